@@ -1,0 +1,66 @@
+#pragma once
+
+#include "store/recordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+struct sqlite3;
+
+namespace quillon {
+
+// One open store file, spoken to in the program's SQL dialect:
+//  - "DELETE * FROM t WHERE ..."; "INSERT INTO t(cols) SELECT 'v' AS a, 'v' AS b" with no FROM,
+//    whose values go to the listed columns by position, each converted to its column's type
+//    (a value the column can't hold is refused with a StoreError and nothing is written);
+//  - TRUE and FALSE; table and column names in any letter case;
+//  - LIKE with the stores' wildcards: * any run, ? one character, # one digit, [abc], [a-z],
+//    [!abc]; a "[" with no closing "]" is the character itself; % and _ are plain characters;
+//  - text compared with LIKE and = without regard to letter case, also beyond ASCII.
+// "SELECT OrderNum FROM orders" lists orders in ascending OrderNum; order numbers and order line
+// IDs are never reused. Failures throw StoreError with the engine's message and the statement.
+class Database {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+
+    // Opens an existing store file. A missing file is an error naming it: no file is created.
+    // A read-write store uses the rollback journal and synchronous=EXTRA, so every statement
+    // that has returned survives a crash or a power cut.
+    static std::unique_ptr<Database> open(const QString& path, Access access);
+    // Creates a new, empty store file (read-write). Fails if the file exists already.
+    static std::unique_ptr<Database> create(const QString& path);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // A SELECT, materialised.
+    Recordset openRecordset(const QString& statement);
+    // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
+    // number of rows changed.
+    int execute(const QString& statement);
+
+    // Releases the file, so that it can be copied. Further statements throw.
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    const QString& path() const { return path_; }
+    Access access() const { return access_; }
+
+    // The engine's integrity check: empty when the file is sound, else what it found.
+    QStringList integrityCheck();
+
+    // The raw handle, for the tool and the benchmarks' baseline queries. Null once closed.
+    sqlite3* handle() const { return db_; }
+
+private:
+    friend class Transaction;
+    Database(sqlite3* db, QString path, Access access);
+    void exec(const char* sql);
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    Access access_;
+};
+
+} // namespace quillon
