@@ -1,0 +1,254 @@
+#include "catalogue_importer.h"
+
+#include "csv_reader.h"
+#include "import_error.h"
+#include "replacement_file.h"
+#include "store/column_type.h"
+#include "store/database.h"
+#include "store/locale_formats.h"
+#include "store/money.h"
+#include "store/schema.h"
+#include "store/store_error.h"
+#include "store/transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <limits>
+#include <memory>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <vector>
+
+namespace quillon {
+
+namespace {
+
+const QString partsTable = QStringLiteral("Parts");
+
+// The place of a name in a list, in any letter case; -1 when it is not there.
+qsizetype indexOfName(const QStringList& names, QStringView name) {
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    Statement() = default;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+[[noreturn]] void storeFailure(sqlite3* db, const QString& statement) {
+    throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)), statement);
+}
+
+// The declared type of every column of Parts, as the store reads it.
+std::vector<ColumnType> partsColumnTypes(sqlite3* db, const QStringList& columns) {
+    const QString sql = QStringLiteral("SELECT name, type FROM pragma_table_info('Parts')");
+    Statement info;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &info.stmt, nullptr) != SQLITE_OK)
+        storeFailure(db, sql);
+    std::vector<ColumnType> types(columns.size(), ColumnType::Other);
+    while (sqlite3_step(info.stmt) == SQLITE_ROW) {
+        const QString name =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info.stmt, 0)));
+        const qsizetype index = indexOfName(columns, name);
+        if (index >= 0)
+            types[index] = columnTypeFromDeclared(
+                reinterpret_cast<const char*>(sqlite3_column_text(info.stmt, 1)));
+    }
+    return types;
+}
+
+// The header's columns, by their names in the table. Faults name line 1.
+QStringList readHeader(CsvReader& reader) {
+    std::vector<QByteArray> fields;
+    if (!reader.readRecord(fields))
+        throw ImportError(QStringLiteral("the file is empty; its first line must name the columns"),
+                          1);
+    if (!fields.empty() && fields.front().startsWith("\xEF\xBB\xBF"))
+        fields.front().remove(0, 3);
+    const QStringList& known = Schema::partsColumns();
+    QStringList header;
+    for (const QByteArray& field : fields) {
+        const QString name = QString::fromUtf8(field).trimmed();
+        const qsizetype index = indexOfName(known, name);
+        if (name.isEmpty())
+            throw ImportError(QStringLiteral("the header has an empty column name"), 1);
+        if (index < 0)
+            throw ImportError(QStringLiteral("unknown column \"%1\"; the columns of Parts are: %2")
+                                  .arg(name, known.join(QStringLiteral(", "))),
+                              1);
+        if (header.contains(known[index]))
+            throw ImportError(QStringLiteral("the column %1 is named twice").arg(known[index]), 1);
+        header << known[index];
+    }
+    return header;
+}
+
+std::optional<qint64> wholeNumber(const QByteArray& field) {
+    const QByteArray text = field.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!((c >= '0' && c <= '9') || (i == 0 && (c == '-' || c == '+'))))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 number = text.toLongLong(&ok);
+    return ok ? std::optional<qint64>(number) : std::nullopt;
+}
+
+std::optional<Money> amount(const QString& text, const LocaleFormats& formats) {
+    if (auto plain = Money::fromPlainText(text))
+        return plain;
+    return formats.parseAmount(QStringView(text).trimmed());
+}
+
+std::optional<bool> flag(const QByteArray& field) {
+    const QByteArray text = field.trimmed().toUpper();
+    if (text == "TRUE" || text == "YES" || text == "-1" || text == "1")
+        return true;
+    if (text == "FALSE" || text == "NO" || text == "0")
+        return false;
+    return std::nullopt;
+}
+
+} // namespace
+
+qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
+                                 const Progress& progress) {
+    QFile file(csvPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + QDir::toNativeSeparators(csvPath).toStdString() +
+                                 ": " + file.errorString().toStdString());
+    const qint64 totalBytes = file.size();
+    CsvReader reader(file);
+    const QStringList header = readHeader(reader);
+
+    // Every part gets an ID: its own from the file, or its place in the file.
+    const QStringList& columns = Schema::partsColumns();
+    const QString idColumn = columns.front();
+    const qsizetype idField = header.indexOf(idColumn);
+    QStringList inserted = header;
+    if (idField < 0)
+        inserted << idColumn;
+
+    ReplacementFile target(dbPath);
+    std::unique_ptr<Database> db = Database::create(target.buildPath());
+    Schema::createCatalogue(*db);
+    sqlite3* handle = db->handle();
+    const std::vector<ColumnType> allTypes = partsColumnTypes(handle, columns);
+    std::vector<ColumnType> types;
+    for (const QString& column : inserted)
+        types.push_back(allTypes[columns.indexOf(column)]);
+
+    QStringList placeholders;
+    for (qsizetype i = 0; i < inserted.size(); ++i)
+        placeholders << QStringLiteral("?%1").arg(i + 1);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(partsTable, inserted.join(QStringLiteral(", ")),
+                                 placeholders.join(QStringLiteral(", ")));
+    // A larger page cache keeps the indexes in memory while a big file goes in.
+    if (sqlite3_exec(handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr) != SQLITE_OK)
+        storeFailure(handle, QStringLiteral("PRAGMA cache_size = -65536"));
+
+    const LocaleFormats ukFormats(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    qint64 parts = 0;
+    {
+        Transaction transaction(*db);
+        Statement insert;
+        if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &insert.stmt, nullptr) !=
+            SQLITE_OK)
+            storeFailure(handle, sql);
+
+        std::vector<QByteArray> fields;
+        qint64 reportedBytes = 0;
+        while (reader.readRecord(fields)) {
+            const qint64 line = reader.recordLine();
+            if (static_cast<qsizetype>(fields.size()) != header.size())
+                throw ImportError(
+                    QStringLiteral("the record has %1 fields, but the header names %2 "
+                                   "columns")
+                        .arg(fields.size())
+                        .arg(header.size()),
+                    line);
+            sqlite3_reset(insert.stmt);
+            sqlite3_clear_bindings(insert.stmt);
+            const auto fault = [&](qsizetype i, const QString& wanted) {
+                return ImportError(QStringLiteral("%1 holds \"%2\", which is not %3")
+                                       .arg(header[i], QString::fromUtf8(fields[i]), wanted),
+                                   line);
+            };
+            for (qsizetype i = 0; i < header.size(); ++i) {
+                const QByteArray& field = fields[i];
+                const int parameter = static_cast<int>(i) + 1;
+                if (field.isEmpty()) {
+                    if (i == idField)
+                        throw ImportError(QStringLiteral("the part has no ID"), line);
+                    continue; // Null
+                }
+                if (!QUtf8StringView(field).isValidUtf8())
+                    throw ImportError(
+                        QStringLiteral("%1 is not UTF-8 text (save the file as UTF-8)")
+                            .arg(header[i]),
+                        line);
+                switch (types[i]) {
+                case ColumnType::Integer: {
+                    const auto number = wholeNumber(field);
+                    if (!number)
+                        throw fault(i, QStringLiteral("a whole number"));
+                    if (i == idField &&
+                        (*number < 1 || *number > std::numeric_limits<qint32>::max()))
+                        throw fault(i, QStringLiteral("an ID from 1 to 2147483647"));
+                    sqlite3_bind_int64(insert.stmt, parameter, *number);
+                    break;
+                }
+                case ColumnType::Amount: {
+                    const auto money = amount(QString::fromUtf8(field), ukFormats);
+                    if (!money)
+                        throw fault(i, QStringLiteral("an amount"));
+                    sqlite3_bind_int64(insert.stmt, parameter, money->units());
+                    break;
+                }
+                case ColumnType::Boolean: {
+                    const auto value = flag(field);
+                    if (!value)
+                        throw fault(i, QStringLiteral("TRUE or FALSE"));
+                    sqlite3_bind_int(insert.stmt, parameter, *value ? 1 : 0);
+                    break;
+                }
+                case ColumnType::Text:
+                case ColumnType::Other:
+                    sqlite3_bind_text(insert.stmt, parameter, field.constData(),
+                                      static_cast<int>(field.size()), SQLITE_STATIC);
+                    break;
+                }
+            }
+            ++parts;
+            if (idField < 0)
+                sqlite3_bind_int64(insert.stmt, static_cast<int>(inserted.size()), parts);
+            if (sqlite3_step(insert.stmt) != SQLITE_DONE) {
+                const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+                throw ImportError(QStringLiteral("the store refused the part: %1").arg(message),
+                                  line);
+            }
+            if (progress && reader.bytesConsumed() - reportedBytes >= totalBytes / 20) {
+                reportedBytes = reader.bytesConsumed();
+                progress(reportedBytes, totalBytes, parts);
+            }
+        }
+        sqlite3_reset(insert.stmt);
+        transaction.commit();
+    }
+    db->close();
+    target.commit();
+    return parts;
+}
+
+} // namespace quillon

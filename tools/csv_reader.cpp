@@ -1,0 +1,112 @@
+#include "csv_reader.h"
+
+#include "import_error.h"
+
+namespace quillon {
+
+namespace {
+constexpr qint64 chunkSize = 1 << 20;
+constexpr int endOfInput = -1;
+} // namespace
+
+CsvReader::CsvReader(QIODevice& device) : device_(device) {}
+
+bool CsvReader::refill() {
+    if (atEnd_)
+        return false;
+    consumedBefore_ += pos_;
+    pos_ = 0;
+    buffer_ = device_.read(chunkSize);
+    if (buffer_.isEmpty()) {
+        atEnd_ = true;
+        return false;
+    }
+    return true;
+}
+
+int CsvReader::next() {
+    if (pos_ == buffer_.size() && !refill())
+        return endOfInput;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+}
+
+int CsvReader::peek() {
+    if (pos_ == buffer_.size() && !refill())
+        return endOfInput;
+    return static_cast<unsigned char>(buffer_[pos_]);
+}
+
+void CsvReader::finishLine(int first) {
+    if (first == '\r' && peek() == '\n')
+        (void)next();
+    ++line_;
+}
+
+void CsvReader::readQuoted(QByteArray& field) {
+    for (;;) {
+        const int c = next();
+        if (c == endOfInput)
+            throw ImportError(
+                QStringLiteral("a quoted field is not closed before the end of the file"),
+                recordLine_);
+        if (c == '"') {
+            if (peek() != '"')
+                return;
+            (void)next();
+            field.append('"');
+            continue;
+        }
+        // Line breaks inside quotes belong to the field, and still count as lines of the file.
+        if (c == '\n' || (c == '\r' && peek() != '\n'))
+            ++line_;
+        field.append(static_cast<char>(c));
+    }
+}
+
+int CsvReader::readUnquoted(QByteArray& field) {
+    for (;;) {
+        const int c = next();
+        if (c == ',' || c == '\r' || c == '\n' || c == endOfInput)
+            return c;
+        if (c == '"')
+            throw ImportError(QStringLiteral("a double quote inside a field that does not begin "
+                                             "with one (quote the whole field and double it)"),
+                              line_);
+        field.append(static_cast<char>(c));
+    }
+}
+
+bool CsvReader::readRecord(std::vector<QByteArray>& fields) {
+    fields.clear();
+    // Blank lines between records are skipped.
+    for (;;) {
+        const int c = peek();
+        if (c == endOfInput)
+            return false;
+        if (c != '\r' && c != '\n')
+            break;
+        finishLine(next());
+    }
+    recordLine_ = line_;
+    for (;;) {
+        QByteArray& field = fields.emplace_back();
+        int end = 0;
+        if (peek() == '"') {
+            (void)next();
+            readQuoted(field);
+            end = next();
+            if (end != ',' && end != '\r' && end != '\n' && end != endOfInput)
+                throw ImportError(QStringLiteral("text follows the closing quote of a field"),
+                                  line_);
+        } else {
+            end = readUnquoted(field);
+        }
+        if (end == ',')
+            continue;
+        if (end != endOfInput)
+            finishLine(end);
+        return true;
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,271 @@
+#include "tool_commands.h"
+
+#include "asset_maker.h"
+#include "catalogue_importer.h"
+#include "demo_catalogue.h"
+#include "import_error.h"
+#include "replacement_file.h"
+#include "store/database.h"
+#include "store/recordset.h"
+#include "store/schema.h"
+#include "store/store_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <limits>
+#include <stdexcept>
+
+namespace quillon {
+
+namespace {
+
+const QString demoCommand = QStringLiteral("demo-catalogue");
+const QString importCommand = QStringLiteral("import-catalogue");
+const QString templateCommand = QStringLiteral("make-user-template");
+const QString queryCommand = QStringLiteral("query");
+const QString checkCommand = QStringLiteral("check");
+const QString assetsCommand = QStringLiteral("make-assets");
+
+// A value on one line of the query output: tabs, line breaks and backslashes written as \t, \n,
+// \r and \\, so that every row stays one line of tab-separated fields.
+QString outputField(const QString& text) {
+    QString field;
+    field.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\')
+            field += QStringLiteral("\\\\");
+        else if (c == u'\t')
+            field += QStringLiteral("\\t");
+        else if (c == u'\n')
+            field += QStringLiteral("\\n");
+        else if (c == u'\r')
+            field += QStringLiteral("\\r");
+        else
+            field += c;
+    }
+    return field;
+}
+
+// A SELECT reads; everything else may write.
+bool isSelect(const QString& statement) {
+    QStringView rest(statement);
+    while (!rest.isEmpty() && (rest.front().isSpace() || rest.front() == u'('))
+        rest = rest.mid(1);
+    return rest.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) &&
+           (rest.size() == 6 || !rest[6].isLetterOrNumber());
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString ToolCommands::usage() {
+    return QStringLiteral(
+        "Usage: quillon-db COMMAND ARGUMENTS...\n"
+        "\n"
+        "The tool for the people who ship and support Dorvane Quillon.\n"
+        "\n"
+        "Commands:\n"
+        "  demo-catalogue --parts N --seed S --out DIR\n"
+        "        Invent a catalogue of N parts, the same for the same seed S: DIR/parts.csv\n"
+        "        with the Parts columns, and its pictures in DIR/images/.\n"
+        "  import-catalogue CSV DB\n"
+        "        Build the Catalogue database DB (parts.mdb) from the price file CSV. The\n"
+        "        header names Parts columns in any order; ID may be left out. DB is replaced\n"
+        "        only when every row has gone in.\n"
+        "  make-user-template FILE\n"
+        "        Write the empty User database (systemuserDB.dat) to FILE.\n"
+        "  query DB STATEMENT\n"
+        "        Run one statement in the stores' dialect. A SELECT prints a line of column\n"
+        "        names and one tab-separated line per row; anything else prints the number\n"
+        "        of rows changed.\n"
+        "  check DB\n"
+        "        Check the file's integrity; prints \"ok\" or what is wrong.\n"
+        "  --help\n"
+        "        Show this text.\n"
+        "\n"
+        "Exit status: 0 done, 1 failed, 2 bad arguments.\n");
+}
+
+bool ToolCommands::needsGui(const QStringList& arguments) {
+    return !arguments.isEmpty() && (arguments[0] == demoCommand || arguments[0] == assetsCommand);
+}
+
+int ToolCommands::badArguments(const QString& problem) {
+    err_ << "quillon-db: " << problem << "\n\n" << usage();
+    return BadArguments;
+}
+
+int ToolCommands::run(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return badArguments(QStringLiteral("no command given"));
+    const QString& command = arguments[0];
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        out_ << usage();
+        return Done;
+    }
+    try {
+        if (command == demoCommand)
+            return demoCatalogue(rest);
+        if (command == importCommand)
+            return importCatalogue(rest);
+        if (command == templateCommand)
+            return makeUserTemplate(rest);
+        if (command == queryCommand)
+            return query(rest);
+        if (command == checkCommand)
+            return check(rest);
+        if (command == assetsCommand)
+            return makeAssets(rest);
+    } catch (const StoreError& error) {
+        err_ << command << ": " << error.message() << '\n';
+        if (!error.statement().isEmpty())
+            err_ << "  in: " << error.statement() << '\n';
+        return Failed;
+    } catch (const std::exception& error) {
+        err_ << command << ": " << QString::fromLocal8Bit(error.what()) << '\n';
+        return Failed;
+    }
+    return badArguments(QStringLiteral("unknown command \"%1\"").arg(command));
+}
+
+int ToolCommands::demoCatalogue(const QStringList& arguments) {
+    qint64 parts = -1;
+    std::uint64_t seed = 0;
+    bool haveSeed = false;
+    QString folder;
+    for (qsizetype i = 0; i < arguments.size(); i += 2) {
+        const QString& option = arguments[i];
+        if (i + 1 >= arguments.size())
+            return badArguments(QStringLiteral("%1 needs a value").arg(option));
+        const QString& value = arguments[i + 1];
+        bool ok = false;
+        if (option == QLatin1String("--parts")) {
+            parts = value.toLongLong(&ok);
+            if (!ok || parts < 1 || parts > std::numeric_limits<qint32>::max())
+                return badArguments(QStringLiteral("--parts wants a number from 1 to 2147483647"));
+        } else if (option == QLatin1String("--seed")) {
+            seed = value.toULongLong(&ok);
+            if (!ok)
+                return badArguments(QStringLiteral("--seed wants a whole number"));
+            haveSeed = true;
+        } else if (option == QLatin1String("--out")) {
+            folder = value;
+        } else {
+            return badArguments(QStringLiteral("unknown option \"%1\"").arg(option));
+        }
+    }
+    if (parts < 0 || !haveSeed || folder.isEmpty())
+        return badArguments(QStringLiteral("demo-catalogue needs --parts, --seed and --out"));
+
+    const bool showProgress = parts >= 50000;
+    qint64 nextReport = parts / 20;
+    DemoCatalogue catalogue(seed);
+    catalogue.write(folder, parts, [&](qint64 done, qint64 total) {
+        if (showProgress && (done >= nextReport || done == total)) {
+            err_ << "demo-catalogue: " << done << " of " << total << " parts\n";
+            err_.flush();
+            nextReport = done + total / 20;
+        }
+    });
+    out_ << "demo-catalogue: wrote " << parts << " parts to "
+         << native(QDir(folder).absoluteFilePath(QStringLiteral("parts.csv"))) << '\n';
+    return Done;
+}
+
+int ToolCommands::importCatalogue(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        return badArguments(QStringLiteral("import-catalogue needs CSV and DB"));
+    const QString& csv = arguments[0];
+    const QString& db = arguments[1];
+    const bool showProgress = QFileInfo(csv).size() >= 8 * 1024 * 1024;
+    try {
+        const qint64 parts =
+            CatalogueImporter::import(csv, db, [&](qint64 done, qint64 total, qint64 partsSoFar) {
+                if (!showProgress || total <= 0)
+                    return;
+                err_ << "import-catalogue: " << (done * 100 / total) << "% (" << partsSoFar
+                     << " parts)\n";
+                err_.flush();
+            });
+        out_ << "import-catalogue: " << parts << " parts in " << native(db) << '\n';
+    } catch (const ImportError& error) {
+        err_ << "import-catalogue: " << native(csv);
+        if (error.line() > 0)
+            err_ << ", line " << error.line();
+        err_ << ": " << error.message() << '\n';
+        err_ << "import-catalogue: nothing written; " << native(db) << " is unchanged\n";
+        return Failed;
+    }
+    return Done;
+}
+
+int ToolCommands::makeUserTemplate(const QStringList& arguments) {
+    if (arguments.size() != 1)
+        return badArguments(QStringLiteral("make-user-template needs FILE"));
+    ReplacementFile target(arguments[0]);
+    {
+        std::unique_ptr<Database> db = Database::create(target.buildPath());
+        Schema::createUser(*db);
+        db->close();
+    }
+    target.commit();
+    out_ << "make-user-template: wrote " << native(target.targetPath()) << '\n';
+    return Done;
+}
+
+int ToolCommands::query(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        return badArguments(QStringLiteral("query needs DB and STATEMENT"));
+    const QString& statement = arguments[1];
+    const bool select = isSelect(statement);
+    std::unique_ptr<Database> db = Database::open(
+        arguments[0], select ? Database::Access::ReadOnly : Database::Access::ReadWrite);
+    if (!select) {
+        out_ << db->execute(statement) << '\n';
+        return Done;
+    }
+    Recordset rows = db->openRecordset(statement);
+    QStringList header;
+    for (const QString& name : rows.columnNames())
+        header << outputField(name);
+    out_ << header.join(u'\t') << '\n';
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        QString line;
+        for (int column = 0; column < rows.columnCount(); ++column) {
+            if (column > 0)
+                line += u'\t';
+            line += outputField(rows.field(column).toText());
+        }
+        out_ << line << '\n';
+    }
+    return Done;
+}
+
+int ToolCommands::check(const QStringList& arguments) {
+    if (arguments.size() != 1)
+        return badArguments(QStringLiteral("check needs DB"));
+    std::unique_ptr<Database> db = Database::open(arguments[0], Database::Access::ReadOnly);
+    const QStringList problems = db->integrityCheck();
+    if (problems.isEmpty()) {
+        out_ << "ok\n";
+        return Done;
+    }
+    for (const QString& problem : problems)
+        out_ << problem << '\n';
+    return Failed;
+}
+
+int ToolCommands::makeAssets(const QStringList& arguments) {
+    if (arguments.size() != 1)
+        return badArguments(QStringLiteral("make-assets needs DIR"));
+    AssetMaker::writeAll(arguments[0]);
+    out_ << "make-assets: wrote the icons to " << native(arguments[0]) << '\n';
+    return Done;
+}
+
+} // namespace quillon
