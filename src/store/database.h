@@ -10,6 +10,8 @@ struct sqlite3;
 
 namespace quillon {
 
+class TableCatalog;
+
 // One open store file, spoken to in the program's SQL dialect:
 //  - "DELETE * FROM t WHERE ..."; "INSERT INTO t(cols) SELECT 'v' AS a, 'v' AS b" with no FROM,
 //    whose values go to the listed columns by position, each converted to its column's type
@@ -61,6 +63,7 @@ private:
     sqlite3* db_ = nullptr;
     QString path_;
     Access access_;
+    std::unique_ptr<TableCatalog> catalog_; // the tables' declared types, read once
 };
 
 } // namespace quillon

@@ -1,0 +1,227 @@
+#include "store/database.h"
+
+#include "store/column_type.h"
+#include "store/engine_functions.h"
+#include "store/prepared_statement.h"
+#include "store/statement_translator.h"
+#include "store/store_error.h"
+#include "store/table_catalog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace quillon {
+
+namespace {
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+
+QString engineMessage(sqlite3* db) {
+    return db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Opens the file with the engine, installs the dialect and proves that it is a store.
+Connection connect(const QString& path, int flags) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                                   flags | SQLITE_OPEN_EXRESCODE, nullptr);
+    Connection db(raw);
+    if (rc != SQLITE_OK)
+        throw StoreError(
+            QStringLiteral("Can't open the store %1: %2").arg(path, engineMessage(raw)));
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), 5000);
+    EngineFunctions::install(db.get());
+    // Reading the schema fails at once for a file that is not a store.
+    if (sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        throw StoreError(
+            QStringLiteral("%1 is not a valid store: %2").arg(path, engineMessage(db.get())));
+    return db;
+}
+
+void setDurability(sqlite3* db, const QString& path) {
+    // The rollback journal, and a sync after every transaction, so that a statement that has
+    // returned survives a crash or a power cut.
+    for (const char* pragma : {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=EXTRA"}) {
+        if (sqlite3_exec(db, pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw StoreError(
+                QStringLiteral("Can't set up the store %1: %2").arg(path, engineMessage(db)),
+                QString::fromLatin1(pragma));
+    }
+}
+
+QString textAt(sqlite3_stmt* stmt, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+// The value of a column of the current row, of the kind its declared type gives. A stored value
+// that doesn't fit the declared type (a file written by something else) reads as what it is.
+Value valueAt(sqlite3_stmt* stmt, int column, ColumnType type) {
+    const int storage = sqlite3_column_type(stmt, column);
+    if (storage == SQLITE_NULL)
+        return Value();
+    switch (type) {
+    case ColumnType::Amount:
+        if (storage == SQLITE_INTEGER)
+            return Value::amount(Money::fromUnits(sqlite3_column_int64(stmt, column)));
+        if (storage == SQLITE_FLOAT) {
+            if (const auto amount = Money::fromPlainText(textAt(stmt, column)))
+                return Value::amount(*amount);
+        }
+        return Value::text(textAt(stmt, column));
+    case ColumnType::Boolean:
+        if (storage == SQLITE_INTEGER)
+            return Value::boolean(sqlite3_column_int64(stmt, column) != 0);
+        return Value::text(textAt(stmt, column));
+    case ColumnType::Integer:
+    case ColumnType::Other:
+        if (storage == SQLITE_INTEGER)
+            return Value::integer(sqlite3_column_int64(stmt, column));
+        return Value::text(textAt(stmt, column));
+    case ColumnType::Text:
+        break;
+    }
+    return Value::text(textAt(stmt, column));
+}
+
+} // namespace
+
+Database::Database(sqlite3* db, QString path, Access access)
+    : db_(db), path_(std::move(path)), access_(access),
+      catalog_(std::make_unique<TableCatalog>(db)) {}
+
+Database::~Database() {
+    close();
+}
+
+std::unique_ptr<Database> Database::open(const QString& path, Access access) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw StoreError(QStringLiteral("Store file not found: %1").arg(path));
+    if (!info.isFile())
+        throw StoreError(QStringLiteral("The store %1 is not a file.").arg(path));
+    // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    Connection db = connect(path, flags);
+    if (access == Access::ReadWrite) {
+        // The engine falls back to reading only when the file can't be written; a store opened
+        // for writing must fail here instead, not at its first change.
+        if (sqlite3_db_readonly(db.get(), "main") != 0)
+            throw StoreError(QStringLiteral("The store %1 can't be written.").arg(path));
+        setDurability(db.get(), path);
+    }
+    return std::unique_ptr<Database>(new Database(db.release(), path, access));
+}
+
+std::unique_ptr<Database> Database::create(const QString& path) {
+    if (QFileInfo::exists(path))
+        throw StoreError(
+            QStringLiteral("Can't create the store %1: the file exists already.").arg(path));
+    Connection db = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    setDurability(db.get(), path);
+    // Write the file's header now, so that the new file is a store even before it has tables.
+    if (sqlite3_exec(db.get(), "PRAGMA user_version=1", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(
+            QStringLiteral("Can't create the store %1: %2").arg(path, engineMessage(db.get())));
+    return std::unique_ptr<Database>(new Database(db.release(), path, Access::ReadWrite));
+}
+
+Recordset Database::openRecordset(const QString& statement) {
+    if (db_ == nullptr)
+        throw StoreError(QStringLiteral("The store is closed."), statement);
+    const TranslatedStatement translated = StatementTranslator(*catalog_).translate(statement);
+    if (translated.kind == TranslatedStatement::Kind::Insert ||
+        translated.kind == TranslatedStatement::Kind::Update ||
+        translated.kind == TranslatedStatement::Kind::Delete)
+        throw StoreError(QStringLiteral("A result can only be opened for a SELECT."), statement);
+
+    const QByteArray sql = translated.sql.toUtf8();
+    PreparedStatement stmt(db_, sql, statement);
+    if (stmt.isEmpty())
+        throw StoreError(QStringLiteral("The statement is empty."), statement);
+    if (!PreparedStatement(db_, sql, statement, stmt.tailOffset()).isEmpty())
+        throw StoreError(QStringLiteral("Only one statement can be run at a time."), statement);
+    for (std::size_t i = 0; i < translated.parameters.size(); ++i)
+        stmt.bind(int(i) + 1, translated.parameters[i]);
+
+    const int columnCount = sqlite3_column_count(stmt.get());
+    QStringList columns;
+    std::vector<ColumnType> types;
+    for (int c = 0; c < columnCount; ++c) {
+        columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
+    }
+    std::vector<Value> values;
+    while (stmt.step()) {
+        for (int c = 0; c < columnCount; ++c)
+            values.push_back(valueAt(stmt.get(), c, types[std::size_t(c)]));
+    }
+    return Recordset(std::move(columns), std::move(values));
+}
+
+int Database::execute(const QString& statement) {
+    if (db_ == nullptr)
+        throw StoreError(QStringLiteral("The store is closed."), statement);
+    const TranslatedStatement translated = StatementTranslator(*catalog_).translate(statement);
+    if (translated.kind == TranslatedStatement::Kind::Select)
+        throw StoreError(QStringLiteral("A SELECT gives a result: open it as one."), statement);
+
+    const QByteArray sql = translated.sql.toUtf8();
+    if (translated.kind == TranslatedStatement::Kind::Other) {
+        // Statements of the engine's own SQL (CREATE TABLE, PRAGMA, ...), one after the other.
+        catalog_->invalidate();
+        const sqlite3_int64 before = sqlite3_total_changes64(db_);
+        qsizetype offset = 0;
+        while (offset < sql.size()) {
+            PreparedStatement stmt(db_, sql, statement, offset);
+            offset = stmt.tailOffset();
+            if (stmt.isEmpty())
+                continue;
+            while (stmt.step()) {
+            }
+        }
+        catalog_->invalidate();
+        return int(sqlite3_total_changes64(db_) - before);
+    }
+
+    PreparedStatement stmt(db_, sql, statement);
+    for (std::size_t i = 0; i < translated.parameters.size(); ++i)
+        stmt.bind(int(i) + 1, translated.parameters[i]);
+    while (stmt.step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void Database::close() {
+    if (db_ == nullptr)
+        return;
+    catalog_.reset();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+QStringList Database::integrityCheck() {
+    const QString statement = QStringLiteral("PRAGMA integrity_check");
+    PreparedStatement stmt(db_, statement.toUtf8(), statement);
+    QStringList problems;
+    while (stmt.step())
+        problems << textAt(stmt.get(), 0);
+    if (problems == QStringList{QStringLiteral("ok")})
+        return {};
+    return problems;
+}
+
+void Database::exec(const char* sql) {
+    if (db_ == nullptr)
+        throw StoreError(QStringLiteral("The store is closed."), QString::fromLatin1(sql));
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(engineMessage(db_), QString::fromLatin1(sql));
+}
+
+} // namespace quillon

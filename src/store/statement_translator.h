@@ -1,0 +1,33 @@
+#pragma once
+
+#include "store/translated_statement.h"
+
+#include <QString>
+
+namespace quillon {
+
+class TableCatalog;
+
+// Translates a statement of the stores' dialect into the engine's SQL, token by token:
+//  - "DELETE * FROM t" becomes "DELETE FROM t";
+//  - "INSERT INTO t(c1,c2) SELECT 'v1' AS a, 'v2' AS b" without FROM (and INSERT ... VALUES)
+//    becomes an INSERT ... VALUES whose values go to the listed columns by position, and
+//    "UPDATE t SET c = 'v', ..." binds its values the same way: each quoted text is converted
+//    to the type of its column (whole number, amount, TRUE/FALSE, text), and a text the column
+//    can't hold throws StoreError naming the column and the value;
+//  - TRUE and FALSE become 1 and 0, [bracketed] names become quoted names, "double-quoted"
+//    texts become texts, and a number or quoted text compared with an amount column becomes
+//    the amount's stored form;
+//  - everything else passes through as written. Statements that are not SELECT, INSERT,
+//    UPDATE or DELETE (CREATE TABLE, PRAGMA, ...) pass through untouched.
+class StatementTranslator final {
+public:
+    explicit StatementTranslator(TableCatalog& catalog) : catalog_(catalog) {}
+
+    [[nodiscard]] TranslatedStatement translate(const QString& statement);
+
+private:
+    TableCatalog& catalog_;
+};
+
+} // namespace quillon

@@ -1,0 +1,79 @@
+#include "store/table_catalog.h"
+
+#include "store/prepared_statement.h"
+
+#include <sqlite3.h>
+
+namespace quillon {
+
+namespace {
+
+QString columnText(sqlite3_stmt* stmt, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+bool sameName(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+const TableCatalog::Column* TableCatalog::Table::column(QStringView wanted) const {
+    for (const Column& c : columns) {
+        if (sameName(c.name, wanted))
+            return &c;
+    }
+    return nullptr;
+}
+
+const TableCatalog::Table* TableCatalog::table(QStringView name) {
+    if (!loaded_)
+        load();
+    if (const Table* found = find(name))
+        return found;
+    // The schema may have changed behind our back (a table made through the raw handle).
+    load();
+    return find(name);
+}
+
+const std::vector<TableCatalog::Table>& TableCatalog::tables() {
+    if (!loaded_)
+        load();
+    return tables_;
+}
+
+const TableCatalog::Table* TableCatalog::find(QStringView name) const {
+    for (const Table& t : tables_) {
+        if (sameName(t.name, name))
+            return &t;
+    }
+    return nullptr;
+}
+
+void TableCatalog::load() {
+    const QString what = QStringLiteral("(reading the tables of the store)");
+    std::vector<Table> tables;
+    {
+        PreparedStatement list(db_,
+                               QByteArrayLiteral("SELECT name FROM sqlite_schema WHERE type = "
+                                                 "'table' AND substr(name, 1, 7) <> 'sqlite_'"),
+                               what);
+        while (list.step())
+            tables.push_back({columnText(list.get(), 0), {}});
+    }
+    for (Table& t : tables) {
+        PreparedStatement info(
+            db_, QByteArrayLiteral("SELECT name, type FROM pragma_table_info(?1)"), what);
+        info.bind(1, t.name);
+        while (info.step()) {
+            const auto* declared =
+                reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
+            t.columns.push_back({columnText(info.get(), 0), columnTypeFromDeclared(declared)});
+        }
+    }
+    tables_ = std::move(tables);
+    loaded_ = true;
+}
+
+} // namespace quillon

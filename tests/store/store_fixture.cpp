@@ -1,0 +1,68 @@
+#include "store_fixture.h"
+
+#include "store/schema.h"
+
+#include <QStringList>
+#include <QTest>
+
+namespace quillon::tests {
+
+StoreFixture::StoreFixture() {
+    if (!dir_.isValid())
+        qFatal("Can't make a temp folder for the store tests");
+}
+
+std::unique_ptr<Database> StoreFixture::createUserStore(const QString& fileName) {
+    auto db = Database::create(path(fileName));
+    Schema::createUser(*db);
+    return db;
+}
+
+QString StoreFixture::createCatalogue(const QStringList& inserts, const QString& fileName) {
+    auto db = Database::create(path(fileName));
+    Schema::createCatalogue(*db);
+    for (const QString& insert : inserts)
+        db->execute(insert);
+    db->close();
+    return path(fileName);
+}
+
+QString render(const Value& value) {
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        return QStringLiteral("NULL");
+    case Value::Kind::Text:
+        return u'\'' + value.toText() + u'\'';
+    case Value::Kind::Integer:
+        return value.toText();
+    case Value::Kind::Amount:
+        return value.toText() + u'm';
+    case Value::Kind::Boolean:
+        return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    }
+    return {};
+}
+
+QString render(Recordset& result) {
+    QStringList rows;
+    if (result.isEmpty())
+        return {};
+    for (result.moveFirst(); !result.eof(); result.moveNext()) {
+        QStringList fields;
+        for (int c = 0; c < result.columnCount(); ++c)
+            fields << render(result.field(c));
+        rows << fields.join(u',');
+    }
+    return rows.join(u';');
+}
+
+QString renderColumn(Recordset& result, const QString& column) {
+    QStringList values;
+    if (result.isEmpty())
+        return {};
+    for (result.moveFirst(); !result.eof(); result.moveNext())
+        values << result.field(column).toText();
+    return values.join(u',');
+}
+
+} // namespace quillon::tests

@@ -1,0 +1,858 @@
+// The engine over real store files: the statements the program issues, the types the tables
+// keep, the results, transactions and the files themselves.
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/sql_text.h"
+#include "store/store_error.h"
+#include "store/transaction.h"
+#include "store_fixture.h"
+#include "store_tests.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+#include <stdexcept>
+
+using quillon::Database;
+using quillon::Money;
+using quillon::Recordset;
+using quillon::Schema;
+using quillon::sqlEscape;
+using quillon::StoreError;
+using quillon::Transaction;
+using quillon::Value;
+using quillon::tests::render;
+using quillon::tests::renderColumn;
+using quillon::tests::StoreFixture;
+
+namespace {
+
+const QString newOrder =
+    QStringLiteral("INSERT INTO orders(orderDate) SELECT '06/12/2026' AS orderDate");
+
+QString orderLine(const QString& orderNum, const QString& dorvaneNum, const QString& roverNum,
+                  const QString& description, const QString& quantity, const QString& price,
+                  const QString& comment) {
+    return QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,Description,"
+                          "Quantity,Price,Comments) SELECT '") +
+           orderNum + QStringLiteral("' AS OrderNum, '") + sqlEscape(dorvaneNum) +
+           QStringLiteral("' AS DorvaneNum, '") + sqlEscape(roverNum) +
+           QStringLiteral("' AS RoverNum, '") + sqlEscape(description) +
+           QStringLiteral("' AS Description, '") + quantity + QStringLiteral("' AS Quantity, '") +
+           price + QStringLiteral("' AS Price, '") + sqlEscape(comment) +
+           QStringLiteral("' AS Comment");
+}
+
+QString customPart(const QString& dorvaneNum, const QString& roverNum, const QString& filePrice,
+                   const QString& sellingPrice, const QString& unit) {
+    return QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice,"
+                          "CustomerLRPrice,CustomerUnitSale) SELECT '") +
+           sqlEscape(dorvaneNum) + QStringLiteral("' AS DorvaneNum, '") + sqlEscape(roverNum) +
+           QStringLiteral("' AS RoverNum, '") + filePrice +
+           QStringLiteral("' AS CustomerPrice, '") + sellingPrice +
+           QStringLiteral("' AS CustomerLRPrice, '") + sqlEscape(unit) +
+           QStringLiteral("' AS CustomerUnitSale");
+}
+
+QString addressUpdate(const QString& table, const QString& prefix, const QString& name,
+                      const QStringList& values) {
+    const QStringList columns = {
+        prefix + QStringLiteral("ContactName"), prefix + QStringLiteral("Address1"),
+        prefix + QStringLiteral("Address2"),    prefix + QStringLiteral("Address3"),
+        prefix + QStringLiteral("Address4"),    prefix + QStringLiteral("Address5"),
+        prefix + QStringLiteral("Postcode"),    prefix + QStringLiteral("Tel")};
+    QStringList sets;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        sets << columns[i] + QStringLiteral(" = '") + sqlEscape(values.value(i)) + u'\'';
+    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + sets.join(u',') +
+           QStringLiteral(" WHERE RecordName='") + sqlEscape(name) + u'\'';
+}
+
+// Parts rows of the small test catalogue.
+QString part(int id, const QString& dorvaneNum, const QString& altNum, const QString& roverNum,
+             const QString& super1, const QString& description, const QString& price,
+             const QString& app1, const QString& app2) {
+    auto quoted = [](const QString& v) {
+        return v.isNull() ? QStringLiteral("NULL") : u'\'' + sqlEscape(v) + u'\'';
+    };
+    return QStringLiteral("INSERT INTO Parts(ID,DorvaneNum,AltDorvaneNum,RoverNum,RoverSuper1,"
+                          "Description,CustomerPrice,LRPrice,CustomerLRPrice,Application1,"
+                          "Application2) VALUES (%1, %2, %3, %4, %5, %6, %7, '0', '0', %8, %9)")
+        .arg(id)
+        .arg(quoted(dorvaneNum), quoted(altNum), quoted(roverNum), quoted(super1),
+             quoted(description), quoted(price), quoted(app1), quoted(app2));
+}
+
+QString partNumberSearch(const QString& t) {
+    QString statement = QStringLiteral("SELECT * FROM Parts WHERE (");
+    for (const char* column : {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2",
+                               "RoverSuper3", "RoverSuper4", "RoverSuper5", "RoverSuper6"})
+        statement +=
+            QLatin1String(column) + QStringLiteral(" LIKE '*") + t + QStringLiteral("*' OR ");
+    return statement + QStringLiteral("AltDorvaneNum LIKE '*") + t +
+           QStringLiteral("*') ORDER BY ID ASC");
+}
+
+QString descriptionSearch(const QString& k, const QString& vehicle) {
+    if (vehicle == u"- any -")
+        return QStringLiteral("SELECT * FROM Parts WHERE (Description LIKE '*") + k +
+               QStringLiteral("*')");
+    QString statement = QStringLiteral("SELECT * FROM Parts WHERE (Description LIKE '*") + k +
+                        QStringLiteral("*' AND (Application1 = '") + vehicle + u'\'';
+    for (int i = 2; i <= 9; ++i)
+        statement += QStringLiteral(" OR Application%1 = '").arg(i) + vehicle + u'\'';
+    return statement + QStringLiteral(")) ORDER BY ID ASC");
+}
+
+// Everything a table holds, for "nothing was written" checks.
+QString contents(Database& db, const QString& table) {
+    Recordset all = db.openRecordset(QStringLiteral("SELECT * FROM ") + table);
+    return render(all);
+}
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<StoreFixture> fixture;
+    std::unique_ptr<Database> user;
+    StoreFixture catalogueFixture;
+    QString cataloguePath;
+
+private slots:
+    void initTestCase() {
+        cataloguePath = catalogueFixture.createCatalogue({
+            part(1, "DA1001", "ALT-1", "ERR1234", {}, "Oil filter", "5.5", "Defender", "Discovery"),
+            part(2, "DA1002", {}, "Dorvane Only", {}, "Brake pad set, front", "40", "Range Rover",
+                 {}),
+            part(3, "DA2012", "X12", "STC500", "ERR9999", "Rear lamp lens", "12.5", "Series 3", {}),
+            part(4, "DA3003", {}, "LR012345", {}, "Héadlamp bulb ÉCLAT", "0", "Freelander",
+                 "Defender"),
+            part(5, "DA4000", {}, "Dorvane Only", {}, "Gasket, rocker cover O'Neil type", "7.25",
+                 "TD 5", {}),
+        });
+    }
+
+    void init() {
+        fixture = std::make_unique<StoreFixture>();
+        user = fixture->createUserStore();
+    }
+
+    void cleanup() {
+        user.reset();
+        fixture.reset();
+    }
+
+    // --- Opening and closing ---------------------------------------------------------------
+
+    void missingFileFailsAndNothingIsCreated_data() {
+        QTest::addColumn<Database::Access>("access");
+        QTest::newRow("catalogue, read-only") << Database::Access::ReadOnly;
+        QTest::newRow("user, read-write") << Database::Access::ReadWrite;
+    }
+    void missingFileFailsAndNothingIsCreated() {
+        QFETCH(Database::Access, access);
+        const QString missing = fixture->path(QStringLiteral("nothing here.mdb"));
+        try {
+            Database::open(missing, access);
+            QFAIL("opening a missing file succeeded");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.message().contains(missing), qPrintable(e.message()));
+        }
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    void fileThatIsNotAStoreFailsAtOpen() {
+        const QString path = fixture->path(QStringLiteral("garbage.mdb"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        for (auto access : {Database::Access::ReadOnly, Database::Access::ReadWrite}) {
+            try {
+                Database::open(path, access);
+                QFAIL("a garbage file opened as a store");
+            } catch (const StoreError& e) {
+                QVERIFY2(e.message().contains(path), qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(QFileInfo(path).size(), qint64(4096));
+    }
+
+    void createRefusesAnExistingFile() {
+        const QString path = fixture->path(QStringLiteral("user.mdb"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, Database::create(path));
+        // The existing store is untouched.
+        QVERIFY(Database::open(path, Database::Access::ReadOnly)->integrityCheck().isEmpty());
+    }
+
+    void catalogueOpenedReadOnlyRefusesWrites() {
+        auto catalogue = Database::open(cataloguePath, Database::Access::ReadOnly);
+        const QString before = contents(*catalogue, QStringLiteral("Parts"));
+        for (const QString& statement :
+             {QStringLiteral("DELETE * FROM Parts WHERE ID=1"),
+              QStringLiteral("UPDATE Parts SET Description = 'x' WHERE ID = 1"),
+              part(9, "DA9", {}, "X", {}, "new", "1", {}, {})})
+            QVERIFY_THROWS_EXCEPTION(StoreError, catalogue->execute(statement));
+        QCOMPARE(contents(*catalogue, QStringLiteral("Parts")), before);
+    }
+
+    void writeProtectedUserStoreFailsAtOpen() {
+        const QString path = fixture->path(QStringLiteral("locked.mdb"));
+        fixture->createUserStore(QStringLiteral("locked.mdb"))->close();
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        if (QFileInfo(path).isWritable())
+            QSKIP("This account can write any file (root): nothing to protect the store with.");
+        QVERIFY_THROWS_EXCEPTION(StoreError, Database::open(path, Database::Access::ReadWrite));
+        QVERIFY(Database::open(path, Database::Access::ReadOnly)->integrityCheck().isEmpty());
+    }
+
+    void userStoreIsDurable() {
+        Recordset journal = user->openRecordset(QStringLiteral("PRAGMA journal_mode"));
+        QCOMPARE(journal.field(0).toText(), QStringLiteral("delete"));
+        Recordset sync = user->openRecordset(QStringLiteral("PRAGMA synchronous"));
+        QCOMPARE(sync.field(0).toInteger(), qint64(3)); // EXTRA
+    }
+
+    void closeReleasesTheFile() {
+        user->execute(newOrder);
+        user->close();
+        QVERIFY(!user->isOpen());
+        QVERIFY(user->handle() == nullptr);
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 user->openRecordset(QStringLiteral("SELECT * FROM orders")));
+        user->close(); // twice is harmless
+        const QString copy = fixture->path(QStringLiteral("copy.mdb"));
+        QVERIFY(QFile::copy(fixture->path(QStringLiteral("user.mdb")), copy));
+        auto reopened = Database::open(copy, Database::Access::ReadWrite);
+        Recordset orders = reopened->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+        QCOMPARE(render(orders), QStringLiteral("1"));
+    }
+
+    void freshStoresAreSound() {
+        QVERIFY(user->integrityCheck().isEmpty());
+        auto catalogue = Database::open(cataloguePath, Database::Access::ReadOnly);
+        QVERIFY(catalogue->integrityCheck().isEmpty());
+    }
+
+    // --- The statements of the user store --------------------------------------------------
+
+    void userStatements_data() {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("expected");
+
+        const QString line1 = orderLine("1", "DA1001", "ERR1234", "Oil filter", "3", "12.5", "");
+        const QString line2 =
+            orderLine("1", "DA1002", "Dorvane Only", "Brake pad set", "1", "40", "fit both");
+        const QString line3 = orderLine("1", "DA4000", "Dorvane Only", "Gasket", "2", "7.25", "");
+        const QString line4 = orderLine("2", "DA1001", "ERR1234", "Oil filter", "6", "12", "x");
+
+        QTest::newRow("empty store: no open order")
+            << QStringList{} << "SELECT * FROM orders WHERE OrderStatus = FALSE"
+            << "";
+        QTest::newRow("new order is open")
+            << QStringList{newOrder} << "SELECT * FROM orders WHERE OrderStatus = FALSE"
+            << "1,'06/12/2026',FALSE";
+        QTest::newRow("order numbers ascending")
+            << QStringList{newOrder, newOrder, newOrder} << "SELECT OrderNum FROM orders"
+            << "1;2;3";
+        QTest::newRow("complete order")
+            << QStringList{newOrder, newOrder,
+                           "UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 1"}
+            << "SELECT * FROM orders WHERE OrderStatus = TRUE"
+            << "1,'06/12/2026',TRUE";
+        QTest::newRow("completed order no longer open")
+            << QStringList{newOrder, "UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 1"}
+            << "SELECT * FROM orders WHERE OrderStatus = FALSE"
+            << "";
+        QTest::newRow("delete order")
+            << QStringList{newOrder, newOrder, "DELETE * FROM orders WHERE OrderNum=1"}
+            << "SELECT OrderNum FROM orders"
+            << "2";
+        QTest::newRow("line reads back typed")
+            << QStringList{newOrder, line1} << "SELECT * FROM orderParts WHERE OrderNum = 1"
+            << "1,1,'DA1001','ERR1234','Oil filter',3,12.5m,''";
+        QTest::newRow("lines of one order") << QStringList{newOrder, newOrder, line1, line4, line2}
+                                            << "SELECT ID FROM orderParts WHERE OrderNum = 1"
+                                            << "1;3";
+        QTest::newRow("order without lines")
+            << QStringList{newOrder, line1} << "SELECT * FROM orderParts WHERE OrderNum = 99"
+            << "";
+        QTest::newRow("line by part key")
+            << QStringList{newOrder, line1, line2}
+            << "SELECT ID, Quantity FROM orderParts WHERE (OrderNum = 1 AND RoverNum = "
+               "'ERR1234')"
+            << "1,3";
+        QTest::newRow("Dorvane Only line by DorvaneNum")
+            << QStringList{newOrder, line1, line2, line3}
+            << "SELECT ID, Description FROM orderParts WHERE (OrderNum = 1 AND DorvaneNum = "
+               "'DA4000')"
+            << "3,'Gasket'";
+        QTest::newRow("update line by part key")
+            << QStringList{newOrder, line1, line2,
+                           "UPDATE orderParts SET Quantity = '5',Comments = 'urgent',Price = "
+                           "'13.25' WHERE OrderNum = 1 AND RoverNum = 'ERR1234'"}
+            << "SELECT Quantity, Comments, Price FROM orderParts WHERE OrderNum = 1"
+            << "5,'urgent',13.25m;1,'fit both',40m";
+        QTest::newRow("update Dorvane Only line")
+            << QStringList{newOrder, line2, line3,
+                           "UPDATE orderParts SET Quantity = '9',Comments = '',Price = '8' "
+                           "WHERE OrderNum = 1 AND DorvaneNum = 'DA4000'"}
+            << "SELECT DorvaneNum, Quantity, Price FROM orderParts"
+            << "'DA1002',1,40m;'DA4000',9,8m";
+        QTest::newRow("line by ID")
+            << QStringList{newOrder, line1, line2} << "SELECT * FROM orderParts WHERE ID = 2"
+            << "2,1,'DA1002','Dorvane Only','Brake pad set',1,40m,'fit both'";
+        QTest::newRow("update line by ID keeps price")
+            << QStringList{newOrder, line1,
+                           "UPDATE orderParts SET Quantity = '4',Comments = 'spare' WHERE ID=1"}
+            << "SELECT Quantity, Comments, Price FROM orderParts"
+            << "4,'spare',12.5m";
+        QTest::newRow("delete line by ID")
+            << QStringList{newOrder, line1, line2, "DELETE * FROM orderParts WHERE ID=1"}
+            << "SELECT ID FROM orderParts"
+            << "2";
+        QTest::newRow("delete lines of an order")
+            << QStringList{newOrder, newOrder, line1,
+                           line2,    line4,    "DELETE * FROM orderParts WHERE OrderNum=1"}
+            << "SELECT ID, OrderNum FROM orderParts"
+            << "3,2";
+
+        const QString custom = customPart("DA1001", "ERR1234", "4.5", "6.99", "EACH");
+        const QString customOnly = customPart("DA1002", "Dorvane Only", "30", "35", "SET");
+        QTest::newRow("custom price by RoverNum, table name in other case")
+            << QStringList{custom, customOnly}
+            << "SELECT * FROM CustomParts WHERE (RoverNum = 'ERR1234')"
+            << "'DA1001','ERR1234',4.5m,6.99m,'EACH'";
+        QTest::newRow("custom price by DorvaneNum")
+            << QStringList{custom, customOnly}
+            << "SELECT * FROM CustomParts WHERE (DorvaneNum = 'DA1002')"
+            << "'DA1002','Dorvane Only',30m,35m,'SET'";
+        QTest::newRow("update custom price")
+            << QStringList{custom, "UPDATE customParts SET CustomerPrice = '5',CustomerLRPrice = "
+                                   "'£1,234.50',CustomerUnitSale = 'PAIR' WHERE RoverNum='ERR1234'"}
+            << "SELECT * FROM customParts"
+            << "'DA1001','ERR1234',5m,1234.5m,'PAIR'";
+        QTest::newRow("update Dorvane Only custom price")
+            << QStringList{custom, customOnly,
+                           "UPDATE customParts SET CustomerPrice = '1',CustomerLRPrice = "
+                           "'2',CustomerUnitSale = '' WHERE DorvaneNum='DA1002'"}
+            << "SELECT CustomerPrice, CustomerUnitSale FROM customParts"
+            << "4.5m,'EACH';1m,''";
+        QTest::newRow("delete custom price")
+            << QStringList{custom, customOnly, "DELETE * FROM customParts WHERE RoverNum='ERR1234'"}
+            << "SELECT DorvaneNum FROM customParts"
+            << "'DA1002'";
+        QTest::newRow("delete Dorvane Only custom price")
+            << QStringList{custom, customOnly,
+                           "DELETE * FROM customParts WHERE DorvaneNum='DA1002'"}
+            << "SELECT DorvaneNum FROM customParts"
+            << "'DA1001'";
+
+        for (const auto& [table, prefix] :
+             {std::pair{QStringLiteral("orderCompanyDetails"), QStringLiteral("Order")},
+              std::pair{QStringLiteral("deliveryCompanyDetails"), QStringLiteral("Delivery")}}) {
+            const QString add = QStringLiteral("INSERT INTO ") + table +
+                                QStringLiteral("(RecordName) SELECT 'Home' AS RecordName");
+            const QString addWork = QStringLiteral("INSERT INTO ") + table +
+                                    QStringLiteral("(RecordName) SELECT 'Work' AS RecordName");
+            QTest::addRow("%s: names", qPrintable(table))
+                << QStringList{add, addWork} << "SELECT RecordName FROM " + table
+                << "'Home';'Work'";
+            QTest::addRow("%s: new record is empty", qPrintable(table))
+                << QStringList{add} << "SELECT * FROM " + table + " WHERE RecordName = 'Home'"
+                << "'Home',NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL";
+            QTest::addRow("%s: update", qPrintable(table))
+                << QStringList{add, addWork,
+                               addressUpdate(table, prefix, "Home",
+                                             {"J Smith", "1 High St", "", "", "", "Leeds",
+                                              "LS1 1AA", "0113"})}
+                << "SELECT * FROM " + table + " WHERE RecordName = 'home'"
+                << "'Home','J Smith','1 High St','','','','Leeds','LS1 1AA','0113'";
+            QTest::addRow("%s: delete", qPrintable(table))
+                << QStringList{add, addWork, "DELETE * FROM " + table + " WHERE RecordName='Home'"}
+                << "SELECT RecordName FROM " + table << "'Work'";
+        }
+    }
+    void userStatements() {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, query);
+        QFETCH(QString, expected);
+        for (const QString& statement : statements)
+            user->execute(statement);
+        Recordset result = user->openRecordset(query);
+        QCOMPARE(render(result), expected);
+    }
+
+    void executeCountsChangedRows() {
+        user->execute(newOrder);
+        user->execute(newOrder);
+        QCOMPARE(user->execute(QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE "
+                                              "OrderNum = 2")),
+                 1);
+        QCOMPARE(user->execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=7")), 0);
+        QCOMPARE(user->execute(QStringLiteral("DELETE * FROM orders WHERE OrderStatus = FALSE")),
+                 1);
+        QCOMPARE(user->execute(QStringLiteral("CREATE TABLE extra (n INTEGER)")), 0);
+        QCOMPARE(user->execute(QStringLiteral("INSERT INTO extra(n) SELECT '1' AS n")), 1);
+    }
+
+    void orderNumbersAndLineIdsAreNeverReused() {
+        user->execute(newOrder);
+        user->execute(newOrder);
+        user->execute(orderLine("2", "DA1", "R1", "a", "1", "1", ""));
+        user->execute(orderLine("2", "DA2", "R2", "b", "1", "1", ""));
+        // The newest order and its newest line go...
+        user->execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=2"));
+        user->execute(QStringLiteral("DELETE * FROM orderParts WHERE OrderNum=2"));
+        // ...and their numbers stay used, also after the store is reopened.
+        user->close();
+        user =
+            Database::open(fixture->path(QStringLiteral("user.mdb")), Database::Access::ReadWrite);
+        user->execute(newOrder);
+        Recordset orders = user->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+        QCOMPARE(render(orders), QStringLiteral("1;3"));
+        orders.moveLast();
+        QCOMPARE(orders.field(u"OrderNum").toInteger(), qint64(3));
+        user->execute(orderLine("3", "DA3", "R3", "c", "1", "1", ""));
+        Recordset lines = user->openRecordset(QStringLiteral("SELECT ID FROM orderParts"));
+        QCOMPARE(render(lines), QStringLiteral("3"));
+    }
+
+    // --- The catalogue's statements --------------------------------------------------------
+
+    void catalogueStatements_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("number search") << partNumberSearch("12") << "1,3,4";
+        QTest::newRow("number search, other case") << partNumberSearch("err") << "1,3";
+        QTest::newRow("number search on alternative number") << partNumberSearch("ALT-") << "1";
+        QTest::newRow("number search, ? wildcard typed") << partNumberSearch("DA?00") << "1,2,4,5";
+        QTest::newRow("number search, nothing") << partNumberSearch("ZZZZ") << "";
+        QTest::newRow("number search, lone bracket") << partNumberSearch("[12") << "";
+        QTest::newRow("description, any vehicle") << descriptionSearch("lamp", "- any -") << "3,4";
+        QTest::newRow("description, beyond ASCII")
+            << descriptionSearch("HÉADLAMP", "- any -") << "4";
+        QTest::newRow("description, accent folded in LIKE")
+            << descriptionSearch("éclat", "- any -") << "4";
+        QTest::newRow("description and vehicle") << descriptionSearch("lamp", "Defender") << "4";
+        QTest::newRow("vehicle compared without case")
+            << descriptionSearch("FILTER", "defender") << "1";
+        QTest::newRow("vehicle is not a pattern") << descriptionSearch("lamp", "Def*") << "";
+        QTest::newRow("description with apostrophe")
+            << descriptionSearch(sqlEscape(u"O'Neil"), "TD 5") << "5";
+        QTest::newRow("by ID") << "SELECT * FROM Parts WHERE ID = 2"
+                               << "2";
+        QTest::newRow("by RoverNum") << "SELECT * FROM Parts WHERE (RoverNum = 'err1234')"
+                                     << "1";
+        QTest::newRow("by DorvaneNum") << "SELECT * FROM Parts WHERE (DorvaneNum = 'DA4000')"
+                                       << "5";
+        QTest::newRow("amount compared as an amount")
+            << "SELECT ID FROM Parts WHERE CustomerPrice = 12.5"
+            << "3";
+        QTest::newRow("amount compared with quoted text")
+            << "SELECT ID FROM Parts WHERE CustomerPrice >= '7.25' ORDER BY ID ASC"
+            << "2,3,5";
+        QTest::newRow("bracketed names") << "SELECT [ID] FROM [Parts] WHERE [ID] = 4"
+                                         << "4";
+    }
+    void catalogueStatements() {
+        QFETCH(QString, query);
+        QFETCH(QString, ids);
+        auto catalogue = Database::open(cataloguePath, Database::Access::ReadOnly);
+        Recordset result = catalogue->openRecordset(query);
+        QCOMPARE(renderColumn(result, QStringLiteral("id")), ids);
+    }
+
+    void catalogueRowReadsTyped() {
+        auto catalogue = Database::open(cataloguePath, Database::Access::ReadOnly);
+        Recordset result =
+            catalogue->openRecordset(QStringLiteral("SELECT * FROM Parts WHERE ID = 3"));
+        QCOMPARE(result.columnNames(), Schema::partsColumns());
+        QCOMPARE(result.field(u"ID"), Value::integer(3));
+        QCOMPARE(result.field(u"AltDorvaneNum"), Value::text("X12"));
+        QCOMPARE(result.field(u"CustomerPrice"), Value::amount(Money::fromUnits(125000)));
+        QCOMPARE(result.field(u"lrprice"), Value::amount(Money()));
+        QVERIFY(result.field(u"RoverSuper2").isNull());
+        QVERIFY(result.field(u"Picture9").isAbsent());
+    }
+
+    // --- Types: what a column holds ----------------------------------------------------------
+
+    void valuesAreConverted_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("whole number") << "Quantity"
+                                      << "3"
+                                      << "3";
+        QTest::newRow("whole number with blanks and sign") << "Quantity"
+                                                           << " -12 "
+                                                           << "-12";
+        QTest::newRow("amount, plain") << "Price"
+                                       << "12.5"
+                                       << "12.5m";
+        QTest::newRow("amount, four decimals") << "Price"
+                                               << "1234.5678"
+                                               << "1234.5678m";
+        QTest::newRow("amount, negative") << "Price"
+                                          << "-3.125"
+                                          << "-3.125m";
+        QTest::newRow("amount, display form") << "Price"
+                                              << "£1,234.50"
+                                              << "1234.5m";
+        QTest::newRow("amount, large") << "Price"
+                                       << "922337203685477.5807"
+                                       << "922337203685477.5807m";
+        QTest::newRow("text unchanged") << "Comments"
+                                        << "  3 boxes, 'fragile' "
+                                        << "'  3 boxes, 'fragile' '";
+        QTest::newRow("empty text stays empty") << "Comments"
+                                                << ""
+                                                << "''";
+    }
+    void valuesAreConverted() {
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        QFETCH(QString, stored);
+        user->execute(newOrder);
+        user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
+        user->execute(QStringLiteral("UPDATE orderParts SET ") + column + QStringLiteral(" = '") +
+                      sqlEscape(text) + QStringLiteral("' WHERE ID=1"));
+        Recordset result = user->openRecordset(QStringLiteral("SELECT ") + column +
+                                               QStringLiteral(" FROM orderParts"));
+        QCOMPARE(render(result), stored);
+    }
+
+    void booleansAreConverted_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("TRUE") << "TRUE" << true;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("FALSE") << "FALSE" << false;
+        QTest::newRow("False") << "False" << false;
+        QTest::newRow("0") << "0" << false;
+    }
+    void booleansAreConverted() {
+        QFETCH(QString, text);
+        QFETCH(bool, flag);
+        user->execute(newOrder);
+        user->execute(QStringLiteral("UPDATE orders SET OrderStatus = '") + text +
+                      QStringLiteral("' WHERE OrderNum = 1"));
+        Recordset result = user->openRecordset(QStringLiteral("SELECT OrderStatus FROM orders"));
+        QCOMPARE(result.field(0), Value::boolean(flag));
+    }
+
+    void valueTheColumnCannotHoldIsRefused_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("named"); // what the message must name
+        QTest::newRow("text as amount")
+            << orderLine("1", "DA1", "R1", "d", "1", "abc", "") << "Price";
+        QTest::newRow("empty amount") << orderLine("1", "DA1", "R1", "d", "1", "", "") << "Price";
+        QTest::newRow("fraction as whole number")
+            << orderLine("1", "DA1", "R1", "d", "2.5", "1", "") << "Quantity";
+        QTest::newRow("empty whole number")
+            << orderLine("1", "DA1", "R1", "d", "", "1", "") << "Quantity";
+        QTest::newRow("text as whole number")
+            << orderLine("1", "DA1", "R1", "d", "two", "1", "") << "two";
+        QTest::newRow("whole number beyond 32 bits")
+            << orderLine("1", "DA1", "R1", "d", "4294967296", "1", "") << "Quantity";
+        QTest::newRow("order number as text")
+            << orderLine("x", "DA1", "R1", "d", "1", "1", "") << "OrderNum";
+        QTest::newRow("custom price as text")
+            << customPart("DA1", "R1", "1", "cheap", "EACH") << "CustomerLRPrice";
+        QTest::newRow("empty custom price")
+            << customPart("DA1", "R1", "", "2", "EACH") << "CustomerPrice";
+        QTest::newRow("update with text amount")
+            << "UPDATE customParts SET CustomerPrice = '4.5',CustomerLRPrice = '12,34.5'"
+               ",CustomerUnitSale = 'BOX' WHERE RoverNum='ERR1'"
+            << "12,34.5";
+        QTest::newRow("update quantity with fraction")
+            << "UPDATE orderParts SET Quantity = '1.5',Comments = 'x' WHERE ID=1"
+            << "1.5";
+        QTest::newRow("Boolean from text")
+            << "UPDATE orders SET OrderStatus = 'maybe' WHERE OrderNum = 1"
+            << "OrderStatus";
+        QTest::newRow("raw number into amount column through SQL")
+            << "INSERT INTO orderParts (OrderNum, Price) SELECT OrderNum, 2.5 FROM orders"
+            << "";
+        QTest::newRow("raw text into whole number column through SQL")
+            << "UPDATE orderParts SET Quantity = Comments || 'x' WHERE ID=1"
+            << "";
+        QTest::newRow("values for too few columns")
+            << "INSERT INTO orders(OrderDate, OrderStatus) SELECT '1/1/2026' AS OrderDate"
+            << "";
+        QTest::newRow("unknown column")
+            << "INSERT INTO orders(OrderDay) SELECT '1/1/2026' AS OrderDay"
+            << "OrderDay";
+    }
+    void valueTheColumnCannotHoldIsRefused() {
+        QFETCH(QString, statement);
+        QFETCH(QString, named);
+        user->execute(newOrder);
+        user->execute(orderLine("1", "DA1", "ERR1", "d", "1", "1", "note"));
+        user->execute(customPart("DA1", "ERR1", "1", "2", "EACH"));
+        QStringList before;
+        for (const char* table : {"orders", "orderParts", "customParts"})
+            before << contents(*user, QLatin1String(table));
+        try {
+            user->execute(statement);
+            QFAIL("the store took a value its column can't hold");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.message().contains(named), qPrintable(e.message()));
+            QCOMPARE(e.statement(), statement);
+        }
+        QStringList after;
+        for (const char* table : {"orders", "orderParts", "customParts"})
+            after << contents(*user, QLatin1String(table));
+        QCOMPARE(after, before);
+    }
+
+    // --- Apostrophes -------------------------------------------------------------------------
+
+    void apostrophesRoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one") << "O'Brien's";
+        QTest::newRow("alone") << "'";
+        QTest::newRow("doubled") << "''";
+        QTest::newRow("at both ends") << "'quoted'";
+        QTest::newRow("with wildcards") << "it's 50% * 2";
+    }
+    void apostrophesRoundTrip() {
+        QFETCH(QString, text);
+        const QString quoted = sqlEscape(text);
+        // INSERT
+        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName) SELECT '") +
+                      quoted + QStringLiteral("' AS RecordName"));
+        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName) SELECT 'other' "
+                                     "AS RecordName"));
+        // UPDATE
+        user->execute(addressUpdate(QStringLiteral("orderCompanyDetails"), QStringLiteral("Order"),
+                                    text, {text, text}));
+        // SELECT ... WHERE
+        Recordset found = user->openRecordset(
+            QStringLiteral("SELECT * FROM orderCompanyDetails WHERE RecordName = '") + quoted +
+            u'\'');
+        QCOMPARE(found.recordCount(), 1);
+        QCOMPARE(found.field(u"RecordName").toText(), text);
+        QCOMPARE(found.field(u"OrderContactName").toText(), text);
+        QCOMPARE(found.field(u"OrderAddress1").toText(), text);
+        // LIKE, with the text's own wildcards escaped nowhere: it matches itself
+        Recordset liked = user->openRecordset(
+            QStringLiteral("SELECT RecordName FROM orderCompanyDetails WHERE OrderContactName "
+                           "LIKE '*") +
+            quoted + QStringLiteral("*'"));
+        QCOMPARE(renderColumn(liked, QStringLiteral("RecordName")), text);
+        // DELETE
+        user->execute(QStringLiteral("DELETE * FROM orderCompanyDetails WHERE RecordName='") +
+                      quoted + u'\'');
+        Recordset rest =
+            user->openRecordset(QStringLiteral("SELECT RecordName FROM orderCompanyDetails"));
+        QCOMPARE(render(rest), QStringLiteral("'other'"));
+    }
+
+    void unicodeTextRoundTripsAndComparesWithoutCase() {
+        user->execute(QStringLiteral("INSERT INTO deliveryCompanyDetails(RecordName) SELECT "
+                                     "'Søren Ølstrøm – École ☃ 𝄞' AS RecordName"));
+        Recordset found = user->openRecordset(
+            QStringLiteral("SELECT RecordName FROM deliveryCompanyDetails WHERE RecordName = "
+                           "'SØREN ølstrøm – éCOLE ☃ 𝄞'"));
+        QCOMPARE(renderColumn(found, QStringLiteral("RecordName")),
+                 QStringLiteral("Søren Ølstrøm – École ☃ 𝄞"));
+    }
+
+    // --- Results ---------------------------------------------------------------------------
+
+    void emptyResult() {
+        Recordset result = user->openRecordset(QStringLiteral("SELECT * FROM orders"));
+        QVERIFY(result.isOpen());
+        QVERIFY(result.bof());
+        QVERIFY(result.eof());
+        QCOMPARE(result.recordCount(), 0);
+        QCOMPARE(result.columnCount(), 3);
+        result.moveNext();
+        result.moveLast();
+        result.moveFirst();
+        QVERIFY(result.bof());
+        QVERIFY(result.eof());
+        QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"OrderNum"));
+    }
+
+    void moves() {
+        for (int i = 0; i < 3; ++i)
+            user->execute(newOrder);
+        Recordset result = user->openRecordset(QStringLiteral("SELECT * FROM orders"));
+        QCOMPARE(result.recordCount(), 3);
+        QVERIFY(!result.bof());
+        QVERIFY(!result.eof());
+        QCOMPARE(result.field(u"ordernum").toInteger(), qint64(1));
+        result.moveNext();
+        QCOMPARE(result.field(u"ORDERNUM").toInteger(), qint64(2));
+        result.moveNext();
+        result.moveNext();
+        QVERIFY(result.eof());
+        QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"OrderNum"));
+        result.moveNext(); // past the end stays at the end
+        QVERIFY(result.eof());
+        result.moveLast();
+        QVERIFY(!result.eof());
+        QCOMPARE(result.field(u"OrderNum").toInteger(), qint64(3));
+        result.moveFirst();
+        QCOMPARE(result.position(), 0);
+        QCOMPARE(result.field(u"OrderNum").toInteger(), qint64(1));
+        QCOMPARE(result.recordCount(), 3);
+        QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"NoSuchField"));
+        QCOMPARE(result.columnIndex(u"orderdate"), 1);
+        QCOMPARE(result.columnIndex(u"nothing"), -1);
+        result.close();
+        QVERIFY(!result.isOpen());
+        QVERIFY(result.bof() && result.eof());
+        QCOMPARE(result.recordCount(), 0);
+    }
+
+    void closedResult() {
+        const Recordset never;
+        QVERIFY(!never.isOpen());
+        QVERIFY(never.bof() && never.eof());
+        QCOMPARE(never.recordCount(), 0);
+        QVERIFY_THROWS_EXCEPTION(StoreError, never.field(0));
+    }
+
+    void sameNameTwiceFindsTheFirst() {
+        user->execute(newOrder);
+        user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
+        Recordset result = user->openRecordset(
+            QStringLiteral("SELECT o.OrderDate, p.*, o.OrderNum FROM orders o, orderParts p"));
+        QCOMPARE(result.field(u"ordernum"), result.field(1)); // the line's ID comes first
+        QCOMPARE(result.columnIndex(u"OrderNum"), 2);
+    }
+
+    void nullIsKeptApartFromEmptyText() {
+        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName, OrderTel) "
+                                     "SELECT 'A' AS RecordName, '' AS OrderTel"));
+        Recordset result = user->openRecordset(
+            QStringLiteral("SELECT OrderContactName, OrderTel FROM orderCompanyDetails"));
+        QVERIFY(result.field(u"OrderContactName").isNull());
+        QVERIFY(!result.field(u"OrderTel").isNull());
+        QCOMPARE(result.field(u"OrderTel"), Value::text(QString()));
+        QVERIFY(result.field(u"OrderContactName").isAbsent());
+        QVERIFY(result.field(u"OrderTel").isAbsent());
+        // A comparison with a Null is false both ways.
+        Recordset none =
+            user->openRecordset(QStringLiteral("SELECT * FROM orderCompanyDetails WHERE "
+                                               "OrderContactName = '' OR OrderContactName <> ''"));
+        QVERIFY(none.isEmpty());
+    }
+
+    void expressionColumnsReadByWhatTheyHold() {
+        user->execute(newOrder);
+        Recordset result = user->openRecordset(
+            QStringLiteral("SELECT count(*) AS n, 'x' AS t, NULL AS absent FROM orders"));
+        QCOMPARE(render(result), QStringLiteral("1,'x',NULL"));
+        QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent"}));
+    }
+
+    void wrongKindOfStatementIsRefused() {
+        user->execute(newOrder);
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(QStringLiteral("SELECT * FROM orders")));
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset(QStringLiteral(
+                                                 "DELETE * FROM orders WHERE OrderNum=1")));
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 user->openRecordset(QStringLiteral("SELECT * FROM nowhere")));
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(QStringLiteral("DELETE * FROM orders; "
+                                                                          "DROP TABLE orders")));
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 user->openRecordset(QStringLiteral("PRAGMA table_info(orders); "
+                                                                    "DROP TABLE orders")));
+        Recordset still = user->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+        QCOMPARE(render(still), QStringLiteral("1"));
+    }
+
+    void errorsCarryTheEngineMessageAndTheStatement() {
+        const QString statement = QStringLiteral("SELECT * FROM orders WHERE Nonsense = 1");
+        try {
+            user->openRecordset(statement);
+            QFAIL("a bad statement ran");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("no such column")),
+                     qPrintable(e.message()));
+            QCOMPARE(e.statement(), statement);
+            QVERIFY(QString::fromStdString(e.what()).contains(statement));
+        }
+    }
+
+    // --- Transactions ----------------------------------------------------------------------
+
+    void transactionCommits() {
+        {
+            Transaction transaction(*user);
+            user->execute(newOrder);
+            user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
+            transaction.commit();
+        }
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QStringLiteral("1,'06/12/2026',FALSE"));
+    }
+
+    void transactionRollsBackOnException() {
+        user->execute(newOrder);
+        try {
+            Transaction transaction(*user);
+            user->execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=1"));
+            user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
+            throw std::runtime_error("the action fails half-way");
+        } catch (const std::runtime_error&) {
+        }
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QStringLiteral("1,'06/12/2026',FALSE"));
+        QCOMPARE(contents(*user, QStringLiteral("orderParts")), QString());
+    }
+
+    void transactionsDoNotNest() {
+        Transaction outer(*user);
+        user->execute(newOrder);
+        QVERIFY_THROWS_EXCEPTION(StoreError, Transaction{*user});
+        // The failed inner one rolled nothing back and left the outer one running.
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QStringLiteral("1,'06/12/2026',FALSE"));
+        outer.commit();
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QStringLiteral("1,'06/12/2026',FALSE"));
+    }
+
+    void closingTheStoreEndsAnOpenTransaction() {
+        {
+            Transaction transaction(*user);
+            user->execute(newOrder);
+            user->close();
+        } // the guard finds the store closed and does nothing
+        user =
+            Database::open(fixture->path(QStringLiteral("user.mdb")), Database::Access::ReadWrite);
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QString());
+    }
+
+    void transactionRollsBackAfterARefusedStatement() {
+        try {
+            Transaction transaction(*user);
+            user->execute(newOrder);
+            user->execute(orderLine("1", "DA1", "R1", "d", "1", "not money", ""));
+            transaction.commit();
+            QFAIL("a refused value was taken");
+        } catch (const StoreError&) {
+        }
+        QCOMPARE(contents(*user, QStringLiteral("orders")), QString());
+        // The store takes new work afterwards, in and out of transactions.
+        user->execute(newOrder);
+        Transaction again(*user);
+        user->execute(newOrder);
+        again.commit();
+        Recordset orders = user->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+        QCOMPARE(orders.recordCount(), 2);
+    }
+};
+
+QUILLON_STORE_TEST(EngineTest)
+
+#include "test_engine.moc"
