@@ -53,13 +53,50 @@ public:
     void setDataAlignment(Qt::Alignment alignment);
     Qt::Alignment dataAlignment() const;
 
+    // Typing letters doesn't move the current cell: the grid is no search box.
+    void keyboardSearch(const QString& search) override;
+
 signals:
     void rowColChange();
     void dblClick();
 
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    [[nodiscard]] QModelIndex modelIndex(int row, int col) const;
+    void beginInput();
+    void endInput();
+    void beginStructureChange();
+    void endStructureChange();
+    void reportCurrentCell();
+    void takeSelectionEndFromView();
+    void applyRowHeight();
+    void applyFixedColumnLook();
+
     FlexGridModel* model_;
-    // further private members as the implementation needs
+    // The cell last reported by rowColChange() (0, 0 without data rows).
+    int reportedRow_ = 0;
+    int reportedCol_ = 0;
+    // The far corner of the selected block, in grid coordinates.
+    int rowSel_ = 0;
+    int colSel_ = 0;
+    // While a mouse or key event is handled, a move of the current cell is reported once the
+    // view has also updated its selection, so that a handler of rowColChange() sees (and may
+    // change) the final state.
+    int inputDepth_ = 0;
+    bool selectionChangedByInput_ = false;
+    // While rows or columns are added or removed, the view moves the current cell by itself;
+    // that is no move to report.
+    int structureDepth_ = 0;
 };
 
 } // namespace quillon

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QBrush>
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace quillon {
+
+// The cells of a FlexGrid as plain texts, one flat array of rows, plus a sparse set of cell
+// pictures. Grid row 0 is the header row and is served as the horizontal header; grid row r
+// (r >= 1) is model row r - 1. Columns are the same in the grid and in the model. The first
+// fixedCols() columns are served header-styled and can't be selected.
+class FlexGridModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit FlexGridModel(QObject* parent = nullptr);
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Grid rows, the header row included (always at least 1).
+    [[nodiscard]] int gridRows() const { return dataRows_ + 1; }
+    void setGridRows(int rows);
+    [[nodiscard]] int gridCols() const { return cols_; }
+    void setGridCols(int cols);
+    [[nodiscard]] int fixedCols() const { return fixedCols_; }
+    void setFixedCols(int fixedCols);
+
+    [[nodiscard]] QString text(int gridRow, int col) const;
+    void setText(int gridRow, int col, const QString& text);
+    // Appends one data row; the text is split at tabs into columns 0, 1, ...; parts beyond the
+    // last column are dropped, columns without a part stay empty.
+    void appendRow(QStringView tabSeparatedText);
+
+    // A null picture removes the cell's picture.
+    void setPicture(int gridRow, int col, const QPixmap& picture);
+    [[nodiscard]] bool hasPicture(int gridRow, int col) const;
+
+    void setDataAlignment(Qt::Alignment alignment);
+    [[nodiscard]] Qt::Alignment dataAlignment() const { return dataAlignment_; }
+
+    // How cells of the fixed columns are painted (the view passes its header colours).
+    void setFixedColumnBrushes(const QBrush& background, const QBrush& foreground);
+
+    [[nodiscard]] bool isCell(int gridRow, int col) const {
+        return gridRow >= 0 && gridRow <= dataRows_ && col >= 0 && col < cols_;
+    }
+
+private:
+    [[nodiscard]] static quint64 pictureKey(int gridRow, int col) {
+        return (static_cast<quint64>(static_cast<quint32>(gridRow)) << 32) |
+               static_cast<quint32>(col);
+    }
+    [[nodiscard]] QString& cell(int gridRow, int col);
+    [[nodiscard]] const QString& cell(int gridRow, int col) const;
+    void dropPicturesOutside(int gridRows, int cols);
+    void notifyRowChanged(int gridRow, int firstCol, int lastCol);
+
+    int dataRows_ = 0;
+    int cols_ = 2;
+    int fixedCols_ = 0;
+    std::vector<QString> header_;
+    // Data rows one after the other, cols_ texts each.
+    std::vector<QString> cells_;
+    QHash<quint64, QPixmap> pictures_;
+    Qt::Alignment dataAlignment_ = Qt::AlignLeft | Qt::AlignVCenter;
+    QBrush fixedBackground_;
+    QBrush fixedForeground_;
+};
+
+} // namespace quillon
