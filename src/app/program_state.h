@@ -1,0 +1,77 @@
+#pragma once
+
+#include "store/database.h"
+#include "store/money.h"
+#include "store/recordset.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace quillon {
+
+// The program-wide state: one instance for the whole run, shared by every window (passed by
+// reference), zeroed when it is made (False, 0, empty text, no store, closed results).
+struct ProgramState {
+    // The open stores.
+    std::unique_ptr<Database> catalogueDb; // parts.mdb, read-only
+    std::unique_ptr<Database> userDb;      // user.mdb; the backup closes and reopens it
+
+    // The current order.
+    bool orderActive = false;
+    qint32 currentOrderNum = 0; // keeps its last value after the order is deleted or completed
+    Recordset orderPartsRecordset;
+
+    // The search and the results grid.
+    Recordset searchRecordset;
+    std::vector<qint32> resultPartIds; // catalogue ID of grid row r at index r - 1
+    bool resultsListed = false;
+
+    // The part shown in Part Detail.
+    qint32 selectedPartId = 0; // 0: none
+    QString selectedRoverNum;
+    QString selectedDorvaneNum;
+    QString selectedDescription;
+    QString selectedUnitIssue;
+    Money selectedCustomerPrice;
+    Money selectedLRPrice;
+    static constexpr int pictureSlots = 9;
+    // Picture k (1 ... 9) of the part shown at index k - 1, and the last three characters of each.
+    std::array<QString, pictureSlots> pictureFiles;
+    std::array<QString, pictureSlots> pictureKinds;
+
+    // The picture window.
+    QString viewPictureFile;
+    qint32 lastVScrollValue = 0;
+    qint32 lastHScrollValue = 0;
+
+    // The customer's own price of the part shown.
+    Recordset customPartRecordset;
+
+    // Adding a part to the order and the quantity dialog.
+    Recordset orderPartRecordset;
+    QString orderQuantity;
+    QString orderComment;
+    qint16 presetQuantity = 0; // 0: offer selectedUnitIssue
+    QString presetComment;
+
+    // View Parts Order and Previous Orders.
+    std::vector<qint32> orderLineIds; // orderParts ID of each grid row
+    bool viewOrderHasParts = false;
+    std::vector<qint32> previousOrderNums; // OrderNum of each entry of the Previous Orders list
+    qint32 previousOrderNum = 0;
+
+    // The address window and the order form.
+    QString addressChoice; // "ok", "cancel" or "noAddress"
+    QString orderAddressName;
+    QString deliveryAddressName;
+    QString orderAddressBlock;
+    QString deliveryAddressBlock;
+    QString shownOrderAddressName;
+    QString shownDeliveryAddressName;
+    bool orderAddressesExist = false;
+    bool deliveryAddressesExist = false;
+};
+
+} // namespace quillon

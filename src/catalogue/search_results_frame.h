@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QLabel;
+class QProgressBar;
+
+namespace quillon {
+
+struct AppContext;
+class FlexGrid;
+
+// The "Search Results" frame (frameSearchResults): the results grid MSFlexGrid1, the progress bar
+// and the two count labels, which are hidden until a search finds parts.
+class SearchResultsFrame final : public QGroupBox {
+    Q_OBJECT
+
+public:
+    explicit SearchResultsFrame(AppContext& context, QWidget* parent = nullptr);
+
+    // The grid at start: the header row alone, four columns with their widths and header texts.
+    void setUpGrid();
+
+    // Column widths and header texts of the grid.
+    static constexpr int columnCount = 4;
+    static constexpr int columnWidthsTwips[columnCount] = {1200, 1200, 5800, 670};
+    static QString headerText(int column);
+
+    FlexGrid* MSFlexGrid1;
+    QProgressBar* ProgressBar;
+    QLabel* lblPartsFoundsNumber;
+    QLabel* lblPartsFounds;
+
+private:
+    AppContext& context_;
+};
+
+} // namespace quillon

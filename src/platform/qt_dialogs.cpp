@@ -1,0 +1,79 @@
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quillon {
+
+namespace {
+
+QWidget* boxParent() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QString titleOrDefault(const QString& title) {
+    return title.isEmpty() ? Dialogs::applicationTitle() : title;
+}
+
+} // namespace
+
+QString QtDialogs::displayText(const QString& prompt) {
+    QString text = prompt;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
+                                      const QString& title) {
+    QMessageBox box(boxParent());
+    box.setWindowTitle(titleOrDefault(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(prompt));
+    switch (icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    }
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+    }
+    const int pressed = box.exec();
+    if (buttons == Buttons::Ok)
+        return Button::Ok;
+    return pressed == QMessageBox::Yes ? Button::Yes : Button::No;
+}
+
+QString QtDialogs::inputBox(const QString& prompt, const QString& title,
+                            const QString& defaultText) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(boxParent(), titleOrDefault(title), displayText(prompt),
+                              QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+int QtDialogs::showModal(QDialog& window) {
+    return window.exec();
+}
+
+} // namespace quillon

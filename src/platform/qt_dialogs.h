@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+namespace quillon {
+
+// The dialogs the user sees: Qt's message box, input dialog and beep, and a real modal loop.
+// Boxes are shown over the active modal window, or else the active window.
+class QtDialogs final : public Dialogs {
+public:
+    Button messageBox(const QString& prompt, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                      const QString& title = {}) override;
+    QString inputBox(const QString& prompt, const QString& title = {},
+                     const QString& defaultText = {}) override;
+    void beep() override;
+    int showModal(QDialog& window) override;
+
+    // A prompt's CR LF pairs (and lone CRs) as the line breaks a Qt box shows.
+    static QString displayText(const QString& prompt);
+};
+
+} // namespace quillon
