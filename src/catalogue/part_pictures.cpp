@@ -1,0 +1,53 @@
+#include "catalogue/part_pictures.h"
+
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "catalogue/picture_window.h"
+#include "platform/app_folder.h"
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+
+#include <QDir>
+
+namespace quillon {
+
+PartPictures::PartPictures(ProgramState& state, Dialogs& dialogs, Browser& browser,
+                           const AppFolder& folder, QWidget* parent)
+    : state_(state), dialogs_(dialogs), browser_(browser), folder_(folder), parent_(parent) {}
+
+PartPictures::PartPictures(const AppContext& context)
+    : PartPictures(context.state, context.dialogs, context.browser, context.folder,
+                   context.window.windowWidget()) {}
+
+void PartPictures::openPicture(int slot) {
+    if (slot < 1 || slot > ProgramState::pictureSlots)
+        return;
+    const QString& kind = state_.pictureKinds[static_cast<std::size_t>(slot - 1)];
+    const QString& file = state_.pictureFiles[static_cast<std::size_t>(slot - 1)];
+
+    if (kind == QLatin1String("jpg")) {
+        state_.viewPictureFile = file;
+        PictureWindow window(folder_.image(state_.viewPictureFile), parent_);
+        if (!window.hasPicture()) {
+            dialogs_.messageBox(window.loadError(), Dialogs::Buttons::Ok,
+                                Dialogs::Icon::Exclamation);
+            return;
+        }
+        state_.lastVScrollValue = 0;
+        state_.lastHScrollValue = 0;
+        dialogs_.showModal(window);
+        state_.lastVScrollValue = window.geometry().lastVScrollValue();
+        state_.lastHScrollValue = window.geometry().lastHScrollValue();
+    } else if (kind == QLatin1String("htm") || kind == QLatin1String("tml")) {
+        const QString page = folder_.image(file);
+        if (!browser_.open(page, Browser::Bars::Hidden)) {
+            dialogs_.messageBox(
+                QStringLiteral("The page %1 could not be opened: no web browser could be started.")
+                    .arg(QDir::toNativeSeparators(page)),
+                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,12 @@
+#include "housekeeping/help_window.h"
+
+#include <QPlainTextEdit>
+
+namespace quillon {
+
+HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
+    : TextFileWindow("frmHelp", "Help", "How to use the Quillon", helpFile, parent) {
+    descriptionBox()->setMinimumSize(520, 360);
+}
+
+} // namespace quillon

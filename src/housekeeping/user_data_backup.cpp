@@ -1,0 +1,141 @@
+#include "housekeeping/user_data_backup.h"
+
+#include "app/program_state.h"
+#include "platform/app_folder.h"
+#include "platform/dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace quillon {
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Makes the rename of a file in the folder survive a power cut. Best effort: a platform or file
+// system that can't do it still has the complete file.
+void syncFolder([[maybe_unused]] const QString& folder) {
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(folder);
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
+} // namespace
+
+QString UserDataBackup::backupQuestion() {
+    return QStringLiteral("Do you wish to backup your user data file?") + crlf + crlf +
+           QStringLiteral("Your data will be copied to the file userdatabackup.mdb.");
+}
+
+QString UserDataBackup::backupDoneMessage() {
+    return QStringLiteral("User data file copied to userdatabackup.mdb");
+}
+
+QString UserDataBackup::restoreNotice() {
+    return QStringLiteral("Please contact the IT Manager at Dorvane PLC (") +
+           QLatin1String(kItTelephone) + QStringLiteral(")") + crlf +
+           QStringLiteral("if you wish to restore a previous backup of your user data file.");
+}
+
+UserDataBackup::UserDataBackup(ProgramState& state, Dialogs& dialogs, const AppFolder& folder,
+                               std::function<void()> openUserDatabase)
+    : state_(state), dialogs_(dialogs), folder_(folder),
+      openUserDatabase_(std::move(openUserDatabase)) {}
+
+void UserDataBackup::mnuBackup_Click() {
+    if (dialogs_.messageBox(backupQuestion(), Dialogs::Buttons::YesNo, Dialogs::Icon::Question) !=
+        Dialogs::Button::Yes)
+        return;
+
+    if (state_.userDb)
+        state_.userDb->close();
+    try {
+        QString error;
+        if (copyReplacing(folder_.userDatabase(), folder_.userBackup(), &error)) {
+            dialogs_.messageBox(backupDoneMessage());
+        } else {
+            dialogs_.messageBox(QStringLiteral("User data file NOT copied to userdatabackup.mdb") +
+                                    crlf + crlf + error + crlf + crlf +
+                                    QStringLiteral("Any earlier backup in userdatabackup.mdb "
+                                                   "is unchanged."),
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+    } catch (...) {
+        openUserDatabase_();
+        throw;
+    }
+    openUserDatabase_();
+}
+
+void UserDataBackup::mnuRestore_Click() {
+    dialogs_.messageBox(restoreNotice());
+}
+
+bool UserDataBackup::copyReplacing(const QString& source, const QString& target, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(
+            QStringLiteral("%1 could not be read: %2").arg(native(source), in.errorString()));
+
+    // Written to a temporary file in the target's folder, flushed to the disk and renamed over
+    // the target on commit(); until then the target is untouched.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(
+            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
+
+    constexpr qint64 chunkSize = 1 << 20;
+    qint64 copied = 0;
+    for (;;) {
+        const QByteArray chunk = in.read(chunkSize);
+        if (chunk.isEmpty()) {
+            if (in.error() != QFileDevice::NoError) {
+                out.cancelWriting();
+                return fail(QStringLiteral("%1 could not be read: %2")
+                                .arg(native(source), in.errorString()));
+            }
+            break;
+        }
+        if (out.write(chunk) != chunk.size()) {
+            const QString reason = out.errorString();
+            out.cancelWriting();
+            return fail(QStringLiteral("%1 could not be written: %2").arg(native(target), reason));
+        }
+        copied += chunk.size();
+    }
+    if (copied != in.size()) {
+        out.cancelWriting();
+        return fail(QStringLiteral("%1 could not be read to its end").arg(native(source)));
+    }
+    if (!out.commit())
+        return fail(
+            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
+    syncFolder(QFileInfo(target).absolutePath());
+    return true;
+}
+
+} // namespace quillon
