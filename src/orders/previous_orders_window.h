@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QStatusBar;
+
+namespace quillon {
+
+struct AppContext;
+class FlexGrid;
+
+// frmBackOrders, "Previous Orders": the completed orders in a list (number and date), the lines
+// of the one selected in a grid with their prices and the order's total, and Print Previous
+// Order. Changes no stored data. Laid out in twips as the program has always been.
+class PreviousOrdersWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    // Loads the list at once (store failures are thrown from here).
+    explicit PreviousOrdersWindow(AppContext& context, QWidget* parent = nullptr);
+
+    static QString noOrdersNotice() { return QStringLiteral("NO previous orders."); }
+    static QString noPartsNotice() { return QStringLiteral("NO parts in order."); }
+    // "4  -  06/12/2026"
+    static QString listEntry(const QString& orderNum, const QString& orderDate);
+
+    QGroupBox* frameOrders;
+    QListWidget* lstAllOrders;
+    QPushButton* cmdPrintPreviousOrder;
+    FlexGrid* MSFlexGridOrders;
+    QLabel* lblOrderTotal;
+    QLineEdit* txtAllOrdersOrderTotal;
+    QPushButton* cmdClose;
+    QStatusBar* OptionsStatusBar;
+
+    void Form_Load();
+    void listPreviousOrders();
+    void lstAllOrders_Click();
+    void showPreviousOrder();
+    void cmdPrintPreviousOrder_Click();
+    void cmdClose_Click();
+
+private:
+    void place(QWidget* widget, int left, int top, int width, int height);
+    void route(const QString& action, void (PreviousOrdersWindow::*handler)());
+
+    AppContext& context_;
+};
+
+} // namespace quillon

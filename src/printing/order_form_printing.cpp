@@ -1,0 +1,153 @@
+#include "printing/order_form_printing.h"
+
+#include "addresses/address_options_window.h"
+#include "addresses/address_table.h"
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "orders/order_lifecycle.h"
+#include "platform/app_folder.h"
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+#include "printing/order_form_error.h"
+#include "printing/order_form_writer.h"
+
+#include <QDir>
+
+namespace quillon {
+
+OrderFormPrinting::OrderFormPrinting(AppContext& context, QWidget* parent)
+    : context_(context), parent_(parent) {}
+
+QString OrderFormPrinting::finalisePrompt() {
+    return QStringLiteral("Do you want to finalise and print this order?\r\n\r\n"
+                          "If you proceed no more items may be added to this order.\r\n\r\n"
+                          "You will be prompted to choose delivery and billing address options,"
+                          "\r\n and an order form will be generated and displayed in your browser "
+                          "for printing.");
+}
+
+QString OrderFormPrinting::noAddressPrompt() {
+    return QStringLiteral("Please select a valid Order and Delivery address. Go to \"Address "
+                          "Options\" to add address details.");
+}
+
+void OrderFormPrinting::cmdFinaliseOrder_Click() {
+    ProgramState& state = context_.state;
+    OrderLifecycle lifecycle(context_);
+    if (!state.orderActive) {
+        lifecycle.showNoOrderError();
+        return;
+    }
+    if (context_.dialogs.messageBox(finalisePrompt(), Dialogs::Buttons::YesNo,
+                                    Dialogs::Icon::Question,
+                                    finaliseTitle()) != Dialogs::Button::Yes)
+        return;
+    lifecycle.selectOrderParts();
+    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+        return;
+    if (!chooseAddresses())
+        return;
+    if (!generateAndShow(true))
+        return;
+    lifecycle.completeOrder();
+}
+
+void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
+    ProgramState& state = context_.state;
+    if (state.previousOrderNum == 0) {
+        context_.dialogs.messageBox(QStringLiteral("No previous order selected."));
+        return;
+    }
+    if (context_.dialogs.messageBox(QStringLiteral("Do you want to print this previous order?"),
+                                    Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                    QStringLiteral("Print order?")) != Dialogs::Button::Yes)
+        return;
+    state.orderPartsRecordset =
+        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
+                                    QString::number(state.previousOrderNum));
+    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+        return;
+    if (!chooseAddresses())
+        return;
+    generateAndShow(false);
+}
+
+bool OrderFormPrinting::chooseAddresses() {
+    ProgramState& state = context_.state;
+    {
+        AddressOptionsWindow window(context_, parent_ ? parent_ : context_.window.windowWidget());
+        context_.dialogs.showModal(window);
+    }
+    if (state.addressChoice == u"cancel")
+        return false;
+    // "noAddress", or a name (typed into a list) that no record carries: the same message.
+    if (state.addressChoice == u"noAddress" || !buildOrderAddress() || !buildDeliveryAddress()) {
+        context_.dialogs.messageBox(noAddressPrompt());
+        return false;
+    }
+    return true;
+}
+
+bool OrderFormPrinting::buildAddress(const AddressTable& table, const QString& name,
+                                     QString& block) {
+    std::optional<QString> built =
+        OrderFormWriter::addressBlock(*context_.state.userDb, table, name);
+    if (!built)
+        return false;
+    block = *built;
+    return true;
+}
+
+bool OrderFormPrinting::buildOrderAddress() {
+    ProgramState& state = context_.state;
+    return buildAddress(AddressTable::order(), state.orderAddressName, state.orderAddressBlock);
+}
+
+bool OrderFormPrinting::buildDeliveryAddress() {
+    ProgramState& state = context_.state;
+    return buildAddress(AddressTable::delivery(), state.deliveryAddressName,
+                        state.deliveryAddressBlock);
+}
+
+bool OrderFormPrinting::generateAndShow(bool finalising) {
+    ProgramState& state = context_.state;
+    const AppFolder& folder = context_.folder;
+    const QString path = folder.printOrder();
+    try {
+        OrderFormWriter writer(*state.catalogueDb);
+        OrderFormWriter::Pieces pieces;
+        pieces.header = OrderFormWriter::readTemplate(folder.orderHeader());
+        pieces.middle = OrderFormWriter::readTemplate(folder.orderMidA());
+        pieces.footer = OrderFormWriter::readTemplate(folder.orderFooter());
+        pieces.orderBlock = state.orderAddressBlock;
+        pieces.deliveryBlock = state.deliveryAddressBlock;
+        Recordset& lines = state.orderPartsRecordset;
+        lines.moveFirst();
+        pieces.orderNum = lines.field(u"OrderNum").toText();
+        pieces.items = writer.itemRows(lines);
+        OrderFormWriter::writePage(path, OrderFormWriter::page(pieces));
+    } catch (const OrderFormError& error) {
+        showFailure(error.message(), finalising);
+        return false;
+    }
+    if (!context_.browser.open(path, Browser::Bars::Shown)) {
+        showFailure(QStringLiteral("The order form was written to %1, but no web browser could "
+                                   "be started to show it.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    finalising);
+        return false;
+    }
+    return true;
+}
+
+void OrderFormPrinting::showFailure(const QString& reason, bool finalising) {
+    QString prompt = reason;
+    if (finalising)
+        prompt += QStringLiteral("\r\n\r\nThe order has not been finalised: it stays open, and "
+                                 "Finalise Order can be tried again.");
+    context_.dialogs.messageBox(prompt, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
+                                errorTitle());
+}
+
+} // namespace quillon

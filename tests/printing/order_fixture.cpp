@@ -1,0 +1,149 @@
+#include "order_fixture.h"
+
+#include "addresses/address_table.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/sql_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace quillon::tests {
+
+namespace {
+
+QString quoted(const QString& value) {
+    return QStringLiteral("'") + sqlEscape(value) + QStringLiteral("'");
+}
+
+} // namespace
+
+OrderFixture::OrderFixture()
+    : folder(dir.path()), guard(dialogs), context{state, dialogs, browser, folder, guard, window} {
+    if (!dir.isValid())
+        qFatal("no temporary folder");
+    {
+        auto catalogue = Database::create(folder.catalogue());
+        Schema::createCatalogue(*catalogue);
+        auto user = Database::create(folder.userDatabase());
+        Schema::createUser(*user);
+    }
+    state.catalogueDb = Database::open(folder.catalogue(), Database::Access::ReadOnly);
+    state.userDb = Database::open(folder.userDatabase(), Database::Access::ReadWrite);
+
+    const QString data = qEnvironmentVariable("QUILLON_TEST_DATA");
+    for (const QString& name :
+         {QStringLiteral("orderHeader.dat"), QStringLiteral("orderMidA.dat"),
+          QStringLiteral("orderFooter.dat"), QStringLiteral("1pixel-black.gif")}) {
+        if (data.isEmpty() || !QFile::copy(QDir(data).filePath(name), folder.file(name)))
+            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
+    }
+}
+
+void OrderFixture::addCataloguePart(const QString& dorvaneNum, const QString& roverNum,
+                                    const QString& description) {
+    // The catalogue is read-only to the program; the test writes it through its own handle.
+    auto catalogue = Database::open(folder.catalogue(), Database::Access::ReadWrite);
+    catalogue->execute(
+        QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, Description) SELECT %1 AS a, "
+                       "%2 AS b, %3 AS c")
+            .arg(quoted(dorvaneNum), quoted(roverNum), quoted(description)));
+}
+
+qint32 OrderFixture::addOrder(bool completed, const QString& date) {
+    state.userDb->execute(
+        QStringLiteral("INSERT INTO orders(OrderDate) SELECT %1 AS OrderDate").arg(quoted(date)));
+    Recordset orders = state.userDb->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+    orders.moveLast();
+    const qint32 orderNum = orders.field(u"OrderNum").toInt32();
+    if (completed)
+        state.userDb->execute(
+            QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = %1")
+                .arg(orderNum));
+    return orderNum;
+}
+
+qint32 OrderFixture::startOrder() {
+    const qint32 orderNum = addOrder(false);
+    state.orderActive = true;
+    state.currentOrderNum = orderNum;
+    window.setOrderIndicatorEnabled(true);
+    window.setOrderCommandsEnabled(true);
+    window.setFinaliseCommandsEnabled(true);
+    return orderNum;
+}
+
+void OrderFixture::addLine(qint32 orderNum, const QString& dorvaneNum, const QString& roverNum,
+                           const QString& description, const QString& quantity,
+                           const QString& price, const QString& comments) {
+    state.userDb->execute(
+        QStringLiteral("INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, Description, "
+                       "Quantity, Price, Comments) SELECT %1 AS a, %2 AS b, %3 AS c, %4 AS d, "
+                       "%5 AS e, %6 AS f, %7 AS Comment")
+            .arg(quoted(QString::number(orderNum)), quoted(dorvaneNum), quoted(roverNum),
+                 quoted(description), quoted(quantity), quoted(price), quoted(comments)));
+}
+
+void OrderFixture::addAddress(const AddressTable& table, const QString& name,
+                              const QStringList& fields) {
+    QStringList columns{QStringLiteral("RecordName")};
+    QStringList values{quoted(name) + QStringLiteral(" AS RecordName")};
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        columns << table.columns()[i];
+        values << quoted(fields[i]) + QStringLiteral(" AS ") + table.columns()[i];
+    }
+    state.userDb->execute(QStringLiteral("INSERT INTO %1(%2) SELECT %3")
+                              .arg(table.name(), columns.join(u','), values.join(u',')));
+}
+
+QStringList OrderFixture::addressFields(const AddressTable& table, const QString& name) const {
+    Recordset record = state.userDb->openRecordset(table.selectRecord(name));
+    QStringList fields;
+    if (record.eof())
+        return fields;
+    for (const QString& column : table.columns())
+        fields << record.field(column).toText();
+    return fields;
+}
+
+int OrderFixture::addressCount(const AddressTable& table) const {
+    return state.userDb->openRecordset(table.selectNames()).recordCount();
+}
+
+bool OrderFixture::orderCompleted(qint32 orderNum) const {
+    Recordset order = state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orders WHERE OrderNum = %1").arg(orderNum));
+    return !order.eof() && order.field(u"OrderStatus").toBool();
+}
+
+void OrderFixture::writeFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(folder.file(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("could not write %s", qPrintable(name));
+}
+
+QByteArray OrderFixture::pageBytes() const {
+    QFile file(folder.printOrder());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString OrderFixture::page() const {
+    QByteArray bytes = pageBytes();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    return QString::fromUtf8(bytes);
+}
+
+void useUnitedKingdomSettings() {
+    qputenv("LC_ALL", "en_GB.UTF-8");
+    qputenv("LANG", "en_GB.UTF-8");
+}
+
+bool OrderFixture::pageExists() const {
+    return QFile::exists(folder.printOrder());
+}
+
+} // namespace quillon::tests
