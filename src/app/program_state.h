@@ -53,7 +53,7 @@ struct ProgramState {
     Recordset orderPartRecordset;
     QString orderQuantity;
     QString orderComment;
-    qint16 presetQuantity = 0; // 0: offer selectedUnitIssue
+    qint32 presetQuantity = 0; // 0: offer selectedUnitIssue
     QString presetComment;
 
     // View Parts Order and Previous Orders.

@@ -1,0 +1,191 @@
+#include "orders/order_lifecycle.h"
+
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "orders/view_order_window.h"
+#include "platform/dialogs.h"
+#include "store/locale_formats.h"
+#include "store/sql_text.h"
+#include "store/transaction.h"
+
+#include <QDate>
+
+namespace quillon {
+
+namespace {
+
+const QString twoLineBreaks = QStringLiteral("\r\n\r\n");
+
+QString number(qint32 value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+OrderLifecycle::OrderLifecycle(AppContext& context) : context_(context) {}
+
+void OrderLifecycle::cmdStartOrder_Click() {
+    ProgramState& state = context_.state;
+    Dialogs& dialogs = context_.dialogs;
+    if (state.orderActive) {
+        const QString prompt =
+            QStringLiteral("Order number ") + number(state.currentOrderNum) +
+            QStringLiteral(" is currently active.") + twoLineBreaks +
+            QStringLiteral("Do you want to cancel this order and create a new order?") +
+            twoLineBreaks +
+            QStringLiteral(
+                "This will remove your previous order and all items added to the order.");
+        const auto answer =
+            dialogs.messageBox(prompt, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                               QStringLiteral("Cancel current order?"));
+        if (answer == Dialogs::Button::Yes) {
+            // The status line keeps "Order <old number> deleted"; the box tells the new number.
+            deleteOrder();
+            createOrder();
+        } else {
+            context_.window.setStatusText(QStringLiteral("Order ") + number(state.currentOrderNum) +
+                                          QStringLiteral(" is the current order"));
+        }
+        return;
+    }
+
+    const auto answer = dialogs.messageBox(QStringLiteral("Do you want to create a new order?"),
+                                           Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                           QStringLiteral("Create new order?"));
+    if (answer == Dialogs::Button::Yes) {
+        createOrder();
+        context_.window.setStatusText(QStringLiteral("New order started - Order number ") +
+                                      number(state.currentOrderNum));
+    }
+}
+
+void OrderLifecycle::mnuDeleteOrder_Click() {
+    ProgramState& state = context_.state;
+    if (!state.orderActive) {
+        showNoOrderError();
+        return;
+    }
+    const QString prompt = QStringLiteral("Order number ") + number(state.currentOrderNum) +
+                           QStringLiteral(" is currently active.") + twoLineBreaks +
+                           QStringLiteral("Do you want to delete this order?") + twoLineBreaks +
+                           QStringLiteral("This will remove the order and all items added to "
+                                          "the order.");
+    const auto answer =
+        context_.dialogs.messageBox(prompt, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                    QStringLiteral("Delete current order?"));
+    if (answer == Dialogs::Button::Yes)
+        deleteOrder();
+}
+
+void OrderLifecycle::cmdViewOrder_Click() {
+    if (!context_.state.orderActive) {
+        showNoOrderError();
+        return;
+    }
+    ViewOrderWindow window(context_, context_.window.windowWidget());
+    context_.dialogs.showModal(window);
+}
+
+void OrderLifecycle::createOrder() {
+    ProgramState& state = context_.state;
+    Database& userDb = *state.userDb;
+    const QString today = LocaleFormats().shortDate(QDate::currentDate());
+    userDb.execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '") + sqlEscape(today) +
+                   QStringLiteral("' AS orderDate"));
+
+    // The orders come in ascending OrderNum: the last is the one just made.
+    Recordset orders = userDb.openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
+    orders.moveLast();
+    state.currentOrderNum = orders.field(u"OrderNum").toInt32();
+    state.orderActive = true;
+
+    // A new order has no lines: the finalise commands stay as they are (disabled).
+    context_.window.setOrderIndicatorEnabled(true);
+    context_.window.setOrderCommandsEnabled(true);
+
+    context_.dialogs.messageBox(
+        QStringLiteral("New order started.") + twoLineBreaks + QStringLiteral("Order number = ") +
+            number(state.currentOrderNum),
+        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, QStringLiteral("New Order Started"));
+}
+
+void OrderLifecycle::deleteOrder() {
+    ProgramState& state = context_.state;
+    Database& userDb = *state.userDb;
+    const QString orderNum = number(state.currentOrderNum);
+    {
+        // The order and its lines go together or not at all.
+        Transaction transaction(userDb);
+        userDb.execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=") + orderNum);
+        userDb.execute(QStringLiteral("DELETE * FROM orderParts WHERE OrderNum=") + orderNum);
+        transaction.commit();
+    }
+    state.orderActive = false;
+
+    context_.window.setStatusText(QStringLiteral("Order ") + orderNum + QStringLiteral(" deleted"));
+    context_.window.setOrderIndicatorEnabled(false);
+    context_.window.setOrderCommandsEnabled(false);
+    context_.window.setFinaliseCommandsEnabled(false);
+}
+
+void OrderLifecycle::completeOrder() {
+    ProgramState& state = context_.state;
+    const QString orderNum = number(state.currentOrderNum);
+    state.userDb->execute(QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = ") +
+                          orderNum);
+
+    context_.window.setStatusText(QStringLiteral("Order number ") + orderNum +
+                                  QStringLiteral(" completed."));
+    context_.window.setOrderIndicatorEnabled(false);
+    context_.window.setOrderCommandsEnabled(false);
+    context_.window.setFinaliseCommandsEnabled(false);
+    state.orderActive = false;
+}
+
+void OrderLifecycle::selectOrderParts() {
+    ProgramState& state = context_.state;
+    state.orderPartsRecordset =
+        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
+                                    number(state.currentOrderNum));
+}
+
+void OrderLifecycle::resumeOpenOrder() {
+    ProgramState& state = context_.state;
+    MainWindowInterface& window = context_.window;
+    const Recordset openOrders = state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orders WHERE OrderStatus = FALSE"));
+    if (openOrders.bof() && openOrders.eof()) {
+        state.orderActive = false;
+        window.setOrderIndicatorEnabled(false);
+        window.setOrderCommandsEnabled(false);
+        window.setFinaliseCommandsEnabled(false);
+        return;
+    }
+
+    state.currentOrderNum = openOrders.field(u"OrderNum").toInt32();
+    state.orderActive = true;
+    const QString orderNum = number(state.currentOrderNum);
+
+    window.setStatusText(QStringLiteral("Previous order number ") + orderNum +
+                         QStringLiteral(" not completed. Now current order."));
+    window.setOrderIndicatorEnabled(true);
+    window.setOrderCommandsEnabled(true);
+
+    selectOrderParts();
+    const Recordset& lines = state.orderPartsRecordset;
+    window.setFinaliseCommandsEnabled(!(lines.bof() && lines.eof()));
+
+    context_.dialogs.messageBox(QStringLiteral("Previous order number ") + orderNum +
+                                QStringLiteral(" was not completed and is now the current order."));
+    cmdViewOrder_Click();
+}
+
+void OrderLifecycle::showNoOrderError() {
+    context_.dialogs.messageBox(QStringLiteral("No current order.") + twoLineBreaks +
+                                    QStringLiteral("Select \"New Order\" to create a new order."),
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
+                                QStringLiteral("Error: No current order"));
+}
+
+} // namespace quillon

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/money.h"
+
+#include <QString>
+
+namespace quillon {
+
+struct AppContext;
+
+// Add to Order (cmdOrder, mnuAddToOrder and a double click on the results grid): puts the part
+// shown into the current order with a quantity and special instructions from the Part Order
+// Details dialog, or offers to change the part's line when the order holds it already. A part
+// stands at most once in an order, found by its part key.
+class OrderPartAdder final {
+public:
+    explicit OrderPartAdder(AppContext& context);
+
+    // The no-order error without a current order; nothing without a part shown; else
+    // addOrderPart.
+    void cmdOrder_Click();
+    // Adds the line of the part shown, or updates the line the order holds for it.
+    void addOrderPart();
+    // Opens the part's line in the current order into orderPartRecordset.
+    void checkOrderPart();
+
+    // The unit price of the part shown: its custom CustomerPrice when the customer keeps one
+    // (a new line takes 0 for a negative one; an empty one gives 0), else the catalogue's
+    // CustomerPrice when above 0, else its LR price. Looks the custom record up.
+    [[nodiscard]] Money linePrice(bool newLine);
+
+private:
+    // Shows the Part Order Details dialog; true when it answered a quantity to write.
+    bool askQuantity();
+    void addNewLine();
+    void updateExistingLine();
+
+    AppContext& context_;
+};
+
+} // namespace quillon

@@ -1,0 +1,167 @@
+#include "orders/order_quantity_dialog.h"
+
+#include "app/app_context.h"
+#include "app/handler_guard.h"
+#include "app/program_state.h"
+#include "platform/control_font.h"
+#include "platform/dialogs.h"
+#include "store/locale_formats.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace quillon {
+
+namespace {
+
+enum class QuantityCheck { Valid, None, Fraction, OutOfRange };
+
+// Checks a quantity given as the plain decimal text of the leading-number conversion.
+QuantityCheck checkQuantity(const QString& number) {
+    if (number == u"0")
+        return QuantityCheck::None;
+    if (number.contains(u'.'))
+        return QuantityCheck::Fraction;
+    bool ok = false;
+    const qlonglong value = number.toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<qint32>::min() ||
+        value > std::numeric_limits<qint32>::max())
+        return QuantityCheck::OutOfRange;
+    return QuantityCheck::Valid;
+}
+
+} // namespace
+
+QString OrderQuantityDialog::fractionMessage() {
+    return QStringLiteral("The quantity must be a whole number.\r\n\r\n"
+                          "Please enter a whole quantity or press Cancel.");
+}
+
+QString OrderQuantityDialog::outOfRangeMessage() {
+    return QStringLiteral("The quantity is too large.\r\n\r\n"
+                          "Please enter a quantity from %1 to %2 or press Cancel.")
+        .arg(std::numeric_limits<qint32>::min())
+        .arg(std::numeric_limits<qint32>::max());
+}
+
+OrderQuantityDialog::OrderQuantityDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmOrderQuantity"));
+    setWindowTitle(QStringLiteral("Part Order Details"));
+    setModal(true);
+
+    lblQty = new QLabel(QStringLiteral("Quantity?"), this);
+    lblQty->setObjectName(QStringLiteral("lblQty"));
+    txtQty = new QLineEdit(this);
+    txtQty->setObjectName(QStringLiteral("txtQty"));
+    txtQty->setFixedWidth(90);
+    lblQty->setBuddy(txtQty);
+
+    lblComment = new QLabel(QStringLiteral("Special instructions?"), this);
+    lblComment->setObjectName(QStringLiteral("lblComment"));
+    txtComment = new QLineEdit(this);
+    txtComment->setObjectName(QStringLiteral("txtComment"));
+    txtComment->setMinimumWidth(360);
+    lblComment->setBuddy(txtComment);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAutoDefault(false);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(lblQty, 0, 0);
+    fields->addWidget(txtQty, 0, 1, Qt::AlignLeft);
+    fields->addWidget(lblComment, 1, 0);
+    fields->addWidget(txtComment, 1, 1);
+    fields->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    setTabOrder(txtQty, txtComment);
+    setTabOrder(txtComment, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+    ControlFont::applyTo(this);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        context_.guard.run(QStringLiteral("take the quantity"), [this] { cmdOK_Click(); });
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        context_.guard.run(QStringLiteral("cancel the quantity"), [this] { cmdCancel_Click(); });
+    });
+
+    Form_Load();
+}
+
+void OrderQuantityDialog::Form_Load() {
+    const ProgramState& state = context_.state;
+    cmdOK->setDefault(true);
+    txtQty->setText(state.presetQuantity != 0 ? QString::number(state.presetQuantity)
+                                              : state.selectedUnitIssue);
+    txtComment->setText(state.presetComment);
+    txtQty->selectAll();
+    txtQty->setFocus();
+}
+
+void OrderQuantityDialog::cmdOK_Click() {
+    ProgramState& state = context_.state;
+    const QString number = leadingNumberText(txtQty->text());
+    state.orderQuantity = number;
+    state.orderComment = txtComment->text();
+
+    QString refusal;
+    switch (checkQuantity(number)) {
+    case QuantityCheck::Valid:
+        break;
+    case QuantityCheck::None:
+        refusal = noQuantityMessage();
+        break;
+    case QuantityCheck::Fraction:
+        refusal = fractionMessage();
+        break;
+    case QuantityCheck::OutOfRange:
+        refusal = outOfRangeMessage();
+        break;
+    }
+    if (!refusal.isEmpty()) {
+        // Nothing may be written from a refused quantity; the boxes stay as they are.
+        state.orderQuantity = QStringLiteral("0");
+        context_.dialogs.messageBox(refusal);
+        txtQty->setFocus();
+        return;
+    }
+
+    state.presetQuantity = 0;
+    state.presetComment.clear();
+    accept();
+}
+
+void OrderQuantityDialog::cmdCancel_Click() {
+    reject();
+}
+
+void OrderQuantityDialog::reject() {
+    ProgramState& state = context_.state;
+    state.orderQuantity = QStringLiteral("0");
+    state.orderComment.clear();
+    // The next showing, for whatever part, offers its own unit of issue, never this line's values.
+    state.presetQuantity = 0;
+    state.presetComment.clear();
+    QDialog::reject();
+}
+
+} // namespace quillon

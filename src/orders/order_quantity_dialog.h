@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quillon {
+
+struct AppContext;
+
+// The Part Order Details dialog frmOrderQuantity: asks for the quantity and the special
+// instructions of an order line.
+//
+// The caller sets presetQuantity and presetComment to offer an existing line's values (or leaves
+// presetQuantity at 0, so that the part's unit of issue is offered), shows the dialog modally, and
+// then reads orderQuantity and orderComment. A numeric value of 0 in orderQuantity (Cancel, Esc,
+// or the window closed from its frame) means that nothing is to be written; any answer clears
+// the preset values.
+//
+// OK takes the number the quantity box begins with ("3 boxes" gives 3). It refuses, with a
+// message and the dialog left open: 0 or no number, a quantity with a fraction (order lines hold
+// whole quantities), and a quantity beyond the 32-bit range.
+class OrderQuantityDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit OrderQuantityDialog(AppContext& context, QWidget* parent = nullptr);
+
+    // The messages OK shows for a quantity it refuses.
+    static QString noQuantityMessage() {
+        return QStringLiteral("Please enter a quantity or press Cancel.");
+    }
+    static QString fractionMessage();
+    static QString outOfRangeMessage();
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    // Esc and the window's frame close the dialog as Cancel does.
+    void reject() override;
+
+    QLabel* lblQty;
+    QLineEdit* txtQty;
+    QLabel* lblComment;
+    QLineEdit* txtComment;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+private:
+    void Form_Load();
+
+    AppContext& context_;
+};
+
+} // namespace quillon

@@ -1,0 +1,285 @@
+#include "orders/view_order_window.h"
+
+#include "app/app_context.h"
+#include "app/handler_guard.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "orders/order_quantity_dialog.h"
+#include "platform/control_font.h"
+#include "platform/dialogs.h"
+#include "platform/flex_grid.h"
+#include "platform/twips.h"
+#include "store/locale_formats.h"
+#include "store/sql_text.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+const QChar tab = u'\t';
+
+// A whole number of an order line; an absent one counts as 0.
+qint64 wholeNumber(const Value& value) {
+    return value.isAbsent() ? 0 : value.toInteger();
+}
+
+// An amount of an order line; an absent one counts as 0.
+Money amount(const Value& value) {
+    return value.isAbsent() ? Money() : value.toMoney();
+}
+
+} // namespace
+
+QString ViewOrderWindow::headerText(int column) {
+    static const QString texts[columnCount] = {QString(),
+                                               QStringLiteral("DV No."),
+                                               QStringLiteral("Rover No."),
+                                               QStringLiteral("Description"),
+                                               QStringLiteral("Special Instructions"),
+                                               QStringLiteral("Qty"),
+                                               QStringLiteral("Price"),
+                                               QStringLiteral("Total")};
+    return column >= 0 && column < columnCount ? texts[column] : QString();
+}
+
+ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmViewOrder"));
+    setWindowTitle(QStringLiteral("View Parts Order"));
+    setModal(true);
+
+    lblOrderNum = new QLabel(QStringLiteral("Order Number"), this);
+    lblOrderNum->setObjectName(QStringLiteral("lblOrderNum"));
+    QFont heading = lblOrderNum->font();
+    heading.setBold(true);
+    lblOrderNum->setFont(heading);
+
+    MSFlexGridViewOrder = new FlexGrid(this);
+    MSFlexGridViewOrder->setObjectName(QStringLiteral("MSFlexGridViewOrder"));
+
+    lblOrderTotal = new QLabel(QStringLiteral("Order Total £"), this);
+    lblOrderTotal->setObjectName(QStringLiteral("lblOrderTotal"));
+    txtOrderTotal = new QLineEdit(this);
+    txtOrderTotal->setObjectName(QStringLiteral("txtOrderTotal"));
+    txtOrderTotal->setReadOnly(true);
+    txtOrderTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtOrderTotal->setFixedWidth(120);
+    lblOrderTotal->setBuddy(txtOrderTotal);
+
+    cmdModify = new QPushButton(QStringLiteral("Modify"), this);
+    cmdModify->setObjectName(QStringLiteral("cmdModify"));
+    cmdDelete = new QPushButton(QStringLiteral("Delete"), this);
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    for (QPushButton* button : {cmdModify, cmdDelete, cmdOK})
+        button->setAutoDefault(false);
+
+    StatusBarOrder = new QStatusBar(this);
+    StatusBarOrder->setObjectName(QStringLiteral("StatusBarOrder"));
+    StatusBarOrder->setSizeGripEnabled(false);
+    statusPanel_ = new QLabel(StatusBarOrder);
+    statusPanel_->setObjectName(QStringLiteral("StatusBarOrderPanel1"));
+    statusPanel_->setTextFormat(Qt::PlainText);
+    statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusPanel_->setContentsMargins(4, 0, 4, 0);
+    StatusBarOrder->addPermanentWidget(statusPanel_, 1);
+
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addWidget(cmdModify);
+    totalRow->addWidget(cmdDelete);
+    totalRow->addStretch(1);
+    totalRow->addWidget(lblOrderTotal);
+    totalRow->addWidget(txtOrderTotal);
+    totalRow->addSpacing(16);
+    totalRow->addWidget(cmdOK);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 0);
+    layout->addWidget(lblOrderNum);
+    layout->addWidget(MSFlexGridViewOrder, 1);
+    layout->addLayout(totalRow);
+    layout->addWidget(StatusBarOrder);
+
+    ControlFont::applyTo(this);
+
+    route(cmdModify, QStringLiteral("change the order line"), &ViewOrderWindow::cmdModify_Click);
+    route(cmdDelete, QStringLiteral("delete the order line"), &ViewOrderWindow::cmdDelete_Click);
+    route(cmdOK, QStringLiteral("close the order"), &ViewOrderWindow::cmdOK_Click);
+    connect(MSFlexGridViewOrder, &FlexGrid::rowColChange, this, [this] {
+        context_.guard.run(QStringLiteral("select the order line"),
+                           [this] { MSFlexGridViewOrder_RowColChange(); });
+    });
+
+    Form_Load();
+
+    int gridWidth = 0;
+    for (int width : columnWidthsTwips)
+        gridWidth += Twips::toPixelsX(width, this);
+    resize(gridWidth + 60, 380);
+}
+
+void ViewOrderWindow::route(QPushButton* button, const QString& action,
+                            void (ViewOrderWindow::*handler)()) {
+    connect(button, &QPushButton::clicked, this, [this, action, handler] {
+        context_.guard.run(action, [this, handler] { (this->*handler)(); });
+    });
+}
+
+void ViewOrderWindow::Form_Load() {
+    const qint32 orderNum = context_.state.currentOrderNum;
+    if (orderNum != 0)
+        lblOrderNum->setText(QStringLiteral("Order Number ") + QString::number(orderNum));
+
+    FlexGrid& grid = *MSFlexGridViewOrder;
+    grid.setRows(1);
+    grid.setCols(columnCount);
+    grid.setFixedCols(1);
+    for (int column = 0; column < columnCount; ++column) {
+        grid.setColWidthTwips(column, columnWidthsTwips[column]);
+        grid.setTextMatrix(0, column, headerText(column));
+    }
+    fillOrderGrid();
+}
+
+void ViewOrderWindow::fillOrderGrid() {
+    ProgramState& state = context_.state;
+    FlexGrid& grid = *MSFlexGridViewOrder;
+    grid.setRows(1);
+    txtOrderTotal->clear();
+    state.orderLineIds.clear();
+
+    const QString notice = QString(3, tab);
+    if (state.currentOrderNum == 0) {
+        grid.addItem(notice + noOrderNotice());
+        state.viewOrderHasParts = false;
+        return;
+    }
+
+    state.orderPartsRecordset =
+        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
+                                    QString::number(state.currentOrderNum));
+    Recordset& lines = state.orderPartsRecordset;
+    if (lines.bof() && lines.eof()) {
+        grid.addItem(notice + noPartsNotice());
+        state.viewOrderHasParts = false;
+        context_.window.setFinaliseCommandsEnabled(false);
+        return;
+    }
+
+    state.viewOrderHasParts = true;
+    lines.moveLast();
+    const int count = lines.recordCount();
+    lines.moveFirst();
+    state.orderLineIds.assign(static_cast<std::size_t>(count), 0);
+
+    const LocaleFormats formats;
+    Money total;
+    std::size_t i = 0;
+    for (; !lines.eof(); lines.moveNext(), ++i) {
+        const Value& quantity = lines.field(u"Quantity");
+        const Money price = amount(lines.field(u"Price"));
+        const Money lineTotal = price * wholeNumber(quantity);
+        grid.addItem(QString::number(i + 1) + tab + lines.field(u"DorvaneNum").toText() + tab +
+                     lines.field(u"RoverNum").toText() + tab +
+                     lines.field(u"Description").toText() + tab +
+                     lines.field(u"Comments").toText() + tab + quantity.toText() + tab +
+                     formats.currency(price) + tab + formats.currency(lineTotal));
+        total += lineTotal;
+        state.orderLineIds[i] = lines.field(u"ID").toInt32();
+    }
+
+    grid.setDataAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid.setCurrentCell(1, 0);
+    grid.setSelectionEnd(1, columnCount - 1);
+
+    txtOrderTotal->setText(formats.currency(total));
+}
+
+qint32 ViewOrderWindow::selectedLineId() const {
+    const std::vector<qint32>& ids = context_.state.orderLineIds;
+    const int row = MSFlexGridViewOrder->row();
+    if (row < 1 || static_cast<std::size_t>(row) > ids.size())
+        return 0;
+    return ids[static_cast<std::size_t>(row - 1)];
+}
+
+void ViewOrderWindow::cmdModify_Click() {
+    ProgramState& state = context_.state;
+    if (!state.viewOrderHasParts)
+        return;
+    const qint32 id = selectedLineId();
+    if (id == 0)
+        return;
+    const QString lineId = QString::number(id);
+    const Recordset line = state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orderParts WHERE ID = ") + lineId);
+    if (line.isEmpty()) {
+        // The line is gone: show the order as it is now.
+        fillOrderGrid();
+        return;
+    }
+    const Value& quantity = line.field(u"Quantity");
+    state.presetQuantity = quantity.isAbsent() ? 0 : quantity.toInt32();
+    state.presetComment = line.field(u"Comments").toText();
+
+    OrderQuantityDialog dialog(context_, this);
+    context_.dialogs.showModal(dialog);
+    if (leadingNumberText(state.orderQuantity) == u"0")
+        return;
+
+    // The line keeps the price it was written with.
+    state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
+                          sqlEscape(state.orderQuantity) + QStringLiteral("',Comments = '") +
+                          sqlEscape(state.orderComment) + QStringLiteral("' WHERE ID=") + lineId);
+    setStatusText(QStringLiteral("Order updated"));
+    fillOrderGrid();
+}
+
+void ViewOrderWindow::cmdDelete_Click() {
+    if (!context_.state.viewOrderHasParts)
+        return;
+    const auto answer = context_.dialogs.messageBox(
+        QStringLiteral("Are you sure? This will permanently delete the part from this order."),
+        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Delete record?"));
+    if (answer != Dialogs::Button::Yes) {
+        setStatusText(QStringLiteral("Part NOT deleted"));
+        return;
+    }
+    const qint32 id = selectedLineId();
+    if (id != 0)
+        context_.state.userDb->execute(QStringLiteral("DELETE * FROM orderParts WHERE ID=") +
+                                       QString::number(id));
+    fillOrderGrid();
+    setStatusText(QStringLiteral("Part deleted"));
+}
+
+void ViewOrderWindow::cmdOK_Click() {
+    accept();
+}
+
+void ViewOrderWindow::MSFlexGridViewOrder_RowColChange() {
+    FlexGrid& grid = *MSFlexGridViewOrder;
+    const int row = grid.row();
+    if (row < 1)
+        return;
+    grid.setCurrentCell(row, 0);
+    grid.setSelectionEnd(row, columnCount - 1);
+}
+
+QString ViewOrderWindow::statusText() const {
+    return statusPanel_->text();
+}
+
+void ViewOrderWindow::setStatusText(const QString& text) {
+    statusPanel_->setText(text);
+}
+
+} // namespace quillon

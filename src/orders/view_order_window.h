@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+
+namespace quillon {
+
+struct AppContext;
+class FlexGrid;
+
+// The View Parts Order window frmViewOrder: the lines of the current order with their prices and
+// the order total. Modify changes the selected line's quantity and special instructions through
+// the Part Order Details dialog (its price stays); Delete removes the selected line after a
+// question. The selected line is the one in the grid's current row; a pick anywhere in a row
+// selects the whole row. The grid is read afresh when the window is created and after each change.
+class ViewOrderWindow final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit ViewOrderWindow(AppContext& context, QWidget* parent = nullptr);
+
+    // The grid's columns: the row number (fixed), then the line's values.
+    static constexpr int columnCount = 8;
+    static constexpr int columnWidthsTwips[columnCount] = {270,  1200, 1200, 3400,
+                                                           1800, 400,  800,  800};
+    static QString headerText(int column);
+
+    // The notice rows shown instead of lines.
+    static QString noOrderNotice() { return QStringLiteral("NO current order."); }
+    static QString noPartsNotice() { return QStringLiteral("NO parts in current order."); }
+
+    // Refills the grid, orderLineIds, viewOrderHasParts and the total from the User database.
+    void fillOrderGrid();
+    void cmdModify_Click();
+    void cmdDelete_Click();
+    void cmdOK_Click();
+    // The grid's current cell moved: the selection widens to the whole row.
+    void MSFlexGridViewOrder_RowColChange();
+
+    // The text of StatusBarOrder.
+    [[nodiscard]] QString statusText() const;
+
+    QLabel* lblOrderNum;
+    FlexGrid* MSFlexGridViewOrder;
+    QLabel* lblOrderTotal;
+    QLineEdit* txtOrderTotal;
+    QPushButton* cmdModify;
+    QPushButton* cmdDelete;
+    QPushButton* cmdOK;
+    QStatusBar* StatusBarOrder;
+
+private:
+    void Form_Load();
+    void setStatusText(const QString& text);
+    // The orderParts ID of the line in the grid's current row, or 0 when there is none.
+    [[nodiscard]] qint32 selectedLineId() const;
+    // Connects a button to a handler of this window, entered through the handler guard.
+    void route(QPushButton* button, const QString& action, void (ViewOrderWindow::*handler)());
+
+    AppContext& context_;
+    QLabel* statusPanel_ = nullptr;
+};
+
+} // namespace quillon

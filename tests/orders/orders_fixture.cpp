@@ -1,0 +1,293 @@
+#include "orders_fixture.h"
+
+#include "app/start_up.h"
+#include "orders/order_lifecycle.h"
+#include "platform/flex_grid.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/sql_text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace quillon::tests {
+
+namespace {
+
+QString quoted(const QString& text) {
+    return QStringLiteral("'") + sqlEscape(text) + QStringLiteral("'");
+}
+
+} // namespace
+
+OrdersFixture::OrdersFixture() : folder(dir.path()) {
+    {
+        auto catalogue = Database::create(folder.catalogue());
+        Schema::createCatalogue(*catalogue);
+    }
+    {
+        auto userTemplate = Database::create(folder.userTemplate());
+        Schema::createUser(*userTemplate);
+    }
+    {
+        auto user = Database::create(folder.userDatabase());
+        Schema::createUser(*user);
+    }
+    answerQuantity(QStringLiteral("1"), QString());
+    onViewOrder({});
+}
+
+OrdersFixture::~OrdersFixture() = default;
+
+void OrdersFixture::seed(const QString& statement) {
+    if (state.userDb) {
+        state.userDb->execute(statement);
+        return;
+    }
+    auto user = Database::open(folder.userDatabase(), Database::Access::ReadWrite);
+    user->execute(statement);
+}
+
+void OrdersFixture::seedOrder(qint32 orderNum, bool completed) {
+    seed(QStringLiteral("INSERT INTO orders (OrderNum, OrderDate, OrderStatus) VALUES (%1, "
+                        "'01/03/2024', %2)")
+             .arg(orderNum)
+             .arg(completed ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+}
+
+void OrdersFixture::seedLine(qint32 orderNum, const QString& dorvaneNum, const QString& roverNum,
+                             const QString& description, qint64 quantity, const QString& price,
+                             const QString& comments) {
+    seed(QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,Description,Quantity,"
+                        "Price,Comments) SELECT '%1' AS a, %2 AS b, %3 AS c, %4 AS d, '%5' AS e, "
+                        "'%6' AS f, %7 AS g")
+             .arg(orderNum)
+             .arg(quoted(dorvaneNum), quoted(roverNum), quoted(description))
+             .arg(quantity)
+             .arg(price, quoted(comments)));
+}
+
+bool OrdersFixture::start() {
+    window = StartUp::start(state, dialogs, browser, folder);
+    if (!window)
+        return false;
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    return QTest::qWaitForWindowExposed(window.get());
+}
+
+void OrdersFixture::click(const QString& buttonName) {
+    auto* button = window->findChild<QPushButton*>(buttonName);
+    QVERIFY2(button != nullptr, qPrintable(buttonName));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void OrdersFixture::trigger(const QString& actionName) {
+    auto* action = window->findChild<QAction*>(actionName);
+    QVERIFY2(action != nullptr, qPrintable(actionName));
+    action->trigger();
+}
+
+void OrdersFixture::newOrder() {
+    click(QStringLiteral("cmdStartOrder"));
+}
+
+void OrdersFixture::deleteOrder() {
+    trigger(QStringLiteral("mnuDeleteOrder"));
+}
+
+void OrdersFixture::viewOrder() {
+    click(QStringLiteral("cmdViewOrder"));
+}
+
+void OrdersFixture::addToOrder() {
+    click(QStringLiteral("cmdOrder"));
+}
+
+void OrdersFixture::addToOrderByMenu() {
+    trigger(QStringLiteral("mnuAddToOrder"));
+}
+
+void OrdersFixture::addToOrderByDoubleClick() {
+    auto* grid = window->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1"));
+    QVERIFY(grid != nullptr);
+    emit grid->dblClick();
+}
+
+void OrdersFixture::viewOrderHandler() {
+    window->guard().run(QStringLiteral("show the order"), [this] { window->cmdViewOrder_Click(); });
+}
+
+void OrdersFixture::deleteOrderHandler() {
+    window->guard().run(QStringLiteral("delete the order"),
+                        [this] { window->mnuDeleteOrder_Click(); });
+}
+
+void OrdersFixture::addToOrderHandler() {
+    window->guard().run(QStringLiteral("add the part to the order"),
+                        [this] { window->cmdOrder_Click(); });
+}
+
+void OrdersFixture::completeOrder() {
+    window->guard().run(QStringLiteral("complete the order"),
+                        [this] { OrderLifecycle(window->context()).completeOrder(); });
+}
+
+void OrdersFixture::showPart(const ShownPart& part) {
+    state.resultsListed = true;
+    state.resultPartIds = {part.id};
+    state.selectedPartId = part.id;
+    state.selectedDorvaneNum = part.dorvaneNum;
+    state.selectedRoverNum = part.roverNum;
+    state.selectedDescription = part.description;
+    state.selectedUnitIssue = part.unitIssue;
+    state.selectedCustomerPrice = part.customerPrice;
+    state.selectedLRPrice = part.lrPrice;
+}
+
+void OrdersFixture::addCustomPrice(const QString& dorvaneNum, const QString& roverNum,
+                                   const QString& price) {
+    if (price.isEmpty())
+        seed(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum) SELECT %1 AS a, %2 AS b")
+                 .arg(quoted(dorvaneNum), quoted(roverNum)));
+    else
+        seed(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice) SELECT %1 "
+                            "AS a, %2 AS b, '%3' AS c")
+                 .arg(quoted(dorvaneNum), quoted(roverNum), price));
+}
+
+void OrdersFixture::answerQuantity(const QString& quantity, const QString& comment) {
+    dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [this, quantity, comment](QDialog& d) {
+        auto* txtQty = d.findChild<QLineEdit*>(QStringLiteral("txtQty"));
+        auto* txtComment = d.findChild<QLineEdit*>(QStringLiteral("txtComment"));
+        quantityDialogs.append({d.windowTitle(), txtQty->text(), txtComment->text(), true});
+        txtQty->clear();
+        QTest::keyClicks(txtQty, quantity);
+        txtComment->clear();
+        QTest::keyClicks(txtComment, comment);
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        quantityDialogs.last().closedByScript = !d.isVisible();
+    });
+}
+
+void OrdersFixture::cancelQuantity() {
+    dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [this](QDialog& d) {
+        auto* txtQty = d.findChild<QLineEdit*>(QStringLiteral("txtQty"));
+        auto* txtComment = d.findChild<QLineEdit*>(QStringLiteral("txtComment"));
+        quantityDialogs.append({d.windowTitle(), txtQty->text(), txtComment->text(), true});
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+        quantityDialogs.last().closedByScript = !d.isVisible();
+    });
+}
+
+void OrdersFixture::onViewOrder(ViewScript script) {
+    if (!script) {
+        script = [this](QDialog& d) {
+            viewedGrids.append(
+                gridTexts(*d.findChild<FlexGrid*>(QStringLiteral("MSFlexGridViewOrder"))));
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        };
+    }
+    dialogs.onWindow(QStringLiteral("frmViewOrder"), std::move(script));
+}
+
+QWidget* OrdersFixture::mainWindow() const {
+    if (window)
+        return window.get();
+    // Still loading: the window exists, but the start hasn't handed it over yet.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == u"frmMain")
+            return widget;
+    }
+    qFatal("no main window");
+}
+
+QString OrdersFixture::status() const {
+    return mainWindow()->findChild<QLabel*>(QStringLiteral("StatusBar1Panel1"))->text();
+}
+
+bool OrdersFixture::isEnabled(const QString& name) const {
+    if (auto* button = mainWindow()->findChild<QPushButton*>(name))
+        return button->isEnabled();
+    if (auto* action = mainWindow()->findChild<QAction*>(name))
+        return action->isEnabled();
+    qFatal("no button or menu item %s", qPrintable(name));
+}
+
+QString OrdersFixture::commands() const {
+    const auto group = [this](const QStringList& names) {
+        int on = 0;
+        for (const QString& name : names)
+            on += isEnabled(name) ? 1 : 0;
+        return on == 0              ? QStringLiteral("off")
+               : on == names.size() ? QStringLiteral("on")
+                                    : QStringLiteral("mixed");
+    };
+    const QString order =
+        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"});
+    const QString finalise = group({"cmdFinaliseOrder", "mnuFinaliseOrder"});
+    const bool indicator =
+        mainWindow()->findChild<QLabel*>(QStringLiteral("StatusBar1Panel2"))->isEnabled();
+    return QStringLiteral("order %1, finalise %2, ORD %3")
+        .arg(order, finalise, indicator ? QStringLiteral("on") : QStringLiteral("off"));
+}
+
+QList<StoredLine> OrdersFixture::lines(qint32 orderNum) const {
+    QList<StoredLine> result;
+    for (const StoredLine& line : allLines()) {
+        if (line.orderNum == orderNum)
+            result.append(line);
+    }
+    return result;
+}
+
+QList<StoredLine> OrdersFixture::allLines() const {
+    QList<StoredLine> result;
+    Recordset rows = state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts"));
+    for (; !rows.eof(); rows.moveNext()) {
+        StoredLine line;
+        line.id = rows.field(u"ID").toInt32();
+        line.orderNum = rows.field(u"OrderNum").toInt32();
+        line.dorvaneNum = rows.field(u"DorvaneNum").toText();
+        line.roverNum = rows.field(u"RoverNum").toText();
+        line.description = rows.field(u"Description").toText();
+        line.quantity = rows.field(u"Quantity").toInteger();
+        line.price = rows.field(u"Price").toMoney();
+        line.comments = rows.field(u"Comments").toText();
+        result.append(line);
+    }
+    return result;
+}
+
+QStringList OrdersFixture::orders() const {
+    QStringList result;
+    Recordset rows = state.userDb->openRecordset(QStringLiteral("SELECT * FROM orders"));
+    for (; !rows.eof(); rows.moveNext()) {
+        result << QStringLiteral("%1 %2")
+                      .arg(rows.field(u"OrderNum").toInteger())
+                      .arg(rows.field(u"OrderStatus").toBool() ? QStringLiteral("completed")
+                                                               : QStringLiteral("open"));
+    }
+    return result;
+}
+
+QStringList OrdersFixture::gridRow(const FlexGrid& grid, int row) {
+    QStringList texts;
+    for (int col = 0; col < grid.cols(); ++col)
+        texts << grid.textMatrix(row, col);
+    return texts;
+}
+
+QList<QStringList> OrdersFixture::gridTexts(const FlexGrid& grid) {
+    QList<QStringList> rows;
+    for (int row = 0; row < grid.rows(); ++row)
+        rows << gridRow(grid, row);
+    return rows;
+}
+
+} // namespace quillon::tests
