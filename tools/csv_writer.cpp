@@ -23,6 +23,9 @@ void CsvWriter::writeRecord(const QStringList& fields) {
             line += u',';
         line += quoted(fields[i]);
     }
+    // A record of one empty field is written "" so that it doesn't read as a blank line.
+    if (line.isEmpty())
+        line = QStringLiteral("\"\"");
     line += QStringLiteral("\r\n");
     const QByteArray bytes = line.toUtf8();
     if (device_.write(bytes) != bytes.size())

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -56,6 +57,11 @@ void ReplacementFile::removeBuilt() const {
 }
 
 void ReplacementFile::commit() {
+    // The new file takes the permissions of the one it replaces: a catalogue that its users could
+    // read stays readable, whatever the umask of the person updating it.
+    struct stat replaced {};
+    if (::stat(QFile::encodeName(targetPath_).constData(), &replaced) == 0)
+        (void)::chmod(QFile::encodeName(buildPath_).constData(), replaced.st_mode & 07777);
     if (std::rename(QFile::encodeName(buildPath_).constData(),
                     QFile::encodeName(targetPath_).constData()) != 0) {
         const int error = errno;

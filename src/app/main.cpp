@@ -1,9 +1,11 @@
-// Dorvane Quillon: builds the real seams, starts the main window on the Application folder and
-// runs the event loop.
+// Dorvane Quillon: finds (or makes) the Application folder, builds the real seams, starts the main
+// window on the folder and runs the event loop.
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/start_up.h"
 #include "platform/app_folder.h"
+#include "platform/app_folder_error.h"
+#include "platform/app_folder_locator.h"
 #include "platform/desktop_browser.h"
 #include "platform/qt_dialogs.h"
 
@@ -11,6 +13,7 @@
 #include <QDebug>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -37,23 +40,31 @@ public:
 
 int main(int argc, char** argv) {
     QuillonApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dorvane Quillon"));
-    QApplication::setOrganizationName(QStringLiteral("Dorvane"));
+    // The application name makes the desktop's data location <data>/dorvane-quillon and the
+    // window class match the desktop entry; every window sets its own caption.
+    QApplication::setApplicationName(quillon::AppFolderLocator::folderName());
+    QApplication::setOrganizationName(QString());
+    QGuiApplication::setDesktopFileName(quillon::AppFolderLocator::folderName());
 
-    std::unique_ptr<quillon::AppFolder> folder;
+    quillon::QtDialogs dialogs;
+    std::optional<quillon::AppFolderLocator::Location> location;
     try {
-        folder = std::make_unique<quillon::AppFolder>(
-            quillon::AppFolder::fromArguments(QApplication::arguments()));
+        location = quillon::AppFolderLocator(quillon::AppFolderLocator::systemPlaces())
+                       .locate(QApplication::arguments());
     } catch (const std::invalid_argument& error) {
         std::fprintf(stderr, "dorvane-quillon: %s\n%s\n", error.what(),
                      qPrintable(quillon::AppFolder::usage()));
         return 2;
+    } catch (const quillon::AppFolderError& error) {
+        qWarning().noquote() << "Dorvane Quillon can't start:" << error.message();
+        dialogs.messageBox(error.message(), quillon::Dialogs::Buttons::Ok,
+                           quillon::Dialogs::Icon::Exclamation, quillon::StartUp::failureTitle());
+        return quillon::StartUp::failureExitCode;
     }
 
     quillon::ProgramState state;
-    quillon::QtDialogs dialogs;
     quillon::DesktopBrowser browser;
-    const auto window = quillon::StartUp::start(state, dialogs, browser, *folder);
+    const auto window = quillon::StartUp::start(state, dialogs, browser, location->folder);
     if (!window)
         return quillon::StartUp::failureExitCode;
     window->show();

@@ -21,6 +21,10 @@ QString AppFolder::usage() {
 }
 
 AppFolder AppFolder::fromArguments(const QStringList& arguments) {
+    return AppFolder(givenFolder(arguments).value_or(QCoreApplication::applicationDirPath()));
+}
+
+std::optional<QString> AppFolder::givenFolder(const QStringList& arguments) {
     const QString option = QStringLiteral("--app-folder");
     QString folder;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -39,8 +43,8 @@ AppFolder AppFolder::fromArguments(const QStringList& arguments) {
         }
     }
     if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    return AppFolder(folder);
+        return std::nullopt;
+    return folder;
 }
 
 } // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace quillon {
 
@@ -17,6 +18,9 @@ public:
     // running program. Throws std::invalid_argument, with a message for the user, on an argument
     // it doesn't know or a "--app-folder" without a folder.
     static AppFolder fromArguments(const QStringList& arguments);
+    // The folder given by "--app-folder DIR" among the arguments, if any; throws as
+    // fromArguments does.
+    static std::optional<QString> givenFolder(const QStringList& arguments);
     static QString usage();
 
     const QString& path() const { return path_; }

@@ -1,0 +1,77 @@
+#include "platform/app_folder_locator.h"
+
+#include "platform/app_folder_error.h"
+#include "platform/per_user_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+bool holdsCatalogue(const QString& folder) {
+    return QFileInfo::exists(folder + QStringLiteral("/parts.mdb"));
+}
+
+} // namespace
+
+AppFolderLocator::Places AppFolderLocator::systemPlaces() {
+    return Places{QCoreApplication::applicationDirPath(),
+                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                  &AppFolderLocator::canWriteFolder};
+}
+
+bool AppFolderLocator::canWriteFolder(const QString& folder) {
+    // access() also refuses a folder on a file system mounted read-only.
+    return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+AppFolderLocator::AppFolderLocator(Places places) : places_(std::move(places)) {
+    places_.programFolder = QDir::cleanPath(QDir(places_.programFolder).absolutePath());
+    if (!places_.userFolder.isEmpty())
+        places_.userFolder = QDir::cleanPath(QDir(places_.userFolder).absolutePath());
+    if (!places_.canWrite)
+        places_.canWrite = &AppFolderLocator::canWriteFolder;
+}
+
+QString AppFolderLocator::installedFolder() const {
+    if (holdsCatalogue(places_.programFolder))
+        return places_.programFolder;
+    const QString shared =
+        QDir::cleanPath(places_.programFolder + QStringLiteral("/../share/") + folderName());
+    return QFileInfo(shared).isDir() ? shared : QString();
+}
+
+AppFolderLocator::Location AppFolderLocator::locate(const QStringList& arguments) const {
+    if (const auto given = AppFolder::givenFolder(arguments))
+        return Location{AppFolder(*given), Kind::Given, {}, false};
+
+    const QString& program = places_.programFolder;
+    if (holdsCatalogue(program) && places_.canWrite(program))
+        return Location{AppFolder(program), Kind::ProgramFolder, {}, false};
+
+    const QString installed = installedFolder();
+    const QString& user = places_.userFolder;
+    if (installed.isEmpty()) {
+        if (!user.isEmpty() && QFileInfo(user).isDir())
+            return Location{AppFolder(user), Kind::PerUser, {}, false};
+        // Nothing installed: the start-up names what the program's own folder lacks.
+        return Location{AppFolder(program), Kind::ProgramFolder, {}, false};
+    }
+    if (user.isEmpty())
+        throw AppFolderError(QStringLiteral(
+            "The folder for your own files can't be found: the desktop's data location is "
+            "unknown (is HOME set?)."));
+
+    const PerUserFolder perUser(installed, user);
+    perUser.checkInstalledFiles();
+    const bool made = perUser.prepare();
+    return Location{AppFolder(user), Kind::PerUser, installed, made};
+}
+
+} // namespace quillon
