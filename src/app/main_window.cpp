@@ -1,11 +1,15 @@
 #include "app/main_window.h"
 
+#include "addresses/address_options_window.h"
 #include "app/program_state.h"
 #include "app/start_up.h"
 #include "app/tools_frame.h"
 #include "catalogue/part_detail_frame.h"
+#include "catalogue/part_display.h"
 #include "catalogue/part_pictures.h"
+#include "catalogue/part_search.h"
 #include "catalogue/part_search_frames.h"
+#include "catalogue/results_grid.h"
 #include "catalogue/search_results_frame.h"
 #include "platform/app_folder.h"
 #include "platform/control_font.h"
@@ -15,7 +19,12 @@
 #include "housekeeping/about_window.h"
 #include "housekeeping/help_window.h"
 #include "housekeeping/user_data_backup.h"
+#include "orders/order_lifecycle.h"
+#include "orders/order_part_adder.h"
+#include "orders/previous_orders_window.h"
+#include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
+#include "printing/order_form_printing.h"
 #include "store/locale_formats.h"
 
 #include <QAbstractSpinBox>
@@ -103,6 +112,11 @@ void MainWindow::buildCentralWidget() {
     tools_ = new ToolsFrame(central);
     partDetail_ = new PartDetailFrame(context_, central);
     customerRetail_ = new CustomerRetailFrame(context_, central);
+    customPrices_ = std::make_unique<CustomPriceEditor>(context_, *customerRetail_);
+    partDisplay_ = std::make_unique<PartDisplay>(context_, *partDetail_,
+                                                 *searchResults_->MSFlexGrid1, *customPrices_);
+    resultsGrid_ = std::make_unique<ResultsGrid>(context_, *searchResults_, *partDisplay_);
+    searches_ = std::make_unique<PartSearch>(context_, *partSearch_, *resultsGrid_, *partDisplay_);
 
     picture1_ = new QLabel(central);
     picture1_->setObjectName(QStringLiteral("Picture1"));
@@ -354,7 +368,7 @@ void MainWindow::openUserDatabase() {
 }
 
 void MainWindow::resumeOpenOrder() {
-    // Taking up an order left open: the orders subsystem (order lifecycle).
+    OrderLifecycle(context_).resumeOpenOrder();
 }
 
 void MainWindow::mnuCloseItem_Click() {
@@ -468,11 +482,11 @@ void MainWindow::repaintNow() {
 // Handlers. A menu item that shares its action with a button calls that button's handler.
 
 void MainWindow::cmdSearchPart_Click() {
-    // The part-number search: PartSearchFrames.
+    searches_->cmdSearchPart_Click();
 }
 
 void MainWindow::cmdSearchDesc_Click() {
-    // The description search: PartSearchFrames.
+    searches_->cmdSearchDesc_Click();
 }
 
 void MainWindow::txtPart_Change() {
@@ -484,7 +498,7 @@ void MainWindow::txtDesc_Change() {
 }
 
 void MainWindow::MSFlexGrid1_RowColChange() {
-    // Showing the part of the current row while results are listed: PartDetailFrame.
+    resultsGrid_->MSFlexGrid1_RowColChange();
 }
 
 void MainWindow::MSFlexGrid1_DblClick() {
@@ -492,7 +506,7 @@ void MainWindow::MSFlexGrid1_DblClick() {
 }
 
 void MainWindow::cmdClear_Click() {
-    // Emptying the results and Part Detail: SearchResultsFrame.
+    resultsGrid_->cmdClear_Click();
 }
 
 void MainWindow::mnuClearItem_Click() {
@@ -504,15 +518,15 @@ void MainWindow::Image_Click(int slot) {
 }
 
 void MainWindow::cmdEnterFilePrice_Click() {
-    // Storing the customer's price: CustomerRetailFrame.
+    customPrices_->cmdEnterFilePrice_Click();
 }
 
 void MainWindow::cmdRemoveFilePrice_Click() {
-    // Removing the customer's price: CustomerRetailFrame.
+    customPrices_->cmdRemoveFilePrice_Click();
 }
 
 void MainWindow::cmdStartOrder_Click() {
-    // New Order: the orders subsystem (order lifecycle).
+    OrderLifecycle(context_).cmdStartOrder_Click();
 }
 
 void MainWindow::mnuNewOrder_Click() {
@@ -520,7 +534,7 @@ void MainWindow::mnuNewOrder_Click() {
 }
 
 void MainWindow::cmdOrder_Click() {
-    // Add to Order with the Part Order Details dialog: the orders subsystem.
+    OrderPartAdder(context_).cmdOrder_Click();
 }
 
 void MainWindow::mnuAddToOrder_Click() {
@@ -528,7 +542,7 @@ void MainWindow::mnuAddToOrder_Click() {
 }
 
 void MainWindow::cmdViewOrder_Click() {
-    // The View Parts Order window: the orders subsystem.
+    OrderLifecycle(context_).cmdViewOrder_Click();
 }
 
 void MainWindow::mnuOrderItem_Click() {
@@ -536,11 +550,11 @@ void MainWindow::mnuOrderItem_Click() {
 }
 
 void MainWindow::mnuDeleteOrder_Click() {
-    // Delete Order: the orders subsystem (order lifecycle).
+    OrderLifecycle(context_).mnuDeleteOrder_Click();
 }
 
 void MainWindow::cmdFinaliseOrder_Click() {
-    // Finalising and printing the order: the printing subsystem (order form).
+    OrderFormPrinting(context_).cmdFinaliseOrder_Click();
 }
 
 void MainWindow::mnuFinaliseOrder_Click() {
@@ -548,7 +562,8 @@ void MainWindow::mnuFinaliseOrder_Click() {
 }
 
 void MainWindow::cmdPreviousOrders_Click() {
-    // The Previous Orders window frmBackOrders: the orders subsystem.
+    PreviousOrdersWindow window(context_, this);
+    context_.dialogs.showModal(window);
 }
 
 void MainWindow::mnuPreviousItem_Click() {
@@ -556,7 +571,8 @@ void MainWindow::mnuPreviousItem_Click() {
 }
 
 void MainWindow::cmdOptions_Click() {
-    // The Order Address Options window frmOptions: the addresses subsystem.
+    AddressOptionsWindow window(context_, this);
+    context_.dialogs.showModal(window);
 }
 
 void MainWindow::mnuAddressItem_Click() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -19,10 +20,14 @@ namespace quillon {
 struct ProgramState;
 class AppFolder;
 class Browser;
+class CustomPriceEditor;
 class CustomerRetailFrame;
 class Dialogs;
 class PartDetailFrame;
+class PartDisplay;
+class PartSearch;
 class PartSearchFrames;
+class ResultsGrid;
 class SearchResultsFrame;
 class ToolsFrame;
 
@@ -142,6 +147,12 @@ private:
     PartDetailFrame* partDetail_ = nullptr;
     CustomerRetailFrame* customerRetail_ = nullptr;
     QLabel* picture1_ = nullptr;
+
+    // The work behind the search, results, Part Detail and Customer Retail handlers.
+    std::unique_ptr<CustomPriceEditor> customPrices_;
+    std::unique_ptr<PartDisplay> partDisplay_;
+    std::unique_ptr<ResultsGrid> resultsGrid_;
+    std::unique_ptr<PartSearch> searches_;
 
     QAction* mnuNewOrder_ = nullptr;
     QAction* mnuBackup_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/main_window_interface.h"
 #include "app/program_state.h"
+#include "catalogue/picture_file.h"
 #include "catalogue/picture_window.h"
 #include "platform/app_folder.h"
 #include "platform/browser.h"
@@ -25,10 +26,15 @@ void PartPictures::openPicture(int slot) {
         return;
     const QString& kind = state_.pictureKinds[static_cast<std::size_t>(slot - 1)];
     const QString& file = state_.pictureFiles[static_cast<std::size_t>(slot - 1)];
+    // A name from the catalogue that leads out of the images folder is never opened (Part Detail
+    // shows no thumbnail for it either).
+    const auto path = PictureFile::path(folder_, file);
+    if (!path)
+        return;
 
     if (kind == QLatin1String("jpg")) {
         state_.viewPictureFile = file;
-        PictureWindow window(folder_.image(state_.viewPictureFile), parent_);
+        PictureWindow window(*path, parent_);
         if (!window.hasPicture()) {
             dialogs_.messageBox(window.loadError(), Dialogs::Buttons::Ok,
                                 Dialogs::Icon::Exclamation);
@@ -40,7 +46,7 @@ void PartPictures::openPicture(int slot) {
         state_.lastVScrollValue = window.geometry().lastVScrollValue();
         state_.lastHScrollValue = window.geometry().lastHScrollValue();
     } else if (kind == QLatin1String("htm") || kind == QLatin1String("tml")) {
-        const QString page = folder_.image(file);
+        const QString& page = *path;
         if (!browser_.open(page, Browser::Bars::Hidden)) {
             dialogs_.messageBox(
                 QStringLiteral("The page %1 could not be opened: no web browser could be started.")

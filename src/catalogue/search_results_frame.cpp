@@ -16,6 +16,9 @@ SearchResultsFrame::SearchResultsFrame(AppContext& context, QWidget* parent)
     MSFlexGrid1 = new FlexGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1->setFixedCols(0);
+    // A part's row is highlighted across all four columns, also while a click on a row that is
+    // highlighted already is still under way.
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     MSFlexGrid1->setMinimumHeight(110);
 
     ProgressBar = new QProgressBar(this);

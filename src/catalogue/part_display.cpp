@@ -1,0 +1,214 @@
+#include "catalogue/part_display.h"
+
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "catalogue/part_detail_frame.h"
+#include "catalogue/picture_file.h"
+#include "platform/app_folder.h"
+#include "platform/flex_grid.h"
+#include "platform/image_box.h"
+#include "prices/custom_price_editor.h"
+#include "store/recordset.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <array>
+
+namespace quillon {
+
+namespace {
+
+const QString noValue = QStringLiteral("-");
+
+constexpr int lastGridColumn = 3;
+
+QString column(const char* prefix, int number) {
+    return QString::fromLatin1(prefix) + QString::number(number);
+}
+
+// A value as text, an absent one as the empty text.
+QString textOf(const Value& value) {
+    return value.isAbsent() ? QString() : value.toText();
+}
+
+} // namespace
+
+PartDisplay::PartDisplay(AppContext& context, PartDetailFrame& frame, FlexGrid& grid,
+                         CustomPriceEditor& customPrices)
+    : context_(context), frame_(frame), grid_(grid), customPrices_(customPrices) {}
+
+QString PartDisplay::shownText(const Value& value) {
+    return value.isAbsent() ? noValue : value.toText();
+}
+
+QString PartDisplay::shownAmount(const Value& value, const LocaleFormats& formats) {
+    if (value.isAbsent())
+        return noValue;
+    const Money amount = value.toMoney();
+    return amount.isZero() ? noValue : formats.currency(amount);
+}
+
+QString PartDisplay::shownDiscountCode(const Value& value) {
+    if (value.isAbsent())
+        return noValue;
+    bool zero = false;
+    switch (value.kind()) {
+    case Value::Kind::Integer:
+        zero = value.toInteger() == 0;
+        break;
+    case Value::Kind::Amount:
+        zero = value.toMoney().isZero();
+        break;
+    case Value::Kind::Boolean:
+        zero = !value.toBool();
+        break;
+    case Value::Kind::Text: {
+        const auto number = Money::fromPlainText(value.toText());
+        zero = number && number->isZero();
+        break;
+    }
+    case Value::Kind::Null:
+        break;
+    }
+    return zero ? noValue : value.toText();
+}
+
+void PartDisplay::showSelectedPart() {
+    ProgramState& state = context_.state;
+    if (!state.resultsListed || showing_)
+        return;
+    const int row = grid_.row();
+    if (row < 1 || row > static_cast<int>(state.resultPartIds.size()))
+        return;
+    showing_ = true;
+    const auto done = qScopeGuard([this] { showing_ = false; });
+
+    grid_.setCurrentCell(row, 0);
+    grid_.setSelectionEnd(row, lastGridColumn);
+
+    clearSelectedPart();
+    state.selectedRoverNum.clear();
+    state.selectedDorvaneNum.clear();
+    state.selectedDescription.clear();
+    state.selectedUnitIssue.clear();
+    state.selectedCustomerPrice = Money();
+    state.selectedLRPrice = Money();
+    state.selectedPartId = state.resultPartIds[static_cast<std::size_t>(row - 1)];
+
+    const Recordset part = state.catalogueDb->openRecordset(
+        QStringLiteral("SELECT * FROM Parts WHERE ID = ") + QString::number(state.selectedPartId));
+    readSelectedValues(part);
+    fillFields(part);
+    fillLists(part);
+    context_.window.setStatusText(state.selectedDescription);
+    showThumbnails();
+    context_.window.setClearCommandsEnabled(true);
+    customPrices_.showCustomPart();
+}
+
+void PartDisplay::readSelectedValues(const Recordset& part) {
+    ProgramState& state = context_.state;
+    state.selectedDorvaneNum = textOf(part.field(u"DorvaneNum"));
+    state.selectedRoverNum = textOf(part.field(u"RoverNum"));
+    state.selectedDescription = textOf(part.field(u"Description"));
+    state.selectedUnitIssue = textOf(part.field(u"UnitIssue"));
+    const Value& customerPrice = part.field(u"CustomerPrice");
+    if (!customerPrice.isAbsent())
+        state.selectedCustomerPrice = customerPrice.toMoney();
+    const Value& lrPrice = part.field(u"LRPrice");
+    if (!lrPrice.isAbsent())
+        state.selectedLRPrice = lrPrice.toMoney();
+    for (int slot = 1; slot <= ProgramState::pictureSlots; ++slot)
+        state.pictureFiles[static_cast<std::size_t>(slot - 1)] =
+            textOf(part.field(column("Picture", slot)));
+}
+
+void PartDisplay::fillFields(const Recordset& part) {
+    frame_.txtRoverNumber->setText(shownText(part.field(u"RoverNum")));
+    frame_.txtDRNumber->setText(shownText(part.field(u"DorvaneNum")));
+    frame_.txtAltDRNumber->setText(shownText(part.field(u"AltDorvaneNum")));
+    frame_.txtDescription->setText(shownText(part.field(u"Description")));
+    frame_.txtCustomerPrice->setText(shownAmount(part.field(u"CustomerPrice"), formats_));
+    frame_.txtLRPrice->setText(shownAmount(part.field(u"LRPrice"), formats_));
+    frame_.txtCustomerLRPrice->setText(shownAmount(part.field(u"CustomerLRPrice"), formats_));
+    frame_.txtLRDiscountCode->setText(shownDiscountCode(part.field(u"LRDiscountCode")));
+    frame_.txtUnitSale->setText(shownText(part.field(u"UnitSale")));
+    frame_.txtUnitIssue->setText(shownText(part.field(u"UnitIssue")));
+    frame_.txtWeight->setText(shownText(part.field(u"Weight")));
+    frame_.txtProductGroup->setText(shownText(part.field(u"ProductGroup")));
+    frame_.txtBrand->setText(shownText(part.field(u"Brand")));
+}
+
+void PartDisplay::fillLists(const Recordset& part) {
+    for (int number = 1; number <= 6; ++number) {
+        const Value& value = part.field(column("RoverSuper", number));
+        if (!value.isAbsent())
+            frame_.lstRoverSupers->addItem(value.toText());
+    }
+    for (int number = 1; number <= 9; ++number) {
+        const Value& value = part.field(column("Application", number));
+        if (!value.isAbsent())
+            frame_.lstVehicleApplication->addItem(value.toText());
+    }
+}
+
+QPixmap PartDisplay::thumbnail(int slot) {
+    ProgramState& state = context_.state;
+    const auto index = static_cast<std::size_t>(slot - 1);
+    const QString& file = state.pictureFiles[index];
+    QString& kind = state.pictureKinds[index];
+    kind = file.right(3);
+    const bool photograph = kind == u"jpg";
+    const bool page = kind == u"htm" || kind == u"tml";
+    if (!photograph && !page)
+        return {};
+    // A name that leads out of the images folder is never opened, neither here nor by a click.
+    const auto path = PictureFile::path(context_.folder, file);
+    if (!path)
+        return {};
+    if (photograph)
+        return QPixmap(*path);
+    if (!htmlIconRead_) {
+        htmlIcon_ = QPixmap(context_.folder.htmlIcon());
+        htmlIconRead_ = true;
+    }
+    return htmlIcon_;
+}
+
+void PartDisplay::showThumbnails() {
+    ProgramState& state = context_.state;
+    htmlIconRead_ = false;
+    htmlIcon_ = QPixmap();
+    for (int slot = 1; slot <= ProgramState::pictureSlots; ++slot) {
+        const auto index = static_cast<std::size_t>(slot - 1);
+        if (state.pictureFiles[index].isEmpty()) {
+            state.pictureKinds[index].clear();
+            continue;
+        }
+        // A picture that can't be loaded leaves its slot hidden, without a message.
+        const QPixmap picture = thumbnail(slot);
+        if (picture.isNull())
+            continue;
+        ImageBox* image = frame_.images[index];
+        image->setPicture(picture);
+        image->show();
+    }
+}
+
+void PartDisplay::clearSelectedPart() {
+    for (QLabel* field : frame_.valueFields())
+        field->clear();
+    frame_.lstRoverSupers->clear();
+    frame_.lstVehicleApplication->clear();
+    customPrices_.clearBoxes();
+    for (QString& file : context_.state.pictureFiles)
+        file.clear();
+    for (ImageBox* image : frame_.images) {
+        image->clearPicture();
+        image->hide();
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,145 @@
+#include "catalogue/results_grid.h"
+
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "catalogue/part_display.h"
+#include "catalogue/search_results_frame.h"
+#include "platform/app_folder.h"
+#include "platform/dialogs.h"
+#include "platform/flex_grid.h"
+#include "store/recordset.h"
+#include "store/store_error.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressBar>
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+constexpr int pictureColumn = 3;
+
+// A cell text of a row: a value's text, absent as empty. A tab inside a value would push the
+// rest of the row into the wrong columns; it shows as a blank.
+void appendCell(QString& row, const Value& value) {
+    if (value.isAbsent())
+        return;
+    const qsizetype start = row.size();
+    row += value.toText();
+    for (qsizetype i = start; i < row.size(); ++i) {
+        if (row.at(i) == u'\t')
+            row[i] = u' ';
+    }
+}
+
+// Index of a column of the search result, which always selects every column of Parts.
+int columnOf(const Recordset& result, QStringView name) {
+    const int index = result.columnIndex(name);
+    if (index < 0)
+        throw StoreError(QStringLiteral("The search result has no column %1.").arg(name), {});
+    return index;
+}
+
+} // namespace
+
+ResultsGrid::ResultsGrid(AppContext& context, SearchResultsFrame& frame, PartDisplay& display)
+    : context_(context), frame_(frame), display_(display) {}
+
+int ResultsGrid::progressStep(int rowCount) {
+    return std::max(1, rowCount / 100);
+}
+
+void ResultsGrid::emptyForSearch() {
+    frame_.MSFlexGrid1->setRows(1);
+    frame_.lblPartsFounds->hide();
+    frame_.lblPartsFoundsNumber->hide();
+}
+
+void ResultsGrid::fillResultsGrid() {
+    ProgramState& state = context_.state;
+    FlexGrid& grid = *frame_.MSFlexGrid1;
+    QProgressBar& progress = *frame_.ProgressBar;
+    Recordset& result = state.searchRecordset;
+
+    state.selectedPartId = 0;
+    state.resultsListed = false;
+
+    if (result.bof() && result.eof()) {
+        grid.addItem(QStringLiteral("\t\t") + noPartsFound() + QStringLiteral("\t"));
+        context_.window.setStatusText(noPartsFound());
+        context_.dialogs.beep();
+        return;
+    }
+
+    progress.setValue(0);
+    result.moveLast();
+    const int count = result.recordCount();
+    result.moveFirst();
+    state.resultPartIds.assign(static_cast<std::size_t>(count), 0);
+    progress.setRange(0, count);
+
+    // Every data cell is aligned left and centred vertically: one property of the grid.
+    grid.setDataAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const int idColumn = columnOf(result, u"ID");
+    const int dorvaneColumn = columnOf(result, u"DorvaneNum");
+    const int roverColumn = columnOf(result, u"RoverNum");
+    const int descriptionColumn = columnOf(result, u"Description");
+    const int pictureColumnOfResult = columnOf(result, u"Picture1");
+    // The marker is read once per fill, when the first part with a picture needs it.
+    QPixmap marker;
+    bool markerRead = false;
+    const int step = progressStep(count);
+
+    QString rowText;
+    for (int k = 0; k < count; ++k) {
+        if ((k + 1) % step == 0 || k + 1 == count)
+            progress.setValue(k + 1);
+
+        rowText.clear();
+        appendCell(rowText, result.field(dorvaneColumn));
+        rowText += u'\t';
+        appendCell(rowText, result.field(roverColumn));
+        rowText += u'\t';
+        appendCell(rowText, result.field(descriptionColumn));
+        grid.addItem(rowText);
+
+        if (!result.field(pictureColumnOfResult).isAbsent()) {
+            if (!markerRead) {
+                marker = QPixmap(context_.folder.imageIcon());
+                markerRead = true;
+            }
+            grid.setCellPicture(k + 1, pictureColumn, marker);
+        }
+        state.resultPartIds[static_cast<std::size_t>(k)] = result.field(idColumn).toInt32();
+        result.moveNext();
+    }
+
+    frame_.lblPartsFounds->show();
+    frame_.lblPartsFoundsNumber->show();
+    frame_.lblPartsFoundsNumber->setText(QString::number(count));
+    context_.window.setStatusText(QString::number(count) + QStringLiteral(" parts found"));
+
+    state.resultsListed = true;
+    progress.setValue(0);
+    // The grid's current cell is row 1, column 0: the first part is shown and highlighted.
+    display_.showSelectedPart();
+    context_.dialogs.beep();
+}
+
+void ResultsGrid::MSFlexGrid1_RowColChange() {
+    if (context_.state.resultsListed)
+        display_.showSelectedPart();
+}
+
+void ResultsGrid::cmdClear_Click() {
+    frame_.MSFlexGrid1->setRows(1);
+    context_.state.resultsListed = false;
+    display_.clearSelectedPart();
+    frame_.ProgressBar->setValue(0);
+    context_.window.setClearCommandsEnabled(false);
+}
+
+} // namespace quillon

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+namespace quillon {
+
+struct AppContext;
+class PartDisplay;
+class Recordset;
+class SearchResultsFrame;
+
+// The "Search Results" frame at work: lists a search's result in the grid MSFlexGrid1 with the
+// progress bar and the count, keeps the catalogue ID of every row in resultPartIds, shows the
+// part of the current row while results are listed, and empties everything on Clear.
+class ResultsGrid final {
+public:
+    ResultsGrid(AppContext& context, SearchResultsFrame& frame, PartDisplay& display);
+
+    // The grid back to its header row and the count labels hidden: the start of every search.
+    void emptyForSearch();
+    // Lists searchRecordset (open, on an emptied grid): one row per part with its numbers,
+    // description and picture marker, or the "No Parts Found!" row; then the count and the first
+    // part. Ends with one beep either way.
+    void fillResultsGrid();
+
+    // The grid's current cell moved: shows that row's part while results are listed.
+    void MSFlexGrid1_RowColChange();
+    // Clear: the grid back to its header row, Part Detail emptied, Clear disabled.
+    void cmdClear_Click();
+
+    [[nodiscard]] static QString noPartsFound() { return QStringLiteral("No Parts Found!"); }
+    // The progress bar moves once every this many rows of a fill (and at the last row): a fill
+    // of many thousands of rows repaints the bar about a hundred times, not once a row.
+    [[nodiscard]] static int progressStep(int rowCount);
+
+private:
+    AppContext& context_;
+    SearchResultsFrame& frame_;
+    PartDisplay& display_;
+};
+
+} // namespace quillon

@@ -1,0 +1,132 @@
+#include "prices/custom_price_editor.h"
+
+#include "app/app_context.h"
+#include "app/main_window_interface.h"
+#include "app/program_state.h"
+#include "catalogue/part_key.h"
+#include "platform/dialogs.h"
+#include "prices/custom_part_lookup.h"
+#include "prices/customer_retail_frame.h"
+#include "store/sql_text.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace quillon {
+
+namespace {
+
+// A price column in the Currency format; an absent value gives the empty text.
+QString shownAmount(const Value& value, const LocaleFormats& formats) {
+    return value.isAbsent() ? QString() : formats.currency(value.toMoney());
+}
+
+} // namespace
+
+CustomPriceEditor::CustomPriceEditor(AppContext& context, CustomerRetailFrame& frame)
+    : context_(context), frame_(frame) {}
+
+void CustomPriceEditor::showCustomPart() {
+    ProgramState& state = context_.state;
+    CustomPartLookup::checkCustomPart(state);
+    const Recordset& record = state.customPartRecordset;
+    if (record.bof() && record.eof())
+        return;
+    frame_.txtFilePrice->setText(shownAmount(record.field(u"CustomerPrice"), formats_));
+    frame_.txtSellingPrice->setText(shownAmount(record.field(u"CustomerLRPrice"), formats_));
+    const Value& unit = record.field(u"CustomerUnitSale");
+    frame_.txtUnit->setText(unit.isAbsent() ? QString() : unit.toText());
+}
+
+void CustomPriceEditor::clearBoxes() {
+    frame_.txtFilePrice->clear();
+    frame_.txtSellingPrice->clear();
+    frame_.txtUnit->clear();
+}
+
+bool CustomPriceEditor::partShownWithInput() const {
+    if (context_.state.selectedPartId == 0)
+        return false;
+    return !frame_.txtFilePrice->text().isEmpty() || !frame_.txtSellingPrice->text().isEmpty() ||
+           !frame_.txtUnit->text().isEmpty();
+}
+
+QString CustomPriceEditor::notAnAmountPrompt(const QString& caption, const QString& text) {
+    QString name = caption;
+    if (name.endsWith(u':'))
+        name.chop(1);
+    return name + QStringLiteral(" \"") + text +
+           QStringLiteral("\" is not an amount.\r\n\r\nEnter an amount such as 12.50, or leave "
+                          "the box empty for 0. Nothing has been stored.");
+}
+
+std::optional<QString> CustomPriceEditor::amountText(QLineEdit* box, const QString& caption) {
+    const QString text = box->text();
+    if (text.isEmpty())
+        return QStringLiteral("0");
+    if (const auto amount = formats_.parseAmount(text))
+        return amount->toPlainText();
+    context_.dialogs.messageBox(notAnAmountPrompt(caption, text), Dialogs::Buttons::Ok,
+                                Dialogs::Icon::Exclamation);
+    box->setFocus();
+    box->selectAll();
+    return std::nullopt;
+}
+
+QString CustomPriceEditor::keyCondition() const {
+    const ProgramState& state = context_.state;
+    return PartKey::column(state.selectedRoverNum) + QStringLiteral("='") +
+           sqlEscape(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)) +
+           QStringLiteral("'");
+}
+
+void CustomPriceEditor::cmdEnterFilePrice_Click() {
+    if (!partShownWithInput())
+        return;
+    // Both prices are checked before anything changes: the engine is never handed a text that
+    // is no amount.
+    const auto filePrice = amountText(frame_.txtFilePrice, frame_.lblFilePrice->text());
+    if (!filePrice)
+        return;
+    const auto sellingPrice = amountText(frame_.txtSellingPrice, frame_.lblSellingPrice->text());
+    if (!sellingPrice)
+        return;
+    if (frame_.txtFilePrice->text().isEmpty())
+        frame_.txtFilePrice->setText(QStringLiteral("0"));
+    if (frame_.txtSellingPrice->text().isEmpty())
+        frame_.txtSellingPrice->setText(QStringLiteral("0"));
+    const QString unit = sqlEscape(frame_.txtUnit->text());
+
+    ProgramState& state = context_.state;
+    CustomPartLookup::checkCustomPart(state);
+    const Recordset& record = state.customPartRecordset;
+    if (record.bof() && record.eof()) {
+        state.userDb->execute(
+            QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice,"
+                           "CustomerLRPrice,CustomerUnitSale) SELECT '") +
+            sqlEscape(state.selectedDorvaneNum) + QStringLiteral("' AS DorvaneNum, '") +
+            sqlEscape(state.selectedRoverNum) + QStringLiteral("' AS RoverNum, '") +
+            sqlEscape(*filePrice) + QStringLiteral("' AS CustomerPrice, '") +
+            sqlEscape(*sellingPrice) + QStringLiteral("' AS CustomerLRPrice, '") + unit +
+            QStringLiteral("' AS CustomerUnitSale"));
+        context_.window.setStatusText(QStringLiteral("Custom price stored"));
+    } else {
+        state.userDb->execute(QStringLiteral("UPDATE customParts SET CustomerPrice = '") +
+                              sqlEscape(*filePrice) + QStringLiteral("',CustomerLRPrice = '") +
+                              sqlEscape(*sellingPrice) + QStringLiteral("',CustomerUnitSale = '") +
+                              unit + QStringLiteral("' WHERE ") + keyCondition());
+        context_.window.setStatusText(QStringLiteral("Custom price updated"));
+    }
+    showCustomPart();
+}
+
+void CustomPriceEditor::cmdRemoveFilePrice_Click() {
+    if (!partShownWithInput())
+        return;
+    context_.state.userDb->execute(QStringLiteral("DELETE * FROM customParts WHERE ") +
+                                   keyCondition());
+    clearBoxes();
+    context_.window.setStatusText(QStringLiteral("Custom price removed"));
+}
+
+} // namespace quillon
