@@ -8,6 +8,7 @@
 #include "store/locale_formats.h"
 #include "store/money.h"
 #include "store/schema.h"
+#include "store/search_index.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 
@@ -244,6 +245,19 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
             }
         }
         sqlite3_reset(insert.stmt);
+        // The searches' substring index over the nine number columns and the description, and
+        // the indexes the order form's look-ups by part number use.
+        SearchIndex::create(handle, partsTable, idColumn,
+                            {QStringLiteral("DorvaneNum"), QStringLiteral("RoverNum"),
+                             QStringLiteral("RoverSuper1"), QStringLiteral("RoverSuper2"),
+                             QStringLiteral("RoverSuper3"), QStringLiteral("RoverSuper4"),
+                             QStringLiteral("RoverSuper5"), QStringLiteral("RoverSuper6"),
+                             QStringLiteral("AltDorvaneNum"), QStringLiteral("Description")});
+        for (const char* index : {"CREATE INDEX PartsRoverNum ON Parts (RoverNum)",
+                                  "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum)"}) {
+            if (sqlite3_exec(handle, index, nullptr, nullptr, nullptr) != SQLITE_OK)
+                storeFailure(handle, QString::fromLatin1(index));
+        }
         transaction.commit();
     }
     db->close();

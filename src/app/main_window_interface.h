@@ -33,7 +33,8 @@ public:
     virtual void setDefaultButton(QPushButton* button) = 0;
     virtual QPushButton* defaultButton() const = 0;
 
-    // Shows pending changes at once, while a handler is still running.
+    // Shows at once what a handler has emptied (results, Part Detail, customer prices) while it
+    // is still running.
     virtual void repaintNow() = 0;
     // The window to parent secondary windows on.
     virtual QWidget* windowWidget() = 0;

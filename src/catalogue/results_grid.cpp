@@ -11,6 +11,7 @@
 #include "store/recordset.h"
 #include "store/store_error.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
@@ -21,6 +22,8 @@ namespace quillon {
 namespace {
 
 constexpr int pictureColumn = 3;
+// Milliseconds between two repaints of the progress bar while a fill runs.
+constexpr qint64 progressInterval = 40;
 
 // A cell text of a row: a value's text, absent as empty. A tab inside a value would push the
 // rest of the row into the wrong columns; it shows as a blank.
@@ -92,11 +95,17 @@ void ResultsGrid::fillResultsGrid() {
     QPixmap marker;
     bool markerRead = false;
     const int step = progressStep(count);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
 
     QString rowText;
     for (int k = 0; k < count; ++k) {
-        if ((k + 1) % step == 0 || k + 1 == count)
+        // Each new value repaints the bar at once; between the first and the last row it moves
+        // only when the eye can see it move.
+        if (k + 1 == count || ((k + 1) % step == 0 && sinceShown.elapsed() >= progressInterval)) {
             progress.setValue(k + 1);
+            sinceShown.restart();
+        }
 
         rowText.clear();
         appendCell(rowText, result.field(dorvaneColumn));

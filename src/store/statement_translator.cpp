@@ -1,6 +1,7 @@
 #include "store/statement_translator.h"
 
 #include "store/locale_formats.h"
+#include "store/search_index.h"
 #include "store/sql_tokenizer.h"
 #include "store/store_error.h"
 #include "store/table_catalog.h"
@@ -118,6 +119,9 @@ public:
                 out_.sql = passThrough(0, size());
             break;
         case TranslatedStatement::Kind::Select:
+            if (!translateIndexedSelect())
+                out_.sql = passThrough(0, size());
+            break;
         case TranslatedStatement::Kind::Other:
             out_.sql = passThrough(0, size());
             break;
@@ -371,6 +375,13 @@ private:
                 p += literal->length - 1;
                 continue;
             }
+            // The engine reads a statement only up to a NUL character, so a quoted text that
+            // holds one goes in as a parameter.
+            if ((at(p).kind == Kind::String || at(p).kind == Kind::DoubleQuoted) &&
+                at(p).value.contains(QChar(0))) {
+                sql += parameter(at(p).value);
+                continue;
+            }
             sql += translateToken(p);
         }
         return sql;
@@ -477,6 +488,121 @@ private:
         if (to - from == 2 && isLiteral(at(from)) && at(to - 1).isName())
             return {from, to - 1};
         return item;
+    }
+
+    // The positions [from, to) without parentheses that enclose all of them.
+    std::pair<qsizetype, qsizetype> withoutParentheses(qsizetype from, qsizetype to) const {
+        while (to - from >= 2 && symbolAt(from, u"(") && symbolAt(to - 1, u")")) {
+            int depth = 0;
+            qsizetype close = from;
+            for (; close < to; ++close) {
+                if (at(close).isSymbol(u"("))
+                    ++depth;
+                else if (at(close).isSymbol(u")") && --depth == 0)
+                    break;
+            }
+            if (close != to - 1)
+                break;
+            ++from;
+            --to;
+        }
+        return {from, to};
+    }
+
+    // The positions [from, to) split at the word outside parentheses.
+    std::vector<std::pair<qsizetype, qsizetype>> splitAtWord(qsizetype from, qsizetype to,
+                                                             QStringView word) const {
+        std::vector<std::pair<qsizetype, qsizetype>> parts;
+        qsizetype start = from;
+        for (qsizetype p = findTopLevelWord(from, to, {word}); p >= 0;
+             p = findTopLevelWord(p + 1, to, {word})) {
+            parts.emplace_back(start, p);
+            start = p + 1;
+        }
+        parts.emplace_back(start, to);
+        return parts;
+    }
+
+    // The index query for a condition at [from, to) that holds only where a row's indexed
+    // column holds a text: "c LIKE '*text*'", or such conditions joined by OR; or a condition
+    // joined by AND to others, one of whose parts is such. Nothing when there is none.
+    std::optional<QString> indexQuery(qsizetype from, qsizetype to,
+                                      const TableCatalog::Table& table) const {
+        std::tie(from, to) = withoutParentheses(from, to);
+        if (from >= to || findTopLevelWord(from, to, {u"BETWEEN", u"CASE"}) >= 0)
+            return std::nullopt;
+        // OR binds least: split at AND only where there is no OR outside parentheses.
+        const auto conjuncts = findTopLevelWord(from, to, {u"OR"}) >= 0
+                                   ? std::vector<std::pair<qsizetype, qsizetype>>{{from, to}}
+                                   : splitAtWord(from, to, u"AND");
+        if (conjuncts.size() > 1) {
+            for (const auto& [a, b] : conjuncts) {
+                if (auto query = indexQuery(a, b, table))
+                    return query;
+            }
+            return std::nullopt;
+        }
+        // Each part of an OR: indexed column LIKE '*text*'. The texts, each with its columns.
+        QStringList texts;
+        std::vector<QStringList> columns;
+        for (auto [a, b] : splitAtWord(from, to, u"OR")) {
+            std::tie(a, b) = withoutParentheses(a, b);
+            if (b - a != 3 || !at(a).isName() || !at(a + 1).isWord(u"LIKE") ||
+                at(a + 2).kind != Kind::String)
+                return std::nullopt;
+            QString column;
+            for (const QString& indexed : table.searchColumns) {
+                if (indexed.compare(at(a).name(), Qt::CaseInsensitive) == 0)
+                    column = indexed;
+            }
+            bool plainName = !column.isEmpty();
+            for (QChar c : column)
+                plainName = plainName && c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
+            const auto text = SearchIndex::plainInfix(at(a + 2).value);
+            if (!plainName || !text)
+                return std::nullopt;
+            const qsizetype known = texts.indexOf(*text);
+            if (known >= 0) {
+                columns[std::size_t(known)] << column;
+            } else {
+                texts << *text;
+                columns.push_back({column});
+            }
+        }
+        QStringList queries;
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            queries << u'(' + SearchIndex::columnsHold(columns[std::size_t(i)], texts[i]) + u')';
+        return queries.join(QStringLiteral(" OR "));
+    }
+
+    // "SELECT ... FROM t WHERE condition [ORDER BY ...]" on a table with a substring index,
+    // whose condition holds only for rows the index finds: the condition stays as it is and
+    // the rows the index finds are the only ones it is tested on.
+    bool translateIndexedSelect() {
+        const qsizetype from = findTopLevelWord(1, size(), {u"FROM"});
+        if (from < 0 || from + 2 >= size() || !at(from + 1).isName() || !wordAt(from + 2, u"WHERE"))
+            return false;
+        const TableCatalog::Table* table = catalog_.table(at(from + 1).name());
+        if (table == nullptr || table->searchIndex.isEmpty())
+            return false;
+        const qsizetype where = from + 2;
+        qsizetype end = findTopLevelWord(where + 1, size(),
+                                         {u"GROUP", u"HAVING", u"ORDER", u"LIMIT", u"WINDOW",
+                                          u"UNION", u"EXCEPT", u"INTERSECT"});
+        if (end < 0)
+            end = size();
+        const auto query = indexQuery(where + 1, end, *table);
+        if (!query)
+            return false;
+        QString sql = passThrough(0, where + 1);
+        sql += QStringLiteral(" (") + passThrough(where + 1, end);
+        sql += QStringLiteral(") AND %1.rowid IN (SELECT rowid FROM %2 WHERE %2 MATCH ")
+                   .arg(quoteName(table->name), quoteName(table->searchIndex));
+        sql += parameter(*query) + u')';
+        if (end < size())
+            sql += u' ' + passThrough(end, size());
+        out_.sql = sql;
+        return true;
     }
 
     // INSERT INTO t [(cols)] SELECT values (no FROM) | VALUES (values)[, (values)]

@@ -1,6 +1,7 @@
 #include "store/table_catalog.h"
 
 #include "store/prepared_statement.h"
+#include "store/search_index.h"
 
 #include <sqlite3.h>
 
@@ -60,7 +61,7 @@ void TableCatalog::load() {
                                                  "'table' AND substr(name, 1, 7) <> 'sqlite_'"),
                                what);
         while (list.step())
-            tables.push_back({columnText(list.get(), 0), {}});
+            tables.push_back({columnText(list.get(), 0), {}, {}, {}});
     }
     for (Table& t : tables) {
         PreparedStatement info(
@@ -71,6 +72,38 @@ void TableCatalog::load() {
                 reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 1));
             t.columns.push_back({columnText(info.get(), 0), columnTypeFromDeclared(declared)});
         }
+    }
+    // A substring index is used only when the engine can read it (the statement that lists
+    // its columns fails otherwise) and it is the trigram index SearchIndex builds.
+    for (Table& t : tables) {
+        const QString index = SearchIndex::indexName(t.name);
+        PreparedStatement kind(db_,
+                               QByteArrayLiteral("SELECT sql FROM sqlite_schema WHERE type = "
+                                                 "'table' AND name = ?1"),
+                               what);
+        kind.bind(1, index);
+        if (!kind.step())
+            continue;
+        const QString sql = columnText(kind.get(), 0);
+        if (!sql.contains(QLatin1String("fts5"), Qt::CaseInsensitive) ||
+            !sql.contains(QLatin1String("trigram"), Qt::CaseInsensitive))
+            continue;
+        sqlite3_stmt* raw = nullptr;
+        const QByteArray list = "SELECT name FROM pragma_table_info(?1)";
+        if (sqlite3_prepare_v2(db_, list.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(raw);
+            continue;
+        }
+        const QByteArray name = index.toUtf8();
+        sqlite3_bind_text(raw, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        std::vector<QString> columns;
+        while (sqlite3_step(raw) == SQLITE_ROW)
+            columns.push_back(columnText(raw, 0));
+        sqlite3_finalize(raw);
+        if (columns.empty())
+            continue;
+        t.searchIndex = index;
+        t.searchColumns = std::move(columns);
     }
     tables_ = std::move(tables);
     loaded_ = true;

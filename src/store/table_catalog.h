@@ -22,6 +22,9 @@ public:
     struct Table {
         QString name;
         std::vector<Column> columns;
+        // The table's substring index (SearchIndex) and the columns it covers; empty without.
+        QString searchIndex;
+        std::vector<QString> searchColumns;
         // The column of that name in any letter case, or null.
         const Column* column(QStringView name) const;
     };

@@ -1,0 +1,88 @@
+#include "baseline_query.h"
+
+#include "store/text_fold.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace quillon::bench {
+
+namespace {
+
+int compareFolded(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    return TextFold::compare(a, aBytes, b, bBytes);
+}
+
+// A typed text as the engine's own LIKE reads it: * and ? become % and _, quotes doubled.
+QString likePattern(const QString& text) {
+    QString pattern = text;
+    pattern.replace(u'\'', QStringLiteral("''"));
+    pattern.replace(u'*', u'%');
+    pattern.replace(u'?', u'_');
+    return u'%' + pattern + u'%';
+}
+
+} // namespace
+
+BaselineQuery::BaselineQuery(const QString& cataloguePath) {
+    if (sqlite3_open_v2(QFile::encodeName(cataloguePath).constData(), &db_, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK)
+        throw std::runtime_error("can't open the catalogue for the baseline");
+    sqlite3_create_collation_v2(db_, TextFold::collationName, SQLITE_UTF8, nullptr, compareFolded,
+                                nullptr);
+}
+
+BaselineQuery::~BaselineQuery() {
+    sqlite3_close_v2(db_);
+}
+
+double BaselineQuery::run(const QString& where, int* rows, qint64* firstId) {
+    const QByteArray sql = (QStringLiteral("SELECT * FROM Parts WHERE ") + where).toUtf8();
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string("baseline: ") + sqlite3_errmsg(db_));
+    int count = 0;
+    qint64 first = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (count == 0)
+            first = sqlite3_column_int64(stmt, 0);
+        ++count;
+    }
+    sqlite3_finalize(stmt);
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    if (rows != nullptr)
+        *rows = count;
+    if (firstId != nullptr)
+        *firstId = first;
+    return ms;
+}
+
+QString BaselineQuery::partNumberWhere(const QString& text) {
+    const QString pattern = likePattern(text);
+    QString where = QStringLiteral("(");
+    for (const char* column : {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2",
+                               "RoverSuper3", "RoverSuper4", "RoverSuper5", "RoverSuper6"})
+        where += QString::fromLatin1(column) + QStringLiteral(" LIKE '") + pattern +
+                 QStringLiteral("' OR ");
+    return where + QStringLiteral("AltDorvaneNum LIKE '") + pattern +
+           QStringLiteral("') ORDER BY ID ASC");
+}
+
+QString BaselineQuery::descriptionWhere(const QString& keyword, const QString& vehicle) {
+    const QString pattern = likePattern(keyword);
+    if (vehicle == u"- any -")
+        return QStringLiteral("(Description LIKE '") + pattern + QStringLiteral("')");
+    QString value = vehicle;
+    value.replace(u'\'', QStringLiteral("''"));
+    QString where = QStringLiteral("(Description LIKE '") + pattern +
+                    QStringLiteral("' AND (Application1 = '") + value + u'\'';
+    for (int i = 2; i <= 9; ++i)
+        where += QStringLiteral(" OR Application%1 = '").arg(i) + value + u'\'';
+    return where + QStringLiteral(")) ORDER BY ID ASC");
+}
+
+} // namespace quillon::bench

@@ -1,0 +1,225 @@
+#include "bench_session.h"
+
+#include "app/start_up.h"
+#include "platform/flex_grid.h"
+#include "printing/order_form_printing.h"
+#include "store/database.h"
+#include "store/sql_text.h"
+#include "store/transaction.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <stdexcept>
+
+namespace quillon::bench {
+
+namespace {
+
+QString quoted(const QString& text) {
+    return u'\'' + sqlEscape(text) + u'\'';
+}
+
+double elapsedMs(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void insertLines(Database& db, qint32 orderNum, const std::vector<SeedLine>& lines) {
+    for (const SeedLine& line : lines)
+        db.execute(
+            QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,"
+                           "Description,Quantity,Price,Comments) SELECT '%1' AS a, %2 AS "
+                           "b, %3 AS c, %4 AS d, '2' AS e, '12.5' AS f, 'urgent' AS g")
+                .arg(orderNum)
+                .arg(quoted(line.dorvaneNum), quoted(line.roverNum), quoted(line.description)));
+}
+
+} // namespace
+
+BenchSession::BenchSession(const QString& folderPath) : folder_(folderPath) {}
+
+BenchSession::~BenchSession() = default;
+
+template <typename T> T* BenchSession::find(const QString& name) const {
+    T* found = window_->findChild<T*>(name);
+    if (found == nullptr)
+        throw std::runtime_error("no control " + name.toStdString());
+    return found;
+}
+
+qint32 BenchSession::seedOrders(const std::vector<SeedLine>& completed,
+                                const std::vector<SeedLine>& open) {
+    auto db = Database::open(folder_.userDatabase(), Database::Access::ReadWrite);
+    Transaction transaction(*db);
+    db->execute(QStringLiteral("INSERT INTO orders (OrderDate, OrderStatus) VALUES "
+                               "('01/03/2024', TRUE)"));
+    const qint32 completedNum =
+        db->openRecordset(QStringLiteral("SELECT max(OrderNum) AS n FROM orders"))
+            .field(0)
+            .toInt32();
+    insertLines(*db, completedNum, completed);
+    if (!open.empty()) {
+        db->execute(QStringLiteral("INSERT INTO orders (OrderDate, OrderStatus) VALUES "
+                                   "('02/03/2024', FALSE)"));
+        insertLines(*db, completedNum + 1, open);
+    }
+    db->execute(QStringLiteral("INSERT INTO orderCompanyDetails (RecordName, OrderContactName, "
+                               "OrderAddress1, OrderPostcode, OrderTel) VALUES ('Office', "
+                               "'Olga Quill', '1 High Street', 'QD1 2AB', '01234 567890')"));
+    db->execute(QStringLiteral("INSERT INTO deliveryCompanyDetails (RecordName, "
+                               "DeliveryContactName, DeliveryAddress1, DeliveryPostcode, "
+                               "DeliveryTel) VALUES ('Depot', 'Dan Vane', 'Yard 2', 'QD3 4EF', "
+                               "'01234 098765')"));
+    transaction.commit();
+    return completedNum;
+}
+
+void BenchSession::start() {
+    window_ = StartUp::start(state_, dialogs_, browser_, folder_);
+    if (!window_)
+        throw std::runtime_error("the main window did not start: " +
+                                 (dialogs_.boxes().isEmpty()
+                                      ? std::string()
+                                      : dialogs_.boxes().last().prompt.toStdString()));
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    if (!QTest::qWaitForWindowExposed(window_.get()))
+        throw std::runtime_error("the main window was not shown");
+    // The quantity dialog: 1, OK. View Parts Order: count its rows, OK. The address window: OK
+    // on the first addresses.
+    dialogs_.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("txtQty"))->setText(QStringLiteral("1"));
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    dialogs_.onWindow(QStringLiteral("frmViewOrder"), [this](QDialog& d) {
+        viewedRows_ = d.findChild<FlexGrid*>(QStringLiteral("MSFlexGridViewOrder"))->rows() - 1;
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    dialogs_.onWindow(QStringLiteral("frmOptions"), [](QDialog& d) {
+        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    QApplication::processEvents();
+    // The start's own boxes (an open order taken up) are not the searches'.
+    dialogs_.clearRecords();
+}
+
+BenchSession::Search BenchSession::timedSearch(const char* button) {
+    auto* press = find<QPushButton>(QString::fromLatin1(button));
+    QElapsedTimer timer;
+    timer.start();
+    press->click();
+    // The grid and Part Detail painted.
+    QApplication::processEvents();
+    Search result;
+    result.ms = elapsedMs(timer);
+    const auto* count = find<QLabel>(QStringLiteral("lblPartsFoundsNumber"));
+    result.hits = count->isVisibleTo(window_.get()) ? count->text().toInt() : 0;
+    result.shownNumber = find<QLabel>(QStringLiteral("txtDRNumber"))->text();
+    if (!dialogs_.errors().isEmpty())
+        throw std::runtime_error("unexpected box: " + dialogs_.errors().join(u"; ").toStdString());
+    if (!dialogs_.boxes().isEmpty())
+        throw std::runtime_error("the search said: " +
+                                 dialogs_.boxes().last().prompt.toStdString());
+    dialogs_.clearRecords();
+    return result;
+}
+
+BenchSession::Search BenchSession::searchPart(const QString& number) {
+    find<QLineEdit>(QStringLiteral("txtPart"))->setText(number);
+    return timedSearch("cmdSearchPart");
+}
+
+BenchSession::Search BenchSession::searchDesc(const QString& keyword, const QString& vehicle) {
+    find<QComboBox>(QStringLiteral("lstApplication"))->setCurrentText(vehicle);
+    find<QLineEdit>(QStringLiteral("txtDesc"))->setText(keyword);
+    return timedSearch("cmdSearchDesc");
+}
+
+double BenchSession::nextRow(int* pictures) {
+    auto* grid = find<FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    const qint32 before = state_.selectedPartId;
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QApplication::processEvents();
+    const double ms = elapsedMs(timer);
+    if (state_.selectedPartId == before)
+        throw std::runtime_error("the next row showed no other part");
+    if (pictures != nullptr) {
+        *pictures = 0;
+        for (int slot = 1; slot <= ProgramState::pictureSlots; ++slot) {
+            if (find<QWidget>(QStringLiteral("Image%1").arg(slot))->isVisibleTo(window_.get()))
+                ++*pictures;
+        }
+    }
+    return ms;
+}
+
+double BenchSession::addLine() {
+    if (state_.selectedPartId == 0 || !state_.orderActive)
+        throw std::runtime_error("add a line: no part shown or no current order");
+    auto* press = find<QPushButton>(QStringLiteral("cmdOrder"));
+    const int before =
+        state_.userDb->openRecordset(QStringLiteral("SELECT count(*) AS n FROM orderParts"))
+            .field(0)
+            .toInt32();
+    QElapsedTimer timer;
+    timer.start();
+    press->click();
+    QApplication::processEvents();
+    const double ms = elapsedMs(timer);
+    const int after =
+        state_.userDb->openRecordset(QStringLiteral("SELECT count(*) AS n FROM orderParts"))
+            .field(0)
+            .toInt32();
+    if (after != before + 1)
+        throw std::runtime_error("add a line: no line was added (" +
+                                 window_->statusText().toStdString() + ")");
+    state_.userDb->execute(QStringLiteral("DELETE * FROM orderParts WHERE ID = (SELECT max(ID) "
+                                          "FROM orderParts)"));
+    dialogs_.clearRecords();
+    return ms;
+}
+
+double BenchSession::viewOrder(int* rows) {
+    auto* press = find<QPushButton>(QStringLiteral("cmdViewOrder"));
+    viewedRows_ = -1;
+    QElapsedTimer timer;
+    timer.start();
+    press->click();
+    const double ms = elapsedMs(timer);
+    QApplication::processEvents();
+    if (viewedRows_ < 0)
+        throw std::runtime_error("View Parts Order did not come up");
+    if (rows != nullptr)
+        *rows = viewedRows_;
+    dialogs_.clearRecords();
+    return ms;
+}
+
+double BenchSession::orderForm(qint32 orderNum) {
+    state_.previousOrderNum = orderNum;
+    browser_.clear();
+    dialogs_.answerNext(Dialogs::Button::Yes);
+    QElapsedTimer timer;
+    timer.start();
+    window_->guard().run(QStringLiteral("print the order"), [this] {
+        OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click();
+    });
+    const double ms = elapsedMs(timer);
+    if (browser_.requests().isEmpty())
+        throw std::runtime_error(
+            "the Order form was not written: " + dialogs_.boxes().last().prompt.toStdString() +
+            " / address choice " + state_.addressChoice.toStdString() + " / windows " +
+            dialogs_.shownWindows().join(u' ').toStdString() + " / " +
+            dialogs_.errors().join(u' ').toStdString());
+    dialogs_.clearRecords();
+    return ms;
+}
+
+} // namespace quillon::bench

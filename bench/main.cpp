@@ -1,0 +1,449 @@
+// quillon-bench: times the real program on scale catalogues (see docs/performance.md and
+// ./bench). In-process cases drive the main window offscreen; start-up and peak memory run in
+// fresh processes.
+#include "baseline_query.h"
+#include "bench_folder.h"
+#include "bench_report.h"
+#include "bench_session.h"
+#include "sample_stats.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTextStream>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <set>
+#include <sqlite3.h>
+
+using namespace quillon;
+using namespace quillon::bench;
+
+namespace {
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+const QString anyVehicle = QStringLiteral("- any -");
+
+// A search of the table: part number (vehicle empty) or description.
+struct SearchCase {
+    QString name;
+    QString label;
+    QString text;
+    QString vehicle; // empty: a part-number search
+    BenchReport::Target target = BenchReport::Target::None;
+    double limit = 0;
+};
+
+QString baselineWhere(const SearchCase& c) {
+    return c.vehicle.isEmpty() ? BaselineQuery::partNumberWhere(c.text)
+                               : BaselineQuery::descriptionWhere(c.text, c.vehicle);
+}
+
+BenchSession::Search runSearch(BenchSession& session, const SearchCase& c) {
+    return c.vehicle.isEmpty() ? session.searchPart(c.text) : session.searchDesc(c.text, c.vehicle);
+}
+
+qint64 peakKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+struct Options {
+    QString appTemplate;
+    QString program;
+    QString work;
+    int runs = 7;
+};
+
+// The orders: a completed one of 500 lines (for the Order form) and an open one of 499 lines
+// (the 500th is the line added), of distinct parts other than the one the add-a-line search
+// shows first.
+void pickOrderLines(const QString& catalogue, qint64 shownId, std::vector<SeedLine>& completed,
+                    std::vector<SeedLine>& open) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(catalogue).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT ID, DorvaneNum, RoverNum, Description FROM Parts WHERE "
+                       "length(RoverNum) > 0 ORDER BY ID LIMIT 20000",
+                       -1, &stmt, nullptr);
+    if (stmt == nullptr)
+        throw std::runtime_error(std::string("picking the order lines: ") + sqlite3_errmsg(db));
+    const auto text = [stmt](int column) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)));
+    };
+    std::vector<std::pair<qint64, SeedLine>> parts;
+    QString shownRover;
+    QString shownDorvane;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        parts.push_back({sqlite3_column_int64(stmt, 0), {text(1), text(2), text(3)}});
+        if (parts.back().first == shownId) {
+            shownDorvane = parts.back().second.dorvaneNum.toCaseFolded();
+            shownRover = parts.back().second.roverNum.toCaseFolded();
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close_v2(db);
+    std::set<QString> keys;
+    for (const auto& [id, line] : parts) {
+        const bool dorvaneOnly = line.roverNum == u"Dorvane Only";
+        const QString key = (dorvaneOnly ? QStringLiteral("D:") + line.dorvaneNum
+                                         : QStringLiteral("R:") + line.roverNum)
+                                .toCaseFolded();
+        if (id == shownId || line.roverNum.toCaseFolded() == shownRover ||
+            line.dorvaneNum.toCaseFolded() == shownDorvane || !keys.insert(key).second)
+            continue;
+        if (completed.size() < 500)
+            completed.push_back(line);
+        else if (open.size() < 499)
+            open.push_back(line);
+        else
+            break;
+    }
+}
+
+// Start-up as a fresh process, to the window shown: milliseconds.
+double startUp(const Options& options, const QString& folder) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QUILLON_EXIT_WHEN_READY"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(options.program, {QStringLiteral("--app-folder"), folder});
+    double readyMs = -1;
+    while ((process.state() != QProcess::NotRunning || process.bytesAvailable() > 0) &&
+           timer.elapsed() < 60000) {
+        if (process.canReadLine() || process.waitForReadyRead(5000)) {
+            while (process.canReadLine()) {
+                if (process.readLine().trimmed() == "ready" && readyMs < 0)
+                    readyMs = double(timer.nsecsElapsed()) / 1e6;
+            }
+        } else if (process.state() == QProcess::NotRunning) {
+            break;
+        }
+        if (readyMs >= 0)
+            break;
+    }
+    if (!process.waitForFinished(10000))
+        process.kill();
+    if (readyMs < 0)
+        throw std::runtime_error("the program did not get ready: " +
+                                 process.readAllStandardError().toStdString());
+    return readyMs;
+}
+
+// Peak resident memory of a fresh process that starts the window and runs one search.
+double peakMemoryMb(const Options& options, const QString& scaleDir, const SearchCase& c) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--app-template"), options.appTemplate, QStringLiteral("--work"),
+                   options.work, QStringLiteral("--memory-of"), scaleDir, QStringLiteral("--text"),
+                   c.text, QStringLiteral("--vehicle"),
+                   c.vehicle.isEmpty() ? QStringLiteral("-") : c.vehicle});
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        throw std::runtime_error("the memory run failed: " +
+                                 process.readAllStandardError().toStdString());
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("VmHWM "))
+            return double(line.mid(6).toLongLong()) / 1024.0;
+    }
+    throw std::runtime_error("the memory run printed no VmHWM");
+}
+
+int memoryChild(const QString& appTemplate, const QString& work, const QString& scaleDir,
+                const QString& text, const QString& vehicle) {
+    BenchFolder folder(work, appTemplate, scaleDir);
+    BenchSession session(folder.path());
+    session.start();
+    const auto result =
+        vehicle == u"-" ? session.searchPart(text) : session.searchDesc(text, vehicle);
+    std::printf("hits %d\nVmHWM %lld\n", result.hits, static_cast<long long>(peakKb("VmHWM")));
+    return 0;
+}
+
+void runScale(const Options& options, const QString& scaleDir, bool withTargets, int runs,
+              int& targets, int& met) {
+    const QString catalogue = QDir(scaleDir).filePath(QStringLiteral("parts.mdb"));
+    BaselineQuery baseline(catalogue);
+    int parts = 0;
+    baseline.run(QStringLiteral("1"), &parts);
+    BenchReport report(QStringLiteral("%1 parts (%2), %3 runs a case")
+                           .arg(parts)
+                           .arg(QDir(scaleDir).absolutePath())
+                           .arg(runs));
+    using Target = BenchReport::Target;
+    const std::vector<SearchCase> searches = {
+        {QStringLiteral("search-part-narrow"), QStringLiteral("part number, narrow \"BJ10\""),
+         QStringLiteral("BJ10"), QString(), Target::RatioToBaseline, 0.25},
+        {QStringLiteral("search-part-broad"), QStringLiteral("part number, broad \"LR0?\""),
+         QStringLiteral("LR0?"), QString(), Target::RatioToBaseline, 3},
+        {QStringLiteral("search-desc-narrow"),
+         QStringLiteral("description, narrow \"PANEL - SERIES 3 88\""),
+         QStringLiteral("PANEL - SERIES 3 88"), anyVehicle, Target::RatioToBaseline, 0.25},
+        {QStringLiteral("search-desc-any-broad"),
+         QStringLiteral("description, - any -, broad \"T - \""), QStringLiteral("T - "), anyVehicle,
+         Target::RatioToBaseline, 3},
+        {QStringLiteral("search-desc-vehicle-broad"),
+         QStringLiteral("description, Defender, broad \"ER*-\""), QStringLiteral("ER*-"),
+         QStringLiteral("Defender"), Target::RatioToBaseline, 3},
+        {QStringLiteral("search-desc-vehicle-narrow"),
+         QStringLiteral("description, Defender, \"BONNET PANEL - DEF\""),
+         QStringLiteral("BONNET PANEL - DEF"), QStringLiteral("Defender"), Target::None, 0},
+    };
+    const SearchCase fillOnce = {QStringLiteral("fill-1x"),
+                                 QStringLiteral("fill, description \"ER*-\""),
+                                 QStringLiteral("ER*-"), anyVehicle};
+    const SearchCase fillTwice = {QStringLiteral("fill-2x"),
+                                  QStringLiteral("fill, description \"*E*-\""),
+                                  QStringLiteral("*E*-"), anyVehicle};
+
+    // The part the add-a-line search shows first.
+    qint64 shownId = 0;
+    baseline.run(baselineWhere(searches[0]), nullptr, &shownId);
+    std::vector<SeedLine> completed;
+    std::vector<SeedLine> open;
+    pickOrderLines(catalogue, shownId, completed, open);
+    if (completed.size() < 500 || open.size() < 499)
+        throw std::runtime_error("the catalogue has too few parts for a 500-line order");
+
+    BenchFolder folder(options.work, options.appTemplate, scaleDir);
+    BenchSession session(folder.path());
+    const qint32 completedOrder = session.seedOrders(completed, open);
+    session.start();
+
+    const auto measureSearch = [&](const SearchCase& c, SampleStats& measured, SampleStats& base) {
+        int rows = 0;
+        qint64 firstId = 0;
+        runSearch(session, c); // warm
+        baseline.run(baselineWhere(c), &rows, &firstId);
+        int hits = 0;
+        for (int r = 0; r < runs; ++r) {
+            const auto result = runSearch(session, c);
+            measured.add(result.ms);
+            hits = result.hits;
+            if (hits != rows || (rows > 0 && session.state().resultPartIds.front() != firstId))
+                throw std::runtime_error(QStringLiteral("%1: the program listed %2 parts, the "
+                                                        "baseline %3")
+                                             .arg(c.label)
+                                             .arg(hits)
+                                             .arg(rows)
+                                             .toStdString());
+            base.add(baseline.run(baselineWhere(c)));
+        }
+        return hits;
+    };
+
+    for (const SearchCase& c : searches) {
+        BenchReport::Case row = BenchReport::makeCase(c.name, c.label, QStringLiteral("ms"));
+        row.hits = measureSearch(c, row.measured, row.baseline);
+        row.target = withTargets ? c.target : Target::None;
+        row.limit = c.limit;
+        report.add(std::move(row));
+    }
+
+    // Linear fill: twice the hits in at most 2.2 times the time.
+    BenchReport::Case once =
+        BenchReport::makeCase(fillOnce.name, fillOnce.label, QStringLiteral("ms"));
+    once.hits = measureSearch(fillOnce, once.measured, once.baseline);
+    BenchReport::Case twice =
+        BenchReport::makeCase(fillTwice.name, fillTwice.label, QStringLiteral("ms"));
+    twice.hits = measureSearch(fillTwice, twice.measured, twice.baseline);
+    BenchReport::Case linear = BenchReport::makeCase(
+        QStringLiteral("fill-linear"), QStringLiteral("fill growth: time ratio / hits ratio"),
+        QStringLiteral("x"));
+    linear.measured.add((twice.measured.median() / once.measured.median()) /
+                        (double(twice.hits) / double(once.hits)));
+    linear.target = withTargets ? Target::Absolute : Target::None;
+    linear.limit = 1.1;
+    report.add(std::move(once));
+    report.add(std::move(twice));
+    report.add(std::move(linear));
+
+    // The next row, after the broad description search: every row, and rows with pictures.
+    {
+        runSearch(session, searches[3]);
+        BenchReport::Case next = BenchReport::makeCase(
+            QStringLiteral("next-row"), QStringLiteral("next row shown (thumbnails loaded)"),
+            QStringLiteral("ms"));
+        BenchReport::Case withPictures = BenchReport::makeCase(
+            QStringLiteral("next-row-pictures"),
+            QStringLiteral("next row shown, rows with pictures"), QStringLiteral("ms"));
+        int shownPictures = 0;
+        for (int r = 0; r < 60; ++r) {
+            int pictures = 0;
+            const double ms = session.nextRow(&pictures);
+            next.measured.add(ms);
+            if (pictures > 0) {
+                withPictures.measured.add(ms);
+                shownPictures += pictures;
+            }
+        }
+        withPictures.hits = shownPictures;
+        next.target = withTargets ? Target::Absolute : Target::None;
+        next.limit = 10;
+        withPictures.target = next.target;
+        withPictures.limit = 10;
+        report.add(std::move(next));
+        report.add(std::move(withPictures));
+    }
+
+    // The 500-line order.
+    {
+        session.searchPart(searches[0].text);
+        BenchReport::Case add = BenchReport::makeCase(QStringLiteral("order-add-line"),
+                                                      QStringLiteral("500-line order: add a line"),
+                                                      QStringLiteral("ms"));
+        for (int r = 0; r < runs; ++r)
+            add.measured.add(session.addLine());
+        add.hits = int(open.size()) + 1;
+        add.target = withTargets ? Target::Absolute : Target::None;
+        add.limit = 20;
+        report.add(std::move(add));
+
+        BenchReport::Case view = BenchReport::makeCase(
+            QStringLiteral("order-view"), QStringLiteral("500-line order: open View Parts Order"),
+            QStringLiteral("ms"));
+        int rows = 0;
+        session.viewOrder(&rows); // warm
+        for (int r = 0; r < runs; ++r)
+            view.measured.add(session.viewOrder(&rows));
+        view.hits = rows;
+        view.target = withTargets ? Target::Absolute : Target::None;
+        view.limit = 50;
+        report.add(std::move(view));
+
+        BenchReport::Case form = BenchReport::makeCase(
+            QStringLiteral("order-form"), QStringLiteral("500-line order: generate the Order form"),
+            QStringLiteral("ms"));
+        session.orderForm(completedOrder); // warm
+        for (int r = 0; r < runs; ++r)
+            form.measured.add(session.orderForm(completedOrder));
+        form.hits = int(completed.size());
+        form.target = withTargets ? Target::Absolute : Target::None;
+        form.limit = 200;
+        report.add(std::move(form));
+    }
+
+    // Start-up of a fresh process on a folder of its own (the session holds its folder).
+    {
+        BenchFolder startFolder(options.work, options.appTemplate, scaleDir);
+        // No open order: taking one up at the start asks the user first.
+        BenchSession(startFolder.path()).seedOrders(completed, {});
+        BenchReport::Case start = BenchReport::makeCase(
+            QStringLiteral("start-up"), QStringLiteral("start-up to ready (fresh process)"),
+            QStringLiteral("ms"));
+        startUp(options, startFolder.path()); // warm the file cache
+        for (int r = 0; r < runs; ++r)
+            start.measured.add(startUp(options, startFolder.path()));
+        start.target = withTargets ? Target::Absolute : Target::None;
+        start.limit = 500;
+        report.add(std::move(start));
+    }
+
+    // Peak memory of a fresh process through the broad searches.
+    for (const SearchCase* c : {&searches[3], &searches[1], &fillTwice}) {
+        BenchReport::Case memory = BenchReport::makeCase(
+            c == &searches[3] ? QStringLiteral("peak-memory-broad") : QStringLiteral("peak-memory"),
+            QStringLiteral("peak memory, ") + c->label, QStringLiteral("MB"));
+        for (int r = 0; r < 3; ++r)
+            memory.measured.add(peakMemoryMb(options, scaleDir, *c));
+        if (c == &searches[3]) {
+            memory.target = withTargets ? Target::Absolute : Target::None;
+            memory.limit = 200;
+        }
+        report.add(std::move(memory));
+    }
+
+    report.print(out(), withTargets);
+    out().flush();
+    targets += report.targets();
+    met += report.met();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times Dorvane Quillon on scale catalogues."));
+    parser.addHelpOption();
+    const QCommandLineOption appTemplate(QStringLiteral("app-template"),
+                                         QStringLiteral("A laid-out Application folder."),
+                                         QStringLiteral("dir"));
+    const QCommandLineOption program(QStringLiteral("program"),
+                                     QStringLiteral("The dorvane-quillon executable."),
+                                     QStringLiteral("path"));
+    const QCommandLineOption work(QStringLiteral("work"),
+                                  QStringLiteral("Where the runs' Application folders go."),
+                                  QStringLiteral("dir"));
+    const QCommandLineOption catalogue(
+        QStringLiteral("catalogue"),
+        QStringLiteral("A scale catalogue folder (parts.mdb, images/), with targets."),
+        QStringLiteral("dir"));
+    const QCommandLineOption stretch(
+        QStringLiteral("stretch"),
+        QStringLiteral("A larger scale catalogue folder, figures without targets."),
+        QStringLiteral("dir"));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs a case."),
+                                  QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption memoryOf(QStringLiteral("memory-of"),
+                                      QStringLiteral("(internal) one search, print VmHWM"),
+                                      QStringLiteral("dir"));
+    const QCommandLineOption text(QStringLiteral("text"), QStringLiteral("(internal)"),
+                                  QStringLiteral("text"));
+    const QCommandLineOption vehicle(QStringLiteral("vehicle"), QStringLiteral("(internal)"),
+                                     QStringLiteral("text"));
+    parser.addOptions(
+        {appTemplate, program, work, catalogue, stretch, runs, memoryOf, text, vehicle});
+    parser.process(app);
+
+    try {
+        if (parser.isSet(memoryOf))
+            return memoryChild(parser.value(appTemplate), parser.value(work),
+                               parser.value(memoryOf), parser.value(text), parser.value(vehicle));
+        Options options;
+        options.appTemplate = parser.value(appTemplate);
+        options.program = parser.value(program);
+        options.work = parser.value(work);
+        options.runs = std::max(1, parser.value(runs).toInt());
+        QDir().mkpath(options.work);
+
+        int targets = 0;
+        int met = 0;
+        if (parser.isSet(stretch)) {
+            int ignoredTargets = 0;
+            int ignoredMet = 0;
+            runScale(options, parser.value(stretch), false, std::max(1, options.runs / 2),
+                     ignoredTargets, ignoredMet);
+        }
+        if (parser.isSet(catalogue))
+            runScale(options, parser.value(catalogue), true, options.runs, targets, met);
+        out() << "\nOverall: " << met << " of " << targets << " targets met\n";
+        out().flush();
+        return met == targets ? 0 : 1;
+    } catch (const std::exception& error) {
+        out().flush();
+        std::fprintf(stderr, "quillon-bench: %s\n", error.what());
+        return 2;
+    }
+}
