@@ -1,25 +1,41 @@
 #include "app/start_up.h"
 
 #include "app/main_window.h"
+#include "housekeeping/user_data_backup.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
+#include "platform/instance_lock.h"
+#include "store/locale_formats.h"
 #include "store/store_error.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 namespace quillon {
 
 namespace {
 
+const QString paragraph = QStringLiteral("\r\n\r\n");
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
 QString folderOf(const QString& path) {
-    return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    return native(QFileInfo(path).absolutePath());
 }
 
 QString nameOf(const QString& path) {
     return QFileInfo(path).fileName();
+}
+
+void requireFolder(const AppFolder& folder) {
+    if (!QFileInfo(folder.path()).isDir())
+        throw StartUpError(
+            QStringLiteral("The Application folder %1 doesn't exist.").arg(native(folder.path())));
 }
 
 void requireReadableFile(const QString& path, const QString& role) {
@@ -33,17 +49,136 @@ void requireReadableFile(const QString& path, const QString& role) {
                                .arg(role, nameOf(path), folderOf(path)));
 }
 
+// Whether the program can write the file: the system lets it open the file for writing, and
+// the file isn't marked read-only (a mark that even an administrator, whom the system lets
+// write anything, means to be kept).
+bool isWritableFile(const QString& path) {
+    constexpr auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(QFile::permissions(path) & anyWrite))
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
+[[noreturn]] void damaged(const AppFolder& folder, const QString& reason) {
+    const QString user = folder.userDatabase();
+    const QFileInfo backup(folder.userBackup());
+    QString message = QStringLiteral("The user database %1 in the folder %2 is damaged and "
+                                     "can't be used. Dorvane Quillon has not changed it.")
+                          .arg(nameOf(user), folderOf(user)) +
+                      paragraph;
+    if (backup.isFile())
+        message += QStringLiteral("The last backup of your user data, %1, is in the same "
+                                  "folder (saved %2).")
+                       .arg(backup.fileName(), LocaleFormats::systemLocale().toString(
+                                                   backup.lastModified(), QLocale::ShortFormat));
+    else
+        message += QStringLiteral("There is no backup of your user data (%1) in that folder.")
+                       .arg(backup.fileName());
+    message += paragraph + UserDataBackup::restoreNotice() + paragraph +
+               QStringLiteral("What is wrong: %1").arg(reason);
+    throw StartUpError(message);
+}
+
+// The engine's words for a store that another program has locked.
+bool isLockedByAnother(const StoreError& error) {
+    return error.message().contains(QLatin1String("database is locked")) ||
+           error.message().contains(QLatin1String("database table is locked"));
+}
+
+[[noreturn]] void inUse(const QString& path) {
+    throw StartUpError(QStringLiteral("The user database %1 in the folder %2 is in use by another "
+                                      "program.")
+                           .arg(nameOf(path), folderOf(path)) +
+                       paragraph +
+                       QStringLiteral("Close that program, then start Dorvane Quillon again."));
+}
+
 } // namespace
 
+std::unique_ptr<InstanceLock> StartUp::claimFolder(const AppFolder& folder) {
+    auto lock = std::make_unique<InstanceLock>(folder.path());
+    switch (lock->tryAcquire()) {
+    case InstanceLock::Outcome::Acquired:
+        return lock;
+    case InstanceLock::Outcome::HeldElsewhere: {
+        QString where;
+        const auto holder = lock->holder();
+        if (holder && !holder->hostName.isEmpty() &&
+            holder->hostName.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) != 0)
+            where = QStringLiteral(" on the computer %1").arg(holder->hostName);
+        throw StartUpError(
+            QStringLiteral("Dorvane Quillon is already running from %1%2.")
+                .arg(native(folder.path()), where) +
+            paragraph +
+            QStringLiteral("Only one copy of the program can work with the files of a folder at "
+                           "a time: use the window that is open."));
+    }
+    case InstanceLock::Outcome::CantWrite:
+        break;
+    }
+    throw StartUpError(
+        QStringLiteral("The Application folder %1 can't be written (Dorvane Quillon can't make its "
+                       "file %2 there), so the program can't keep your orders, prices and "
+                       "addresses in it.")
+            .arg(native(folder.path()), InstanceLock::fileName()) +
+        paragraph + QStringLiteral("Nothing has been changed."));
+}
+
 void StartUp::checkFiles(const AppFolder& folder) {
-    if (!QFileInfo(folder.path()).isDir())
-        throw StartUpError(QStringLiteral("The Application folder %1 doesn't exist.")
-                               .arg(QDir::toNativeSeparators(folder.path())));
+    requireFolder(folder);
     requireReadableFile(folder.catalogue(), QStringLiteral("catalogue database"));
     if (QFileInfo::exists(folder.userDatabase()))
-        requireReadableFile(folder.userDatabase(), QStringLiteral("user database"));
+        checkUserDatabase(folder);
     else
         requireReadableFile(folder.userTemplate(), QStringLiteral("empty user database"));
+}
+
+void StartUp::checkUserDatabase(const AppFolder& folder) {
+    const QString path = folder.userDatabase();
+    requireReadableFile(path, QStringLiteral("user database"));
+    // Not a store at all (garbage, an empty file): the engine isn't let near it.
+    if (!Database::hasStoreFormat(path))
+        damaged(folder, QStringLiteral("the file is not a store file."));
+    if (!isWritableFile(path))
+        throw StartUpError(
+            QStringLiteral("The user database %1 in the folder %2 can't be written: the file is "
+                           "read-only.")
+                .arg(nameOf(path), folderOf(path)) +
+            paragraph +
+            QStringLiteral("Dorvane Quillon keeps your orders, prices and addresses in this file, "
+                           "so it won't start until the file can be written. Nothing has been "
+                           "changed."));
+
+    // A store file: the engine opens it (finishing any change a crash interrupted) and checks
+    // every page of it and the tables the program needs.
+    std::unique_ptr<Database> db;
+    try {
+        db = Database::open(path, Database::Access::ReadWrite);
+    } catch (const StoreError& error) {
+        if (isLockedByAnother(error))
+            inUse(path);
+        damaged(folder, error.message());
+    }
+    try {
+        const QStringList problems = db->integrityCheck();
+        if (!problems.isEmpty())
+            damaged(folder, problems.first());
+        for (const char* table : {"orders", "orderParts", "customParts", "orderCompanyDetails",
+                                  "deliveryCompanyDetails"}) {
+            const QString name = QString::fromLatin1(table);
+            try {
+                (void)db->openRecordset(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(name));
+            } catch (const StoreError&) {
+                damaged(folder, QStringLiteral("the table %1 is missing.").arg(name));
+            }
+        }
+    } catch (const StoreError& error) {
+        if (isLockedByAnother(error))
+            inUse(path);
+        damaged(folder, error.message());
+    }
 }
 
 bool StartUp::createUserDatabase(const AppFolder& folder) {
@@ -78,8 +213,13 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
                                            const AppFolder& folder) {
     QString problem;
     try {
+        requireFolder(folder);
+        std::unique_ptr<InstanceLock> lock = claimFolder(folder);
         auto window = std::make_unique<MainWindow>(state, dialogs, browser, folder);
         window->Form_Load();
+        // The claim on the folder lasts as long as the window.
+        lock->setParent(window.get());
+        (void)lock.release();
         return window;
     } catch (const StartUpError& error) {
         problem = error.message();

@@ -12,6 +12,7 @@ struct ProgramState;
 class AppFolder;
 class Browser;
 class Dialogs;
+class InstanceLock;
 class MainWindow;
 
 // A start that can't go on: the message names the file and the folder, for the user.
@@ -32,15 +33,28 @@ public:
     static constexpr int failureExitCode = 1;
     static QString failureTitle() { return QStringLiteral("Dorvane Quillon can't start"); }
 
-    // Creates the main window and runs its load. When the load fails, shows an error box that
-    // says which file in which folder is missing or can't be opened and returns nothing; the
-    // program then exits with failureExitCode, and no file has been created or changed.
+    // Claims the Application folder for this run, creates the main window and runs its load.
+    // The claim goes with the window. When the folder is in use by another run of the program,
+    // or the load fails, shows an error box that says why (which file in which folder is
+    // missing, damaged or can't be written) and returns nothing; the program then exits with
+    // failureExitCode, and no file has been created or changed.
     static std::unique_ptr<MainWindow> start(ProgramState& state, Dialogs& dialogs,
                                              Browser& browser, const AppFolder& folder);
 
-    // Checks, before anything is created, that the files the load needs are there and readable:
-    // parts.mdb, and systemuserDB.dat when user.mdb is missing. Throws StartUpError.
+    // Claims the folder for this run: one run of the program a folder, so that two can't each
+    // take up the one open order. Throws StartUpError when another run holds it ("Dorvane
+    // Quillon is already running from ...") or the folder can't be written.
+    [[nodiscard]] static std::unique_ptr<InstanceLock> claimFolder(const AppFolder& folder);
+
+    // Checks, before anything is created, that the files the load needs are there and usable:
+    // parts.mdb readable, and either user.mdb sound and writable, or systemuserDB.dat readable
+    // when user.mdb is missing. Throws StartUpError; changes no file.
     static void checkFiles(const AppFolder& folder);
+    // The checks of an existing user.mdb: it can be written (the program must never seem to
+    // save what it can't), it is a sound user database (else the message points to the backup
+    // and how to have it restored), and no other program holds it. Throws StartUpError; never
+    // writes to a damaged file.
+    static void checkUserDatabase(const AppFolder& folder);
     // Copies systemuserDB.dat to user.mdb when user.mdb is missing; an existing user.mdb is
     // never replaced. True when it made the copy. Throws StartUpError (leaving no partial copy).
     static bool createUserDatabase(const AppFolder& folder);

@@ -3,11 +3,14 @@
 #include "app/program_state.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
+#include "store/database.h"
+#include "store/store_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <exception>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -79,10 +82,34 @@ void UserDataBackup::mnuBackup_Click() {
                                 Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         }
     } catch (...) {
-        openUserDatabase_();
+        reopen();
         throw;
     }
-    openUserDatabase_();
+    reopen();
+}
+
+void UserDataBackup::reopen() {
+    QString reason;
+    std::exception_ptr failure;
+    try {
+        openUserDatabase_();
+        return;
+    } catch (const std::exception& error) {
+        reason = QString::fromLocal8Bit(error.what());
+        failure = std::current_exception();
+    }
+    try {
+        state_.userDb = Database::open(folder_.userDatabase(), Database::Access::ReadOnly);
+    } catch (const StoreError&) {
+        std::rethrow_exception(failure); // for the caller's handler guard
+    }
+    dialogs_.messageBox(QStringLiteral("The user data file could not be opened again for "
+                                       "changes.") +
+                            crlf + crlf + reason + crlf + crlf +
+                            QStringLiteral("Your orders, prices and addresses can be looked at, "
+                                           "but not changed, until Dorvane Quillon is started "
+                                           "again. Nothing has been lost."),
+                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 void UserDataBackup::mnuRestore_Click() {
@@ -104,7 +131,9 @@ bool UserDataBackup::copyReplacing(const QString& source, const QString& target,
     // Written to a temporary file in the target's folder, flushed to the disk and renamed over
     // the target on commit(); until then the target is untouched.
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    // Unbuffered: every write reaches the file at once, so that one the disk has no room for
+    // shows as a short write (through the buffer, a small copy cut short would be committed).
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(
             QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
 

@@ -40,6 +40,11 @@ public:
                                             QString* error);
 
 private:
+    // Opens the User database again; when it can't be opened for writing any more (its folder
+    // has become read-only), opens it for reading and says so, so that the program can still
+    // show what it holds.
+    void reopen();
+
     ProgramState& state_;
     Dialogs& dialogs_;
     const AppFolder& folder_;

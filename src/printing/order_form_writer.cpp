@@ -162,7 +162,9 @@ void OrderFormWriter::writePage(const QString& path, const QString& page) {
         return OrderFormError(QStringLiteral("The order form %1 could not be written: %2")
                                   .arg(nativePath(path), reason));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk has no room for shows as a short write here: through
+    // the buffer, a page cut short on a full disk would be committed as if it were whole.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw failed(file.errorString());
     const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + page.toUtf8();
     if (file.write(bytes) != bytes.size()) {

@@ -90,6 +90,17 @@ Value valueAt(sqlite3_stmt* stmt, int column, ColumnType type) {
     return Value::text(textAt(stmt, column));
 }
 
+// The translated statement as the engine reads it. The engine stops reading at a NUL character,
+// so one left in the text (outside quotes: quoted texts holding one are parameters) would cut
+// the statement short, or stop the engine's reading of several statements from moving on.
+QByteArray engineText(const TranslatedStatement& translated, const QString& statement) {
+    QByteArray sql = translated.sql.toUtf8();
+    if (sql.contains('\0'))
+        throw StoreError(QStringLiteral("The statement holds a NUL character outside quotes."),
+                         statement);
+    return sql;
+}
+
 } // namespace
 
 Database::Database(sqlite3* db, QString path, Access access)
@@ -132,6 +143,12 @@ std::unique_ptr<Database> Database::create(const QString& path) {
     return std::unique_ptr<Database>(new Database(db.release(), path, Access::ReadWrite));
 }
 
+bool Database::hasStoreFormat(const QString& path) {
+    static const QByteArray header("SQLite format 3\0", 16);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
 Recordset Database::openRecordset(const QString& statement) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
@@ -141,7 +158,7 @@ Recordset Database::openRecordset(const QString& statement) {
         translated.kind == TranslatedStatement::Kind::Delete)
         throw StoreError(QStringLiteral("A result can only be opened for a SELECT."), statement);
 
-    const QByteArray sql = translated.sql.toUtf8();
+    const QByteArray sql = engineText(translated, statement);
     PreparedStatement stmt(db_, sql, statement);
     if (stmt.isEmpty())
         throw StoreError(QStringLiteral("The statement is empty."), statement);
@@ -172,7 +189,7 @@ int Database::execute(const QString& statement) {
     if (translated.kind == TranslatedStatement::Kind::Select)
         throw StoreError(QStringLiteral("A SELECT gives a result: open it as one."), statement);
 
-    const QByteArray sql = translated.sql.toUtf8();
+    const QByteArray sql = engineText(translated, statement);
     if (translated.kind == TranslatedStatement::Kind::Other) {
         // Statements of the engine's own SQL (CREATE TABLE, PRAGMA, ...), one after the other.
         catalog_->invalidate();

@@ -32,6 +32,10 @@ public:
     static std::unique_ptr<Database> open(const QString& path, Access access);
     // Creates a new, empty store file (read-write). Fails if the file exists already.
     static std::unique_ptr<Database> create(const QString& path);
+    // Whether the file begins as every store file does, read without the engine (which, opening
+    // a file, may write into it: it rolls back a journal left beside it). False for a file that
+    // can't be read, is empty or holds something else.
+    [[nodiscard]] static bool hasStoreFormat(const QString& path);
 
     ~Database();
     Database(const Database&) = delete;

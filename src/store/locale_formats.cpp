@@ -1,12 +1,18 @@
 #include "store/locale_formats.h"
 
+#include <tuple>
+
 namespace quillon {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool isSpace(QChar c) { return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F); }
+bool isSpace(QChar c) {
+    return c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F);
+}
 
 // Digits of the integer part with the locale's group separator every three digits.
 QString groupDigits(const QString& digits, const QString& separator) {
@@ -33,6 +39,50 @@ std::optional<QString> ungroup(const QString& integerPart, const QString& separa
     return groups.join(QString());
 }
 
+// Blanks, and the invisible marks that set the direction of right-to-left text.
+bool isBlankOrMark(QChar c) {
+    return isSpace(c) || c.category() == QChar::Other_Format;
+}
+
+QString withoutBlanksOrMarks(QStringView text) {
+    QString out;
+    for (QChar c : text) {
+        if (!isBlankOrMark(c))
+            out += c;
+    }
+    return out;
+}
+
+using Digits = std::optional<std::array<QString, 10>>;
+
+QString toLocaleDigits(const QString& text, const Digits& digits) {
+    if (!digits)
+        return text;
+    QString out;
+    for (QChar c : text)
+        out += isAsciiDigit(c) ? (*digits)[std::size_t(c.unicode() - u'0')] : QString(c);
+    return out;
+}
+
+QString toAsciiDigits(QString text, const Digits& digits) {
+    if (!digits)
+        return text;
+    for (int d = 0; d < 10; ++d)
+        text.replace((*digits)[std::size_t(d)], QString(QChar(u'0' + d)));
+    return text;
+}
+
+// What the locale's currency format puts before and after the number ("£" and "", "" and
+// " €", ...), found by formatting a one-digit amount.
+std::pair<QString, QString> currencyAffixes(const QLocale& locale) {
+    const QString seven = locale.toString(7);
+    const QString text = locale.toCurrencyString(qlonglong(7));
+    const qsizetype at = text.indexOf(seven);
+    if (at < 0)
+        return {locale.currencySymbol(), QString()};
+    return {text.left(at), text.mid(at + seven.size())};
+}
+
 } // namespace
 
 QLocale LocaleFormats::systemLocale() {
@@ -45,6 +95,12 @@ QLocale LocaleFormats::systemLocale() {
 LocaleFormats::LocaleFormats(const QLocale& locale) : locale_(locale) {
     if (locale_.language() == QLocale::C)
         locale_ = QLocale(QLocale::English, QLocale::UnitedKingdom);
+    std::tie(currencyPrefix_, currencySuffix_) = currencyAffixes(locale_);
+    if (locale_.zeroDigit() != u"0") {
+        digits_.emplace();
+        for (int d = 0; d < 10; ++d)
+            (*digits_)[std::size_t(d)] = locale_.toString(d);
+    }
 }
 
 QString LocaleFormats::currency(Money amount) const {
@@ -55,12 +111,11 @@ QString LocaleFormats::currency(Money amount) const {
                                  : static_cast<quint64>(amount.units());
     quint64 cents = magnitude / unitsPerCent + ((magnitude % unitsPerCent) * 2 >= unitsPerCent);
     const QString whole = groupDigits(QString::number(cents / 100), locale_.groupSeparator());
-    const QString number = whole + locale_.decimalPoint() +
-                           QString::number(cents % 100).rightJustified(2, u'0');
-    // Place the number where the locale puts it beside the currency sign.
-    QString text = locale_.toCurrencyString(qlonglong(7));
-    const qsizetype at = text.indexOf(u'7');
-    text.replace(at, 1, number);
+    const QString number = toLocaleDigits(whole + locale_.decimalPoint() +
+                                              QString::number(cents % 100).rightJustified(2, u'0'),
+                                          digits_);
+    // The number where the locale puts it beside the currency sign, in the locale's digits.
+    const QString text = currencyPrefix_ + number + currencySuffix_;
     return negative && cents != 0 ? u'-' + text : text;
 }
 
@@ -68,22 +123,29 @@ std::optional<Money> LocaleFormats::parseAmount(QStringView text) const {
     if (const auto plain = Money::fromPlainText(text))
         return plain;
 
-    QString s;
-    for (QChar c : text) {
-        if (!isSpace(c))
-            s += c;
-    }
+    QString s = toAsciiDigits(withoutBlanksOrMarks(text), digits_);
     bool negative = false;
     if (s.startsWith(u'-')) {
         negative = true;
         s.remove(0, 1);
     }
-    const QString symbol = locale_.currencySymbol();
-    if (!symbol.isEmpty()) {
-        if (s.startsWith(symbol))
-            s.remove(0, symbol.size());
-        else if (s.endsWith(symbol))
-            s.chop(symbol.size());
+    // The currency sign before or after the number: as the format shows it, or the locale's
+    // symbol on its own.
+    const QString before = toAsciiDigits(withoutBlanksOrMarks(currencyPrefix_), digits_);
+    const QString after = toAsciiDigits(withoutBlanksOrMarks(currencySuffix_), digits_);
+    const QString symbol = withoutBlanksOrMarks(locale_.currencySymbol());
+    bool stripped = false;
+    for (const QString& sign : {before, symbol}) {
+        if (!stripped && !sign.isEmpty() && s.startsWith(sign)) {
+            s.remove(0, sign.size());
+            stripped = true;
+        }
+    }
+    for (const QString& sign : {after, symbol}) {
+        if (!stripped && !sign.isEmpty() && s.endsWith(sign)) {
+            s.chop(sign.size());
+            stripped = true;
+        }
     }
     if (!negative && s.startsWith(u'-')) {
         negative = true;

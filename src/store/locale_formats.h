@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <array>
 #include <optional>
 
 namespace quillon {
@@ -32,6 +33,11 @@ public:
 
 private:
     QLocale locale_;
+    // What the "Currency" format puts before and after the number.
+    QString currencyPrefix_;
+    QString currencySuffix_;
+    // The locale's ten digits, when they aren't 0-9 (Arabic-Indic, Devanagari, ...).
+    std::optional<std::array<QString, 10>> digits_;
 };
 
 // The leading-number conversion: the number a text begins with, as plain decimal text. Blanks

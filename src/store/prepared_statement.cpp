@@ -2,6 +2,7 @@
 
 #include "store/store_error.h"
 
+#include <QDir>
 #include <sqlite3.h>
 
 namespace quillon {
@@ -52,9 +53,36 @@ bool PreparedStatement::step() {
 }
 
 void PreparedStatement::fail(const char* what) const {
-    throw StoreError(QStringLiteral("The statement %1: %2")
-                         .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db_))),
-                     statement_);
+    QString message = QStringLiteral("The statement %1: %2")
+                          .arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db_)));
+    // The engine's words for a file it can't write ("unable to open database file", "disk I/O
+    // error") say little to the user: say which store and what may be the matter.
+    const char* file = sqlite3_db_filename(db_, "main");
+    const QString store = file != nullptr && *file != '\0'
+                              ? QDir::toNativeSeparators(QString::fromUtf8(file))
+                              : QString();
+    if (!store.isEmpty()) {
+        switch (sqlite3_errcode(db_) & 0xff) {
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+            message += QStringLiteral("\r\n\r\nThe store %1 can't be written: its folder may be "
+                                      "read-only.")
+                           .arg(store);
+            break;
+        case SQLITE_FULL:
+            message +=
+                QStringLiteral("\r\n\r\nThe disk that holds the store %1 is full.").arg(store);
+            break;
+        case SQLITE_IOERR:
+            message += QStringLiteral("\r\n\r\nThe store %1 could not be read or written: the disk "
+                                      "may be full or failing.")
+                           .arg(store);
+            break;
+        default:
+            break;
+        }
+    }
+    throw StoreError(message, statement_);
 }
 
 } // namespace quillon
