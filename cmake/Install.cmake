@@ -49,7 +49,7 @@ foreach(size 16 24 32 48 64 128 256)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME dorvane-quillon.png)
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/docs/install.md ${CMAKE_SOURCE_DIR}/docs/tool.md
+install(FILES ${CMAKE_SOURCE_DIR}/README.md
               ${quillon_packaging}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon)
 
