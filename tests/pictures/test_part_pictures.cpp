@@ -24,6 +24,18 @@ using quillon::ScriptedDialogs;
 
 namespace {
 
+// What a thumbnail click works with: the program state, the scripted dialogs, a recording
+// browser and the Application folder.
+struct Clicks {
+    explicit Clicks(const QString& path)
+        : folder(path), pictures(state, dialogs, browser, folder, nullptr) {}
+    ProgramState state;
+    ScriptedDialogs dialogs;
+    RecordingBrowser browser;
+    const AppFolder folder;
+    PartPictures pictures;
+};
+
 class PartPicturesTest : public QObject {
     Q_OBJECT
 
@@ -51,11 +63,8 @@ private slots:
     }
 
     void photographOpensThePictureWindow() {
-        ProgramState state;
-        ScriptedDialogs dialogs;
-        RecordingBrowser browser;
-        const AppFolder folder(dir_.path());
-        PartPictures pictures(state, dialogs, browser, folder, nullptr);
+        Clicks clicks(dir_.path());
+        auto& [state, dialogs, browser, folder, pictures] = clicks;
         showPart(state, {"front.jpg", "side.jpg"});
 
         QStringList shownPaths;
@@ -85,11 +94,8 @@ private slots:
 
     void pageOpensInTheBrowser() {
         QFETCH(QString, file);
-        ProgramState state;
-        ScriptedDialogs dialogs;
-        RecordingBrowser browser;
-        const AppFolder folder(dir_.path());
-        PartPictures pictures(state, dialogs, browser, folder, nullptr);
+        Clicks clicks(dir_.path());
+        auto& [state, dialogs, browser, folder, pictures] = clicks;
         showPart(state, {"front.jpg", file});
 
         pictures.openPicture(2);
@@ -115,11 +121,8 @@ private slots:
 
     void otherKindsDoNothing() {
         QFETCH(QString, file);
-        ProgramState state;
-        ScriptedDialogs dialogs;
-        RecordingBrowser browser;
-        const AppFolder folder(dir_.path());
-        PartPictures pictures(state, dialogs, browser, folder, nullptr);
+        Clicks clicks(dir_.path());
+        auto& [state, dialogs, browser, folder, pictures] = clicks;
         showPart(state, {file});
 
         pictures.openPicture(1);
@@ -135,12 +138,9 @@ private slots:
     // A photograph that has gone since its thumbnail was shown, and a browser that can't start:
     // a message says what could not be shown, instead of an empty window or nothing at all.
     void failuresAreReported() {
-        ProgramState state;
-        ScriptedDialogs dialogs;
-        RecordingBrowser browser;
+        Clicks clicks(dir_.path());
+        auto& [state, dialogs, browser, folder, pictures] = clicks;
         browser.setAvailable(false);
-        const AppFolder folder(dir_.path());
-        PartPictures pictures(state, dialogs, browser, folder, nullptr);
         showPart(state, {"gone.jpg", "page.htm"});
 
         pictures.openPicture(1);

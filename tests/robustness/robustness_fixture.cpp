@@ -70,4 +70,11 @@ QString ProgramRun::onlyPrompt() const {
     return dialogs.boxes().first().prompt;
 }
 
+bool ProgramRun::refused() const {
+    if (state.userDb || state.catalogueDb || dialogs.boxes().size() != 1)
+        return false;
+    const auto& box = dialogs.boxes().first();
+    return box.title == StartUp::failureTitle() && box.icon == Dialogs::Icon::Exclamation;
+}
+
 } // namespace quillon::tests

@@ -47,6 +47,9 @@ struct ProgramRun {
     bool start(const AppFolder& folder);
     // The prompt of the one box shown, or a description of what was shown instead.
     QString onlyPrompt() const;
+    // The start was refused as the program refuses one: no store open, and exactly one box, the
+    // start-up failure's, with the exclamation icon.
+    bool refused() const;
 };
 
 } // namespace quillon::tests
