@@ -170,13 +170,16 @@ double peakMemoryMb(const Options& options, const QString& scaleDir, const Searc
     throw std::runtime_error("the memory run printed no VmHWM");
 }
 
+// One search in a fresh process, repeated to profile it under perf; prints the hits and the peak
+// resident memory.
 int memoryChild(const QString& appTemplate, const QString& work, const QString& scaleDir,
-                const QString& text, const QString& vehicle) {
+                const QString& text, const QString& vehicle, int repeats) {
     BenchFolder folder(work, appTemplate, scaleDir);
     BenchSession session(folder.path());
     session.start();
-    const auto result =
-        vehicle == u"-" ? session.searchPart(text) : session.searchDesc(text, vehicle);
+    BenchSession::Search result;
+    for (int r = 0; r < repeats; ++r)
+        result = vehicle == u"-" ? session.searchPart(text) : session.searchDesc(text, vehicle);
     std::printf("hits %d\nVmHWM %lld\n", result.hits, static_cast<long long>(peakKb("VmHWM")));
     return 0;
 }
@@ -413,14 +416,18 @@ int main(int argc, char** argv) {
                                   QStringLiteral("text"));
     const QCommandLineOption vehicle(QStringLiteral("vehicle"), QStringLiteral("(internal)"),
                                      QStringLiteral("text"));
+    const QCommandLineOption repeat(QStringLiteral("repeat"),
+                                    QStringLiteral("(internal) times the --memory-of search runs"),
+                                    QStringLiteral("n"), QStringLiteral("1"));
     parser.addOptions(
-        {appTemplate, program, work, catalogue, stretch, runs, memoryOf, text, vehicle});
+        {appTemplate, program, work, catalogue, stretch, runs, memoryOf, text, vehicle, repeat});
     parser.process(app);
 
     try {
         if (parser.isSet(memoryOf))
             return memoryChild(parser.value(appTemplate), parser.value(work),
-                               parser.value(memoryOf), parser.value(text), parser.value(vehicle));
+                               parser.value(memoryOf), parser.value(text), parser.value(vehicle),
+                               std::max(1, parser.value(repeat).toInt()));
         Options options;
         options.appTemplate = parser.value(appTemplate);
         options.program = parser.value(program);

@@ -101,12 +101,12 @@ void PartSearch::run(QLineEdit* box, const QString& statement) {
     ProgramState& state = context_.state;
     display_.clearSelectedPart();
     results_.emptyForSearch();
-    // The emptied grid and frame show while the statement runs.
-    context_.window.repaintNow();
 
     // A catalogue update renames a new file over the old one: the search reads the newest.
     StoreReload::reopenIfReplaced(state.catalogueDb);
-    state.searchRecordset = state.catalogueDb->openRecordset(statement);
+    // The emptied grid and frame show while a statement runs long enough to be seen.
+    state.searchRecordset =
+        state.catalogueDb->openRecordset(statement, [this] { results_.showEmptiedIfSlow(); });
     // The result lives for this search only, however it ends.
     const auto closeResult = qScopeGuard([&state] { state.searchRecordset.close(); });
 

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QStringList>
 #include <algorithm>
 
 namespace quillon {
@@ -22,7 +24,8 @@ namespace quillon {
 namespace {
 
 constexpr int pictureColumn = 3;
-// Milliseconds between two repaints of the progress bar while a fill runs.
+// Milliseconds between two repaints of the progress bar while a fill runs, and before the
+// emptied frames of a search are painted: what is shown for less is never seen.
 constexpr qint64 progressInterval = 40;
 
 // A cell text of a row: a value's text, absent as empty. A tab inside a value would push the
@@ -59,6 +62,15 @@ void ResultsGrid::emptyForSearch() {
     frame_.MSFlexGrid1->setRows(1);
     frame_.lblPartsFounds->hide();
     frame_.lblPartsFoundsNumber->hide();
+    sinceEmptied_.start();
+    emptiedShown_ = false;
+}
+
+void ResultsGrid::showEmptiedIfSlow() {
+    if (emptiedShown_ || sinceEmptied_.elapsed() < progressInterval)
+        return;
+    emptiedShown_ = true;
+    context_.window.repaintNow();
 }
 
 void ResultsGrid::fillResultsGrid() {
@@ -95,35 +107,55 @@ void ResultsGrid::fillResultsGrid() {
     QPixmap marker;
     bool markerRead = false;
     const int step = progressStep(count);
+
+    // The bar is painted when its value is set only where the eye can see it move: every
+    // progressInterval milliseconds at most. The rows go into the grid a batch at a time.
     QElapsedTimer sinceShown;
     sinceShown.start();
+    progress.setUpdatesEnabled(false);
+    const auto paintBarAgain = qScopeGuard([&progress] { progress.setUpdatesEnabled(true); });
+    QStringList batch;
+    batch.reserve(step);
+    std::vector<int> batchPictures;
+    const auto addBatch = [&] {
+        grid.addItems(batch);
+        grid.setCellPictures(batchPictures, pictureColumn, marker);
+        batch.clear();
+        batchPictures.clear();
+    };
 
-    QString rowText;
     for (int k = 0; k < count; ++k) {
-        // Each new value repaints the bar at once; between the first and the last row it moves
-        // only when the eye can see it move.
-        if (k + 1 == count || ((k + 1) % step == 0 && sinceShown.elapsed() >= progressInterval)) {
-            progress.setValue(k + 1);
-            sinceShown.restart();
-        }
-
-        rowText.clear();
+        QString rowText;
         appendCell(rowText, result.field(dorvaneColumn));
         rowText += u'\t';
         appendCell(rowText, result.field(roverColumn));
         rowText += u'\t';
         appendCell(rowText, result.field(descriptionColumn));
-        grid.addItem(rowText);
+        batch.append(std::move(rowText));
 
-        if (!result.field(pictureColumnOfResult).isAbsent()) {
+        if (!result.isAbsent(pictureColumnOfResult)) {
             if (!markerRead) {
                 marker = QPixmap(context_.folder.imageIcon());
                 markerRead = true;
             }
-            grid.setCellPicture(k + 1, pictureColumn, marker);
+            batchPictures.push_back(k + 1);
         }
         state.resultPartIds[static_cast<std::size_t>(k)] = result.field(idColumn).toInt32();
         result.moveNext();
+
+        if (k + 1 == count) {
+            addBatch();
+            progress.setValue(k + 1);
+        } else if ((k + 1) % step == 0) {
+            addBatch();
+            if (sinceShown.elapsed() >= progressInterval) {
+                progress.setUpdatesEnabled(true);
+                progress.setValue(k + 1);
+                progress.setUpdatesEnabled(false);
+                showEmptiedIfSlow();
+                sinceShown.restart();
+            }
+        }
     }
 
     frame_.lblPartsFounds->show();

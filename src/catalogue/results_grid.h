@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 namespace quillon {
@@ -17,7 +18,12 @@ public:
     ResultsGrid(AppContext& context, SearchResultsFrame& frame, PartDisplay& display);
 
     // The grid back to its header row and the count labels hidden: the start of every search.
+    // The emptied frames are painted only once the search has run long enough for the eye to
+    // see them (showEmptiedIfSlow()); a search that ends sooner goes straight to its results.
     void emptyForSearch();
+    // While a search runs: paints the emptied frames, once, when the search started at least
+    // the progress interval ago.
+    void showEmptiedIfSlow();
     // Lists searchRecordset (open, on an emptied grid): one row per part with its numbers,
     // description and picture marker, or the "No Parts Found!" row; then the count and the first
     // part. Ends with one beep either way.
@@ -30,13 +36,16 @@ public:
 
     [[nodiscard]] static QString noPartsFound() { return QStringLiteral("No Parts Found!"); }
     // The progress bar moves once every this many rows of a fill (and at the last row): a fill
-    // of many thousands of rows repaints the bar about a hundred times, not once a row.
+    // of many thousands of rows repaints the bar about a hundred times, not once a row. The rows
+    // go into the grid in batches of this many.
     [[nodiscard]] static int progressStep(int rowCount);
 
 private:
     AppContext& context_;
     SearchResultsFrame& frame_;
     PartDisplay& display_;
+    QElapsedTimer sinceEmptied_;
+    bool emptiedShown_ = true;
 };
 
 } // namespace quillon

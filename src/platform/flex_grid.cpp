@@ -106,8 +106,20 @@ void FlexGrid::addItem(const QString& tabSeparatedText) {
     endStructureChange();
 }
 
+void FlexGrid::addItems(const QStringList& tabSeparatedTexts) {
+    if (tabSeparatedTexts.isEmpty())
+        return;
+    beginStructureChange();
+    model_->appendRows(tabSeparatedTexts);
+    endStructureChange();
+}
+
 void FlexGrid::setCellPicture(int row, int col, const QPixmap& picture) {
     model_->setPicture(row, col, picture);
+}
+
+void FlexGrid::setCellPictures(const std::vector<int>& rows, int col, const QPixmap& picture) {
+    model_->setPictures(rows, col, picture);
 }
 
 bool FlexGrid::hasCellPicture(int row, int col) const {

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
+#include <vector>
 
 namespace quillon {
 
@@ -38,6 +39,11 @@ public:
     void addItem(const QString& tabSeparatedText);
 
     void setCellPicture(int row, int col, const QPixmap& picture);
+    // Adds the rows as addItem() does one by one, as one insertion: the views hear of the batch
+    // once instead of once a row.
+    void addItems(const QStringList& tabSeparatedTexts);
+    // Puts the same picture into the column of each of the rows.
+    void setCellPictures(const std::vector<int>& rows, int col, const QPixmap& picture);
     bool hasCellPicture(int row, int col) const;
 
     // The current cell. setCurrentCell() raises rowColChange() when the cell changes.

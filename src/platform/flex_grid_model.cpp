@@ -164,11 +164,8 @@ void FlexGridModel::setText(int gridRow, int col, const QString& text) {
     }
 }
 
-void FlexGridModel::appendRow(QStringView tabSeparatedText) {
-    const int row = dataRows_;
-    beginInsertRows(QModelIndex(), row, row);
-    cells_.resize(cells_.size() + toSize(cols_));
-    auto target = cells_.end() - cols_;
+void FlexGridModel::splitInto(QStringView tabSeparatedText,
+                              std::vector<QString>::iterator target) const {
     int col = 0;
     for (const QStringView part : tabSeparatedText.tokenize(u'\t')) {
         if (col == cols_) {
@@ -177,7 +174,31 @@ void FlexGridModel::appendRow(QStringView tabSeparatedText) {
         *target++ = part.toString();
         ++col;
     }
+}
+
+void FlexGridModel::appendRow(QStringView tabSeparatedText) {
+    const int row = dataRows_;
+    beginInsertRows(QModelIndex(), row, row);
+    cells_.resize(cells_.size() + toSize(cols_));
+    splitInto(tabSeparatedText, cells_.end() - cols_);
     ++dataRows_;
+    endInsertRows();
+}
+
+void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
+    if (tabSeparatedTexts.isEmpty()) {
+        return;
+    }
+    const int first = dataRows_;
+    const int count = static_cast<int>(tabSeparatedTexts.size());
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+    std::size_t at = cells_.size();
+    cells_.resize(at + toSize(count) * toSize(cols_));
+    for (const QString& text : tabSeparatedTexts) {
+        splitInto(text, cells_.begin() + static_cast<std::ptrdiff_t>(at));
+        at += toSize(cols_);
+    }
+    dataRows_ += count;
     endInsertRows();
 }
 
@@ -197,6 +218,25 @@ void FlexGridModel::setPicture(int gridRow, int col, const QPixmap& picture) {
         emit headerDataChanged(Qt::Horizontal, col, col);
     } else {
         notifyRowChanged(gridRow, col, col);
+    }
+}
+
+void FlexGridModel::setPictures(const std::vector<int>& gridRows, int col, const QPixmap& picture) {
+    if (picture.isNull()) {
+        return;
+    }
+    int lowest = -1;
+    int highest = -1;
+    for (const int gridRow : gridRows) {
+        if (gridRow < 1 || !isCell(gridRow, col)) {
+            continue;
+        }
+        pictures_.insert(pictureKey(gridRow, col), picture);
+        lowest = lowest < 0 ? gridRow : std::min(lowest, gridRow);
+        highest = std::max(highest, gridRow);
+    }
+    if (lowest > 0) {
+        emit dataChanged(index(lowest - 1, col), index(highest - 1, col));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -40,10 +41,15 @@ public:
     // Appends one data row; the text is split at tabs into columns 0, 1, ...; parts beyond the
     // last column are dropped, columns without a part stay empty.
     void appendRow(QStringView tabSeparatedText);
+    // Appends the rows as appendRow() does, announced to the views as one insertion.
+    void appendRows(const QStringList& tabSeparatedTexts);
 
     // A null picture removes the cell's picture.
     void setPicture(int gridRow, int col, const QPixmap& picture);
     [[nodiscard]] bool hasPicture(int gridRow, int col) const;
+    // The same picture (not null) into the column of each of the rows; cells outside the grid
+    // are passed over.
+    void setPictures(const std::vector<int>& gridRows, int col, const QPixmap& picture);
 
     void setDataAlignment(Qt::Alignment alignment);
     [[nodiscard]] Qt::Alignment dataAlignment() const { return dataAlignment_; }
@@ -63,6 +69,8 @@ private:
     [[nodiscard]] QString& cell(int gridRow, int col);
     [[nodiscard]] const QString& cell(int gridRow, int col) const;
     void dropPicturesOutside(int gridRows, int cols);
+    // Splits a row text at tabs into the cols_ cells that start at target.
+    void splitInto(QStringView tabSeparatedText, std::vector<QString>::iterator target) const;
     void notifyRowChanged(int gridRow, int firstCol, int lastCol);
 
     int dataRows_ = 0;

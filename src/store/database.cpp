@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <exception>
 #include <sqlite3.h>
 
 namespace quillon {
@@ -27,8 +28,9 @@ QString engineMessage(sqlite3* db) {
 // Opens the file with the engine, installs the dialect and proves that it is a store.
 Connection connect(const QString& path, int flags) {
     sqlite3* raw = nullptr;
+    // A connection is used only by the thread that opened it: no locking inside the engine.
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                                   flags | SQLITE_OPEN_EXRESCODE, nullptr);
+                                   flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
     Connection db(raw);
     if (rc != SQLITE_OK)
         throw StoreError(
@@ -60,35 +62,87 @@ QString textAt(sqlite3_stmt* stmt, int column) {
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-// The value of a column of the current row, of the kind its declared type gives. A stored value
-// that doesn't fit the declared type (a file written by something else) reads as what it is.
-Value valueAt(sqlite3_stmt* stmt, int column, ColumnType type) {
+// Adds the value of a column of the current row to the result, of the kind its declared type
+// gives. A stored value that doesn't fit the declared type (a file written by something else)
+// reads as what it is.
+void addCell(Recordset& result, sqlite3_stmt* stmt, int column, ColumnType type) {
     const int storage = sqlite3_column_type(stmt, column);
-    if (storage == SQLITE_NULL)
-        return Value();
+    if (storage == SQLITE_NULL) {
+        result.addNull();
+        return;
+    }
     switch (type) {
     case ColumnType::Amount:
-        if (storage == SQLITE_INTEGER)
-            return Value::amount(Money::fromUnits(sqlite3_column_int64(stmt, column)));
-        if (storage == SQLITE_FLOAT) {
-            if (const auto amount = Money::fromPlainText(textAt(stmt, column)))
-                return Value::amount(*amount);
+        if (storage == SQLITE_INTEGER) {
+            result.addAmount(Money::fromUnits(sqlite3_column_int64(stmt, column)));
+            return;
         }
-        return Value::text(textAt(stmt, column));
+        if (storage == SQLITE_FLOAT) {
+            if (const auto amount = Money::fromPlainText(textAt(stmt, column))) {
+                result.addAmount(*amount);
+                return;
+            }
+        }
+        break;
     case ColumnType::Boolean:
-        if (storage == SQLITE_INTEGER)
-            return Value::boolean(sqlite3_column_int64(stmt, column) != 0);
-        return Value::text(textAt(stmt, column));
+        if (storage == SQLITE_INTEGER) {
+            result.addBoolean(sqlite3_column_int64(stmt, column) != 0);
+            return;
+        }
+        break;
     case ColumnType::Integer:
     case ColumnType::Other:
-        if (storage == SQLITE_INTEGER)
-            return Value::integer(sqlite3_column_int64(stmt, column));
-        return Value::text(textAt(stmt, column));
+        if (storage == SQLITE_INTEGER) {
+            result.addInteger(sqlite3_column_int64(stmt, column));
+            return;
+        }
+        break;
     case ColumnType::Text:
         break;
     }
-    return Value::text(textAt(stmt, column));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+    result.addText(text, sqlite3_column_bytes(stmt, column));
 }
+
+// Calls a function from the engine's progress handler while it lives. The handler runs inside
+// the engine, where no exception may pass: one thrown by the function is kept, the statement is
+// interrupted, and rethrowOwn() throws it in the engine's error's place.
+class ProgressCall {
+public:
+    ProgressCall(sqlite3* db, const std::function<void()>& call) : db_(db), call_(call) {
+        if (call_)
+            sqlite3_progress_handler(db_, stepsBetweenCalls, &ProgressCall::handler, this);
+    }
+    ~ProgressCall() {
+        if (call_)
+            sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    }
+    ProgressCall(const ProgressCall&) = delete;
+    ProgressCall& operator=(const ProgressCall&) = delete;
+
+    void rethrowOwn() const {
+        if (thrown_)
+            std::rethrow_exception(thrown_);
+    }
+
+private:
+    static constexpr int stepsBetweenCalls = 20000;
+
+    static int handler(void* self) {
+        auto* progress = static_cast<ProgressCall*>(self);
+        try {
+            progress->call_();
+            return 0;
+        } catch (...) {
+            progress->thrown_ = std::current_exception();
+            return 1;
+        }
+    }
+
+    sqlite3* db_;
+    const std::function<void()>& call_;
+    std::exception_ptr thrown_;
+};
 
 // The translated statement as the engine reads it. The engine stops reading at a NUL character,
 // so one left in the text (outside quotes: quoted texts holding one are parameters) would cut
@@ -120,6 +174,11 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     Connection db = connect(path, flags);
+    if (access == Access::ReadOnly) {
+        // A store only read is read through a memory map: no copy of a page into the engine's
+        // cache on every read, which is most of the time of a search that reads many rows.
+        sqlite3_exec(db.get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+    }
     if (access == Access::ReadWrite) {
         // The engine falls back to reading only when the file can't be written; a store opened
         // for writing must fail here instead, not at its first change.
@@ -149,7 +208,8 @@ bool Database::hasStoreFormat(const QString& path) {
     return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
 }
 
-Recordset Database::openRecordset(const QString& statement) {
+Recordset Database::openRecordset(const QString& statement,
+                                  const std::function<void()>& whileRunning) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     const TranslatedStatement translated = StatementTranslator(*catalog_).translate(statement);
@@ -174,12 +234,19 @@ Recordset Database::openRecordset(const QString& statement) {
         columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
         types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
     }
-    std::vector<Value> values;
-    while (stmt.step()) {
-        for (int c = 0; c < columnCount; ++c)
-            values.push_back(valueAt(stmt.get(), c, types[std::size_t(c)]));
+    Recordset result(std::move(columns));
+    ProgressCall progress(db_, whileRunning);
+    try {
+        while (stmt.step()) {
+            for (int c = 0; c < columnCount; ++c)
+                addCell(result, stmt.get(), c, types[std::size_t(c)]);
+        }
+    } catch (...) {
+        progress.rethrowOwn();
+        throw;
     }
-    return Recordset(std::move(columns), std::move(values));
+    progress.rethrowOwn();
+    return result;
 }
 
 int Database::execute(const QString& statement) {

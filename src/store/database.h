@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -41,8 +42,11 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // A SELECT, materialised.
-    Recordset openRecordset(const QString& statement);
+    // A SELECT, materialised. While the engine works on it, whileRunning (when given) is called
+    // every few thousand of the engine's steps, on this thread: a long search can paint from
+    // it. What it throws ends the statement and is thrown on.
+    Recordset openRecordset(const QString& statement,
+                            const std::function<void()>& whileRunning = {});
     // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
     // number of rows changed.
     int execute(const QString& statement);

@@ -2,7 +2,9 @@
 
 #include "store/store_error.h"
 
+#include <algorithm>
 #include <sqlite3.h>
+#include <vector>
 
 namespace quillon {
 
@@ -32,6 +34,28 @@ QString SearchIndex::indexName(const QString& table) {
     return table + QStringLiteral("_search");
 }
 
+QString SearchIndex::termsName(const QString& table) {
+    return table + QStringLiteral("_search_terms");
+}
+
+QHash<QString, qint64> SearchIndex::readTermRows(sqlite3* db, const QString& table) {
+    QHash<QString, qint64> rows;
+    const QByteArray sql =
+        QStringLiteral("SELECT term, rows FROM %1").arg(quoteName(termsName(table))).toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return rows;
+    }
+    while (sqlite3_step(raw) == SQLITE_ROW) {
+        const auto* term = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+        rows.insert(QString::fromUtf8(term, sqlite3_column_bytes(raw, 0)),
+                    sqlite3_column_int64(raw, 1));
+    }
+    sqlite3_finalize(raw);
+    return rows;
+}
+
 void SearchIndex::create(sqlite3* db, const QString& table, const QString& rowIdColumn,
                          const QStringList& columns) {
     const QString index = quoteName(indexName(table));
@@ -55,6 +79,18 @@ void SearchIndex::create(sqlite3* db, const QString& table, const QString& rowId
     exec(db,
          QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE ON %2 BEGIN %3 %4 END")
              .arg(quoteName(indexName(table) + QStringLiteral("_update")), source, remove, add));
+    // The trigrams and their row counts, read from the index through a vocabulary table of the
+    // connection's own (temporary) schema.
+    const QString vocabulary =
+        QStringLiteral("temp.") + quoteName(indexName(table) + QStringLiteral("_vocabulary"));
+    exec(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5vocab(main, %2, 'row')")
+                 .arg(vocabulary, quoteName(indexName(table))));
+    exec(db, QStringLiteral("CREATE TABLE %1 (term TEXT PRIMARY KEY, rows INTEGER NOT NULL) "
+                            "WITHOUT ROWID")
+                 .arg(quoteName(termsName(table))));
+    exec(db, QStringLiteral("INSERT INTO %1 (term, rows) SELECT term, doc FROM %2")
+                 .arg(quoteName(termsName(table)), vocabulary));
+    exec(db, QStringLiteral("DROP TABLE %1").arg(vocabulary));
 }
 
 std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
@@ -71,10 +107,44 @@ std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
     return text;
 }
 
-QString SearchIndex::columnsHold(const QStringList& columns, const QString& text) {
-    QString phrase = text;
-    phrase.replace(u'"', QStringLiteral("\"\""));
-    return u'{' + columns.join(u' ') + QStringLiteral("} : \"") + phrase + u'"';
+QString SearchIndex::columnsHold(const QStringList& columns, const QString& text,
+                                 const QHash<QString, qint64>& termRows) {
+    const QString filter = u'{' + columns.join(u' ') + QStringLiteral("} : ");
+    const auto quoted = [](QString phrase) {
+        phrase.replace(u'"', QStringLiteral("\"\""));
+        return u'"' + phrase + u'"';
+    };
+    // The index folds letter case; the text is plain ASCII.
+    const QString folded = text.toLower();
+    constexpr qsizetype trigram = 3;
+    if (termRows.isEmpty() || folded.size() < trigram + 2)
+        return filter + quoted(text);
+    // The rarest trigrams that don't overlap (overlapping ones tend to come from the same word
+    // and so from the same rows), up to three; a trigram the index hasn't got is held by no row.
+    struct Counted {
+        qint64 rows;
+        qsizetype at;
+    };
+    std::vector<Counted> counted;
+    for (qsizetype at = 0; at + trigram <= folded.size(); ++at)
+        counted.push_back({termRows.value(folded.mid(at, trigram), 0), at});
+    std::stable_sort(counted.begin(), counted.end(),
+                     [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
+    constexpr std::size_t asked = 3;
+    std::vector<qsizetype> chosen;
+    for (const Counted& c : counted) {
+        const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
+            return c.at < at + trigram && at < c.at + trigram;
+        });
+        if (!overlaps)
+            chosen.push_back(c.at);
+        if (chosen.size() == asked)
+            break;
+    }
+    QStringList terms;
+    for (const qsizetype at : chosen)
+        terms << filter + quoted(text.mid(at, trigram));
+    return terms.join(QStringLiteral(" AND "));
 }
 
 } // namespace quillon

@@ -571,7 +571,10 @@ private:
         }
         QStringList queries;
         for (qsizetype i = 0; i < texts.size(); ++i)
-            queries << u'(' + SearchIndex::columnsHold(columns[std::size_t(i)], texts[i]) + u')';
+            queries << u'(' +
+                           SearchIndex::columnsHold(columns[std::size_t(i)], texts[i],
+                                                    table.searchTermRows) +
+                           u')';
         return queries.join(QStringLiteral(" OR "));
     }
 

@@ -61,7 +61,7 @@ void TableCatalog::load() {
                                                  "'table' AND substr(name, 1, 7) <> 'sqlite_'"),
                                what);
         while (list.step())
-            tables.push_back({columnText(list.get(), 0), {}, {}, {}});
+            tables.push_back({columnText(list.get(), 0), {}, {}, {}, {}});
     }
     for (Table& t : tables) {
         PreparedStatement info(
@@ -104,6 +104,7 @@ void TableCatalog::load() {
             continue;
         t.searchIndex = index;
         t.searchColumns = std::move(columns);
+        t.searchTermRows = SearchIndex::readTermRows(db_, t.name);
     }
     tables_ = std::move(tables);
     loaded_ = true;

@@ -2,6 +2,7 @@
 
 #include "store/column_type.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -25,6 +26,8 @@ public:
         // The table's substring index (SearchIndex) and the columns it covers; empty without.
         QString searchIndex;
         std::vector<QString> searchColumns;
+        // How many rows hold each trigram of the index; empty when the store doesn't say.
+        QHash<QString, qint64> searchTermRows;
         // The column of that name in any letter case, or null.
         const Column* column(QStringView name) const;
     };

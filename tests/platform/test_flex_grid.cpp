@@ -108,8 +108,11 @@ void TestFlexGrid::modelStaysConsistentWhileFillingAndClearing() {
     grid.setRows(1);
     grid.setRows(4);
     grid.addItem(QStringLiteral("x\ty"));
-    QCOMPARE(grid.rows(), 5);
-    QCOMPARE(grid.model()->rowCount(), 4);
+    grid.addItems(numberedRows(7));
+    grid.addItems({});
+    grid.setCellPictures({6, 8, 40}, 3, marker());
+    QCOMPARE(grid.rows(), 12);
+    QCOMPARE(grid.model()->rowCount(), 11);
     QCOMPARE(grid.model()->columnCount(), 6);
 }
 
@@ -131,19 +134,26 @@ void TestFlexGrid::addItemSplitsAtTabs() {
     QFETCH(QString, text);
     QFETCH(QStringList, cells);
 
-    FlexGrid grid;
-    grid.setCols(4);
-    grid.addItem(QStringLiteral("first\trow"));
-    grid.addItem(text);
-
-    QCOMPARE(grid.rows(), 3);
-    for (int c = 0; c < 4; ++c) {
-        QCOMPARE(grid.textMatrix(2, c), cells.at(c));
-        QCOMPARE(grid.model()->index(1, c).data().toString(), cells.at(c));
+    // Row by row, and the same rows as one batch.
+    FlexGrid byRow;
+    FlexGrid batched;
+    for (FlexGrid* grid : {&byRow, &batched}) {
+        grid->setCols(4);
     }
-    QCOMPARE(grid.textMatrix(1, 0), QStringLiteral("first"));
-    QCOMPARE(grid.textMatrix(1, 2), QString());
-    QCOMPARE(grid.textMatrix(0, 0), QString());
+    byRow.addItem(QStringLiteral("first\trow"));
+    byRow.addItem(text);
+    batched.addItems({QStringLiteral("first\trow"), text});
+
+    for (const FlexGrid* grid : {&byRow, &batched}) {
+        QCOMPARE(grid->rows(), 3);
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(grid->textMatrix(2, c), cells.at(c));
+            QCOMPARE(grid->model()->index(1, c).data().toString(), cells.at(c));
+        }
+        QCOMPARE(grid->textMatrix(1, 0), QStringLiteral("first"));
+        QCOMPARE(grid->textMatrix(1, 2), QString());
+        QCOMPARE(grid->textMatrix(0, 0), QString());
+    }
 }
 
 void TestFlexGrid::setRowsOneLeavesTheHeaderAlone() {
@@ -428,6 +438,14 @@ void TestFlexGrid::cellPictures() {
     grid->setCols(3);
     grid->setCols(4);
     QVERIFY(!grid->hasCellPicture(3, 3));
+
+    // Many cells at once; the header row and rows beyond the last are passed over.
+    grid->setCellPictures({0, 1, 3, 9}, 3, marker());
+    QVERIFY(grid->hasCellPicture(1, 3));
+    QVERIFY(!grid->hasCellPicture(2, 3));
+    QVERIFY(grid->hasCellPicture(3, 3));
+    QVERIFY(!grid->hasCellPicture(0, 3));
+    QVERIFY(!grid->hasCellPicture(9, 3));
 }
 
 void TestFlexGrid::fixedColumnIsAddressableButNotHighlighted() {

@@ -758,6 +758,76 @@ private slots:
         QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent"}));
     }
 
+    // The buffers of a closed result serve the next one: every result, read after larger and
+    // smaller ones, moved or kept open beside another, holds exactly its own values.
+    void resultsHoldTheirOwnValuesWhateverCameBefore() {
+        const QString longText(70000, QChar(0x00E9)); // more than the buffers' first size
+        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName, OrderAddress1) "
+                                     "SELECT 'Long' AS a, '%1' AS b")
+                          .arg(longText));
+        user->execute(newOrder);
+        user->execute(orderLine("1", "DA1", "R1", "first", "3", "12.5", ""));
+        user->execute(orderLine("1", "DA2", "R2", "second", "40000", "-0.0001", "note"));
+        const QString lines =
+            QStringLiteral("SELECT o.OrderStatus, p.Quantity, p.Price, p.Description, p.Comments "
+                           "FROM orders o, orderParts p ORDER BY p.ID");
+
+        Recordset large =
+            user->openRecordset(QStringLiteral("SELECT OrderAddress1 FROM orderCompanyDetails"));
+        QCOMPARE(large.field(0).toText(), longText);
+        large.close();
+
+        Recordset first = user->openRecordset(lines);
+        Recordset kept = std::move(first);
+        {
+            Recordset other = user->openRecordset(lines);
+            QCOMPARE(render(other), render(kept));
+            kept.moveFirst();
+        }
+        Recordset after =
+            user->openRecordset(QStringLiteral("SELECT RecordName FROM orderCompanyDetails"));
+        QCOMPARE(after.field(0), Value::text(QStringLiteral("Long")));
+
+        QCOMPARE(kept.recordCount(), 2);
+        QCOMPARE(kept.field(u"OrderStatus"), Value::boolean(false));
+        QCOMPARE(kept.field(u"Quantity"), Value::integer(3));
+        QCOMPARE(kept.field(u"Price"), Value::amount(Money::fromUnits(125000)));
+        QCOMPARE(kept.field(u"Description"), Value::text(QStringLiteral("first")));
+        QVERIFY(kept.isAbsent(kept.columnIndex(u"Comments")));
+        kept.moveNext();
+        QCOMPARE(kept.field(u"Quantity"), Value::integer(40000));
+        QCOMPARE(kept.field(u"Price"), Value::amount(Money::fromUnits(-1)));
+        QCOMPARE(kept.field(u"Comments"), Value::text(QStringLiteral("note")));
+        QVERIFY(!kept.isAbsent(kept.columnIndex(u"Comments")));
+    }
+
+    // A long statement calls back while it runs; what the call throws ends the statement, is
+    // thrown on, and leaves the store as usable as before.
+    void longStatementCallsBackWhileRunning() {
+        {
+            Transaction transaction(*user);
+            for (int i = 0; i < 60; ++i)
+                user->execute(newOrder);
+            transaction.commit();
+        }
+        const QString cube =
+            QStringLiteral("SELECT count(*) AS n FROM orders a, orders b, orders c");
+        int calls = 0;
+        Recordset counted = user->openRecordset(cube, [&calls] { ++calls; });
+        QCOMPARE(counted.field(0).toInteger(), qint64(60 * 60 * 60));
+        QVERIFY(calls > 1);
+
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, user->openRecordset(cube, [] {
+            throw std::runtime_error("stopped");
+        }));
+        QCOMPARE(user->openRecordset(cube).field(0).toInteger(), qint64(60 * 60 * 60));
+        user->execute(newOrder);
+        QCOMPARE(user->openRecordset(QStringLiteral("SELECT count(*) AS n FROM orders"))
+                     .field(0)
+                     .toInteger(),
+                 qint64(61));
+    }
+
     void wrongKindOfStatementIsRefused() {
         user->execute(newOrder);
         QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(QStringLiteral("SELECT * FROM orders")));

@@ -196,6 +196,45 @@ private slots:
         QVERIFY(checked >= 2); // the Kelvin sign and the long s at least
     }
 
+    // A text of more than two trigrams is asked for by its rarest trigrams that don't overlap,
+    // at most three; without counts, or for a short text, by the whole text.
+    void longTextsAskForTheirRarestTrigrams_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("query");
+        const QString d = QStringLiteral("{Description} : ");
+        QTest::newRow("short text") << QStringLiteral("PANE") << d + QStringLiteral("\"PANE\"");
+        QTest::newRow("rarest first, overlapping ones passed over")
+            << QStringLiteral("PANEL 88")
+            << d + QStringLiteral("\"ANE\" AND ") + d + QStringLiteral("\" 88\"");
+        QTest::newRow("a trigram no row holds is the rarest")
+            << QStringLiteral("PANEL X")
+            << d + QStringLiteral("\"L X\" AND ") + d + QStringLiteral("\"ANE\"");
+        QTest::newRow("three at most")
+            << QStringLiteral("ANE ANE ANE ANE")
+            << QStringList(3, d + QStringLiteral("\"ANE\"")).join(QStringLiteral(" AND "));
+        QTest::newRow("quotes doubled")
+            << QStringLiteral("X\"Y Z\"W")
+            << d + QStringLiteral("\"X\"\"Y\" AND ") + d + QStringLiteral("\" Z\"\"\"");
+    }
+
+    void longTextsAskForTheirRarestTrigrams() {
+        QFETCH(QString, text);
+        QFETCH(QString, query);
+        const QHash<QString, qint64> rows = {
+            {QStringLiteral("pan"), 10},   {QStringLiteral("ane"), 5},
+            {QStringLiteral("nel"), 7},    {QStringLiteral("el "), 50},
+            {QStringLiteral("l 8"), 1000}, {QStringLiteral(" 88"), 20},
+            {QStringLiteral("e a"), 900},  {QStringLiteral(" an"), 900},
+            {QStringLiteral("ne "), 900},
+        };
+        const QStringList columns{QStringLiteral("Description")};
+        QCOMPARE(SearchIndex::columnsHold(columns, text, rows), query);
+        // Without counts: the whole text.
+        QCOMPARE(SearchIndex::columnsHold(columns, text),
+                 QStringLiteral("{Description} : \"") +
+                     QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"');
+    }
+
     void sameRowsAsScan_data() {
         QTest::addColumn<QString>("statement");
         QTest::addColumn<bool>("indexable");
@@ -205,7 +244,8 @@ private slots:
                 samples_.at(qsizetype(random.bounded(quint32(samples_.size()))));
             if (sample.size() < 3)
                 continue;
-            const int length = 3 + int(random.bounded(std::min<int>(4, int(sample.size()) - 2)));
+            // Three characters up to a dozen: one trigram, and texts asked for by several.
+            const int length = 3 + int(random.bounded(std::min<int>(10, int(sample.size()) - 2)));
             const int start = int(random.bounded(quint32(sample.size() - length + 1)));
             QString text = sample.mid(start, length);
             if (random.bounded(2) == 0)
