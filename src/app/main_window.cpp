@@ -11,17 +11,17 @@
 #include "catalogue/part_search_frames.h"
 #include "catalogue/results_grid.h"
 #include "catalogue/search_results_frame.h"
-#include "platform/app_folder.h"
-#include "platform/control_font.h"
-#include "platform/dialogs.h"
-#include "platform/flex_grid.h"
-#include "platform/image_box.h"
 #include "housekeeping/about_window.h"
 #include "housekeeping/help_window.h"
 #include "housekeeping/user_data_backup.h"
 #include "orders/order_lifecycle.h"
 #include "orders/order_part_adder.h"
 #include "orders/previous_orders_window.h"
+#include "platform/app_folder.h"
+#include "platform/control_font.h"
+#include "platform/dialogs.h"
+#include "platform/flex_grid.h"
+#include "platform/image_box.h"
 #include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
 #include "printing/order_form_printing.h"
@@ -126,6 +126,11 @@ void MainWindow::buildCentralWidget() {
 
     for (QPushButton* button : central->findChildren<QPushButton*>())
         button->setAutoDefault(true); // Enter presses the button that has the focus
+    // The frames a search repaints paint their own background: the window behind them isn't
+    // painted again with them.
+    for (QWidget* frame :
+         std::initializer_list<QWidget*>{partSearch_, searchResults_, partDetail_, customerRetail_})
+        frame->setAutoFillBackground(true);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(customerRetail_, 1);
@@ -584,8 +589,9 @@ void MainWindow::mnuAddressItem_Click() {
 }
 
 void MainWindow::mnuBackup_Click() {
-    UserDataBackup(state_, context_.dialogs, folder_, [this] { openUserDatabase(); })
-        .mnuBackup_Click();
+    UserDataBackup(state_, context_.dialogs, folder_, [this] {
+        openUserDatabase();
+    }).mnuBackup_Click();
 }
 
 void MainWindow::mnuRestore_Click() {

@@ -18,12 +18,19 @@ QFont ControlFont::verdana() {
     Q_UNUSED(substituted);
     QFont font(QStringLiteral("Verdana"));
     font.setStyleHint(QFont::SansSerif);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     font.setPointSizeF(QApplication::font().pointSizeF() > 0 ? QApplication::font().pointSizeF()
                                                              : 9.0);
     return font;
 }
 
 void ControlFont::applyTo(QWidget* root) {
+    // Latin text is drawn without the font's optional shaping rules (kerning pairs, ligatures):
+    // most of the time of drawing a text otherwise, and a window full of them is repainted on
+    // every search. Scripts that need shaping to be legible are still shaped.
+    QFont rootFont = root->font();
+    rootFont.setStyleStrategy(QFont::PreferNoShaping);
+    root->setFont(rootFont);
     const QFont font = verdana();
     const auto apply = [&font](QWidget* widget) {
         if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||

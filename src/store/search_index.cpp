@@ -119,8 +119,9 @@ QString SearchIndex::columnsHold(const QStringList& columns, const QString& text
     constexpr qsizetype trigram = 3;
     if (termRows.isEmpty() || folded.size() < trigram + 2)
         return filter + quoted(text);
-    // The rarest trigrams that don't overlap (overlapping ones tend to come from the same word
-    // and so from the same rows), up to three; a trigram the index hasn't got is held by no row.
+    // The rarest trigrams that don't overlap: two, and a third when it is about as rare as the
+    // rarest (two trigrams of one word often come from the same rows; one much commoner costs
+    // more of the index to read than it saves). A trigram the index hasn't got is held by no row.
     struct Counted {
         qint64 rows;
         qsizetype at;
@@ -130,16 +131,19 @@ QString SearchIndex::columnsHold(const QStringList& columns, const QString& text
         counted.push_back({termRows.value(folded.mid(at, trigram), 0), at});
     std::stable_sort(counted.begin(), counted.end(),
                      [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
-    constexpr std::size_t asked = 3;
+    constexpr std::size_t alwaysAsked = 2;
+    constexpr std::size_t mostAsked = 3;
+    constexpr qint64 aboutAsRare = 3;
     std::vector<qsizetype> chosen;
     for (const Counted& c : counted) {
+        if (chosen.size() == mostAsked ||
+            (chosen.size() >= alwaysAsked && c.rows > aboutAsRare * counted.front().rows))
+            break;
         const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
             return c.at < at + trigram && at < c.at + trigram;
         });
         if (!overlaps)
             chosen.push_back(c.at);
-        if (chosen.size() == asked)
-            break;
     }
     QStringList terms;
     for (const qsizetype at : chosen)
