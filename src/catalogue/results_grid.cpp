@@ -109,13 +109,13 @@ void ResultsGrid::fillResultsGrid() {
     const int step = progressStep(count);
 
     // The bar is painted when its value is set only where the eye can see it move: every
-    // progressInterval milliseconds at most. The rows go into the grid a batch at a time.
+    // progressInterval milliseconds at most. The rows go into the grid in one insertion per
+    // repaint of the bar, and the rest at the end: the views hear of them once, not per row.
     QElapsedTimer sinceShown;
     sinceShown.start();
     progress.setUpdatesEnabled(false);
     const auto paintBarAgain = qScopeGuard([&progress] { progress.setUpdatesEnabled(true); });
     QStringList batch;
-    batch.reserve(step);
     std::vector<int> batchPictures;
     const auto addBatch = [&] {
         grid.addItems(batch);
@@ -146,15 +146,13 @@ void ResultsGrid::fillResultsGrid() {
         if (k + 1 == count) {
             addBatch();
             progress.setValue(k + 1);
-        } else if ((k + 1) % step == 0) {
+        } else if ((k + 1) % step == 0 && sinceShown.elapsed() >= progressInterval) {
             addBatch();
-            if (sinceShown.elapsed() >= progressInterval) {
-                progress.setUpdatesEnabled(true);
-                progress.setValue(k + 1);
-                progress.setUpdatesEnabled(false);
-                showEmptiedIfSlow();
-                sinceShown.restart();
-            }
+            progress.setUpdatesEnabled(true);
+            progress.setValue(k + 1);
+            progress.setUpdatesEnabled(false);
+            showEmptiedIfSlow();
+            sinceShown.restart();
         }
     }
 

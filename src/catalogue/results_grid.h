@@ -36,8 +36,7 @@ public:
 
     [[nodiscard]] static QString noPartsFound() { return QStringLiteral("No Parts Found!"); }
     // The progress bar moves once every this many rows of a fill (and at the last row): a fill
-    // of many thousands of rows repaints the bar about a hundred times, not once a row. The rows
-    // go into the grid in batches of this many.
+    // of many thousands of rows repaints the bar about a hundred times, not once a row.
     [[nodiscard]] static int progressStep(int rowCount);
 
 private:

@@ -3,6 +3,7 @@
 #include "store/column_type.h"
 #include "store/engine_functions.h"
 #include "store/prepared_statement.h"
+#include "store/select_cache.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
 #include "store/table_catalog.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <exception>
+#include <optional>
 #include <sqlite3.h>
 
 namespace quillon {
@@ -144,6 +146,9 @@ private:
     std::exception_ptr thrown_;
 };
 
+// How many of the SELECTs run last a connection keeps compiled.
+constexpr std::size_t keptSelects = 16;
+
 // The translated statement as the engine reads it. The engine stops reading at a NUL character,
 // so one left in the text (outside quotes: quoted texts holding one are parameters) would cut
 // the statement short, or stop the engine's reading of several statements from moving on.
@@ -159,7 +164,8 @@ QByteArray engineText(const TranslatedStatement& translated, const QString& stat
 
 Database::Database(sqlite3* db, QString path, Access access)
     : db_(db), path_(std::move(path)), access_(access),
-      catalog_(std::make_unique<TableCatalog>(db)) {}
+      catalog_(std::make_unique<TableCatalog>(db)),
+      selects_(std::make_unique<SelectCache>(keptSelects)) {}
 
 Database::~Database() {
     close();
@@ -212,18 +218,28 @@ Recordset Database::openRecordset(const QString& statement,
                                   const std::function<void()>& whileRunning) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
-    const TranslatedStatement translated = StatementTranslator(*catalog_).translate(statement);
-    if (translated.kind == TranslatedStatement::Kind::Insert ||
-        translated.kind == TranslatedStatement::Kind::Update ||
-        translated.kind == TranslatedStatement::Kind::Delete)
-        throw StoreError(QStringLiteral("A result can only be opened for a SELECT."), statement);
-
-    const QByteArray sql = engineText(translated, statement);
-    PreparedStatement stmt(db_, sql, statement);
-    if (stmt.isEmpty())
-        throw StoreError(QStringLiteral("The statement is empty."), statement);
-    if (!PreparedStatement(db_, sql, statement, stmt.tailOffset()).isEmpty())
-        throw StoreError(QStringLiteral("Only one statement can be run at a time."), statement);
+    // A SELECT run before is neither translated nor compiled again.
+    std::optional<SelectCache::Entry> cached = selects_->take(statement);
+    TranslatedStatement translated;
+    std::optional<PreparedStatement> compiled;
+    if (cached) {
+        translated = std::move(cached->translated);
+        compiled.emplace(db_, cached->compiled.release(), statement);
+    } else {
+        translated = StatementTranslator(*catalog_).translate(statement);
+        if (translated.kind == TranslatedStatement::Kind::Insert ||
+            translated.kind == TranslatedStatement::Kind::Update ||
+            translated.kind == TranslatedStatement::Kind::Delete)
+            throw StoreError(QStringLiteral("A result can only be opened for a SELECT."),
+                             statement);
+        const QByteArray sql = engineText(translated, statement);
+        compiled.emplace(db_, sql, statement);
+        if (compiled->isEmpty())
+            throw StoreError(QStringLiteral("The statement is empty."), statement);
+        if (!PreparedStatement(db_, sql, statement, compiled->tailOffset()).isEmpty())
+            throw StoreError(QStringLiteral("Only one statement can be run at a time."), statement);
+    }
+    PreparedStatement& stmt = *compiled;
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
 
@@ -246,6 +262,8 @@ Recordset Database::openRecordset(const QString& statement,
         throw;
     }
     progress.rethrowOwn();
+    selects_->put(statement,
+                  {std::move(translated), SelectCache::CompiledStatement(stmt.release())});
     return result;
 }
 
@@ -260,6 +278,7 @@ int Database::execute(const QString& statement) {
     if (translated.kind == TranslatedStatement::Kind::Other) {
         // Statements of the engine's own SQL (CREATE TABLE, PRAGMA, ...), one after the other.
         catalog_->invalidate();
+        selects_->clear();
         const sqlite3_int64 before = sqlite3_total_changes64(db_);
         qsizetype offset = 0;
         while (offset < sql.size()) {
@@ -271,6 +290,7 @@ int Database::execute(const QString& statement) {
             }
         }
         catalog_->invalidate();
+        selects_->clear();
         return int(sqlite3_total_changes64(db_) - before);
     }
 
@@ -285,6 +305,7 @@ int Database::execute(const QString& statement) {
 void Database::close() {
     if (db_ == nullptr)
         return;
+    selects_.reset();
     catalog_.reset();
     sqlite3_close_v2(db_);
     db_ = nullptr;

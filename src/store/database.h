@@ -11,6 +11,7 @@ struct sqlite3;
 
 namespace quillon {
 
+class SelectCache;
 class TableCatalog;
 
 // One open store file, spoken to in the program's SQL dialect:
@@ -72,6 +73,7 @@ private:
     QString path_;
     Access access_;
     std::unique_ptr<TableCatalog> catalog_; // the tables' declared types, read once
+    std::unique_ptr<SelectCache> selects_;  // the SELECTs run last, compiled
 };
 
 } // namespace quillon

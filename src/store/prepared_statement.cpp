@@ -27,6 +27,9 @@ PreparedStatement::PreparedStatement(sqlite3* db, const QByteArray& sql, const Q
     tailOffset_ = tail != nullptr ? offset + (tail - begin) : sql.size();
 }
 
+PreparedStatement::PreparedStatement(sqlite3* db, sqlite3_stmt* compiled, const QString& statement)
+    : db_(db), statement_(statement), stmt_(compiled) {}
+
 void PreparedStatement::bind(int index, const SqlParameter& value) {
     int rc = SQLITE_OK;
     if (const auto* number = std::get_if<qint64>(&value)) {

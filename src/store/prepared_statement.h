@@ -19,6 +19,8 @@ public:
     // and comments gives an empty statement (isEmpty()).
     PreparedStatement(sqlite3* db, const QByteArray& sql, const QString& statement,
                       qsizetype offset = 0);
+    // Takes over a statement compiled before (reset, its values unbound).
+    PreparedStatement(sqlite3* db, sqlite3_stmt* compiled, const QString& statement);
 
     bool isEmpty() const { return !stmt_; }
     sqlite3_stmt* get() const { return stmt_.get(); }
@@ -28,6 +30,8 @@ public:
     void bind(int index, const SqlParameter& value);
     // Runs to the next row: true when a row is there, false when the statement is done.
     bool step();
+    // Gives up the compiled statement to the caller, who finalizes it.
+    [[nodiscard]] sqlite3_stmt* release() { return stmt_.release(); }
 
 private:
     struct Finalizer {

@@ -801,6 +801,25 @@ private slots:
         QVERIFY(!kept.isAbsent(kept.columnIndex(u"Comments")));
     }
 
+    // A SELECT run again is served compiled from before, and still sees every change of the
+    // rows and of the tables made since; many different ones run in between change nothing.
+    void selectRunAgainSeesChanges() {
+        const QString count = QStringLiteral("SELECT count(*) AS n FROM orders");
+        const QString all = QStringLiteral("SELECT * FROM orders");
+        QCOMPARE(user->openRecordset(count).field(0).toInteger(), qint64(0));
+        user->execute(newOrder);
+        QCOMPARE(user->openRecordset(count).field(0).toInteger(), qint64(1));
+        QCOMPARE(user->openRecordset(all).columnCount(), 3);
+        user->execute(QStringLiteral("ALTER TABLE orders ADD COLUMN Note TEXT"));
+        QCOMPARE(user->openRecordset(all).columnCount(), 4);
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(
+                user->openRecordset(QStringLiteral("SELECT %1 AS n").arg(i)).field(0).toInteger(),
+                qint64(i));
+        user->execute(QStringLiteral("DELETE * FROM orders"));
+        QCOMPARE(user->openRecordset(count).field(0).toInteger(), qint64(0));
+    }
+
     // A long statement calls back while it runs; what the call throws ends the statement, is
     // thrown on, and leaves the store as usable as before.
     void longStatementCallsBackWhileRunning() {

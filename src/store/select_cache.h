@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/translated_statement.h"
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace quillon {
+
+// The SELECTs a connection ran last, each with its translation and its compiled statement, so
+// that running one again (the same search, the part shown, the prices looked up) compiles
+// nothing. The most recently used come first; the oldest beyond the capacity are finalized.
+class SelectCache final {
+public:
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* stmt) const noexcept;
+    };
+    using CompiledStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+    struct Entry {
+        TranslatedStatement translated;
+        CompiledStatement compiled; // reset, with its values unbound
+    };
+
+    explicit SelectCache(std::size_t capacity) : capacity_(capacity) {}
+
+    // Takes the entry of the statement (the text as the caller gave it) out of the cache.
+    [[nodiscard]] std::optional<Entry> take(const QString& statement);
+    // Keeps the entry of the statement as the most recently used one.
+    void put(const QString& statement, Entry entry);
+    // Finalizes every kept statement: before the connection closes or its tables change.
+    void clear() { entries_.clear(); }
+
+private:
+    std::size_t capacity_;
+    std::vector<std::pair<QString, Entry>> entries_;
+};
+
+} // namespace quillon
