@@ -1,6 +1,6 @@
-// quillon-bench: times the real program on scale catalogues (see docs/performance.md and
-// ./bench). In-process cases drive the main window offscreen; start-up and peak memory run in
-// fresh processes.
+// quillon-bench: times the real program on scale catalogues (run by scripts/bench; see the
+// README's Performance section). In-process cases drive the main window offscreen; start-up and
+// peak memory run in fresh processes.
 #include "baseline_query.h"
 #include "bench_folder.h"
 #include "bench_report.h"
