@@ -150,8 +150,9 @@ void ResultsGrid::fillResultsGrid() {
             addBatch();
             progress.setUpdatesEnabled(true);
             progress.setValue(k + 1);
-            progress.setUpdatesEnabled(false);
+            // The frames, when they are painted now, are painted with the bar in them.
             showEmptiedIfSlow();
+            progress.setUpdatesEnabled(false);
             sinceShown.restart();
         }
     }
