@@ -224,7 +224,7 @@ Recordset Database::openRecordset(const QString& statement,
     std::optional<PreparedStatement> compiled;
     if (cached) {
         translated = std::move(cached->translated);
-        compiled.emplace(db_, cached->compiled.release(), statement);
+        compiled.emplace(db_, std::move(cached->compiled), statement);
     } else {
         translated = StatementTranslator(*catalog_).translate(statement);
         if (translated.kind == TranslatedStatement::Kind::Insert ||
@@ -262,8 +262,7 @@ Recordset Database::openRecordset(const QString& statement,
         throw;
     }
     progress.rethrowOwn();
-    selects_->put(statement,
-                  {std::move(translated), SelectCache::CompiledStatement(stmt.release())});
+    selects_->put(statement, {std::move(translated), stmt.release()});
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <sqlite3.h>
+#include <utility>
 
 namespace quillon {
 
@@ -27,8 +28,8 @@ PreparedStatement::PreparedStatement(sqlite3* db, const QByteArray& sql, const Q
     tailOffset_ = tail != nullptr ? offset + (tail - begin) : sql.size();
 }
 
-PreparedStatement::PreparedStatement(sqlite3* db, sqlite3_stmt* compiled, const QString& statement)
-    : db_(db), statement_(statement), stmt_(compiled) {}
+PreparedStatement::PreparedStatement(sqlite3* db, Compiled compiled, const QString& statement)
+    : db_(db), statement_(statement), stmt_(std::move(compiled)) {}
 
 void PreparedStatement::bind(int index, const SqlParameter& value) {
     int rc = SQLITE_OK;

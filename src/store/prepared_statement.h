@@ -15,12 +15,18 @@ namespace quillon {
 // StoreError with the engine's message and the statement as the caller gave it.
 class PreparedStatement final {
 public:
+    struct Finalizer {
+        void operator()(sqlite3_stmt* stmt) const noexcept;
+    };
+    // A compiled statement, finalized with its owner.
+    using Compiled = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
     // Compiles the first statement of sql; tail() is what follows it. A text holding only blanks
     // and comments gives an empty statement (isEmpty()).
     PreparedStatement(sqlite3* db, const QByteArray& sql, const QString& statement,
                       qsizetype offset = 0);
     // Takes over a statement compiled before (reset, its values unbound).
-    PreparedStatement(sqlite3* db, sqlite3_stmt* compiled, const QString& statement);
+    PreparedStatement(sqlite3* db, Compiled compiled, const QString& statement);
 
     bool isEmpty() const { return !stmt_; }
     sqlite3_stmt* get() const { return stmt_.get(); }
@@ -30,18 +36,15 @@ public:
     void bind(int index, const SqlParameter& value);
     // Runs to the next row: true when a row is there, false when the statement is done.
     bool step();
-    // Gives up the compiled statement to the caller, who finalizes it.
-    [[nodiscard]] sqlite3_stmt* release() { return stmt_.release(); }
+    // Gives up the compiled statement to the caller.
+    [[nodiscard]] Compiled release() { return std::move(stmt_); }
 
 private:
-    struct Finalizer {
-        void operator()(sqlite3_stmt* stmt) const noexcept;
-    };
     [[noreturn]] void fail(const char* what) const;
 
     sqlite3* db_;
     QString statement_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    Compiled stmt_;
     qsizetype tailOffset_ = 0;
 };
 

@@ -66,7 +66,8 @@ public:
 
 private:
     // A value: where its bytes start in data_, and their count and the kind in one word (the
-    // kind in the low three bits). A Boolean keeps its flag in the count; Null has no bytes.
+    // kind in the low three bits). Numbers, amounts and Booleans are eight bytes (a qint64);
+    // Null has none.
     struct Cell {
         quint32 offset = 0;
         quint32 sizeAndKind = 0;

@@ -4,10 +4,6 @@
 
 namespace quillon {
 
-void SelectCache::StatementFinalizer::operator()(sqlite3_stmt* stmt) const noexcept {
-    sqlite3_finalize(stmt);
-}
-
 std::optional<SelectCache::Entry> SelectCache::take(const QString& statement) {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->first == statement) {

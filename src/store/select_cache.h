@@ -1,14 +1,12 @@
 #pragma once
 
+#include "store/prepared_statement.h"
 #include "store/translated_statement.h"
 
 #include <QString>
 #include <cstddef>
-#include <memory>
 #include <optional>
 #include <vector>
-
-struct sqlite3_stmt;
 
 namespace quillon {
 
@@ -17,13 +15,9 @@ namespace quillon {
 // nothing. The most recently used come first; the oldest beyond the capacity are finalized.
 class SelectCache final {
 public:
-    struct StatementFinalizer {
-        void operator()(sqlite3_stmt* stmt) const noexcept;
-    };
-    using CompiledStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
     struct Entry {
         TranslatedStatement translated;
-        CompiledStatement compiled; // reset, with its values unbound
+        PreparedStatement::Compiled compiled; // reset, with its values unbound
     };
 
     explicit SelectCache(std::size_t capacity) : capacity_(capacity) {}
