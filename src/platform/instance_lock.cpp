@@ -1,5 +1,6 @@
 #include "platform/instance_lock.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,13 @@ InstanceLock::Outcome InstanceLock::tryAcquire() {
     if (!holder() && made.isValid() &&
         qAbs(made.secsTo(QDateTime::currentDateTime())) > unwrittenLockSeconds &&
         lock_.removeStaleLockFile() && lock_.tryLock(0))
+        return Outcome::Acquired;
+    // A lock that names this very process was left by an earlier one that had the same
+    // process ID (IDs are reused) and was killed: this process has taken no lock. The removal
+    // fails while a live holder still has the file locked.
+    if (const auto named = holder(); named &&
+                                     named->processId == QCoreApplication::applicationPid() &&
+                                     lock_.removeStaleLockFile() && lock_.tryLock(0))
         return Outcome::Acquired;
     return Outcome::HeldElsewhere;
 }

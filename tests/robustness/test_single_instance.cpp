@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QThread>
 #include <optional>
 
@@ -81,6 +82,19 @@ private slots:
         InstanceLock lock(fx.folder.path());
         QCOMPARE(lock.tryAcquire(), takenOver ? InstanceLock::Outcome::Acquired
                                               : InstanceLock::Outcome::HeldElsewhere);
+    }
+
+    // A killed holder whose process ID the next start happens to get again.
+    void lockNamingThisProcessLeftByAKill() {
+        AppFolderFixture fx;
+        QFile left(lockPath(fx.folder));
+        QVERIFY(left.open(QIODevice::WriteOnly));
+        left.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                   QCoreApplication::applicationName().toUtf8() + '\n' +
+                   QSysInfo::machineHostName().toUtf8() + '\n');
+        left.close();
+        InstanceLock lock(fx.folder.path());
+        QCOMPARE(lock.tryAcquire(), InstanceLock::Outcome::Acquired);
     }
 
     void secondStartOnTheSameFolderIsRefused() {
