@@ -1,52 +1,98 @@
 #include "platform/instance_lock.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+#include <QSysInfo>
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace quillon {
 
-InstanceLock::InstanceLock(const QString& folder, QObject* parent)
-    : QObject(parent), path_(QDir(folder).filePath(fileName())), lock_(path_) {
-    // A lock is stale only when its process is gone, never for its age: the program may run
-    // for days.
-    lock_.setStaleLockTime(0);
+namespace {
+
+// Whether the open file is still the one the path names: a holder that was ending may have
+// removed it between our opening it and locking it.
+bool stillNamedBy(const QFile& file, const QString& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(file.handle(), &opened) == 0 &&
+           ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-InstanceLock::~InstanceLock() = default; // the lock file goes with lock_
+} // namespace
+
+InstanceLock::InstanceLock(const QString& folder, QObject* parent)
+    : QObject(parent), path_(QDir(folder).filePath(fileName())), file_(path_) {}
+
+InstanceLock::~InstanceLock() {
+    if (!held_)
+        return;
+    // Removed while still locked, so that nobody can take the file over in between; a start
+    // that opened it just before finds it no longer named by the path and makes a new one.
+    QFile::remove(path_);
+    file_.close();
+}
+
+InstanceLock::Attempt InstanceLock::lockOpenFile() {
+    for (;;) {
+        if (::flock(file_.handle(), LOCK_EX | LOCK_NB) == 0)
+            return stillNamedBy(file_, path_) ? Attempt::Held : Attempt::Replaced;
+        switch (errno) {
+        case EINTR:
+            continue;
+        case EWOULDBLOCK:
+            return Attempt::Busy;
+        default:
+            // The folder's file system has no locks (some network shares): the file still
+            // names this run, but can't keep a second one out.
+            return Attempt::Failed;
+        }
+    }
+}
 
 InstanceLock::Outcome InstanceLock::tryAcquire() {
-    if (lock_.isLocked())
+    if (held_)
         return Outcome::Acquired;
-    if (lock_.tryLock(0))
+    // A few rounds at most: each one lost means another run removed the file in between.
+    for (int round = 0; round < 8; ++round) {
+        if (!file_.open(QIODevice::ReadWrite))
+            return Outcome::CantWrite;
+        const Attempt attempt = lockOpenFile();
+        if (attempt == Attempt::Busy) {
+            file_.close();
+            return Outcome::HeldElsewhere;
+        }
+        if (attempt == Attempt::Replaced) {
+            file_.close();
+            continue;
+        }
+        // Whatever an earlier holder wrote gives way to this run's name.
+        const QByteArray name = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                                QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        if (!file_.resize(0) || file_.write(name) != name.size() || !file_.flush()) {
+            file_.close();
+            return Outcome::CantWrite;
+        }
+        held_ = true;
         return Outcome::Acquired;
-    if (lock_.error() != QLockFile::LockFailedError)
-        return Outcome::CantWrite;
-    // A lock file that names no holder was left by a run killed (or a power cut) between making
-    // the file and writing into it, which takes a moment only: once it has stood a while, nobody
-    // holds it.
-    constexpr qint64 unwrittenLockSeconds = 5;
-    const QDateTime made = QFileInfo(path_).lastModified();
-    if (!holder() && made.isValid() &&
-        qAbs(made.secsTo(QDateTime::currentDateTime())) > unwrittenLockSeconds &&
-        lock_.removeStaleLockFile() && lock_.tryLock(0))
-        return Outcome::Acquired;
-    // A lock that names this very process was left by an earlier one that had the same
-    // process ID (IDs are reused) and was killed: this process has taken no lock. The removal
-    // fails while a live holder still has the file locked.
-    if (const auto named = holder(); named &&
-                                     named->processId == QCoreApplication::applicationPid() &&
-                                     lock_.removeStaleLockFile() && lock_.tryLock(0))
-        return Outcome::Acquired;
+    }
     return Outcome::HeldElsewhere;
 }
 
 std::optional<InstanceLock::Holder> InstanceLock::holder() const {
-    Holder holder;
-    QString application;
-    if (!lock_.getLockInfo(&holder.processId, &holder.hostName, &application))
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    const QList<QByteArray> lines = file.read(4096).split('\n');
+    bool ok = false;
+    Holder holder;
+    holder.processId = lines.value(0).toLongLong(&ok);
+    if (!ok || holder.processId <= 0)
+        return std::nullopt;
+    holder.hostName = QString::fromUtf8(lines.value(2));
     return holder;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QLockFile>
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -9,9 +9,10 @@ namespace quillon {
 
 // Marks an Application folder as in use by this run of the program, so that a second start on
 // the same folder can tell and stop: two programs on one folder would each take up the one open
-// order. The mark is a lock file in the folder, held until the object goes. A lock left by a
-// program that was killed or crashed doesn't count: it names a process that no longer runs (or
-// this computer has been restarted since), and is taken over.
+// order. The mark is a lock file in the folder that this run keeps open with an exclusive lock
+// of the operating system on it, and removes when the object goes. The system drops that lock
+// when a process ends in any way, so a file left by a program that was killed or crashed (or by
+// a computer that lost power) holds nobody: whatever it says, the next start takes it over.
 //
 // A QObject, so that the lock can be handed to the window whose run it guards and go with it.
 class InstanceLock final : public QObject {
@@ -35,14 +36,19 @@ public:
 
     // Takes the lock without waiting.
     [[nodiscard]] Outcome tryAcquire();
-    [[nodiscard]] bool isHeld() const { return lock_.isLocked(); }
-    // The holder named in the lock file, when there is one that can be read.
+    [[nodiscard]] bool isHeld() const { return held_; }
+    // The holder named in the lock file, when there is one that can be read. A holder that has
+    // only just taken the lock may not have written its name yet.
     [[nodiscard]] std::optional<Holder> holder() const;
     [[nodiscard]] const QString& path() const { return path_; }
 
 private:
+    enum class Attempt { Held, Busy, Replaced, Failed };
+    Attempt lockOpenFile();
+
     QString path_;
-    QLockFile lock_;
+    QFile file_; // open while the lock is held, and while trying to take it
+    bool held_ = false;
 };
 
 } // namespace quillon

@@ -15,6 +15,7 @@
 #include <QSysInfo>
 #include <QThread>
 #include <optional>
+#include <sys/file.h>
 
 using namespace quillon;
 using quillon::tests::AppFolderFixture;
@@ -62,38 +63,56 @@ private slots:
         QVERIFY(QFile::exists(lockPath(fx.folder)));
     }
 
-    // A run killed between making the lock file and writing into it leaves an empty file: it
-    // holds nobody once it has stood a moment, while a fresh one still counts.
-    void emptyLockFileLeftByAKill_data() {
+    // A lock file whose holder is gone holds nobody, whatever it says and however new it is:
+    // an empty one (killed before writing into it), one naming a process that runs (IDs are
+    // reused; even this very process's ID), text that names nothing.
+    void lockFileLeftBehindIsTakenOver_data() {
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("ageSeconds");
-        QTest::addColumn<bool>("takenOver");
-        QTest::newRow("old") << 60 << true;
-        QTest::newRow("just made") << 0 << false;
+        const QByteArray here = '\n' + QCoreApplication::applicationName().toUtf8() + '\n' +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        QTest::newRow("empty, just made") << QByteArray() << 0;
+        QTest::newRow("empty, old") << QByteArray() << 3600;
+        QTest::newRow("naming this process")
+            << QByteArray::number(QCoreApplication::applicationPid()) + here << 0;
+        QTest::newRow("naming a running process") << QByteArray("1") + here << 0;
+        QTest::newRow("another computer") << QByteArray("4242\nquillon\ncounter-2\n") << 0;
+        QTest::newRow("garbage") << QByteArray("\xff\xfe not a lock\n\n\n\n\n\n") << 0;
     }
-    void emptyLockFileLeftByAKill() {
+    void lockFileLeftBehindIsTakenOver() {
+        QFETCH(QByteArray, content);
         QFETCH(int, ageSeconds);
-        QFETCH(bool, takenOver);
-        AppFolderFixture fx;
-        QFile empty(lockPath(fx.folder));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        QVERIFY(empty.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                                  QFileDevice::FileModificationTime));
-        empty.close();
-        InstanceLock lock(fx.folder.path());
-        QCOMPARE(lock.tryAcquire(), takenOver ? InstanceLock::Outcome::Acquired
-                                              : InstanceLock::Outcome::HeldElsewhere);
-    }
-
-    // A killed holder whose process ID the next start happens to get again.
-    void lockNamingThisProcessLeftByAKill() {
         AppFolderFixture fx;
         QFile left(lockPath(fx.folder));
         QVERIFY(left.open(QIODevice::WriteOnly));
-        left.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-                   QCoreApplication::applicationName().toUtf8() + '\n' +
-                   QSysInfo::machineHostName().toUtf8() + '\n');
+        QCOMPARE(left.write(content), content.size());
+        QVERIFY(left.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                 QFileDevice::FileModificationTime));
         left.close();
+
         InstanceLock lock(fx.folder.path());
+        QCOMPARE(lock.tryAcquire(), InstanceLock::Outcome::Acquired);
+        const auto holder = lock.holder();
+        QVERIFY(holder.has_value());
+        QCOMPARE(holder->processId, QCoreApplication::applicationPid());
+        QCOMPARE(holder->hostName, QSysInfo::machineHostName());
+        InstanceLock second(fx.folder.path());
+        QCOMPARE(second.tryAcquire(), InstanceLock::Outcome::HeldElsewhere);
+    }
+
+    // A run that has only just taken the lock, and not yet written its name into the file,
+    // holds the folder all the same.
+    void holderThatHasNotWrittenItsNameCounts() {
+        AppFolderFixture fx;
+        QFile taken(lockPath(fx.folder));
+        QVERIFY(taken.open(QIODevice::ReadWrite));
+        QCOMPARE(::flock(taken.handle(), LOCK_EX | LOCK_NB), 0);
+
+        InstanceLock lock(fx.folder.path());
+        QCOMPARE(lock.tryAcquire(), InstanceLock::Outcome::HeldElsewhere);
+        QVERIFY(!lock.isHeld());
+        QVERIFY(!lock.holder().has_value());
+        taken.close(); // the lock goes with the file's last handle, as when a process is killed
         QCOMPARE(lock.tryAcquire(), InstanceLock::Outcome::Acquired);
     }
 

@@ -10,8 +10,10 @@
 #include "store/transaction.h"
 #include "sudden_death_check.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +57,22 @@ void copyShippedFile(const QString& name, const AppFolder& folder) {
     const QString source = qEnvironmentVariable("QUILLON_TEST_DATA") + u'/' + name;
     if (!QFile::copy(source, folder.file(name)))
         qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
+}
+
+// The folder's lock files and what they hold, for a start that was refused.
+QString lockFiles(const AppFolder& folder) {
+    QString listing;
+    const QDir dir(folder.path());
+    for (const QFileInfo& file : dir.entryInfoList({QStringLiteral("*.lock*")}, QDir::Files)) {
+        QFile lock(file.filePath());
+        const QByteArray content = lock.open(QIODevice::ReadOnly) ? lock.readAll() : QByteArray();
+        listing += QStringLiteral("%1 (%2 bytes, %3): %4; ")
+                       .arg(file.fileName())
+                       .arg(file.size())
+                       .arg(file.lastModified().toString(Qt::ISODateWithMs),
+                            QString::fromUtf8(content).replace(u'\n', u'|'));
+    }
+    return listing.isEmpty() ? QStringLiteral("none") : listing;
 }
 
 } // namespace
@@ -184,10 +202,11 @@ void TestSuddenDeath::killedAtRandomLosesNothing() {
         const quint32 seed = firstSeed + static_cast<quint32>(run);
         const QString logPath = dir.filePath(QStringLiteral("log-%1.txt").arg(run));
         // Most kills fall in the workload; every tenth falls in the start-up, which may have to
-        // roll back what the last kill left half-written.
+        // roll back what the last kill left half-written, or take over the folder's lock from
+        // it. A start takes some 50-250 ms here, so those kills spread over that much.
         const bool duringStartUp = run % 10 == 9;
         const int delayMs =
-            duringStartUp ? static_cast<int>(random() % 60) : 5 + static_cast<int>(random() % 146);
+            duringStartUp ? static_cast<int>(random() % 250) : 5 + static_cast<int>(random() % 146);
 
         QProcess driver;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -199,11 +218,12 @@ void TestSuddenDeath::killedAtRandomLosesNothing() {
         QVERIFY2(driver.waitForStarted(10000), qPrintable(driver.errorString()));
         if (!duringStartUp) {
             while (!driver.readAllStandardOutput().contains("ready")) {
-                QVERIFY2(
-                    driver.waitForReadyRead(10000),
-                    qPrintable(QStringLiteral("seed %1: the driver did not start: %2")
-                                   .arg(seed)
-                                   .arg(QString::fromLocal8Bit(driver.readAllStandardError()))));
+                QVERIFY2(driver.waitForReadyRead(10000),
+                         qPrintable(
+                             QStringLiteral("seed %1: the driver did not start: %2\nlock files: %3")
+                                 .arg(seed)
+                                 .arg(QString::fromLocal8Bit(driver.readAllStandardError()),
+                                      lockFiles(folder))));
             }
         }
         // The driver only ends when it is killed; ending by itself means a step went wrong.
