@@ -1,13 +1,12 @@
 #include "app_fixture.h"
 
 #include "app/start_up.h"
+#include "folder_snapshot.h"
 #include "store/database.h"
 #include "store/schema.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QTest>
 
@@ -44,19 +43,7 @@ MainWindow& AppFixture::started() {
 }
 
 QMap<QString, QByteArray> AppFixture::snapshot() const {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    const QDir root(dir.path());
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        QByteArray digest;
-        if (file.open(QIODevice::ReadOnly))
-            digest = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-        files.insert(root.relativeFilePath(path), digest);
-    }
-    return files;
+    return folderSnapshot(dir.path());
 }
 
 } // namespace quillon::tests

@@ -29,7 +29,7 @@ public:
         return window ? window->findChild<T*>(objectName) : nullptr;
     }
 
-    // Every file under the folder, by relative path, with a digest of its content.
+    // Every file under the folder, by relative path, with a digest of its content and permissions.
     QMap<QString, QByteArray> snapshot() const;
 
     static void makeCatalogue(const QString& path);

@@ -1,12 +1,11 @@
 #include "robustness_fixture.h"
 
 #include "app/start_up.h"
+#include "folder_snapshot.h"
 #include "store/database.h"
 #include "store/schema.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 
 namespace quillon::tests {
@@ -33,17 +32,7 @@ void AppFolderFixture::makeBackup() const {
 }
 
 QMap<QString, QByteArray> AppFolderFixture::snapshot() const {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dir.path(), QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    const QDir root(dir.path());
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QByteArray state = QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha256);
-        state += QByteArray::number(int(QFile::permissions(path)), 16);
-        files.insert(root.relativeFilePath(path), state);
-    }
-    return files;
+    return folderSnapshot(dir.path());
 }
 
 void AppFolderFixture::writeFile(const QString& path, const QByteArray& content) {
