@@ -35,16 +35,8 @@ void writeImage(const QString& path, QSize size, Qt::GlobalColor colour, const c
 
 } // namespace
 
-CatalogueFixture::CatalogueFixture(const QList<Part>& parts) : folder(dir.path()) {
-    {
-        auto catalogue = Database::create(folder.catalogue());
-        Schema::createCatalogue(*catalogue);
-    }
+CatalogueFixture::CatalogueFixture(const QList<Part>& parts) {
     addParts(parts);
-    {
-        auto user = Database::create(folder.userTemplate());
-        Schema::createUser(*user);
-    }
     writeImage(folder.imageIcon(), QSize(12, 12), Qt::darkGreen, "BMP");
     writeImage(folder.htmlIcon(), htmlIconSize(), Qt::red, "JPEG");
 }
@@ -63,13 +55,8 @@ void CatalogueFixture::addParts(const QList<Part>& parts) const {
 }
 
 MainWindow& CatalogueFixture::start() {
-    window = StartUp::start(state, dialogs, browser, folder);
-    if (!window)
-        qFatal("the main window did not start");
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qFatal("the main window did not become active");
+    if (!startShown(folder))
+        qFatal("the main window did not start, or did not become active");
     return *window;
 }
 

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "app/main_window.h"
-#include "app/program_state.h"
-#include "platform/app_folder.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "program_run.h"
+#include "test_app_folder.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,10 +21,10 @@ namespace quillon::tests {
 // One catalogue row: column name -> value, as quoted text; a column left out is Null.
 using Part = QMap<QString, QString>;
 
-// A fresh Application folder in a temporary directory with a small catalogue of the given parts,
-// the empty user database template, the grid marker image-icon.bmp and the web-page icon
-// images/htmlIcon.jpg, and the real main window started on it with the scripted dialogs.
-class CatalogueFixture {
+// A fresh Application folder with a small catalogue of the given parts, the grid marker
+// image-icon.bmp and the web-page icon images/htmlIcon.jpg, and the real main window started on
+// it with the scripted dialogs.
+class CatalogueFixture : public TestAppFolder, public ProgramRun {
 public:
     explicit CatalogueFixture(const QList<Part>& parts);
     // More parts, before the start.
@@ -37,8 +34,9 @@ public:
     // a test needs have been written.
     MainWindow& start();
 
+    // A control of the started window; fails the test when there is none.
     template <typename T> T* find(const QString& objectName) const {
-        T* found = window ? window->findChild<T*>(objectName) : nullptr;
+        T* found = ProgramRun::find<T>(objectName);
         if (found == nullptr)
             qFatal("no control %s", qPrintable(objectName));
         return found;
@@ -80,13 +78,6 @@ public:
     QStringList customParts() const;
 
     static QSize htmlIconSize() { return {20, 20}; }
-
-    QTemporaryDir dir;
-    AppFolder folder;
-    ProgramState state;
-    ScriptedDialogs dialogs;
-    RecordingBrowser browser;
-    std::unique_ptr<MainWindow> window; // last: goes before the state it uses
 };
 
 } // namespace quillon::tests

@@ -25,19 +25,8 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-OrdersFixture::OrdersFixture() : folder(dir.path()) {
-    {
-        auto catalogue = Database::create(folder.catalogue());
-        Schema::createCatalogue(*catalogue);
-    }
-    {
-        auto userTemplate = Database::create(folder.userTemplate());
-        Schema::createUser(*userTemplate);
-    }
-    {
-        auto user = Database::create(folder.userDatabase());
-        Schema::createUser(*user);
-    }
+OrdersFixture::OrdersFixture() {
+    Schema::createUser(*Database::create(folder.userDatabase()));
     answerQuantity(QStringLiteral("1"), QString());
     onViewOrder({});
 }
@@ -70,15 +59,6 @@ void OrdersFixture::seedLine(qint32 orderNum, const QString& dorvaneNum, const Q
              .arg(quoted(dorvaneNum), quoted(roverNum), quoted(description))
              .arg(quantity)
              .arg(price, quoted(comments)));
-}
-
-bool OrdersFixture::start() {
-    window = StartUp::start(state, dialogs, browser, folder);
-    if (!window)
-        return false;
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    return QTest::qWaitForWindowExposed(window.get());
 }
 
 void OrdersFixture::click(const QString& buttonName) {

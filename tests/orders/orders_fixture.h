@@ -1,11 +1,8 @@
 #pragma once
 
-#include "app/main_window.h"
-#include "app/program_state.h"
-#include "platform/app_folder.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "program_run.h"
 #include "store/money.h"
+#include "test_app_folder.h"
 
 #include <QList>
 #include <QStringList>
@@ -52,10 +49,9 @@ struct QuantityDialogSeen {
     bool closedByScript = true; // false: the script left it open for the test to see
 };
 
-// A fresh Application folder (an empty catalogue, the user template and an empty User database
-// made by the schema), the real main window started on it with the scripted dialogs, and the
-// steps a user takes with orders.
-class OrdersFixture {
+// A fresh Application folder with an empty User database made by the schema, the real main
+// window started on it with the scripted dialogs, and the steps a user takes with orders.
+class OrdersFixture : public TestAppFolder, public ProgramRun {
 public:
     OrdersFixture();
     ~OrdersFixture();
@@ -69,7 +65,7 @@ public:
 
     // Starts the program on the folder (its load takes up an open order); true when the window
     // came up.
-    [[nodiscard]] bool start();
+    [[nodiscard]] bool start() { return startShown(folder); }
 
     // --- What the user does
     void newOrder();                // the New Order button
@@ -120,13 +116,6 @@ public:
 
     static QStringList gridRow(const FlexGrid& grid, int row);
     static QList<QStringList> gridTexts(const FlexGrid& grid);
-
-    QTemporaryDir dir;
-    AppFolder folder;
-    ProgramState state;
-    ScriptedDialogs dialogs;
-    RecordingBrowser browser;
-    std::unique_ptr<MainWindow> window; // last: goes before the state it uses
 
 private:
     void click(const QString& buttonName);

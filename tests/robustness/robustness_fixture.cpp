@@ -1,7 +1,5 @@
 #include "robustness_fixture.h"
 
-#include "app/start_up.h"
-#include "folder_snapshot.h"
 #include "store/database.h"
 #include "store/schema.h"
 
@@ -9,11 +7,6 @@
 #include <QFile>
 
 namespace quillon::tests {
-
-AppFolderFixture::AppFolderFixture() : folder(dir.path()) {
-    Schema::createCatalogue(*Database::create(folder.catalogue()));
-    Schema::createUser(*Database::create(folder.userTemplate()));
-}
 
 void AppFolderFixture::makeUserDatabase() const {
     const auto db = Database::create(folder.userDatabase());
@@ -31,10 +24,6 @@ void AppFolderFixture::makeBackup() const {
         qFatal("could not copy the user database");
 }
 
-QMap<QString, QByteArray> AppFolderFixture::snapshot() const {
-    return folderSnapshot(dir.path());
-}
-
 void AppFolderFixture::writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)
@@ -46,24 +35,6 @@ QByteArray AppFolderFixture::readFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return QByteArrayLiteral("<unreadable>");
     return file.readAll();
-}
-
-bool ProgramRun::start(const AppFolder& folder) {
-    window = StartUp::start(state, dialogs, browser, folder);
-    return window != nullptr;
-}
-
-QString ProgramRun::onlyPrompt() const {
-    if (dialogs.boxes().size() != 1)
-        return QStringLiteral("%1 boxes").arg(dialogs.boxes().size());
-    return dialogs.boxes().first().prompt;
-}
-
-bool ProgramRun::refused() const {
-    if (state.userDb || state.catalogueDb || dialogs.boxes().size() != 1)
-        return false;
-    const auto& box = dialogs.boxes().first();
-    return box.title == StartUp::failureTitle() && box.icon == Dialogs::Icon::Exclamation;
 }
 
 } // namespace quillon::tests
