@@ -20,15 +20,8 @@ QString quoted(const QString& value) {
 } // namespace
 
 OrderFixture::OrderFixture()
-    : folder(dir.path()), guard(dialogs), context{state, dialogs, browser, folder, guard, window} {
-    if (!dir.isValid())
-        qFatal("no temporary folder");
-    {
-        auto catalogue = Database::create(folder.catalogue());
-        Schema::createCatalogue(*catalogue);
-        auto user = Database::create(folder.userDatabase());
-        Schema::createUser(*user);
-    }
+    : guard(dialogs), context{state, dialogs, browser, folder, guard, window} {
+    Schema::createUser(*Database::create(folder.userDatabase()));
     state.catalogueDb = Database::open(folder.catalogue(), Database::Access::ReadOnly);
     state.userDb = Database::open(folder.userDatabase(), Database::Access::ReadWrite);
 

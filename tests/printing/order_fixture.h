@@ -4,12 +4,11 @@
 #include "app/handler_guard.h"
 #include "app/main_window_interface.h"
 #include "app/program_state.h"
-#include "platform/app_folder.h"
 #include "platform/recording_browser.h"
 #include "platform/scripted_dialogs.h"
+#include "test_app_folder.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QWidget>
 
 namespace quillon {
@@ -44,10 +43,10 @@ private:
     QPushButton* defaultButton_ = nullptr;
 };
 
-// A fresh Application folder in a temporary directory: an empty catalogue and user database,
-// both open in the program state, and the order form templates (copied from the shipped data
-// folder), with the scripted dialogs and the recording browser.
-class OrderFixture {
+// A fresh Application folder with an empty User database, the catalogue and the User database
+// open in the program state, and the order form templates (copied from the shipped data folder),
+// with the scripted dialogs and the recording browser.
+class OrderFixture : public TestAppFolder {
 public:
     OrderFixture();
 
@@ -75,8 +74,6 @@ public:
     QByteArray pageBytes() const;
     bool pageExists() const;
 
-    QTemporaryDir dir;
-    AppFolder folder;
     ProgramState state;
     ScriptedDialogs dialogs;
     RecordingBrowser browser;
