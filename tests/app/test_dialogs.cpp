@@ -1,6 +1,6 @@
-#include "app_tests.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
+#include "test_registry.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -83,5 +83,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(DialogsTest)
+QUILLON_TEST_CLASS(DialogsTest)
 #include "test_dialogs.moc"

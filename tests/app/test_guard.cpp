@@ -1,6 +1,6 @@
 #include "app_fixture.h"
-#include "app_tests.h"
 #include "store/store_error.h"
+#include "test_registry.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -86,5 +86,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(GuardTest)
+QUILLON_TEST_CLASS(GuardTest)
 #include "test_guard.moc"

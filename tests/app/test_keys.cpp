@@ -1,6 +1,6 @@
 #include "app_fixture.h"
-#include "app_tests.h"
 #include "platform/flex_grid.h"
+#include "test_registry.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -217,5 +217,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(KeysTest)
+QUILLON_TEST_CLASS(KeysTest)
 #include "test_keys.moc"

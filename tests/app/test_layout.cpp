@@ -1,7 +1,7 @@
 #include "app_fixture.h"
-#include "app_tests.h"
 #include "platform/image_box.h"
 #include "store/locale_formats.h"
+#include "test_registry.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -464,5 +464,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(LayoutTest)
+QUILLON_TEST_CLASS(LayoutTest)
 #include "test_layout.moc"

@@ -1,5 +1,5 @@
 #include "app_fixture.h"
-#include "app_tests.h"
+#include "test_registry.h"
 
 #include <QAction>
 
@@ -91,5 +91,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(ShutdownTest)
+QUILLON_TEST_CLASS(ShutdownTest)
 #include "test_shutdown.moc"

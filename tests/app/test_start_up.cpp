@@ -1,11 +1,11 @@
 #include "app/start_up.h"
 #include "app_fixture.h"
-#include "app_tests.h"
 #include "catalogue/search_results_frame.h"
 #include "platform/flex_grid.h"
 #include "platform/twips.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "test_registry.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -193,5 +193,5 @@ private slots:
     }
 };
 
-QUILLON_APP_TEST(StartUpTest)
+QUILLON_TEST_CLASS(StartUpTest)
 #include "test_start_up.moc"

@@ -2,8 +2,8 @@
 // and the refusal of a price box that holds no amount.
 #include "app/program_state.h"
 #include "catalogue_fixture.h"
-#include "catalogue_tests.h"
 #include "prices/custom_price_editor.h"
+#include "test_registry.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -311,5 +311,5 @@ private slots:
 
 } // namespace
 
-QUILLON_CATALOGUE_TEST(CustomPricesTest)
+QUILLON_TEST_CLASS(CustomPricesTest)
 #include "test_custom_prices.moc"

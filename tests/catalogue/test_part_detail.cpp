@@ -2,8 +2,8 @@
 // the other windows, and the nine picture thumbnails.
 #include "app/program_state.h"
 #include "catalogue_fixture.h"
-#include "catalogue_tests.h"
 #include "platform/image_box.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QTest>
@@ -265,5 +265,5 @@ private slots:
 
 } // namespace
 
-QUILLON_CATALOGUE_TEST(PartDetailTest)
+QUILLON_TEST_CLASS(PartDetailTest)
 #include "test_part_detail.moc"

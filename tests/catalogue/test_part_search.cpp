@@ -2,7 +2,7 @@
 // over the description with the vehicle filter, the typed text left selected, the default button
 // and texts that could break a statement.
 #include "catalogue_fixture.h"
-#include "catalogue_tests.h"
+#include "test_registry.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -291,5 +291,5 @@ private slots:
 
 } // namespace
 
-QUILLON_CATALOGUE_TEST(SearchTest)
+QUILLON_TEST_CLASS(SearchTest)
 #include "test_part_search.moc"

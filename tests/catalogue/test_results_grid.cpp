@@ -2,8 +2,8 @@
 // part shown, walking the rows, Clear, the double click, and the grid's model.
 #include "app/program_state.h"
 #include "catalogue_fixture.h"
-#include "catalogue_tests.h"
 #include "platform/flex_grid.h"
+#include "test_registry.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -348,5 +348,5 @@ private slots:
 
 } // namespace
 
-QUILLON_CATALOGUE_TEST(ResultsGridTest)
+QUILLON_TEST_CLASS(ResultsGridTest)
 #include "test_results_grid.moc"

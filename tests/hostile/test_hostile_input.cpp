@@ -6,10 +6,10 @@
 #include "catalogue_fixture.h"
 #include "hostile_checks.h"
 #include "hostile_corpus.h"
-#include "hostile_tests.h"
 #include "store/database.h"
 #include "store/locale_formats.h"
 #include "store/sql_text.h"
+#include "test_registry.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -569,9 +569,6 @@ void TestHostileInput::addressBoxes() {
     QVERIFY(fileDigest(fx.folder.catalogue()) == catalogue);
 }
 
-int runHostileInputTests(int argc, char** argv) {
-    TestHostileInput test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(TestHostileInput)
 
 #include "test_hostile_input.moc"

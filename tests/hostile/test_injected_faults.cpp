@@ -9,10 +9,10 @@
 #include "catalogue/part_pictures.h"
 #include "catalogue_fixture.h"
 #include "hostile_checks.h"
-#include "hostile_tests.h"
 #include "read_only_place.h"
 #include "store/database.h"
 #include "store_dump.h"
+#include "test_registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -449,9 +449,6 @@ void TestInjectedFaults::pictureNamesLeavingTheImagesFolder() {
         QVERIFY(request.path.startsWith(fx.folder.images() + u'/'));
 }
 
-int runInjectedFaultTests(int argc, char** argv) {
-    TestInjectedFaults test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(TestInjectedFaults)
 
 #include "test_injected_faults.moc"

@@ -1,12 +1,10 @@
-// Runs every test class of the housekeeping: About and Help, backup and restore.
-#include "housekeeping_tests.h"
+// Runs every test class of the housekeeping: About and Help, backup and restore; each test file
+// registers one.
+#include "test_registry.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    int failures = 0;
-    failures += runTextWindowTests(argc, argv);
-    failures += runUserDataBackupTests(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return quillon::tests::TestRegistry::runAll(argc, argv);
 }

@@ -1,6 +1,6 @@
 #include "housekeeping/about_window.h"
 #include "housekeeping/help_window.h"
-#include "housekeeping_tests.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,9 +203,6 @@ private slots:
 
 } // namespace
 
-int runTextWindowTests(int argc, char** argv) {
-    TextWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(TextWindowTest)
 
 #include "test_text_windows.moc"

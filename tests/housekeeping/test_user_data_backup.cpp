@@ -1,10 +1,10 @@
 #include "app/program_state.h"
 #include "housekeeping/user_data_backup.h"
-#include "housekeeping_tests.h"
 #include "platform/app_folder.h"
 #include "platform/scripted_dialogs.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -235,9 +235,6 @@ private slots:
 
 } // namespace
 
-int runUserDataBackupTests(int argc, char** argv) {
-    UserDataBackupTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(UserDataBackupTest)
 
 #include "test_user_data_backup.moc"

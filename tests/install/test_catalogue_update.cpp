@@ -5,6 +5,7 @@
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/store_reload.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,8 +143,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeCatalogueUpdateTest() {
-    return std::make_unique<CatalogueUpdateTest>();
-}
+QUILLON_TEST_CLASS(CatalogueUpdateTest)
 
 #include "test_catalogue_update.moc"

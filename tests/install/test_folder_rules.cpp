@@ -9,6 +9,7 @@
 #include "platform/per_user_folder.h"
 #include "platform/recording_browser.h"
 #include "platform/scripted_dialogs.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -418,8 +419,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeFolderRulesTest() {
-    return std::make_unique<FolderRulesTest>();
-}
+QUILLON_TEST_CLASS(FolderRulesTest)
 
 #include "test_folder_rules.moc"

@@ -1,6 +1,6 @@
 // Runs every test class of the orders: the order lifecycle, Add to Order, the Part Order Details
-// dialog and the View Parts Order window.
-#include "orders_tests.h"
+// dialog and the View Parts Order window; each test file registers one.
+#include "test_registry.h"
 
 #include <QApplication>
 
@@ -9,10 +9,5 @@ int main(int argc, char** argv) {
     qputenv("LC_ALL", "en_GB.UTF-8");
     qputenv("LANG", "en_GB.UTF-8");
     QApplication app(argc, argv);
-    int failures = 0;
-    failures += runOrderLifecycleTests(argc, argv);
-    failures += runAddToOrderTests(argc, argv);
-    failures += runOrderQuantityDialogTests(argc, argv);
-    failures += runViewOrderWindowTests(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return quillon::tests::TestRegistry::runAll(argc, argv);
 }

@@ -1,5 +1,5 @@
 #include "orders_fixture.h"
-#include "orders_tests.h"
+#include "test_registry.h"
 
 #include <QTest>
 
@@ -363,9 +363,6 @@ private slots:
     }
 };
 
-int runAddToOrderTests(int argc, char** argv) {
-    AddToOrderTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(AddToOrderTest)
 
 #include "test_add_to_order.moc"

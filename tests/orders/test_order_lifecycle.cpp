@@ -1,6 +1,6 @@
 #include "orders_fixture.h"
-#include "orders_tests.h"
 #include "platform/flex_grid.h"
+#include "test_registry.h"
 
 #include <QDate>
 #include <QDialog>
@@ -310,9 +310,6 @@ private slots:
     }
 };
 
-int runOrderLifecycleTests(int argc, char** argv) {
-    OrderLifecycleTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(OrderLifecycleTest)
 
 #include "test_order_lifecycle.moc"

@@ -1,5 +1,5 @@
 #include "orders_fixture.h"
-#include "orders_tests.h"
+#include "test_registry.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -273,9 +273,6 @@ private slots:
     }
 };
 
-int runOrderQuantityDialogTests(int argc, char** argv) {
-    OrderQuantityDialogTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(OrderQuantityDialogTest)
 
 #include "test_order_quantity_dialog.moc"

@@ -1,7 +1,7 @@
 #include "orders_fixture.h"
-#include "orders_tests.h"
 #include "platform/flex_grid.h"
 #include "platform/twips.h"
+#include "test_registry.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -311,9 +311,6 @@ private slots:
     }
 };
 
-int runViewOrderWindowTests(int argc, char** argv) {
-    ViewOrderWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(ViewOrderWindowTest)
 
 #include "test_view_order_window.moc"

@@ -1,10 +1,10 @@
 #include "app/program_state.h"
 #include "catalogue/part_pictures.h"
 #include "catalogue/picture_window.h"
-#include "pictures_tests.h"
 #include "platform/app_folder.h"
 #include "platform/recording_browser.h"
 #include "platform/scripted_dialogs.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QImage>
@@ -162,9 +162,6 @@ private slots:
 
 } // namespace
 
-int runPartPicturesTests(int argc, char** argv) {
-    PartPicturesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(PartPicturesTest)
 
 #include "test_part_pictures.moc"

@@ -1,6 +1,6 @@
 #include "catalogue/picture_window.h"
-#include "pictures_tests.h"
 #include "platform/twips.h"
+#include "test_registry.h"
 
 #include <QImage>
 #include <QLabel>
@@ -204,9 +204,6 @@ private slots:
 
 } // namespace
 
-int runPictureWindowTests(int argc, char** argv) {
-    PictureWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(PictureWindowTest)
 
 #include "test_picture_window.moc"

@@ -1,5 +1,5 @@
 #include "catalogue/picture_window_geometry.h"
-#include "pictures_tests.h"
+#include "test_registry.h"
 
 #include <QList>
 #include <QObject>
@@ -221,9 +221,6 @@ private slots:
 
 } // namespace
 
-int runPictureWindowGeometryTests(int argc, char** argv) {
-    PictureWindowGeometryTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_TEST_CLASS(PictureWindowGeometryTest)
 
 #include "test_picture_window_geometry.moc"

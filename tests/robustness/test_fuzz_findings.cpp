@@ -1,13 +1,13 @@
 // The faults that the fuzz targets (fuzz/) found, each kept as a case here.
 #include "csv_reader.h"
 #include "csv_writer.h"
-#include "robustness_tests.h"
 #include "store/database.h"
 #include "store/locale_formats.h"
 #include "store/money.h"
 #include "store/schema.h"
 #include "store/sql_text.h"
 #include "store/store_error.h"
+#include "test_registry.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -139,5 +139,5 @@ private slots:
     }
 };
 
-QUILLON_ROBUSTNESS_TEST(FuzzFindingsTest)
+QUILLON_TEST_CLASS(FuzzFindingsTest)
 #include "test_fuzz_findings.moc"

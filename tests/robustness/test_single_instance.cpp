@@ -4,7 +4,7 @@
 #include "app/start_up.h"
 #include "platform/instance_lock.h"
 #include "robustness_fixture.h"
-#include "robustness_tests.h"
+#include "test_registry.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -225,5 +225,5 @@ private slots:
     }
 };
 
-QUILLON_ROBUSTNESS_TEST(SingleInstanceTest)
+QUILLON_TEST_CLASS(SingleInstanceTest)
 #include "test_single_instance.moc"

@@ -4,10 +4,10 @@
 #include "housekeeping/user_data_backup.h"
 #include "platform/instance_lock.h"
 #include "robustness_fixture.h"
-#include "robustness_tests.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/transaction.h"
+#include "test_registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -245,5 +245,5 @@ private slots:
     }
 };
 
-QUILLON_ROBUSTNESS_TEST(StartUpFaultsTest)
+QUILLON_TEST_CLASS(StartUpFaultsTest)
 #include "test_start_up_faults.moc"

@@ -1,12 +1,9 @@
-// Runs every test class of the store. Each test file provides one run function.
-#include "store_tests.h"
+// Runs every test class of the store; each test file registers one.
+#include "test_registry.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int failures = 0;
-    for (const auto& run : quillon::tests::storeTestRunners())
-        failures += run(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return quillon::tests::TestRegistry::runAll(argc, argv);
 }

@@ -6,7 +6,7 @@
 #include "store/store_error.h"
 #include "store/table_catalog.h"
 #include "store_fixture.h"
-#include "store_tests.h"
+#include "test_registry.h"
 
 using quillon::Database;
 using quillon::SqlParameter;
@@ -286,6 +286,6 @@ private:
     }
 };
 
-QUILLON_STORE_TEST(DialectTest)
+QUILLON_TEST_CLASS(DialectTest)
 
 #include "test_dialect.moc"

@@ -6,7 +6,7 @@
 #include "store/store_error.h"
 #include "store/transaction.h"
 #include "store_fixture.h"
-#include "store_tests.h"
+#include "test_registry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -942,6 +942,6 @@ private slots:
     }
 };
 
-QUILLON_STORE_TEST(EngineTest)
+QUILLON_TEST_CLASS(EngineTest)
 
 #include "test_engine.moc"

@@ -6,7 +6,7 @@
 #include "store/store_error.h"
 #include "store/text_fold.h"
 #include "store_fixture.h"
-#include "store_tests.h"
+#include "test_registry.h"
 
 using quillon::Database;
 using quillon::LikeMatcher;
@@ -237,6 +237,6 @@ private slots:
     }
 };
 
-QUILLON_STORE_TEST(LikeTest)
+QUILLON_TEST_CLASS(LikeTest)
 
 #include "test_like.moc"

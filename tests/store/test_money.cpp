@@ -3,7 +3,7 @@
 #include "store/sql_text.h"
 #include "store/store_error.h"
 #include "store/value.h"
-#include "store_tests.h"
+#include "test_registry.h"
 
 #include <limits>
 #include <stdexcept>
@@ -68,8 +68,7 @@ private slots:
         QTest::newRow("0") << qint64(0) << "0";
         QTest::newRow("0.0001") << qint64(1) << "0.0001";
         QTest::newRow("-0.0001") << qint64(-1) << "-0.0001";
-        QTest::newRow("smallest") << std::numeric_limits<qint64>::min()
-                                  << "-922337203685477.5808";
+        QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << "-922337203685477.5808";
     }
     void plainTextRoundTrips() {
         QFETCH(qint64, units);
@@ -98,15 +97,24 @@ private slots:
     void currencyDisplay_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("grouping") << "1234.5" << "£1,234.50";
-        QTest::newRow("negative") << "-1234.5" << "-£1,234.50";
-        QTest::newRow("zero") << "0" << "£0.00";
-        QTest::newRow("pence") << "12.5" << "£12.50";
-        QTest::newRow("millions") << "1234567.891" << "£1,234,567.89";
-        QTest::newRow("half a penny rounds up") << "0.005" << "£0.01";
-        QTest::newRow("below half a penny") << "0.0049" << "£0.00";
-        QTest::newRow("negative rounding to zero") << "-0.001" << "£0.00";
-        QTest::newRow("three digits") << "999.999" << "£1,000.00";
+        QTest::newRow("grouping") << "1234.5"
+                                  << "£1,234.50";
+        QTest::newRow("negative") << "-1234.5"
+                                  << "-£1,234.50";
+        QTest::newRow("zero") << "0"
+                              << "£0.00";
+        QTest::newRow("pence") << "12.5"
+                               << "£12.50";
+        QTest::newRow("millions") << "1234567.891"
+                                  << "£1,234,567.89";
+        QTest::newRow("half a penny rounds up") << "0.005"
+                                                << "£0.01";
+        QTest::newRow("below half a penny") << "0.0049"
+                                            << "£0.00";
+        QTest::newRow("negative rounding to zero") << "-0.001"
+                                                   << "£0.00";
+        QTest::newRow("three digits") << "999.999"
+                                      << "£1,000.00";
     }
     void currencyDisplay() {
         QFETCH(QString, amount);
@@ -117,19 +125,32 @@ private slots:
     void amountParsing_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("amount"); // empty: refused
-        QTest::newRow("plain") << "12.5" << "12.5";
-        QTest::newRow("display") << "£12.50" << "12.5";
-        QTest::newRow("grouped display") << "£1,234.50" << "1234.5";
-        QTest::newRow("negative display") << "-£1,234.50" << "-1234.5";
-        QTest::newRow("sign after symbol") << "£-5" << "-5";
-        QTest::newRow("grouped without sign") << "1,234.50" << "1234.5";
-        QTest::newRow("blanks") << " £ 3.00 " << "3";
-        QTest::newRow("bad grouping") << "12,34" << "";
-        QTest::newRow("letters") << "abc" << "";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("symbol alone") << "£" << "";
-        QTest::newRow("other currency") << "$5" << "";
-        QTest::newRow("two points") << "£1.2.3" << "";
+        QTest::newRow("plain") << "12.5"
+                               << "12.5";
+        QTest::newRow("display") << "£12.50"
+                                 << "12.5";
+        QTest::newRow("grouped display") << "£1,234.50"
+                                         << "1234.5";
+        QTest::newRow("negative display") << "-£1,234.50"
+                                          << "-1234.5";
+        QTest::newRow("sign after symbol") << "£-5"
+                                           << "-5";
+        QTest::newRow("grouped without sign") << "1,234.50"
+                                              << "1234.5";
+        QTest::newRow("blanks") << " £ 3.00 "
+                                << "3";
+        QTest::newRow("bad grouping") << "12,34"
+                                      << "";
+        QTest::newRow("letters") << "abc"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("symbol alone") << "£"
+                                      << "";
+        QTest::newRow("other currency") << "$5"
+                                        << "";
+        QTest::newRow("two points") << "£1.2.3"
+                                    << "";
     }
     void amountParsing() {
         QFETCH(QString, text);
@@ -167,23 +188,40 @@ private slots:
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("number");
-        QTest::newRow("number and word") << "3 boxes" << "3";
-        QTest::newRow("trailing zero dropped") << "2.50" << "2.5";
-        QTest::newRow("word") << "PAIR" << "0";
-        QTest::newRow("empty") << "" << "0";
-        QTest::newRow("leading blanks and sign") << "  -2" << "-2";
-        QTest::newRow("blanks inside") << "1 2" << "12";
-        QTest::newRow("point first") << ".5" << "0.5";
-        QTest::newRow("plus") << "+5" << "5";
-        QTest::newRow("zero") << "0" << "0";
-        QTest::newRow("negative zero") << "-0" << "0";
-        QTest::newRow("leading zeros") << "007" << "7";
-        QTest::newRow("second point ends it") << "1.2.3" << "1.2";
-        QTest::newRow("sign alone") << "-" << "0";
-        QTest::newRow("sign after digits ends it") << "5-3" << "5";
-        QTest::newRow("ten") << "10" << "10";
-        QTest::newRow("long") << "123456789012345678901234" << "123456789012345678901234";
-        QTest::newRow("non-ASCII digits are no number") << "٣" << "0";
+        QTest::newRow("number and word") << "3 boxes"
+                                         << "3";
+        QTest::newRow("trailing zero dropped") << "2.50"
+                                               << "2.5";
+        QTest::newRow("word") << "PAIR"
+                              << "0";
+        QTest::newRow("empty") << ""
+                               << "0";
+        QTest::newRow("leading blanks and sign") << "  -2"
+                                                 << "-2";
+        QTest::newRow("blanks inside") << "1 2"
+                                       << "12";
+        QTest::newRow("point first") << ".5"
+                                     << "0.5";
+        QTest::newRow("plus") << "+5"
+                              << "5";
+        QTest::newRow("zero") << "0"
+                              << "0";
+        QTest::newRow("negative zero") << "-0"
+                                       << "0";
+        QTest::newRow("leading zeros") << "007"
+                                       << "7";
+        QTest::newRow("second point ends it") << "1.2.3"
+                                              << "1.2";
+        QTest::newRow("sign alone") << "-"
+                                    << "0";
+        QTest::newRow("sign after digits ends it") << "5-3"
+                                                   << "5";
+        QTest::newRow("ten") << "10"
+                             << "10";
+        QTest::newRow("long") << "123456789012345678901234"
+                              << "123456789012345678901234";
+        QTest::newRow("non-ASCII digits are no number") << "٣"
+                                                        << "0";
     }
     void leadingNumber() {
         QFETCH(QString, text);
@@ -194,11 +232,16 @@ private slots:
     void quoting_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("plain") << "Defender" << "Defender";
-        QTest::newRow("apostrophe") << "O'Brien's" << "O''Brien''s";
-        QTest::newRow("only quotes") << "''" << "''''";
-        QTest::newRow("double quote unchanged") << "6\" hose" << "6\" hose";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("plain") << "Defender"
+                               << "Defender";
+        QTest::newRow("apostrophe") << "O'Brien's"
+                                    << "O''Brien''s";
+        QTest::newRow("only quotes") << "''"
+                                     << "''''";
+        QTest::newRow("double quote unchanged") << "6\" hose"
+                                                << "6\" hose";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void quoting() {
         QFETCH(QString, value);
@@ -232,6 +275,6 @@ private slots:
     }
 };
 
-QUILLON_STORE_TEST(MoneyTest)
+QUILLON_TEST_CLASS(MoneyTest)
 
 #include "test_money.moc"

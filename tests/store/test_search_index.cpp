@@ -10,7 +10,7 @@
 #include "store/text_fold.h"
 #include "store/transaction.h"
 #include "store_fixture.h"
-#include "store_tests.h"
+#include "test_registry.h"
 
 #include <QRandomGenerator>
 
@@ -310,7 +310,7 @@ private slots:
     }
 };
 
-QUILLON_STORE_TEST(TestSearchIndex)
+QUILLON_TEST_CLASS(TestSearchIndex)
 
 } // namespace quillon::tests
 
