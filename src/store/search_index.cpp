@@ -1,5 +1,6 @@
 #include "store/search_index.h"
 
+#include "store/prepared_statement.h"
 #include "store/store_error.h"
 
 #include <algorithm>
@@ -39,20 +40,21 @@ QString SearchIndex::termsName(const QString& table) {
 }
 
 QHash<QString, qint64> SearchIndex::readTermRows(sqlite3* db, const QString& table) {
+    const QString sql =
+        QStringLiteral("SELECT term, rows FROM %1").arg(quoteName(termsName(table)));
     QHash<QString, qint64> rows;
-    const QByteArray sql =
-        QStringLiteral("SELECT term, rows FROM %1").arg(quoteName(termsName(table))).toUtf8();
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return rows;
+    try {
+        PreparedStatement terms(db, sql.toUtf8(), sql);
+        while (terms.step()) {
+            const auto* term = reinterpret_cast<const char*>(sqlite3_column_text(terms.get(), 0));
+            rows.insert(QString::fromUtf8(term, sqlite3_column_bytes(terms.get(), 0)),
+                        sqlite3_column_int64(terms.get(), 1));
+        }
+    } catch (const StoreError&) {
+        // No terms table (a store made before it, or by something else), or one that can't be
+        // read: the counts only guide the index, so the store is searched without them.
+        return {};
     }
-    while (sqlite3_step(raw) == SQLITE_ROW) {
-        const auto* term = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-        rows.insert(QString::fromUtf8(term, sqlite3_column_bytes(raw, 0)),
-                    sqlite3_column_int64(raw, 1));
-    }
-    sqlite3_finalize(raw);
     return rows;
 }
 
