@@ -153,15 +153,8 @@ void StartUp::checkUserDatabase(const AppFolder& folder) {
 
     // A store file: the engine opens it (finishing any change a crash interrupted) and checks
     // every page of it and the tables the program needs.
-    std::unique_ptr<Database> db;
     try {
-        db = Database::open(path, Database::Access::ReadWrite);
-    } catch (const StoreError& error) {
-        if (isLockedByAnother(error))
-            inUse(path);
-        damaged(folder, error.message());
-    }
-    try {
+        const auto db = Database::open(path, Database::Access::ReadWrite);
         const QStringList problems = db->integrityCheck();
         if (!problems.isEmpty())
             damaged(folder, problems.first());
