@@ -101,9 +101,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
 }
 
 void FlexGrid::addItem(const QString& tabSeparatedText) {
-    beginStructureChange();
-    model_->appendRow(tabSeparatedText);
-    endStructureChange();
+    addItems({tabSeparatedText});
 }
 
 void FlexGrid::addItems(const QStringList& tabSeparatedTexts) {

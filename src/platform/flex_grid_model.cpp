@@ -164,27 +164,6 @@ void FlexGridModel::setText(int gridRow, int col, const QString& text) {
     }
 }
 
-void FlexGridModel::splitInto(QStringView tabSeparatedText,
-                              std::vector<QString>::iterator target) const {
-    int col = 0;
-    for (const QStringView part : tabSeparatedText.tokenize(u'\t')) {
-        if (col == cols_) {
-            break;
-        }
-        *target++ = part.toString();
-        ++col;
-    }
-}
-
-void FlexGridModel::appendRow(QStringView tabSeparatedText) {
-    const int row = dataRows_;
-    beginInsertRows(QModelIndex(), row, row);
-    cells_.resize(cells_.size() + toSize(cols_));
-    splitInto(tabSeparatedText, cells_.end() - cols_);
-    ++dataRows_;
-    endInsertRows();
-}
-
 void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
     if (tabSeparatedTexts.isEmpty()) {
         return;
@@ -192,11 +171,19 @@ void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
     const int first = dataRows_;
     const int count = static_cast<int>(tabSeparatedTexts.size());
     beginInsertRows(QModelIndex(), first, first + count - 1);
-    std::size_t at = cells_.size();
-    cells_.resize(at + toSize(count) * toSize(cols_));
+    const std::size_t end = cells_.size();
+    cells_.resize(end + toSize(count) * toSize(cols_));
+    auto row = cells_.begin() + static_cast<std::ptrdiff_t>(end);
     for (const QString& text : tabSeparatedTexts) {
-        splitInto(text, cells_.begin() + static_cast<std::ptrdiff_t>(at));
-        at += toSize(cols_);
+        // Parts beyond the last column are dropped; columns without a part stay empty.
+        auto cell = row;
+        for (const QStringView part : QStringView(text).tokenize(u'\t')) {
+            if (cell == row + cols_) {
+                break;
+            }
+            *cell++ = part.toString();
+        }
+        row += cols_;
     }
     dataRows_ += count;
     endInsertRows();

@@ -38,10 +38,9 @@ public:
 
     [[nodiscard]] QString text(int gridRow, int col) const;
     void setText(int gridRow, int col, const QString& text);
-    // Appends one data row; the text is split at tabs into columns 0, 1, ...; parts beyond the
-    // last column are dropped, columns without a part stay empty.
-    void appendRow(QStringView tabSeparatedText);
-    // Appends the rows as appendRow() does, announced to the views as one insertion.
+    // Appends data rows, announced to the views as one insertion; each text is split at tabs
+    // into columns 0, 1, ...; parts beyond the last column are dropped, columns without a part
+    // stay empty.
     void appendRows(const QStringList& tabSeparatedTexts);
 
     // A null picture removes the cell's picture.
@@ -69,8 +68,6 @@ private:
     [[nodiscard]] QString& cell(int gridRow, int col);
     [[nodiscard]] const QString& cell(int gridRow, int col) const;
     void dropPicturesOutside(int gridRows, int cols);
-    // Splits a row text at tabs into the cols_ cells that start at target.
-    void splitInto(QStringView tabSeparatedText, std::vector<QString>::iterator target) const;
     void notifyRowChanged(int gridRow, int firstCol, int lastCol);
 
     int dataRows_ = 0;
