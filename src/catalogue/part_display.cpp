@@ -154,7 +154,7 @@ void PartDisplay::fillLists(const Recordset& part) {
     }
 }
 
-QPixmap PartDisplay::thumbnail(int slot) {
+bool PartDisplay::showThumbnail(int slot) {
     ProgramState& state = context_.state;
     const auto index = static_cast<std::size_t>(slot - 1);
     const QString& file = state.pictureFiles[index];
@@ -163,18 +163,23 @@ QPixmap PartDisplay::thumbnail(int slot) {
     const bool photograph = kind == u"jpg";
     const bool page = kind == u"htm" || kind == u"tml";
     if (!photograph && !page)
-        return {};
+        return false;
     // A name that leads out of the images folder is never opened, neither here nor by a click.
     const auto path = PictureFile::path(context_.folder, file);
     if (!path)
-        return {};
+        return false;
+    ImageBox* image = frame_.images[index];
+    // A photograph is read at the thumbnail's size; the picture window reads it whole.
     if (photograph)
-        return QPixmap(*path);
+        return image->loadPicture(*path);
     if (!htmlIconRead_) {
         htmlIcon_ = QPixmap(context_.folder.htmlIcon());
         htmlIconRead_ = true;
     }
-    return htmlIcon_;
+    if (htmlIcon_.isNull())
+        return false;
+    image->setPicture(htmlIcon_);
+    return true;
 }
 
 void PartDisplay::showThumbnails() {
@@ -188,12 +193,8 @@ void PartDisplay::showThumbnails() {
             continue;
         }
         // A picture that can't be loaded leaves its slot hidden, without a message.
-        const QPixmap picture = thumbnail(slot);
-        if (picture.isNull())
-            continue;
-        ImageBox* image = frame_.images[index];
-        image->setPicture(picture);
-        image->show();
+        if (showThumbnail(slot))
+            frame_.images[index]->show();
     }
 }
 

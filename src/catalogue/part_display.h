@@ -43,8 +43,8 @@ private:
     void fillFields(const Recordset& part);
     void fillLists(const Recordset& part);
     void showThumbnails();
-    // The picture for slot k (1 ... 9), or a null picture when the slot stays hidden.
-    [[nodiscard]] QPixmap thumbnail(int slot);
+    // Puts the picture of slot k (1 ... 9) into its thumbnail; false when the slot stays hidden.
+    [[nodiscard]] bool showThumbnail(int slot);
 
     AppContext& context_;
     PartDetailFrame& frame_;

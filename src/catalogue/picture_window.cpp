@@ -10,8 +10,26 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <utility>
 
 namespace quillon {
+
+namespace {
+
+// Whether a picture of that size and pixel format is more than the image reader may allocate
+// for one picture (it then refuses to decode it).
+bool overAllocationLimit(QSize size, QImage::Format format) {
+    const int limitMegabytes = QImageReader::allocationLimit();
+    if (!size.isValid() || limitMegabytes <= 0)
+        return false;
+    // A format the file doesn't tell is taken as the reader's usual 32 bits a pixel.
+    const int depth =
+        format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 bytes = qint64(size.width()) * size.height() * depth / 8;
+    return bytes > (qint64(limitMegabytes) << 20);
+}
+
+} // namespace
 
 PictureWindow::PictureWindow(const QString& picturePath, QWidget* parent)
     : QDialog(parent), picturePath_(picturePath) {
@@ -49,15 +67,23 @@ PictureWindow::PictureWindow(const QString& picturePath, QWidget* parent)
 
 void PictureWindow::Form_Load() {
     QImageReader reader(picturePath_);
-    const QImage image = reader.read();
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    QImage image = reader.read();
     QSize pictureTwips(0, 0);
     if (image.isNull()) {
-        loadError_ = QString("The picture %1 could not be read: %2")
-                         .arg(QDir::toNativeSeparators(picturePath_), reader.errorString());
+        const QString file = QDir::toNativeSeparators(picturePath_);
+        loadError_ =
+            overAllocationLimit(size, format)
+                ? QString("The picture %1 is too large to show: %2 × %3 pixels.")
+                      .arg(file)
+                      .arg(size.width())
+                      .arg(size.height())
+                : QString("The picture %1 could not be read: %2").arg(file, reader.errorString());
         picture1_->resize(0, 0);
     } else {
         loaded_ = true;
-        const QPixmap pixmap = QPixmap::fromImage(image);
+        const QPixmap pixmap = QPixmap::fromImage(std::move(image));
         picture1_->setPixmap(pixmap);
         picture1_->resize(pixmap.size());
         pictureTwips = QSize(Twips::fromPixelsX(pixmap.width(), this),

@@ -1,8 +1,30 @@
 #include "platform/image_box.h"
 
+#include <QImageReader>
 #include <QMouseEvent>
+#include <utility>
 
 namespace quillon {
+
+namespace {
+
+// Before the box has been given a size, a picture is read no larger than this.
+constexpr int unsizedSide = 256;
+
+// The picture in the file, decoded at most as large as area (aspect ratio kept); a null image
+// when it can't be read. full: the picture's own size, invalid when the file doesn't say.
+QImage readFitted(const QString& path, QSize area, QSize& full) {
+    QImageReader reader(path);
+    full = reader.size();
+    if (full.isValid() && (full.width() > area.width() || full.height() > area.height())) {
+        // The reader scales while it decodes: a JPEG is decoded at a fraction of its size and
+        // never held whole.
+        reader.setScaledSize(full.scaled(area, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
+    return reader.read();
+}
+
+} // namespace
 
 ImageBox::ImageBox(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
@@ -10,13 +32,36 @@ ImageBox::ImageBox(QWidget* parent) : QLabel(parent) {
 }
 
 void ImageBox::setPicture(const QPixmap& picture) {
+    path_.clear();
+    sourceSize_ = QSize();
     picture_ = picture;
     showScaled();
 }
 
+bool ImageBox::loadPicture(const QString& path) {
+    QSize full;
+    QImage image = readFitted(path, pictureArea(), full);
+    if (image.isNull()) {
+        clearPicture();
+        return false;
+    }
+    path_ = path;
+    sourceSize_ = full;
+    picture_ = QPixmap::fromImage(std::move(image));
+    showScaled();
+    return true;
+}
+
 void ImageBox::clearPicture() {
+    path_.clear();
+    sourceSize_ = QSize();
     picture_ = QPixmap();
     QLabel::clear();
+}
+
+QSize ImageBox::pictureArea() const {
+    const QSize area = contentsRect().size();
+    return area.isEmpty() ? QSize(unsizedSide, unsizedSide) : area;
 }
 
 void ImageBox::showScaled() {
@@ -41,6 +86,18 @@ void ImageBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void ImageBox::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
+    // A box grown beyond the size its file was read at reads it again, at the new size (and
+    // keeps what it has when the file can no longer be read).
+    if (!path_.isEmpty() && !contentsRect().isEmpty()) {
+        const QSize wanted =
+            sourceSize_.scaled(contentsRect().size(), Qt::KeepAspectRatio).boundedTo(sourceSize_);
+        if (wanted.width() > picture_.width() || wanted.height() > picture_.height()) {
+            QSize full;
+            QImage image = readFitted(path_, contentsRect().size(), full);
+            if (!image.isNull())
+                picture_ = QPixmap::fromImage(std::move(image));
+        }
+    }
     showScaled();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QString>
 
 namespace quillon {
 
@@ -14,8 +15,14 @@ public:
     explicit ImageBox(QWidget* parent = nullptr);
 
     void setPicture(const QPixmap& picture);
+    // Reads a picture file for this box, decoded no larger than the box shows it (aspect ratio
+    // kept; a picture smaller than the box is read as it is), so that a large photograph costs no
+    // more time and memory than its thumbnail. False, and the box emptied, when the file can't
+    // be read as a picture.
+    bool loadPicture(const QString& path);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }
+    // The picture as the box holds it: a file read by loadPicture() at the size it is shown at.
     const QPixmap& picture() const { return picture_; }
 
 signals:
@@ -27,8 +34,12 @@ protected:
 
 private:
     void showScaled();
+    // The area the picture is fitted into: the box's contents, once the box has a size.
+    [[nodiscard]] QSize pictureArea() const;
 
     QPixmap picture_;
+    QString path_;     // the file read by loadPicture(); empty for a picture set directly
+    QSize sourceSize_; // that file's picture size in pixels
 };
 
 } // namespace quillon

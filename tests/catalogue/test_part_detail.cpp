@@ -142,7 +142,7 @@ private slots:
                   {"Picture4", "anim.gif"},
                   {"Picture5", "BACK.JPG"}};
         CatalogueFixture app({part});
-        app.writePicture("images/front.jpg", QSize(64, 48));
+        app.writePicture("images/front.jpg", QSize(40, 30));
         app.writePicture("images/anim.gif");
         app.writePicture("images/BACK.JPG");
         app.writeFile("images/fitting.html", "<html></html>");
@@ -150,7 +150,7 @@ private slots:
         app.searchPart("PX10");
 
         QVERIFY(app.thumbnailShown(1));
-        QCOMPARE(app.thumbnail(1)->picture().size(), QSize(64, 48));
+        QCOMPARE(app.thumbnail(1)->picture().size(), QSize(40, 30));
         QVERIFY(app.thumbnailShown(2));
         QCOMPARE(app.thumbnail(2)->picture().size(), CatalogueFixture::htmlIconSize());
         // A page that doesn't exist still shows the icon: the browser reports it when opened.

@@ -1,26 +1,37 @@
 #include "app/program_state.h"
 #include "catalogue/part_pictures.h"
-#include "catalogue/picture_window.h"
 #include "platform/app_folder.h"
+#include "platform/image_box.h"
 #include "platform/recording_browser.h"
 #include "platform/scripted_dialogs.h"
+#include "program_run.h"
+#include "store/database.h"
+#include "test_app_folder.h"
 #include "test_registry.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QObject>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 using quillon::AppFolder;
 using quillon::Browser;
+using quillon::Database;
 using quillon::Dialogs;
+using quillon::ImageBox;
 using quillon::PartPictures;
-using quillon::PictureWindow;
 using quillon::ProgramState;
 using quillon::RecordingBrowser;
 using quillon::ScriptedDialogs;
+using quillon::tests::ProgramRun;
+using quillon::tests::TestAppFolder;
 
 namespace {
 
@@ -41,6 +52,7 @@ class PartPicturesTest : public QObject {
 
 private:
     QTemporaryDir dir_;
+    const QSize largeSize{6000, 5500};
 
     // The part shown has these pictures in slots 1, 2, ...; each kind is the name's last three
     // characters, as Part Detail records it.
@@ -56,82 +68,86 @@ private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
         QVERIFY(QDir(dir_.path()).mkdir("images"));
-        QImage photo(60, 40, QImage::Format_RGB32);
+        QImage photo(largeSize, QImage::Format_RGB32);
         photo.fill(Qt::blue);
-        QVERIFY(photo.save(dir_.filePath("images/front.jpg"), "jpeg"));
-        QVERIFY(photo.save(dir_.filePath("images/side.jpg"), "jpeg"));
+        QVERIFY(photo.save(dir_.filePath("images/large.jpg"), "jpeg"));
     }
 
-    void photographOpensThePictureWindow() {
-        Clicks clicks(dir_.path());
-        auto& [state, dialogs, browser, folder, pictures] = clicks;
-        showPart(state, {"front.jpg", "side.jpg"});
+    // A large photograph: its thumbnail is read at the size it shows at, a click opens the
+    // picture window on the whole picture, or says that it is too large for the reader's limit.
+    void largePhotograph_data() {
+        QTest::addColumn<int>("limitMegabytes");
+        QTest::newRow("within the reader's limit") << QImageReader::allocationLimit();
+        QTest::newRow("over the reader's limit") << 64;
+    }
 
-        QStringList shownPaths;
-        dialogs.onWindow("frmImageView", [&shownPaths](QDialog& window) {
-            auto& pictureWindow = dynamic_cast<PictureWindow&>(window);
-            QVERIFY(pictureWindow.hasPicture());
-            shownPaths << pictureWindow.picturePath();
-            QTest::mouseClick(window.findChild<QLabel*>("Picture1"), Qt::LeftButton);
+    void largePhotograph() {
+        QFETCH(int, limitMegabytes);
+        const int limitBefore = QImageReader::allocationLimit();
+        const auto restore = qScopeGuard([=] { QImageReader::setAllocationLimit(limitBefore); });
+        QImageReader::setAllocationLimit(limitMegabytes);
+        TestAppFolder app;
+        QVERIFY(QDir().mkpath(app.folder.images()));
+        QVERIFY(QFile::copy(dir_.filePath("images/large.jpg"), app.folder.image("large.jpg")));
+        Database::open(app.folder.catalogue(), Database::Access::ReadWrite)
+            ->execute("INSERT INTO Parts(ID,DorvaneNum,Picture1) SELECT 1,'LG100','large.jpg'");
+        ProgramRun run;
+        QVERIFY(run.startShown(app.folder));
+        run.find<QLineEdit>("txtPart")->setText("LG100");
+        QTest::mouseClick(run.find<QPushButton>("cmdSearchPart"), Qt::LeftButton);
+
+        auto* thumbnail = run.find<ImageBox>("Image1");
+        QVERIFY(thumbnail->isVisible());
+        QCOMPARE(thumbnail->picture().size(),
+                 largeSize.scaled(thumbnail->contentsRect().size(), Qt::KeepAspectRatio));
+        QSize shown;
+        run.dialogs.onWindow("frmImageView", [&shown](QDialog& window) {
+            shown = window.findChild<QLabel*>("Picture1")->pixmap().size();
         });
-        pictures.openPicture(2);
-        pictures.openPicture(1);
-
-        QCOMPARE(dialogs.shownWindows(), QStringList({"frmImageView", "frmImageView"}));
-        QCOMPARE(shownPaths, QStringList({folder.path() + "/images/side.jpg",
-                                          folder.path() + "/images/front.jpg"}));
-        QCOMPARE(state.viewPictureFile, "front.jpg");
-        QVERIFY(dialogs.errors().isEmpty());
-        QVERIFY(dialogs.boxes().isEmpty());
-        QVERIFY(browser.requests().isEmpty());
+        run.dialogs.clearRecords();
+        QTest::mouseClick(thumbnail, Qt::LeftButton);
+        if (limitMegabytes == limitBefore) {
+            QCOMPARE(shown, largeSize);
+            QCOMPARE(run.state.viewPictureFile, "large.jpg");
+            QVERIFY(run.dialogs.boxes().isEmpty());
+        } else {
+            QVERIFY(run.dialogs.shownWindows().isEmpty());
+            QCOMPARE(run.dialogs.boxes().size(), 1);
+            QVERIFY2(run.dialogs.boxes()[0].prompt.contains("too large"),
+                     qPrintable(run.dialogs.boxes()[0].prompt));
+        }
     }
 
-    void pageOpensInTheBrowser_data() {
+    // Only "jpg", "htm" and "tml" open anything; the comparison is exact. Each click on a page
+    // opens a further browser window, without its bars.
+    void pagesAndOtherKinds_data() {
         QTest::addColumn<QString>("file");
-        QTest::newRow("htm") << "fitting.htm";
-        QTest::newRow("html") << "exploded-view.html";
+        QTest::addColumn<bool>("page");
+        QTest::newRow("htm") << "fitting.htm" << true;
+        QTest::newRow("html") << "exploded-view.html" << true;
+        QTest::newRow("capital JPG") << "front.JPG" << false;
+        QTest::newRow("gif") << "front.gif" << false;
+        QTest::newRow("pdf") << "leaflet.pdf" << false;
+        QTest::newRow("empty slot") << "" << false;
     }
 
-    void pageOpensInTheBrowser() {
+    void pagesAndOtherKinds() {
         QFETCH(QString, file);
+        QFETCH(bool, page);
         Clicks clicks(dir_.path());
         auto& [state, dialogs, browser, folder, pictures] = clicks;
-        showPart(state, {"front.jpg", file});
+        showPart(state, {file});
 
-        pictures.openPicture(2);
-        pictures.openPicture(2);
+        for (int slot : {1, 1, 0, 10})
+            pictures.openPicture(slot);
 
-        QCOMPARE(browser.requests().size(), 2);
+        QCOMPARE(browser.requests().size(), page ? 2 : 0);
         for (const auto& request : browser.requests()) {
             QCOMPARE(request.path, folder.path() + "/images/" + file);
             QCOMPARE(request.bars, Browser::Bars::Hidden);
         }
         QVERIFY(dialogs.shownWindows().isEmpty());
         QVERIFY(dialogs.boxes().isEmpty());
-    }
-
-    // Only "jpg", "htm" and "tml" open anything; the comparison is exact.
-    void otherKindsDoNothing_data() {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("capital JPG") << "front.JPG";
-        QTest::newRow("gif") << "front.gif";
-        QTest::newRow("pdf") << "leaflet.pdf";
-        QTest::newRow("empty slot") << "";
-    }
-
-    void otherKindsDoNothing() {
-        QFETCH(QString, file);
-        Clicks clicks(dir_.path());
-        auto& [state, dialogs, browser, folder, pictures] = clicks;
-        showPart(state, {file});
-
-        pictures.openPicture(1);
-        pictures.openPicture(0);
-        pictures.openPicture(10);
-
-        QVERIFY(dialogs.shownWindows().isEmpty());
-        QVERIFY(dialogs.boxes().isEmpty());
-        QVERIFY(browser.requests().isEmpty());
         QVERIFY(state.viewPictureFile.isEmpty());
     }
 
