@@ -45,7 +45,9 @@ void CustomPriceEditor::clearBoxes() {
 }
 
 bool CustomPriceEditor::partShownWithInput() const {
-    if (context_.state.selectedPartId == 0)
+    // Clear keeps the last part's ID but shows no part: the buttons then act on nothing.
+    const ProgramState& state = context_.state;
+    if (state.selectedPartId == 0 || !state.resultsListed)
         return false;
     return !frame_.txtFilePrice->text().isEmpty() || !frame_.txtSellingPrice->text().isEmpty() ||
            !frame_.txtUnit->text().isEmpty();

@@ -113,26 +113,12 @@ private slots:
         QCOMPARE(boxes(app), (Boxes{"£7.00", "£0.00", "EACH"}));
     }
 
+    // Remove deletes the record of the part shown; a part without one just has its boxes emptied.
     void remove() {
         CatalogueFixture app(priceCatalogue());
         app.start();
         app.searchPart("CP*0");
         fill(app, {"5", "6", ""});
-        app.click("cmdEnterFilePrice");
-        QCOMPARE(app.customParts().size(), 1);
-
-        app.click("cmdRemoveFilePrice");
-        QCOMPARE(app.status(), "Custom price removed");
-        QVERIFY(app.customParts().isEmpty());
-        QCOMPARE(boxes(app), Boxes{});
-        QVERIFY(app.dialogs.boxes().isEmpty());
-    }
-
-    void removeWithoutARecord() {
-        CatalogueFixture app(priceCatalogue());
-        app.start();
-        app.searchPart("CP*0");
-        fill(app, {"5", "", ""});
         app.click("cmdEnterFilePrice"); // the record of CP100
 
         QTest::keyClick(app.grid(), Qt::Key_Down);
@@ -140,7 +126,14 @@ private slots:
         app.click("cmdRemoveFilePrice");
         QCOMPARE(app.status(), "Custom price removed");
         QCOMPARE(boxes(app), Boxes{});
-        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|5|0|"});
+        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|5|6|"});
+
+        QTest::keyClick(app.grid(), Qt::Key_Up);
+        app.click("cmdRemoveFilePrice");
+        QCOMPARE(app.status(), "Custom price removed");
+        QVERIFY(app.customParts().isEmpty());
+        QCOMPARE(boxes(app), Boxes{});
+        QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
     void emptyBoxesOrNoPartDoNothing() {
@@ -160,7 +153,14 @@ private slots:
         app.click("cmdEnterFilePrice");
         app.click("cmdRemoveFilePrice");
         QCOMPARE(app.status(), "Custom price stored");
+        // After Clear no part is shown, though one was: nothing again.
+        app.click("cmdClear");
+        for (const char* button : {"cmdRemoveFilePrice", "cmdEnterFilePrice"}) {
+            fill(app, {"7", "8", "BOX"});
+            app.click(button);
+        }
         QCOMPARE(app.customParts(), QStringList{"CP100|STC100|5|0|"});
+        QCOMPARE(app.status(), "Custom price stored");
         QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
@@ -209,27 +209,15 @@ private slots:
         QTest::addColumn<QString>("boxName");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("letters as file price") << "txtFilePrice"
-                                               << "File Price:"
-                                               << "abc";
-        QTest::newRow("letters as selling price") << "txtSellingPrice"
-                                                  << "Selling Price:"
-                                                  << "abc";
-        QTest::newRow("amount and more") << "txtFilePrice"
-                                         << "File Price:"
-                                         << "£12.50abc";
-        QTest::newRow("two points") << "txtSellingPrice"
-                                    << "Selling Price:"
-                                    << "1.2.3";
-        QTest::newRow("badly grouped") << "txtFilePrice"
-                                       << "File Price:"
-                                       << "1,23";
-        QTest::newRow("quote") << "txtFilePrice"
-                               << "File Price:"
-                               << "12'5";
-        QTest::newRow("too large") << "txtFilePrice"
-                                   << "File Price:"
-                                   << "99999999999999999999";
+        const QString file = "txtFilePrice", selling = "txtSellingPrice";
+        const QString fileCaption = "File Price:", sellingCaption = "Selling Price:";
+        QTest::newRow("letters as file price") << file << fileCaption << QString("abc");
+        QTest::newRow("letters as selling price") << selling << sellingCaption << QString("abc");
+        QTest::newRow("amount and more") << file << fileCaption << QString("£12.50abc");
+        QTest::newRow("two points") << selling << sellingCaption << QString("1.2.3");
+        QTest::newRow("badly grouped") << file << fileCaption << QString("1,23");
+        QTest::newRow("quote") << file << fileCaption << QString("12'5");
+        QTest::newRow("too large") << file << fileCaption << QString("99999999999999999999");
     }
     void notAnAmountIsRefused() {
         QFETCH(QString, boxName);
@@ -275,24 +263,13 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "12.5"
-                               << "12.5"
-                               << "£12.50";
-        QTest::newRow("whole") << "7"
-                               << "7"
-                               << "£7.00";
-        QTest::newRow("display form") << "£1,234.50"
-                                      << "1234.5"
-                                      << "£1,234.50";
-        QTest::newRow("blanks around") << " 3.25 "
-                                       << "3.25"
-                                       << "£3.25";
-        QTest::newRow("negative") << "-2"
-                                  << "-2"
-                                  << "-£2.00";
-        QTest::newRow("leading point") << ".25"
-                                       << "0.25"
-                                       << "£0.25";
+        QTest::newRow("plain") << QString("12.5") << QString("12.5") << QString("£12.50");
+        QTest::newRow("whole") << QString("7") << QString("7") << QString("£7.00");
+        QTest::newRow("display form")
+            << QString("£1,234.50") << QString("1234.5") << QString("£1,234.50");
+        QTest::newRow("blanks around") << QString(" 3.25 ") << QString("3.25") << QString("£3.25");
+        QTest::newRow("negative") << QString("-2") << QString("-2") << QString("-£2.00");
+        QTest::newRow("leading point") << QString(".25") << QString("0.25") << QString("£0.25");
     }
     void amountsWrittenAsPlainDecimals() {
         QFETCH(QString, typed);
