@@ -35,6 +35,14 @@ Money amount(const Value& value) {
     return value.isAbsent() ? Money() : value.toMoney();
 }
 
+// A stored value as one grid cell: a tab inside it would push the rest of the row into the
+// wrong columns, so it shows as a blank.
+QString cellText(const Value& value) {
+    QString cell = value.toText();
+    cell.replace(tab, u' ');
+    return cell;
+}
+
 } // namespace
 
 QString ViewOrderWindow::headerText(int column) {
@@ -187,10 +195,10 @@ void ViewOrderWindow::fillOrderGrid() {
         const Value& quantity = lines.field(u"Quantity");
         const Money price = amount(lines.field(u"Price"));
         const Money lineTotal = price * wholeNumber(quantity);
-        grid.addItem(QString::number(i + 1) + tab + lines.field(u"DorvaneNum").toText() + tab +
-                     lines.field(u"RoverNum").toText() + tab +
-                     lines.field(u"Description").toText() + tab +
-                     lines.field(u"Comments").toText() + tab + quantity.toText() + tab +
+        grid.addItem(QString::number(i + 1) + tab + cellText(lines.field(u"DorvaneNum")) + tab +
+                     cellText(lines.field(u"RoverNum")) + tab +
+                     cellText(lines.field(u"Description")) + tab +
+                     cellText(lines.field(u"Comments")) + tab + cellText(quantity) + tab +
                      formats.currency(price) + tab + formats.currency(lineTotal));
         total += lineTotal;
         state.orderLineIds[i] = lines.field(u"ID").toInt32();

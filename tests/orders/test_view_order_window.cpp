@@ -51,12 +51,12 @@ void clickCell(FlexGrid* g, int row, int col) {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-// Order 4, current, with three lines.
+// Order 4, current, with three lines; tabs in the third line's texts show as blanks.
 void seedThreeLines(OrdersFixture& f) {
     f.seedOrder(4, false);
     f.seedLine(4, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
     f.seedLine(4, "DA2", "Dorvane Only", "Driver's seat \"cover\"", 3, "1234.5", "Don't bend");
-    f.seedLine(4, "DA3", "NRC3", "Gasket", 10, "0.25", "Box of \"ten\"");
+    f.seedLine(4, "DA3", "NRC3", "Gasket\tset", 10, "0.25", "Box of\t\"ten\"");
 }
 
 } // namespace
@@ -115,7 +115,7 @@ private slots:
                  (QStringList{"1", "DA1", "NRC1", "Oil filter", "", "2", "£4.50", "£9.00"}));
         QCOMPARE(rows[2], (QStringList{"2", "DA2", "Dorvane Only", "Driver's seat \"cover\"",
                                        "Don't bend", "3", "£1,234.50", "£3,703.50"}));
-        QCOMPARE(rows[3], (QStringList{"3", "DA3", "NRC3", "Gasket", "Box of \"ten\"", "10",
+        QCOMPARE(rows[3], (QStringList{"3", "DA3", "NRC3", "Gasket set", "Box of \"ten\"", "10",
                                        "£0.25", "£2.50"}));
         QCOMPARE(total, "£3,715.00");
         // The first line is the selected line, over the whole row.
