@@ -1,5 +1,6 @@
 #include "addresses/address_options_window.h"
 
+#include "addresses/address_name_list.h"
 #include "addresses/address_side.h"
 #include "addresses/address_table.h"
 #include "app/app_context.h"

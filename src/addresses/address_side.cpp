@@ -1,5 +1,6 @@
 #include "addresses/address_side.h"
 
+#include "addresses/address_name_list.h"
 #include "addresses/address_table.h"
 #include "app/app_context.h"
 #include "app/handler_guard.h"
@@ -45,14 +46,8 @@ AddressSide::AddressSide(AppContext& context, const AddressTable& table, const Q
     cmdDelete = new QPushButton(QStringLiteral("Delete"), this);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete%1Address").arg(prefix));
 
-    // A drop-down whose text can also be typed. Typing never adds a name to the list nor
-    // completes it from the list: what is typed is what the list's text is.
-    lstNames = new QComboBox(this);
+    lstNames = new AddressNameList(this);
     lstNames->setObjectName(QStringLiteral("lst%1").arg(prefix));
-    lstNames->setEditable(true);
-    lstNames->setInsertPolicy(QComboBox::NoInsert);
-    lstNames->setCompleter(nullptr);
-    lstNames->setMinimumContentsLength(20);
 
     for (int column = 0; column < AddressTable::fieldCount; ++column) {
         auto* box = new QLineEdit(this);
@@ -100,7 +95,8 @@ AddressSide::AddressSide(AppContext& context, const AddressTable& table, const Q
     connect(cmdDelete, &QPushButton::clicked, this, [this] {
         run(QStringLiteral("delete the address record"), &AddressSide::cmdDelete_Click);
     });
-    connect(lstNames, &QComboBox::activated, this, [this] {
+    // Only a name picked from the list changes the record shown; a typed one never does.
+    connect(lstNames, &AddressNameList::picked, this, [this] {
         run(QStringLiteral("show the address record"), &AddressSide::lstNames_Click);
     });
 }

@@ -4,7 +4,6 @@
 #include <QString>
 #include <array>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,6 +12,7 @@ class QStatusBar;
 namespace quillon {
 
 struct AppContext;
+class AddressNameList;
 class AddressTable;
 
 // One side of the Order Address Options window: the frame with Add New, Delete, the name list
@@ -37,9 +37,9 @@ public:
     // The list's text while the table holds no record.
     static QString emptyListText() { return QStringLiteral("Select \"Add New\""); }
 
-    QPushButton* cmdNew;    // cmdNewOrderAddress
-    QPushButton* cmdDelete; // cmdDeleteOrderAddress
-    QComboBox* lstNames;    // lstOrder
+    QPushButton* cmdNew;       // cmdNewOrderAddress
+    QPushButton* cmdDelete;    // cmdDeleteOrderAddress
+    AddressNameList* lstNames; // lstOrder
     // txtOrderName, txtOrderAddress1 ... 5, txtOrderPostcode, txtOrderTel: the table's columns
     // in order.
     std::array<QLineEdit*, 8> boxes{};

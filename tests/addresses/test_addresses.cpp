@@ -89,7 +89,7 @@ private slots:
     void addNewCancelledCreatesNothing();
     void pickingAnotherNameWritesTheShownRecordFirst();
     void deletingTheLastRecord();
-    void deleteAnsweredNo();
+    void typedNameChangesNothingShown_data();
     void typedNameChangesNothingShown();
     void closeRoutesKeepTheEdit_data();
     void closeRoutesKeepTheEdit();
@@ -205,10 +205,15 @@ void TestAddresses::deletingTheLastRecord() {
     auto window = openWindow(fx);
     QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Olive"));
 
+    fx.dialogs.answerNext(Dialogs::Button::No);
+    QTest::mouseClick(button(*window, "cmdDeleteOrderAddress"), Qt::LeftButton);
+    QCOMPARE(status(*window), QStringLiteral("Record NOT deleted"));
+    QCOMPARE(fx.addressCount(AddressTable::order()), 1);
+    QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Olive"));
     fx.dialogs.answerNext(Dialogs::Button::Yes);
     QTest::mouseClick(button(*window, "cmdDeleteOrderAddress"), Qt::LeftButton);
-    QCOMPARE(fx.dialogs.boxes().size(), 1);
-    const ScriptedDialogs::Box question = fx.dialogs.boxes()[0];
+    QCOMPARE(fx.dialogs.boxes().size(), 2);
+    const ScriptedDialogs::Box question = fx.dialogs.boxes()[1];
     QCOMPARE(question.title, QStringLiteral("Delete record?"));
     QCOMPARE(question.prompt,
              QStringLiteral("Are you sure? This will permanently delete the address details "
@@ -226,25 +231,26 @@ void TestAddresses::deletingTheLastRecord() {
     leave(box(*window, "txtOrderName"));
     QCOMPARE(status(*window), QStringLiteral("Record deleted"));
     QTest::mouseClick(button(*window, "cmdDeleteOrderAddress"), Qt::LeftButton);
-    QCOMPARE(fx.dialogs.boxes().size(), 1);
+    QCOMPARE(fx.dialogs.boxes().size(), 2);
 
     QTest::mouseClick(button(*window, "cmdOK"), Qt::LeftButton);
     QCOMPARE(fx.state.addressChoice, QStringLiteral("noAddress"));
     QVERIFY(fx.dialogs.errors().isEmpty());
 }
 
-void TestAddresses::deleteAnsweredNo() {
-    OrderFixture fx;
-    fx.addAddress(AddressTable::order(), "Keep", {"Kim"});
-    auto window = openWindow(fx);
-    fx.dialogs.answerNext(Dialogs::Button::No);
-    QTest::mouseClick(button(*window, "cmdDeleteOrderAddress"), Qt::LeftButton);
-    QCOMPARE(status(*window), QStringLiteral("Record NOT deleted"));
-    QCOMPARE(fx.addressCount(AddressTable::order()), 1);
-    QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Kim"));
+// Typing into the name list, even another record's exact name, is no pick: edits and Delete
+// still act on the record shown, and OK hands the typed name over.
+void TestAddresses::typedNameChangesNothingShown_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("thenDelete");
+    QTest::newRow("no record's name, then OK") << "Nowhere Ltd" << false;
+    QTest::newRow("another record's name, then OK") << "Second" << false;
+    QTest::newRow("another record's name, then Delete") << "Second" << true;
 }
 
 void TestAddresses::typedNameChangesNothingShown() {
+    QFETCH(QString, typed);
+    QFETCH(bool, thenDelete);
     OrderFixture fx;
     fx.addAddress(AddressTable::order(), "First", {"Fay"});
     fx.addAddress(AddressTable::order(), "Second", {"Sam"});
@@ -254,21 +260,26 @@ void TestAddresses::typedNameChangesNothingShown() {
     QComboBox* names = list(*window, "lstOrder");
     names->setFocus(Qt::MouseFocusReason);
     names->lineEdit()->selectAll();
-    QTest::keyClicks(names->lineEdit(), "Nowhere Ltd");
-    QCOMPARE(names->currentText(), QStringLiteral("Nowhere Ltd"));
-    QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Fay"));
-    QCOMPARE(fx.state.shownOrderAddressName, QStringLiteral("First"));
-
-    // Edits still go to the record shown.
-    typeInto(box(*window, "txtOrderAddress1"), "2 Low Rd");
+    QTest::keyClicks(names->lineEdit(), typed);
+    typeInto(box(*window, "txtOrderAddress1"), "2 Low Rd"); // the list loses the focus
     leave(box(*window, "txtOrderAddress1"));
+    QCOMPARE(names->currentText(), typed);
+    QCOMPARE(fx.state.shownOrderAddressName, QStringLiteral("First"));
+    QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Fay"));
     QCOMPARE(fx.addressFields(AddressTable::order(), "First"), eightFields({"Fay", "2 Low Rd"}));
     QCOMPARE(fx.addressFields(AddressTable::order(), "Second"), eightFields({"Sam"}));
 
-    // OK hands the typed name over unchanged.
+    if (thenDelete) {
+        fx.dialogs.answerNext(Dialogs::Button::Yes);
+        QTest::mouseClick(button(*window, "cmdDeleteOrderAddress"), Qt::LeftButton);
+        QVERIFY(fx.dialogs.boxes().at(0).prompt.endsWith(QStringLiteral(" for First")));
+        QCOMPARE(fx.addressCount(AddressTable::order()), 1);
+        QCOMPARE(fx.addressFields(AddressTable::order(), "Second"), eightFields({"Sam"}));
+        return;
+    }
     QTest::mouseClick(button(*window, "cmdOK"), Qt::LeftButton);
     QCOMPARE(fx.state.addressChoice, QStringLiteral("ok"));
-    QCOMPARE(fx.state.orderAddressName, QStringLiteral("Nowhere Ltd"));
+    QCOMPARE(fx.state.orderAddressName, typed);
     QCOMPARE(fx.state.deliveryAddressName, QStringLiteral("Depot"));
     QCOMPARE(fx.addressCount(AddressTable::order()), 2);
 }
@@ -276,16 +287,11 @@ void TestAddresses::typedNameChangesNothingShown() {
 void TestAddresses::closeRoutesKeepTheEdit_data() {
     QTest::addColumn<QString>("route");
     QTest::addColumn<QString>("choice");
-    QTest::newRow("OK clicked") << "ok click"
-                                << "ok";
-    QTest::newRow("Enter presses OK") << "enter"
-                                      << "ok";
-    QTest::newRow("Cancel") << "cancel"
-                            << "cancel";
-    QTest::newRow("Esc") << "esc"
-                         << "cancel";
-    QTest::newRow("window frame") << "frame"
-                                  << "cancel";
+    QTest::newRow("OK clicked") << QString("ok click") << QString("ok");
+    QTest::newRow("Enter presses OK") << QString("enter") << QString("ok");
+    QTest::newRow("Cancel") << QString("cancel") << QString("cancel");
+    QTest::newRow("Esc") << QString("esc") << QString("cancel");
+    QTest::newRow("window frame") << QString("frame") << QString("cancel");
 }
 
 void TestAddresses::closeRoutesKeepTheEdit() {
