@@ -55,6 +55,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md
               ${quillon_packaging}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon)
 
+set(QUILLON_PACKAGE_MAINTAINER "Dorvane PLC <support@dorvane.example>"
+    CACHE STRING "The Maintainer of the Debian package: name and e-mail address")
+
 # The manual pages and the changelog carry the version and the maintainer, and ship compressed as
 # Debian wants them: gzip -9n, without the name and time of the file, so the same sources always
 # give the same package. A change to a source file configures again, which compresses it again.
@@ -78,8 +81,6 @@ install(FILES ${quillon_docs}/changelog.gz
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dorvane-quillon)
 set(CPACK_PACKAGE_VENDOR "Dorvane PLC")
-set(QUILLON_PACKAGE_MAINTAINER "Dorvane PLC <support@dorvane.example>"
-    CACHE STRING "The Maintainer of the Debian package: name and e-mail address")
 set(CPACK_PACKAGE_CONTACT "${QUILLON_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "parts catalogue browser and order writer for Dorvane's trade customers")
