@@ -7,8 +7,10 @@
 #                                               the order form templates, texts, icons, images/
 #   share/applications/dorvane-quillon.desktop
 #   share/icons/hicolor/<n>x<n>/apps/dorvane-quillon.png
-#   share/metainfo/com.dorvane.Quillon.metainfo.xml
-#   share/doc/dorvane-quillon/                  the install notes and the copyright file
+#   share/metainfo/com.dorvane.quillon.metainfo.xml
+#   share/doc/dorvane-quillon/                  the install notes, the copyright file and the
+#                                               Debian changelog
+#   share/man/man1/                             the manual pages of the program and the tool
 #
 # The program finds share/dorvane-quillon/ beside its bin/ folder and makes each user's own
 # Application folder from it at the first start.
@@ -42,7 +44,7 @@ install(DIRECTORY ${QUILLON_APP_DIR}/images DESTINATION ${quillon_installed_fold
 set(quillon_packaging ${CMAKE_SOURCE_DIR}/packaging)
 install(FILES ${quillon_packaging}/dorvane-quillon.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${quillon_packaging}/com.dorvane.Quillon.metainfo.xml
+install(FILES ${quillon_packaging}/com.dorvane.quillon.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
     install(FILES ${quillon_packaging}/icons/dorvane-quillon-${size}.png
@@ -53,25 +55,46 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md
               ${quillon_packaging}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon)
 
+set(QUILLON_PACKAGE_MAINTAINER "Dorvane PLC <support@dorvane.example>"
+    CACHE STRING "The Maintainer of the Debian package: name and e-mail address")
+
+# The manual pages and the changelog carry the version and the maintainer, and ship compressed as
+# Debian wants them: gzip -9n, without the name and time of the file, so the same sources always
+# give the same package. A change to a source file configures again, which compresses it again.
+find_program(QUILLON_GZIP gzip REQUIRED)
+set(quillon_docs ${CMAKE_CURRENT_BINARY_DIR}/package-docs)
+set(quillon_docs_sources man/dorvane-quillon.1 man/quillon-db.1 changelog)
+foreach(source IN LISTS quillon_docs_sources)
+    get_filename_component(name ${source} NAME)
+    configure_file(${quillon_packaging}/${source}.in ${quillon_docs}/${name} @ONLY)
+    execute_process(COMMAND ${QUILLON_GZIP} -9 -n -c ${quillon_docs}/${name}
+                    OUTPUT_FILE ${quillon_docs}/${name}.gz COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+install(FILES ${quillon_docs}/dorvane-quillon.1.gz ${quillon_docs}/quillon-db.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# A native package (no Debian revision in its version): its changelog is changelog.gz, not
+# changelog.Debian.gz, which lintian takes for the changelog of a separate upstream.
+install(FILES ${quillon_docs}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon)
+
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dorvane-quillon)
 set(CPACK_PACKAGE_VENDOR "Dorvane PLC")
-set(QUILLON_PACKAGE_MAINTAINER "Dorvane PLC <support@dorvane.example>"
-    CACHE STRING "The Maintainer of the Debian package: name and e-mail address")
 set(CPACK_PACKAGE_CONTACT "${QUILLON_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "parts catalogue browser and order writer for Dorvane's trade customers")
+# The extended description only: CPack puts the summary above it as the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "parts catalogue browser and order writer for Dorvane's trade customers
-Dorvane Quillon looks parts up in Dorvane's Land Rover parts catalogue by part
-number or by keyword and vehicle, shows each part with its prices, units,
-vehicles and pictures, keeps the customer's own prices, collects parts into an
-order and prints an order form.
+    "Dorvane Quillon looks parts up in Dorvane's Land Rover parts catalogue
+by part number or by keyword and vehicle, shows each part with its
+prices, units, vehicles and pictures, keeps the customer's own prices,
+collects parts into an order and prints an order form.
 .
-The catalogue is installed read-only in /usr/share/dorvane-quillon; each user's
-prices and orders live in ~/.local/share/dorvane-quillon. The package also holds
-quillon-db, the tool that updates the catalogue from a price file.")
+The catalogue is installed read-only in /usr/share/dorvane-quillon; each
+user's prices and orders live in ~/.local/share/dorvane-quillon. The
+package also holds quillon-db, the tool that updates the catalogue from
+a price file and restores a user's data from a backup.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

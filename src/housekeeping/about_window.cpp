@@ -1,16 +1,22 @@
 #include "housekeeping/about_window.h"
 
+#include "housekeeping/user_data_backup.h"
+
 #include <QLabel>
 #include <QLayout>
 #include <QVBoxLayout>
 
 namespace quillon {
 
+QString AboutWindow::contact() {
+    return QStringLiteral("Telephone: ") + QLatin1String(UserDataBackup::kItTelephone);
+}
+
 AboutWindow::AboutWindow(const QString& aboutFile, QWidget* parent)
     : TextFileWindow("frmAbout", "About Dorvane Quillon", "Version 1.0.0", aboutFile, parent) {
     auto* lblCredit1 = new QLabel(kCredit, this);
     lblCredit1->setObjectName("lblCredit1");
-    auto* lblCredit2 = new QLabel(kWebAddress, this);
+    auto* lblCredit2 = new QLabel(contact(), this);
     lblCredit2->setObjectName("lblCredit2");
     lblCredit2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     headingLayout()->addSpacing(6);

@@ -12,7 +12,8 @@ class AboutWindow final : public TextFileWindow {
 public:
     static constexpr const char* kCredit =
         "Written for Dorvane PLC by the Quillon development team";
-    static constexpr const char* kWebAddress = "www.dorvane.example/quillon";
+    // The contact: Dorvane's support telephone, as on the letterhead of the order form.
+    static QString contact();
 
     // aboutFile: the Application folder's about.dat.
     explicit AboutWindow(const QString& aboutFile, QWidget* parent = nullptr);
