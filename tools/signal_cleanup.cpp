@@ -16,6 +16,8 @@ char paths[slotCount][pathSize];
 volatile std::sig_atomic_t inUse[slotCount];
 
 constexpr int handledSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int handledCount = sizeof handledSignals / sizeof handledSignals[0];
+struct sigaction before[handledCount]; // what each signal did before, done after the removal
 
 extern "C" void removeAndStop(int signal) {
     bool removed = false;
@@ -27,11 +29,12 @@ extern "C" void removeAndStop(int signal) {
         static const char note[] = "quillon-db: stopped; its unfinished files are removed\n";
         (void)!::write(STDERR_FILENO, note, sizeof note - 1);
     }
-    // Blocked while the handler runs, the signal ends the process as soon as it returns.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    ::sigemptyset(&fallback.sa_mask);
-    ::sigaction(signal, &fallback, nullptr);
+    // Blocked while this handler runs, the signal is then taken as it was before: by default it
+    // ends the process.
+    for (int i = 0; i < handledCount; ++i) {
+        if (handledSignals[i] == signal)
+            ::sigaction(signal, &before[i], nullptr);
+    }
     ::raise(signal);
 }
 
@@ -40,14 +43,14 @@ void installOnce() {
     if (installed)
         return;
     installed = true;
-    for (const int signal : handledSignals) {
-        struct sigaction current {};
-        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
+    for (int i = 0; i < handledCount; ++i) {
+        if (::sigaction(handledSignals[i], nullptr, &before[i]) != 0 ||
+            before[i].sa_handler == SIG_IGN)
             continue;
         struct sigaction handler {};
         handler.sa_handler = removeAndStop;
         ::sigfillset(&handler.sa_mask);
-        ::sigaction(signal, &handler, nullptr);
+        ::sigaction(handledSignals[i], &handler, nullptr);
     }
 }
 

@@ -274,7 +274,7 @@ void ToolCommands::reportLeftovers(const QString& command, const QString& folder
     if (removed.names.isEmpty())
         return;
     err_ << command << ": removed " << removed.names.size()
-         << " unfinished files of an earlier run that was stopped (" << removed.bytes
+         << " files that stopped runs left behind (" << removed.bytes
          << " bytes): " << removed.names.join(QStringLiteral(", ")) << '\n';
 }
 
