@@ -8,7 +8,8 @@ namespace quillon {
 // Removes files that must not outlive the tool when it is stopped by SIGINT, SIGTERM or SIGHUP
 // (Ctrl+C, kill, a closed terminal), then hands the signal to what took it before: by default,
 // the end of the process. The files are named while the object lives; a signal that the tool
-// was started to ignore stays ignored. SIGKILL can't be caught: ReplacementFile::removeLeftovers() clears up after it.
+// was started to ignore stays ignored. SIGKILL can't be caught: ReplacementFile::removeLeftovers()
+// clears up after it.
 class SignalCleanup final {
 public:
     explicit SignalCleanup(const QStringList& paths);
