@@ -155,6 +155,22 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
     default:
         break;
     }
+
+    // The backup: a sound User database, checked before anything is written.
+    const QString backupFile = QFileInfo(backupPath).canonicalFilePath(); // through any link
+    if (const QString fault = userDatabaseFault(backupFile.isEmpty() ? backupPath : backupFile);
+        !fault.isEmpty())
+        refuseBackup(backupPath, fault);
+    std::unique_ptr<Database> source;
+    try {
+        source = Database::open(backupPath, Database::Access::ReadOnly);
+    } catch (const StoreError& error) {
+        refuseBackup(backupPath, error.message());
+    }
+    if (const QString fault = integrityFault(*source); !fault.isEmpty())
+        refuseBackup(backupPath, fault);
+
+    // The old file's place, and the folder to itself until the restore is done.
     if (present(kept))
         refuse(QStringLiteral("%1 is there from an earlier restore: move it somewhere safe first, "
                               "so that it is not lost.")
@@ -172,18 +188,6 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
         refuse(QStringLiteral("The folder %1 can't be written (the lock file %2 can't be made).")
                    .arg(native(folder), native(lock.path())));
     }
-
-    // The backup: a sound User database, checked before anything is written.
-    if (const QString fault = userDatabaseFault(backupPath); !fault.isEmpty())
-        refuseBackup(backupPath, fault);
-    std::unique_ptr<Database> source;
-    try {
-        source = Database::open(backupPath, Database::Access::ReadOnly);
-    } catch (const StoreError& error) {
-        refuseBackup(backupPath, error.message());
-    }
-    if (const QString fault = integrityFault(*source); !fault.isEmpty())
-        refuseBackup(backupPath, fault);
 
     // The restored file, whole and checked under its temporary name.
     {
