@@ -11,6 +11,7 @@
 #include "store/search_index.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
+#include "store_probe.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <vector>
 
 namespace quillon {
@@ -71,8 +73,6 @@ QStringList readHeader(CsvReader& reader) {
     if (!reader.readRecord(fields))
         throw ImportError(QStringLiteral("the file is empty; its first line must name the columns"),
                           1);
-    if (!fields.empty() && fields.front().startsWith("\xEF\xBB\xBF"))
-        fields.front().remove(0, 3);
     const QStringList& known = Schema::partsColumns();
     QStringList header;
     for (const QByteArray& field : fields) {
@@ -120,14 +120,63 @@ std::optional<bool> flag(const QByteArray& field) {
     return std::nullopt;
 }
 
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+[[noreturn]] void refuseTarget(const QString& dbPath, const QString& what) {
+    throw std::runtime_error(
+        QStringLiteral("%1 %2; only a Catalogue database is replaced. Nothing written.")
+            .arg(QDir::toNativeSeparators(dbPath), what)
+            .toStdString());
+}
+
+// Only a catalogue may be replaced: anything else at the target is someone's data.
+void checkTarget(const QString& csvPath, const QString& dbPath) {
+    if (sameFile(csvPath, dbPath))
+        refuseTarget(dbPath, QStringLiteral("is the price file itself"));
+    const StoreProbe probe(dbPath);
+    switch (probe.kind()) {
+    case StoreProbe::Kind::Missing:
+    case StoreProbe::Kind::Catalogue:
+        return;
+    case StoreProbe::Kind::Link: // refused by ReplacementFile, which says where it leads
+    case StoreProbe::Kind::NotAFile:
+        refuseTarget(dbPath, QStringLiteral("is not a file"));
+    case StoreProbe::Kind::NotAStore:
+        refuseTarget(dbPath, QStringLiteral("is not a store, so not a catalogue"));
+    case StoreProbe::Kind::Unreadable:
+        refuseTarget(dbPath,
+                     QStringLiteral("can't be read as a store (%1); if it is a damaged catalogue, "
+                                    "remove it first")
+                         .arg(probe.problem()));
+    case StoreProbe::Kind::UserData:
+        refuseTarget(
+            dbPath,
+            QStringLiteral("is a User database (a user's orders, prices and addresses), not a "
+                           "catalogue"));
+    case StoreProbe::Kind::OtherStore:
+        refuseTarget(dbPath,
+                     QStringLiteral("is a store without a Parts table, so not a catalogue"));
+    }
+}
+
 } // namespace
 
 qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
                                  const Progress& progress) {
+    ReplacementFile target(dbPath);
+    checkTarget(csvPath, dbPath);
     QFile file(csvPath);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read " + QDir::toNativeSeparators(csvPath).toStdString() +
                                  ": " + file.errorString().toStdString());
+    if (Database::hasStoreFormat(csvPath))
+        throw ImportError(QStringLiteral("the file is a store, not a price file (CSV text)"), 0);
     const qint64 totalBytes = file.size();
     CsvReader reader(file);
     const QStringList header = readHeader(reader);
@@ -140,7 +189,6 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
     if (idField < 0)
         inserted << idColumn;
 
-    ReplacementFile target(dbPath);
     std::unique_ptr<Database> db = Database::create(target.buildPath());
     Schema::createCatalogue(*db);
     sqlite3* handle = db->handle();
@@ -245,6 +293,10 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
             }
         }
         sqlite3_reset(insert.stmt);
+        if (parts == 0)
+            throw ImportError(QStringLiteral("the file holds no parts, only the line that names "
+                                             "the columns; a catalogue without parts is refused"),
+                              0);
         // The searches' substring index over the nine number columns and the description, and
         // the indexes the order form's look-ups by part number use.
         SearchIndex::create(handle, partsTable, idColumn,

@@ -9,7 +9,9 @@ namespace quillon {
 // columns of the table Parts, in any order and any letter case. ID may be left out: the parts then
 // get 1, 2, 3, ... in the order of the file. An empty field is Null; amounts are plain decimals
 // (12.5) or their display form (£1,234.50). The new file is built beside DB and moved over it only
-// when every row is in, so a fault leaves DB as it was and nothing half-built behind.
+// when every row is in, so a fault leaves DB as it was and nothing half-built behind. Only a
+// catalogue is replaced: a target that is the price file itself, a link, or a file that is not
+// a store with the table Parts (a User database, say) is refused, and so is a file with no parts.
 class CatalogueImporter final {
 public:
     // bytesDone, bytesTotal, parts so far.
@@ -17,7 +19,7 @@ public:
 
     // Returns the number of parts written. A fault of the file throws ImportError with its line;
     // a fault of the store throws StoreError; a file that can't be read or replaced throws
-    // std::runtime_error.
+    // std::runtime_error, and so does a target that is refused.
     static qint64 import(const QString& csvPath, const QString& dbPath,
                          const Progress& progress = {});
 };

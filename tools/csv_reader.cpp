@@ -7,9 +7,24 @@ namespace quillon {
 namespace {
 constexpr qint64 chunkSize = 1 << 20;
 constexpr int endOfInput = -1;
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+
+// A byte-order mark belongs only at the start of the file; anywhere else it is invisible in an
+// editor and would make a field that looks right wrong, so it is named.
+void refuseByteOrderMark(const QByteArray& field, qint64 line) {
+    if (field.endsWith(byteOrderMark))
+        throw ImportError(QStringLiteral("a UTF-8 byte-order mark (the bytes EF BB BF) stands "
+                                         "here; only the start of the file may have one (were "
+                                         "two files joined?)"),
+                          line);
+}
 } // namespace
 
-CsvReader::CsvReader(QIODevice& device) : device_(device) {}
+CsvReader::CsvReader(QIODevice& device) : device_(device) {
+    // The mark that some editors put at the start of a UTF-8 file is not part of the first field.
+    if (refill() && buffer_.startsWith(byteOrderMark))
+        pos_ = byteOrderMark.size();
+}
 
 bool CsvReader::refill() {
     if (atEnd_)
@@ -60,6 +75,8 @@ void CsvReader::readQuoted(QByteArray& field) {
         if (c == '\n' || (c == '\r' && peek() != '\n'))
             ++line_;
         field.append(static_cast<char>(c));
+        if (c == 0xBF)
+            refuseByteOrderMark(field, line_);
     }
 }
 
@@ -73,6 +90,8 @@ int CsvReader::readUnquoted(QByteArray& field) {
                                              "with one (quote the whole field and double it)"),
                               line_);
         field.append(static_cast<char>(c));
+        if (c == 0xBF)
+            refuseByteOrderMark(field, line_);
     }
 }
 

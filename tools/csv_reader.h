@@ -9,6 +9,7 @@ namespace quillon {
 // Reads comma-separated records (RFC 4180) from a device: fields may be quoted with double
 // quotes, and a quoted field may hold commas, doubled quotes and line breaks. Records end with
 // CR LF, LF or a lone CR; blank lines are skipped. Fields come back as the raw bytes of the file.
+// A UTF-8 byte-order mark at the start of the file is skipped; one anywhere else is an error.
 // A malformed record throws ImportError with the line where it begins.
 class CsvReader final {
 public:

@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,11 +29,35 @@ void syncFolder(const QString& folder) {
     ::close(fd);
 }
 
+// The names the engine gives the files it keeps beside a store while it writes.
+const QStringList engineSuffixes{QStringLiteral("-journal"), QStringLiteral("-wal"),
+                                 QStringLiteral("-shm")};
+
+// ".<target>.<process>-<8 hex digits>.tmp", and the engine's files beside it.
+const QRegularExpression
+    temporaryName(QStringLiteral("^\\..+\\.([0-9]+)-[0-9a-f]{8}\\.tmp(-journal|-wal|-shm)?$"));
+
+bool processRuns(qint64 pid) {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return true; // no process number: not ours to judge
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+}
+
 } // namespace
 
-ReplacementFile::ReplacementFile(const QString& targetPath)
-    : targetPath_(QFileInfo(targetPath).absoluteFilePath()) {
+ReplacementFile::ReplacementFile(const QString& targetPath, const QString& modelPath)
+    : targetPath_(QFileInfo(targetPath).absoluteFilePath()),
+      modelPath_(modelPath.isEmpty() ? targetPath_ : modelPath) {
     const QFileInfo target(targetPath_);
+    if (target.isSymLink()) {
+        const QString real = target.canonicalFilePath().isEmpty() ? target.symLinkTarget()
+                                                                  : target.canonicalFilePath();
+        throw std::runtime_error(
+            QStringLiteral("%1 is a link to %2: give %2 itself, so that everyone who reads it "
+                           "through the link gets the new file. Nothing written.")
+                .arg(QDir::toNativeSeparators(targetPath_), QDir::toNativeSeparators(real))
+                .toStdString());
+    }
     const QString folder = target.absolutePath();
     if (!QFileInfo(folder).isDir())
         throw std::runtime_error("the folder " + QDir::toNativeSeparators(folder).toStdString() +
@@ -42,6 +69,10 @@ ReplacementFile::ReplacementFile(const QString& targetPath)
                          .arg(QCoreApplication::applicationPid())
                          .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
     } while (QFileInfo::exists(buildPath_));
+    QStringList built{buildPath_};
+    for (const QString& suffix : engineSuffixes)
+        built << buildPath_ + suffix;
+    cleanup_.emplace(built);
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -51,17 +82,37 @@ ReplacementFile::~ReplacementFile() {
 
 void ReplacementFile::removeBuilt() const {
     QFile::remove(buildPath_);
-    QFile::remove(buildPath_ + QStringLiteral("-journal"));
-    QFile::remove(buildPath_ + QStringLiteral("-wal"));
-    QFile::remove(buildPath_ + QStringLiteral("-shm"));
+    for (const QString& suffix : engineSuffixes)
+        QFile::remove(buildPath_ + suffix);
+}
+
+ReplacementFile::Leftovers ReplacementFile::removeLeftovers(const QString& folder) {
+    Leftovers removed;
+    const QDir dir(folder);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        const QRegularExpressionMatch match = temporaryName.match(entry.fileName());
+        if (!match.hasMatch() || entry.isSymLink() || processRuns(match.captured(1).toLongLong()))
+            continue;
+        const qint64 size = entry.size();
+        if (QFile::remove(entry.absoluteFilePath())) {
+            removed.names << entry.fileName();
+            removed.bytes += size;
+        }
+    }
+    return removed;
 }
 
 void ReplacementFile::commit() {
-    // The new file takes the permissions of the one it replaces: a catalogue that its users could
-    // read stays readable, whatever the umask of the person updating it.
-    struct stat replaced {};
-    if (::stat(QFile::encodeName(targetPath_).constData(), &replaced) == 0)
-        (void)::chmod(QFile::encodeName(buildPath_).constData(), replaced.st_mode & 07777);
+    // The new file takes the permissions and owner of the one it replaces: a catalogue that its
+    // users could read stays readable whatever the umask of the person updating it, and a user's
+    // file restored by root stays the user's.
+    struct stat model {};
+    if (::stat(QFile::encodeName(modelPath_).constData(), &model) == 0) {
+        const QByteArray built = QFile::encodeName(buildPath_);
+        (void)::chown(built.constData(), model.st_uid, model.st_gid);
+        (void)::chmod(built.constData(), model.st_mode & 07777);
+    }
     if (std::rename(QFile::encodeName(buildPath_).constData(),
                     QFile::encodeName(targetPath_).constData()) != 0) {
         const int error = errno;
@@ -70,6 +121,7 @@ void ReplacementFile::commit() {
                                  std::strerror(error));
     }
     committed_ = true;
+    cleanup_.reset();
     syncFolder(QFileInfo(targetPath_).absolutePath());
 }
 

@@ -9,6 +9,7 @@
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/store_error.h"
+#include "user_data_restore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,7 @@ const QString templateCommand = QStringLiteral("make-user-template");
 const QString queryCommand = QStringLiteral("query");
 const QString checkCommand = QStringLiteral("check");
 const QString assetsCommand = QStringLiteral("make-assets");
+const QString restoreCommand = QStringLiteral("restore-user-data");
 
 // A value on one line of the query output: tabs, line breaks and backslashes written as \t, \n,
 // \r and \\, so that every row stays one line of tab-separated fields.
@@ -74,7 +76,7 @@ QString ToolCommands::usage() {
         "  import-catalogue CSV DB\n"
         "        Build the Catalogue database DB (parts.mdb) from the price file CSV. The\n"
         "        header names Parts columns in any order; ID may be left out. DB is replaced\n"
-        "        only when every row has gone in.\n"
+        "        only when every row has gone in, and only when it is a catalogue.\n"
         "  make-user-template FILE\n"
         "        Write the empty User database (systemuserDB.dat) to FILE.\n"
         "  query DB STATEMENT\n"
@@ -83,6 +85,10 @@ QString ToolCommands::usage() {
         "        of rows changed.\n"
         "  check DB\n"
         "        Check the file's integrity; prints \"ok\" or what is wrong.\n"
+        "  restore-user-data BACKUP USERDB\n"
+        "        Put the backup BACKUP (userdatabackup.mdb) in the place of the User database\n"
+        "        USERDB (user.mdb) while Dorvane Quillon is closed. The old USERDB is kept as\n"
+        "        USERDB.before-restore.\n"
         "  --help\n"
         "        Show this text.\n"
         "\n"
@@ -121,6 +127,8 @@ int ToolCommands::run(const QStringList& arguments) {
             return check(rest);
         if (command == assetsCommand)
             return makeAssets(rest);
+        if (command == restoreCommand)
+            return restoreUserData(rest);
     } catch (const StoreError& error) {
         err_ << command << ": " << error.message() << '\n';
         if (!error.statement().isEmpty())
@@ -183,6 +191,7 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
     const QString& csv = arguments[0];
     const QString& db = arguments[1];
     const bool showProgress = QFileInfo(csv).size() >= 8 * 1024 * 1024;
+    reportLeftovers(importCommand, QFileInfo(db).absolutePath());
     try {
         const qint64 parts =
             CatalogueImporter::import(csv, db, [&](qint64 done, qint64 total, qint64 partsSoFar) {
@@ -258,6 +267,30 @@ int ToolCommands::check(const QStringList& arguments) {
     for (const QString& problem : problems)
         out_ << problem << '\n';
     return Failed;
+}
+
+void ToolCommands::reportLeftovers(const QString& command, const QString& folder) {
+    const ReplacementFile::Leftovers removed = ReplacementFile::removeLeftovers(folder);
+    if (removed.names.isEmpty())
+        return;
+    err_ << command << ": removed " << removed.names.size()
+         << " files that stopped runs left behind (" << removed.bytes
+         << " bytes): " << removed.names.join(QStringLiteral(", ")) << '\n';
+}
+
+int ToolCommands::restoreUserData(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        return badArguments(QStringLiteral("restore-user-data needs BACKUP and USERDB"));
+    reportLeftovers(restoreCommand, QFileInfo(arguments[1]).absolutePath());
+    const UserDataRestore::Result result = UserDataRestore::restore(arguments[0], arguments[1]);
+    out_ << "restore-user-data: " << native(QFileInfo(arguments[1]).absoluteFilePath())
+         << " now holds the data of " << native(arguments[0]) << '\n';
+    if (!result.keptAs.isEmpty())
+        out_ << "restore-user-data: the old file is kept as " << native(result.keptAs) << '\n';
+    for (const QString& journal : result.movedOn)
+        out_ << "restore-user-data: the journal of an interrupted change beside it moved to "
+             << native(journal) << '\n';
+    return Done;
 }
 
 int ToolCommands::makeAssets(const QStringList& arguments) {

@@ -27,6 +27,9 @@ private:
     int query(const QStringList& arguments);
     int check(const QStringList& arguments);
     int makeAssets(const QStringList& arguments);
+    int restoreUserData(const QStringList& arguments);
+    // Removes what stopped runs left in the folder, and says so.
+    void reportLeftovers(const QString& command, const QString& folder);
     int badArguments(const QString& problem);
 
     QTextStream& out_;
