@@ -5,6 +5,8 @@
 
 namespace quillon {
 
+class Database;
+
 // The commands of quillon-db. Each takes the arguments after its name, writes its result to out
 // and its faults to err, and returns the exit status: 0 done, 1 failed, 2 bad arguments.
 class ToolCommands final {
@@ -28,6 +30,8 @@ private:
     int check(const QStringList& arguments);
     int makeAssets(const QStringList& arguments);
     int badArguments(const QString& problem);
+    // Tells on stderr that opening the store undid a change an interrupted update had left.
+    void noteUndoneChange(const Database& db);
 
     QTextStream& out_;
     QTextStream& err_;
