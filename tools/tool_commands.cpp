@@ -8,6 +8,7 @@
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/statement_translator.h"
 #include "store/store_error.h"
 #include "user_data_restore.h"
 
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <limits>
 #include <stdexcept>
+#include <variant>
 
 namespace quillon {
 
@@ -28,14 +30,16 @@ const QString checkCommand = QStringLiteral("check");
 const QString assetsCommand = QStringLiteral("make-assets");
 const QString restoreCommand = QStringLiteral("restore-user-data");
 
-// A value on one line of the query output: tabs, line breaks and backslashes written as \t, \n,
-// \r and \\, so that every row stays one line of tab-separated fields.
+// A value on one line of the query output: tabs, line breaks, backslashes and NUL characters
+// written as \t, \n, \r, \\ and \0, so that every row stays one line of tab-separated fields.
 QString outputField(const QString& text) {
     QString field;
     field.reserve(text.size());
     for (const QChar c : text) {
         if (c == u'\\')
             field += QStringLiteral("\\\\");
+        else if (c == QChar(0))
+            field += QStringLiteral("\\0");
         else if (c == u'\t')
             field += QStringLiteral("\\t");
         else if (c == u'\n')
@@ -46,15 +50,6 @@ QString outputField(const QString& text) {
             field += c;
     }
     return field;
-}
-
-// A SELECT reads; everything else may write.
-bool isSelect(const QString& statement) {
-    QStringView rest(statement);
-    while (!rest.isEmpty() && (rest.front().isSpace() || rest.front() == u'('))
-        rest = rest.mid(1);
-    return rest.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) &&
-           (rest.size() == 6 || !rest[6].isLetterOrNumber());
 }
 
 QString native(const QString& path) {
@@ -80,11 +75,12 @@ QString ToolCommands::usage() {
         "  make-user-template FILE\n"
         "        Write the empty User database (systemuserDB.dat) to FILE.\n"
         "  query DB STATEMENT\n"
-        "        Run one statement in the stores' dialect. A SELECT prints a line of column\n"
-        "        names and one tab-separated line per row; anything else prints the number\n"
-        "        of rows changed.\n"
+        "        Run one statement in the stores' dialect. A SELECT (or a PRAGMA that\n"
+        "        answers) prints a line of column names and one tab-separated line per row;\n"
+        "        anything else prints the number of rows that statement changed.\n"
         "  check DB\n"
-        "        Check the file's integrity; prints \"ok\" or what is wrong.\n"
+        "        Check the file's integrity; prints \"ok\" or what is wrong. A file left\n"
+        "        mid-change by an interrupted update is mended first.\n"
         "  restore-user-data BACKUP USERDB\n"
         "        Put the backup BACKUP (userdatabackup.mdb) in the place of the User database\n"
         "        USERDB (user.mdb) while Dorvane Quillon is closed. The old USERDB is kept as\n"
@@ -231,14 +227,17 @@ int ToolCommands::query(const QStringList& arguments) {
     if (arguments.size() != 2)
         return badArguments(QStringLiteral("query needs DB and STATEMENT"));
     const QString& statement = arguments[1];
-    const bool select = isSelect(statement);
+    // A SELECT reads; everything else may write.
+    const bool select = StatementTranslator::kindOf(statement) == TranslatedStatement::Kind::Select;
     std::unique_ptr<Database> db = Database::open(
         arguments[0], select ? Database::Access::ReadOnly : Database::Access::ReadWrite);
-    if (!select) {
-        out_ << db->execute(statement) << '\n';
+    noteUndoneChange(*db);
+    std::variant<Recordset, int> outcome = db->run(statement);
+    if (const int* changed = std::get_if<int>(&outcome)) {
+        out_ << *changed << '\n';
         return Done;
     }
-    Recordset rows = db->openRecordset(statement);
+    Recordset& rows = std::get<Recordset>(outcome);
     QStringList header;
     for (const QString& name : rows.columnNames())
         header << outputField(name);
@@ -259,6 +258,7 @@ int ToolCommands::check(const QStringList& arguments) {
     if (arguments.size() != 1)
         return badArguments(QStringLiteral("check needs DB"));
     std::unique_ptr<Database> db = Database::open(arguments[0], Database::Access::ReadOnly);
+    noteUndoneChange(*db);
     const QStringList problems = db->integrityCheck();
     if (problems.isEmpty()) {
         out_ << "ok\n";
@@ -291,6 +291,12 @@ int ToolCommands::restoreUserData(const QStringList& arguments) {
         out_ << "restore-user-data: the journal of an interrupted change beside it moved to "
              << native(journal) << '\n';
     return Done;
+}
+
+void ToolCommands::noteUndoneChange(const Database& db) {
+    if (db.undoneInterruptedChange())
+        err_ << "quillon-db: " << native(db.path())
+             << " had been left mid-change by an interrupted update; that change was undone\n";
 }
 
 int ToolCommands::makeAssets(const QStringList& arguments) {

@@ -5,6 +5,8 @@
 
 namespace quillon {
 
+class Database;
+
 // The commands of quillon-db. Each takes the arguments after its name, writes its result to out
 // and its faults to err, and returns the exit status: 0 done, 1 failed, 2 bad arguments.
 class ToolCommands final {
@@ -31,6 +33,8 @@ private:
     // Removes what stopped runs left in the folder, and says so.
     void reportLeftovers(const QString& command, const QString& folder);
     int badArguments(const QString& problem);
+    // Tells on stderr that opening the store undid a change an interrupted update had left.
+    void noteUndoneChange(const Database& db);
 
     QTextStream& out_;
     QTextStream& err_;

@@ -4,6 +4,7 @@
 #include "store/engine_functions.h"
 #include "store/prepared_statement.h"
 #include "store/select_cache.h"
+#include "store/sql_tokenizer.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
 #include "store/table_catalog.h"
@@ -13,6 +14,7 @@
 #include <exception>
 #include <optional>
 #include <sqlite3.h>
+#include <variant>
 
 namespace quillon {
 
@@ -46,6 +48,59 @@ Connection connect(const QString& path, int flags) {
         throw StoreError(
             QStringLiteral("%1 is not a valid store: %2").arg(path, engineMessage(db.get())));
     return db;
+}
+
+// A store file that an update was interrupted in (a process killed or the power cut mid-way)
+// has the journal of that update beside it, which the engine must play back to undo the change
+// before the file can be read. A connection that only reads can't do that, so one that writes
+// does it first, where the file and its folder can be written. Returns whether it did; throws
+// a StoreError saying what happened and how to mend it where it can't.
+bool undoInterruptedChange(const QString& path) {
+    const QString journal = path + QStringLiteral("-journal");
+    if (QFileInfo(journal).size() == 0)
+        return false;
+    // Only the engine knows whether the journal is one left by an interrupted update (and not
+    // one of an update running right now in another process): ask it, reading.
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        const Connection probe(raw);
+        if (probe == nullptr)
+            return false;
+        sqlite3_busy_timeout(probe.get(), 5000);
+        if (sqlite3_exec(probe.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr,
+                         nullptr) == SQLITE_OK ||
+            sqlite3_extended_errcode(probe.get()) != SQLITE_READONLY_ROLLBACK)
+            return false; // nothing to undo, or a fault that opening the store reports itself
+    }
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!file.isWritable() || !folder.isWritable())
+        throw StoreError(
+            QStringLiteral("%1 was left mid-change by an update that was interrupted. The journal "
+                           "%2 beside it holds what is needed to undo the change, but %3 can't "
+                           "be written, so it can't be undone here. To mend it, run "
+                           "\"quillon-db check %1\" with write access to the file and its "
+                           "folder: that undoes the change and checks the file. Or put a sound "
+                           "copy in its place (the catalogue: import it again).")
+                .arg(path, journal,
+                     file.isWritable()     ? QStringLiteral("its folder")
+                     : folder.isWritable() ? QStringLiteral("the file")
+                                           : QStringLiteral("the file and its folder")));
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const Connection writer(raw);
+    if (writer != nullptr)
+        sqlite3_busy_timeout(writer.get(), 5000);
+    // The first read plays the journal back.
+    if (writer == nullptr || sqlite3_exec(writer.get(), "SELECT count(*) FROM sqlite_schema",
+                                          nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(QStringLiteral("%1 was left mid-change by an update that was "
+                                        "interrupted, and undoing the change failed: %2")
+                             .arg(path, engineMessage(writer.get())));
+    return true;
 }
 
 void setDurability(sqlite3* db, const QString& path) {
@@ -146,6 +201,40 @@ private:
     std::exception_ptr thrown_;
 };
 
+// What follows the first statement in sql (from the byte offset tail) must be blanks, comments
+// and semicolons. Told by the dialect's tokens, not by the engine, which would answer a second
+// statement in the dialect ("DELETE * FROM") with its syntax error.
+void refuseASecondStatement(const QByteArray& sql, qsizetype tail, const QString& statement) {
+    for (const SqlToken& token : SqlTokenizer::tokenize(QString::fromUtf8(sql.mid(tail)))) {
+        if (token.isSignificant() && !token.isSymbol(u";"))
+            throw StoreError(QStringLiteral("Only one statement can be run at a time."), statement);
+    }
+}
+
+// Every row of a compiled statement, each value of the kind its column's declared type gives.
+Recordset readAll(sqlite3* db, PreparedStatement& stmt, const std::function<void()>& whileRunning) {
+    const int columnCount = sqlite3_column_count(stmt.get());
+    QStringList columns;
+    std::vector<ColumnType> types;
+    for (int c = 0; c < columnCount; ++c) {
+        columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
+    }
+    Recordset result(std::move(columns));
+    ProgressCall progress(db, whileRunning);
+    try {
+        while (stmt.step()) {
+            for (int c = 0; c < columnCount; ++c)
+                addCell(result, stmt.get(), c, types[std::size_t(c)]);
+        }
+    } catch (...) {
+        progress.rethrowOwn();
+        throw;
+    }
+    progress.rethrowOwn();
+    return result;
+}
+
 // How many of the SELECTs run last a connection keeps compiled.
 constexpr std::size_t keptSelects = 16;
 
@@ -177,6 +266,7 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
         throw StoreError(QStringLiteral("Store file not found: %1").arg(path));
     if (!info.isFile())
         throw StoreError(QStringLiteral("The store %1 is not a file.").arg(path));
+    const bool undone = undoInterruptedChange(path);
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     Connection db = connect(path, flags);
@@ -192,7 +282,9 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
             throw StoreError(QStringLiteral("The store %1 can't be written.").arg(path));
         setDurability(db.get(), path);
     }
-    return std::unique_ptr<Database>(new Database(db.release(), path, access));
+    std::unique_ptr<Database> opened(new Database(db.release(), path, access));
+    opened->undoneInterruptedChange_ = undone;
+    return opened;
 }
 
 std::unique_ptr<Database> Database::create(const QString& path) {
@@ -236,32 +328,12 @@ Recordset Database::openRecordset(const QString& statement,
         compiled.emplace(db_, sql, statement);
         if (compiled->isEmpty())
             throw StoreError(QStringLiteral("The statement is empty."), statement);
-        if (!PreparedStatement(db_, sql, statement, compiled->tailOffset()).isEmpty())
-            throw StoreError(QStringLiteral("Only one statement can be run at a time."), statement);
+        refuseASecondStatement(sql, compiled->tailOffset(), statement);
     }
     PreparedStatement& stmt = *compiled;
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
-
-    const int columnCount = sqlite3_column_count(stmt.get());
-    QStringList columns;
-    std::vector<ColumnType> types;
-    for (int c = 0; c < columnCount; ++c) {
-        columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
-        types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
-    }
-    Recordset result(std::move(columns));
-    ProgressCall progress(db_, whileRunning);
-    try {
-        while (stmt.step()) {
-            for (int c = 0; c < columnCount; ++c)
-                addCell(result, stmt.get(), c, types[std::size_t(c)]);
-        }
-    } catch (...) {
-        progress.rethrowOwn();
-        throw;
-    }
-    progress.rethrowOwn();
+    Recordset result = readAll(db_, stmt, whileRunning);
     selects_->put(statement, {std::move(translated), stmt.release()});
     return result;
 }
@@ -274,24 +346,8 @@ int Database::execute(const QString& statement) {
         throw StoreError(QStringLiteral("A SELECT gives a result: open it as one."), statement);
 
     const QByteArray sql = engineText(translated, statement);
-    if (translated.kind == TranslatedStatement::Kind::Other) {
-        // Statements of the engine's own SQL (CREATE TABLE, PRAGMA, ...), one after the other.
-        catalog_->invalidate();
-        selects_->clear();
-        const sqlite3_int64 before = sqlite3_total_changes64(db_);
-        qsizetype offset = 0;
-        while (offset < sql.size()) {
-            PreparedStatement stmt(db_, sql, statement, offset);
-            offset = stmt.tailOffset();
-            if (stmt.isEmpty())
-                continue;
-            while (stmt.step()) {
-            }
-        }
-        catalog_->invalidate();
-        selects_->clear();
-        return int(sqlite3_total_changes64(db_) - before);
-    }
+    if (translated.kind == TranslatedStatement::Kind::Other)
+        return runOwnSql(sql, statement, nullptr);
 
     PreparedStatement stmt(db_, sql, statement);
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
@@ -299,6 +355,48 @@ int Database::execute(const QString& statement) {
     while (stmt.step()) {
     }
     return sqlite3_changes(db_);
+}
+
+std::variant<Recordset, int> Database::run(const QString& statement) {
+    switch (StatementTranslator::kindOf(statement)) {
+    case TranslatedStatement::Kind::Select:
+        return openRecordset(statement);
+    case TranslatedStatement::Kind::Other:
+        break;
+    default:
+        return execute(statement);
+    }
+    if (db_ == nullptr)
+        throw StoreError(QStringLiteral("The store is closed."), statement);
+    const TranslatedStatement translated = StatementTranslator(*catalog_).translate(statement);
+    Recordset rows;
+    const int changed = runOwnSql(engineText(translated, statement), statement, &rows);
+    if (rows.isOpen())
+        return rows;
+    return changed;
+}
+
+int Database::runOwnSql(const QByteArray& sql, const QString& statement, Recordset* rows) {
+    // It may change the tables: what is known of them is read again.
+    catalog_->invalidate();
+    selects_->clear();
+    PreparedStatement stmt(db_, sql, statement);
+    if (stmt.isEmpty())
+        throw StoreError(QStringLiteral("The statement is empty."), statement);
+    refuseASecondStatement(sql, stmt.tailOffset(), statement);
+    const sqlite3_int64 before = sqlite3_total_changes64(db_);
+    if (rows != nullptr && sqlite3_column_count(stmt.get()) > 0) {
+        *rows = readAll(db_, stmt, {});
+    } else {
+        while (stmt.step()) {
+        }
+    }
+    catalog_->invalidate();
+    selects_->clear();
+    // The engine counts the rows of the last INSERT, UPDATE or DELETE it ran, whichever statement
+    // that was: they are this one's only when it changed rows at all (REPLACE INTO ...). The
+    // rows its triggers changed are counted in the total only.
+    return sqlite3_total_changes64(db_) == before ? 0 : sqlite3_changes(db_);
 }
 
 void Database::close() {

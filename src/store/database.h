@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <variant>
 
 struct sqlite3;
 
@@ -29,6 +30,9 @@ public:
     enum class Access { ReadOnly, ReadWrite };
 
     // Opens an existing store file. A missing file is an error naming it: no file is created.
+    // A change that an interrupted update left in the file is undone first, also for a store
+    // only read, where the file and its folder can be written; where they can't, the error says
+    // so and how to mend the file.
     // A read-write store uses the rollback journal and synchronous=EXTRA, so every statement
     // that has returned survives a crash or a power cut.
     static std::unique_ptr<Database> open(const QString& path, Access access);
@@ -49,8 +53,12 @@ public:
     Recordset openRecordset(const QString& statement,
                             const std::function<void()>& whileRunning = {});
     // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
-    // number of rows changed.
+    // number of rows changed. One statement only.
     int execute(const QString& statement);
+    // One statement of any kind, as someone types it into the support tool: the rows of one that
+    // gives columns (a SELECT, a PRAGMA that answers), else the number of rows the statement
+    // itself changed (not counting the rows its triggers changed). One statement only.
+    std::variant<Recordset, int> run(const QString& statement);
 
     // Releases the file, so that it can be copied. Further statements throw.
     void close();
@@ -63,17 +71,23 @@ public:
 
     // The raw handle, for the tool and the benchmarks' baseline queries. Null once closed.
     sqlite3* handle() const { return db_; }
+    // Whether opening undid a change that an interrupted update had left in the file.
+    bool undoneInterruptedChange() const { return undoneInterruptedChange_; }
 
 private:
     friend class Transaction;
     Database(sqlite3* db, QString path, Access access);
     void exec(const char* sql);
+    // A statement of the engine's own SQL (CREATE TABLE, PRAGMA, ...): its rows go to rows when
+    // it gives columns and rows is given. Returns the number of rows it changed.
+    int runOwnSql(const QByteArray& sql, const QString& statement, Recordset* rows);
 
     sqlite3* db_ = nullptr;
     QString path_;
     Access access_;
     std::unique_ptr<TableCatalog> catalog_; // the tables' declared types, read once
     std::unique_ptr<SelectCache> selects_;  // the SELECTs run last, compiled
+    bool undoneInterruptedChange_ = false;
 };
 
 } // namespace quillon

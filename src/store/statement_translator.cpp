@@ -75,6 +75,41 @@ std::optional<qint64> booleanFlag(const QString& text) {
     return std::nullopt;
 }
 
+// The kind of statement that a word begins, Other for any word but these four.
+TranslatedStatement::Kind kindOfWord(const SqlToken& token) {
+    using K = TranslatedStatement::Kind;
+    for (const auto& [word, kind] :
+         {std::pair{u"SELECT", K::Select}, std::pair{u"INSERT", K::Insert},
+          std::pair{u"UPDATE", K::Update}, std::pair{u"DELETE", K::Delete}}) {
+        if (token.isWord(word))
+            return kind;
+    }
+    return K::Other;
+}
+
+// The kind of statement the tokens make: that of its first word, or after WITH that of the first
+// of the four words outside parentheses (the common table expressions are inside them).
+TranslatedStatement::Kind kindOfTokens(const std::vector<SqlToken>& tokens) {
+    bool first = true;
+    int depth = 0;
+    for (const SqlToken& token : tokens) {
+        if (!token.isSignificant())
+            continue;
+        if (first) {
+            if (!token.isWord(u"WITH"))
+                return kindOfWord(token);
+            first = false;
+        } else if (token.isSymbol(u"(")) {
+            ++depth;
+        } else if (token.isSymbol(u")")) {
+            --depth;
+        } else if (depth == 0 && kindOfWord(token) != TranslatedStatement::Kind::Other) {
+            return kindOfWord(token);
+        }
+    }
+    return TranslatedStatement::Kind::Other;
+}
+
 // One translation: the tokens of the statement, and what has been made of them.
 class Translation {
 public:
@@ -84,21 +119,12 @@ public:
             if (tokens_[i].isSignificant())
                 sig_.push_back(i);
         }
+        matchParentheses();
     }
 
     TranslatedStatement run() {
-        if (sig_.empty())
-            return other();
-        const SqlToken& first = at(0);
-        if (first.isWord(u"SELECT") || first.isWord(u"WITH"))
-            out_.kind = TranslatedStatement::Kind::Select;
-        else if (first.isWord(u"INSERT"))
-            out_.kind = TranslatedStatement::Kind::Insert;
-        else if (first.isWord(u"UPDATE"))
-            out_.kind = TranslatedStatement::Kind::Update;
-        else if (first.isWord(u"DELETE"))
-            out_.kind = TranslatedStatement::Kind::Delete;
-        else
+        out_.kind = kindOfTokens(tokens_);
+        if (out_.kind == TranslatedStatement::Kind::Other)
             return other();
         dropTrailingSemicolon();
 
@@ -174,17 +200,42 @@ private:
         }
     }
 
+    // Pairs every opening parenthesis with its closing one, so that the searches below step
+    // over a parenthesised part at once: the translation takes time in proportion to the
+    // statement's length, however deep it nests. Parentheses that don't pair, or that nest deeper
+    // than the engine reads (its parser stops short of 100), are refused.
+    void matchParentheses() {
+        static constexpr std::size_t deepest = 100;
+        close_.assign(sig_.size(), -1);
+        std::vector<qsizetype> open;
+        for (qsizetype p = 0; p < size(); ++p) {
+            if (at(p).isSymbol(u"(")) {
+                open.push_back(p);
+                if (open.size() > deepest)
+                    fail(QStringLiteral("The statement nests parentheses more than %1 deep.")
+                             .arg(deepest));
+            } else if (at(p).isSymbol(u")")) {
+                if (open.empty())
+                    fail(QStringLiteral("The statement has a \")\" that closes nothing."));
+                close_[std::size_t(open.back())] = p;
+                open.pop_back();
+            }
+        }
+        if (!open.empty())
+            fail(QStringLiteral("The statement has a \"(\" that is not closed."));
+    }
+
+    // The position after p, stepping over a parenthesised part that begins at p.
+    qsizetype after(qsizetype p) const {
+        return at(p).isSymbol(u"(") ? close_[std::size_t(p)] + 1 : p + 1;
+    }
+
     // The positions [from, to) split at the commas outside parentheses.
     std::vector<std::pair<qsizetype, qsizetype>> splitAtCommas(qsizetype from, qsizetype to) const {
         std::vector<std::pair<qsizetype, qsizetype>> parts;
-        int depth = 0;
         qsizetype start = from;
-        for (qsizetype p = from; p < to; ++p) {
-            if (at(p).isSymbol(u"("))
-                ++depth;
-            else if (at(p).isSymbol(u")"))
-                --depth;
-            else if (depth == 0 && at(p).isSymbol(u",")) {
+        for (qsizetype p = from; p < to; p = after(p)) {
+            if (at(p).isSymbol(u",")) {
                 parts.emplace_back(start, p);
                 start = p + 1;
             }
@@ -196,17 +247,10 @@ private:
     // The first position in [from, to) outside parentheses holding one of the words, or -1.
     qsizetype findTopLevelWord(qsizetype from, qsizetype to,
                                std::initializer_list<QStringView> words) const {
-        int depth = 0;
-        for (qsizetype p = from; p < to; ++p) {
-            if (at(p).isSymbol(u"("))
-                ++depth;
-            else if (at(p).isSymbol(u")"))
-                --depth;
-            else if (depth == 0) {
-                for (QStringView word : words) {
-                    if (at(p).isWord(word))
-                        return p;
-                }
+        for (qsizetype p = from; p < to; p = after(p)) {
+            for (QStringView word : words) {
+                if (at(p).isWord(word))
+                    return p;
             }
         }
         return -1;
@@ -492,17 +536,7 @@ private:
 
     // The positions [from, to) without parentheses that enclose all of them.
     std::pair<qsizetype, qsizetype> withoutParentheses(qsizetype from, qsizetype to) const {
-        while (to - from >= 2 && symbolAt(from, u"(") && symbolAt(to - 1, u")")) {
-            int depth = 0;
-            qsizetype close = from;
-            for (; close < to; ++close) {
-                if (at(close).isSymbol(u"("))
-                    ++depth;
-                else if (at(close).isSymbol(u")") && --depth == 0)
-                    break;
-            }
-            if (close != to - 1)
-                break;
+        while (to - from >= 2 && symbolAt(from, u"(") && close_[std::size_t(from)] == to - 1) {
             ++from;
             --to;
         }
@@ -544,6 +578,7 @@ private:
         }
         // Each part of an OR: indexed column LIKE '*text*'. The texts, each with its columns.
         QStringList texts;
+        QHash<QString, qsizetype> textIndex; // where each text stands in texts
         std::vector<QStringList> columns;
         for (auto [a, b] : splitAtWord(from, to, u"OR")) {
             std::tie(a, b) = withoutParentheses(a, b);
@@ -561,10 +596,11 @@ private:
             const auto text = SearchIndex::plainInfix(at(a + 2).value);
             if (!plainName || !text)
                 return std::nullopt;
-            const qsizetype known = texts.indexOf(*text);
-            if (known >= 0) {
-                columns[std::size_t(known)] << column;
+            const auto known = textIndex.constFind(*text);
+            if (known != textIndex.cend()) {
+                columns[std::size_t(*known)] << column;
             } else {
+                textIndex.insert(*text, texts.size());
                 texts << *text;
                 columns.push_back({column});
             }
@@ -655,16 +691,7 @@ private:
             while (true) {
                 if (!symbolAt(p, u"("))
                     return false;
-                int depth = 0;
-                qsizetype close = p;
-                for (; close < size(); ++close) {
-                    if (at(close).isSymbol(u"("))
-                        ++depth;
-                    else if (at(close).isSymbol(u")") && --depth == 0)
-                        break;
-                }
-                if (close >= size())
-                    return false;
+                const qsizetype close = close_[std::size_t(p)];
                 rows.push_back(splitAtCommas(p + 1, close));
                 p = close + 1;
                 if (p == size())
@@ -737,6 +764,7 @@ private:
     TableCatalog& catalog_;
     std::vector<SqlToken> tokens_;
     std::vector<qsizetype> sig_;
+    std::vector<qsizetype> close_; // at an opening parenthesis: where its closing one stands
     mutable std::optional<LocaleFormats> formats_; // made when the first amount is read
     std::optional<QHash<QString, ColumnType>> typedColumns_;
     std::optional<QHash<qsizetype, TypedLiteral>> typedLiterals_;
@@ -747,6 +775,10 @@ private:
 
 TranslatedStatement StatementTranslator::translate(const QString& statement) {
     return Translation(statement, catalog_).run();
+}
+
+TranslatedStatement::Kind StatementTranslator::kindOf(const QString& statement) {
+    return kindOfTokens(SqlTokenizer::tokenize(statement));
 }
 
 } // namespace quillon

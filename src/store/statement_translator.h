@@ -20,11 +20,17 @@ class TableCatalog;
 //    the amount's stored form;
 //  - everything else passes through as written. Statements that are not SELECT, INSERT,
 //    UPDATE or DELETE (CREATE TABLE, PRAGMA, ...) pass through untouched.
+// Parentheses that don't pair, or nest more than 100 deep, are refused with StoreError. Any
+// statement is answered in time proportional to its length.
 class StatementTranslator final {
 public:
     explicit StatementTranslator(TableCatalog& catalog) : catalog_(catalog) {}
 
     [[nodiscard]] TranslatedStatement translate(const QString& statement);
+    // What kind of statement it is, without translating it: that of its first word, or for
+    // "WITH ..." that of the statement the common table expressions lead to. Comments and
+    // blanks before it count for nothing.
+    [[nodiscard]] static TranslatedStatement::Kind kindOf(const QString& statement);
 
 private:
     TableCatalog& catalog_;

@@ -1,6 +1,7 @@
 #include "store_fixture.h"
 
 #include "store/schema.h"
+#include "store/sql_text.h"
 
 #include <QStringList>
 #include <QTest>
@@ -63,6 +64,27 @@ QString renderColumn(Recordset& result, const QString& column) {
     for (result.moveFirst(); !result.eof(); result.moveNext())
         values << result.field(column).toText();
     return values.join(u',');
+}
+
+QString partNumberSearch(const QString& text) {
+    QStringList conditions;
+    for (const char* column :
+         {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2", "RoverSuper3", "RoverSuper4",
+          "RoverSuper5", "RoverSuper6", "AltDorvaneNum"})
+        conditions << QLatin1String(column) + QStringLiteral(" LIKE '*") + sqlEscape(text) + "*'";
+    return QStringLiteral("SELECT * FROM Parts WHERE (") + conditions.join(QStringLiteral(" OR ")) +
+           QStringLiteral(") ORDER BY ID ASC");
+}
+
+QString descriptionSearch(const QString& text, const QString& vehicle) {
+    const QString like = QStringLiteral("Description LIKE '*") + sqlEscape(text) + "*'";
+    if (vehicle.isEmpty())
+        return QStringLiteral("SELECT * FROM Parts WHERE (") + like + u')';
+    QStringList apps;
+    for (int i = 1; i <= 9; ++i)
+        apps << QStringLiteral("Application%1 = '").arg(i) + sqlEscape(vehicle) + u'\'';
+    return QStringLiteral("SELECT * FROM Parts WHERE (") + like + QStringLiteral(" AND (") +
+           apps.join(QStringLiteral(" OR ")) + QStringLiteral(")) ORDER BY ID ASC");
 }
 
 } // namespace quillon::tests

@@ -34,4 +34,9 @@ QString render(Recordset& result);
 // One column of every row, joined by ",".
 QString renderColumn(Recordset& result, const QString& column);
 
+// The program's searches for a text (quoted here): by part number, and by description, limited
+// to one vehicle unless it is empty.
+QString partNumberSearch(const QString& text);
+QString descriptionSearch(const QString& text, const QString& vehicle);
+
 } // namespace quillon::tests

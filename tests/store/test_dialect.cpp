@@ -1,6 +1,8 @@
 // The stores' dialect: how each statement form becomes the engine's SQL, and which statements
 // are refused before they reach the engine.
 #include "store/database.h"
+#include "store/schema.h"
+#include "store/search_index.h"
 #include "store/sql_tokenizer.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
@@ -45,6 +47,9 @@ private:
 private slots:
     void initTestCase() {
         db = fixture.createUserStore();
+        quillon::Schema::createCatalogue(*db);
+        quillon::SearchIndex::create(db->handle(), QStringLiteral("Parts"), QStringLiteral("ID"),
+                                     {QStringLiteral("Description")});
         catalog = std::make_unique<TableCatalog>(db->handle());
     }
 
@@ -205,11 +210,19 @@ private slots:
         QTest::newRow("delete") << "DELETE * FROM orders" << TranslatedStatement::Kind::Delete;
         QTest::newRow("pragma") << "PRAGMA integrity_check" << TranslatedStatement::Kind::Other;
         QTest::newRow("nothing") << " -- nothing\n" << TranslatedStatement::Kind::Other;
+        QTest::newRow("after a comment")
+            << "-- a note\nSELECT 1" << TranslatedStatement::Kind::Select;
+        QTest::newRow("WITH ... SELECT")
+            << "WITH o(n) AS (SELECT 1) SELECT n FROM o" << TranslatedStatement::Kind::Select;
+        QTest::newRow("WITH ... DELETE")
+            << "WITH o AS (SELECT 1 AS n) DELETE FROM orders WHERE OrderNum IN o"
+            << TranslatedStatement::Kind::Delete;
     }
     void kinds() {
         QFETCH(QString, statement);
         QFETCH(TranslatedStatement::Kind, kind);
         QCOMPARE(StatementTranslator(*catalog).translate(statement).kind, kind);
+        QCOMPARE(StatementTranslator::kindOf(statement), kind);
     }
 
     void refused_data() {
@@ -240,6 +253,15 @@ private slots:
             << "maybe";
         QTest::newRow("no value") << "UPDATE orders SET OrderDate = WHERE OrderNum = 1"
                                   << "OrderDate";
+        QTest::newRow("( not closed") << "SELECT (1"
+                                      << "\"(\" that is not closed";
+        QTest::newRow(") closing nothing") << "SELECT 1) FROM orders"
+                                           << "closes nothing";
+        for (int depth : {10000, 100000})
+            QTest::addRow("nested %d deep", depth)
+                << "SELECT * FROM Parts WHERE " + QString(depth, u'(') +
+                       "Description LIKE '*abcd*'" + QString(depth, u')')
+                << "more than 100 deep";
     }
     void refused() {
         QFETCH(QString, statement);

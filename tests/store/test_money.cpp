@@ -12,6 +12,15 @@ using quillon::LocaleFormats;
 using quillon::Money;
 using quillon::Value;
 
+namespace {
+
+// A row of a table of two texts.
+void row(const char* tag, const char* first, const char* second) {
+    QTest::newRow(tag) << QString::fromUtf8(first) << QString::fromUtf8(second);
+}
+
+} // namespace
+
 class MoneyTest : public QObject {
     Q_OBJECT
 
@@ -97,24 +106,15 @@ private slots:
     void currencyDisplay_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("grouping") << "1234.5"
-                                  << "£1,234.50";
-        QTest::newRow("negative") << "-1234.5"
-                                  << "-£1,234.50";
-        QTest::newRow("zero") << "0"
-                              << "£0.00";
-        QTest::newRow("pence") << "12.5"
-                               << "£12.50";
-        QTest::newRow("millions") << "1234567.891"
-                                  << "£1,234,567.89";
-        QTest::newRow("half a penny rounds up") << "0.005"
-                                                << "£0.01";
-        QTest::newRow("below half a penny") << "0.0049"
-                                            << "£0.00";
-        QTest::newRow("negative rounding to zero") << "-0.001"
-                                                   << "£0.00";
-        QTest::newRow("three digits") << "999.999"
-                                      << "£1,000.00";
+        row("grouping", "1234.5", "£1,234.50");
+        row("negative", "-1234.5", "-£1,234.50");
+        row("zero", "0", "£0.00");
+        row("pence", "12.5", "£12.50");
+        row("millions", "1234567.891", "£1,234,567.89");
+        row("half a penny rounds up", "0.005", "£0.01");
+        row("below half a penny", "0.0049", "£0.00");
+        row("negative rounding to zero", "-0.001", "£0.00");
+        row("three digits", "999.999", "£1,000.00");
     }
     void currencyDisplay() {
         QFETCH(QString, amount);
@@ -125,32 +125,19 @@ private slots:
     void amountParsing_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("amount"); // empty: refused
-        QTest::newRow("plain") << "12.5"
-                               << "12.5";
-        QTest::newRow("display") << "£12.50"
-                                 << "12.5";
-        QTest::newRow("grouped display") << "£1,234.50"
-                                         << "1234.5";
-        QTest::newRow("negative display") << "-£1,234.50"
-                                          << "-1234.5";
-        QTest::newRow("sign after symbol") << "£-5"
-                                           << "-5";
-        QTest::newRow("grouped without sign") << "1,234.50"
-                                              << "1234.5";
-        QTest::newRow("blanks") << " £ 3.00 "
-                                << "3";
-        QTest::newRow("bad grouping") << "12,34"
-                                      << "";
-        QTest::newRow("letters") << "abc"
-                                 << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("symbol alone") << "£"
-                                      << "";
-        QTest::newRow("other currency") << "$5"
-                                        << "";
-        QTest::newRow("two points") << "£1.2.3"
-                                    << "";
+        row("plain", "12.5", "12.5");
+        row("display", "£12.50", "12.5");
+        row("grouped display", "£1,234.50", "1234.5");
+        row("negative display", "-£1,234.50", "-1234.5");
+        row("sign after symbol", "£-5", "-5");
+        row("grouped without sign", "1,234.50", "1234.5");
+        row("blanks", " £ 3.00 ", "3");
+        row("bad grouping", "12,34", "");
+        row("letters", "abc", "");
+        row("empty", "", "");
+        row("symbol alone", "£", "");
+        row("other currency", "$5", "");
+        row("two points", "£1.2.3", "");
     }
     void amountParsing() {
         QFETCH(QString, text);
@@ -188,40 +175,23 @@ private slots:
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("number");
-        QTest::newRow("number and word") << "3 boxes"
-                                         << "3";
-        QTest::newRow("trailing zero dropped") << "2.50"
-                                               << "2.5";
-        QTest::newRow("word") << "PAIR"
-                              << "0";
-        QTest::newRow("empty") << ""
-                               << "0";
-        QTest::newRow("leading blanks and sign") << "  -2"
-                                                 << "-2";
-        QTest::newRow("blanks inside") << "1 2"
-                                       << "12";
-        QTest::newRow("point first") << ".5"
-                                     << "0.5";
-        QTest::newRow("plus") << "+5"
-                              << "5";
-        QTest::newRow("zero") << "0"
-                              << "0";
-        QTest::newRow("negative zero") << "-0"
-                                       << "0";
-        QTest::newRow("leading zeros") << "007"
-                                       << "7";
-        QTest::newRow("second point ends it") << "1.2.3"
-                                              << "1.2";
-        QTest::newRow("sign alone") << "-"
-                                    << "0";
-        QTest::newRow("sign after digits ends it") << "5-3"
-                                                   << "5";
-        QTest::newRow("ten") << "10"
-                             << "10";
-        QTest::newRow("long") << "123456789012345678901234"
-                              << "123456789012345678901234";
-        QTest::newRow("non-ASCII digits are no number") << "٣"
-                                                        << "0";
+        row("number and word", "3 boxes", "3");
+        row("trailing zero dropped", "2.50", "2.5");
+        row("word", "PAIR", "0");
+        row("empty", "", "0");
+        row("leading blanks and sign", "  -2", "-2");
+        row("blanks inside", "1 2", "12");
+        row("point first", ".5", "0.5");
+        row("plus", "+5", "5");
+        row("zero", "0", "0");
+        row("negative zero", "-0", "0");
+        row("leading zeros", "007", "7");
+        row("second point ends it", "1.2.3", "1.2");
+        row("sign alone", "-", "0");
+        row("sign after digits ends it", "5-3", "5");
+        row("ten", "10", "10");
+        row("long", "123456789012345678901234", "123456789012345678901234");
+        row("non-ASCII digits are no number", "٣", "0");
     }
     void leadingNumber() {
         QFETCH(QString, text);
@@ -232,16 +202,11 @@ private slots:
     void quoting_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("plain") << "Defender"
-                               << "Defender";
-        QTest::newRow("apostrophe") << "O'Brien's"
-                                    << "O''Brien''s";
-        QTest::newRow("only quotes") << "''"
-                                     << "''''";
-        QTest::newRow("double quote unchanged") << "6\" hose"
-                                                << "6\" hose";
-        QTest::newRow("empty") << ""
-                               << "";
+        row("plain", "Defender", "Defender");
+        row("apostrophe", "O'Brien's", "O''Brien''s");
+        row("only quotes", "''", "''''");
+        row("double quote unchanged", "6\" hose", "6\" hose");
+        row("empty", "", "");
     }
     void quoting() {
         QFETCH(QString, value);

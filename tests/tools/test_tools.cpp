@@ -2,9 +2,11 @@
 // prints and what it leaves behind.
 #include "folder_snapshot.h"
 #include "platform/instance_lock.h"
+#include "read_only_place.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/transaction.h"
 #include "tool_process.h"
 
 #include <QDir>
@@ -24,6 +26,7 @@ using quillon::InstanceLock;
 using quillon::Recordset;
 using quillon::Schema;
 using quillon::tests::folderSnapshot;
+using quillon::tests::ReadOnlyPlace;
 using quillon::tests::ToolProcess;
 
 namespace {
@@ -96,11 +99,14 @@ private slots:
     void restoreSetsAStaleJournalAside();
     void demoIsDeterministic();
     void demoHasTheShapeOfACatalogue();
-    void queryPrintsRowsAndCounts();
-    void queryReportsErrors();
+    void query_data();
+    void query();
+    void catalogueLeftMidChange_data();
+    void catalogueLeftMidChange();
 
 private:
-    QTemporaryDir fixture_; // files of every kind that the tool may be given, made once
+    QTemporaryDir fixture_;  // files of every kind that the tool may be given, made once
+    QString queryCatalogue_; // three parts, one with a tab and a line break in its description
 };
 
 // The fixture: parts.csv and new.csv (price files), parts.mdb (a catalogue), user.mdb and
@@ -129,6 +135,14 @@ void TestTools::initTestCase() {
     writeFile(file("big.csv"),
               "DorvaneNum,Description\r\n" +
                   QByteArray("DV1,A DESCRIPTION LONG ENOUGH FOR A BIG FILE\r\n").repeated(200000));
+    const QString csv = fixture_.filePath(QStringLiteral("q.csv"));
+    writeFile(csv, "ID,DorvaneNum,RoverNum,Description,CustomerPrice,Brand\r\n"
+                   "1,OF1001,ERR1234,OIL FILTER,12.50,\r\n"
+                   "2,OF1002,LR012345,\"TAB\tAND\nBREAK\",0.25,\r\n"
+                   "3,OF1003,STC9999,AIR FILTER,,CORVEX\r\n");
+    queryCatalogue_ = fixture_.filePath(QStringLiteral("q.mdb"));
+    QCOMPARE(ToolProcess::run({QStringLiteral("import-catalogue"), csv, queryCatalogue_}).exitCode,
+             0);
 }
 
 void TestTools::importReadsFieldsThroughTheEngine_data() {
@@ -465,65 +479,121 @@ void TestTools::demoHasTheShapeOfACatalogue() {
     QVERIFY(pages > longPages && longPages > 0);
 }
 
-void TestTools::queryPrintsRowsAndCounts() {
-    QTemporaryDir folder;
-    const QString csv = folder.filePath(QStringLiteral("q.csv"));
-    const QString db = folder.filePath(QStringLiteral("q.mdb"));
-    writeFile(csv, "ID,DorvaneNum,RoverNum,Description,CustomerPrice,Brand\r\n"
-                   "1,OF1001,ERR1234,OIL FILTER,12.50,\r\n"
-                   "2,OF1002,LR012345,\"TAB\tAND\nBREAK\",0.25,\r\n"
-                   "3,OF1003,STC9999,AIR FILTER,,CORVEX\r\n");
-    QCOMPARE(ToolProcess::run({QStringLiteral("import-catalogue"), csv, db}).exitCode, 0);
-
-    ToolProcess run = ToolProcess::run(
-        {QStringLiteral("query"), db,
-         QStringLiteral("SELECT ID, RoverNum, Description, CustomerPrice, Brand FROM Parts "
-                        "WHERE (RoverNum LIKE '*12*') ORDER BY ID ASC")});
-    QVERIFY2(run.exitCode == 0, run.describe());
-    QCOMPARE(run.outText(), QStringLiteral("ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n"
-                                           "1\tERR1234\tOIL FILTER\t12.5\t\n"
-                                           "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n"));
-
-    run = ToolProcess::run(
-        {QStringLiteral("query"), db, QStringLiteral("SELECT * FROM Parts WHERE ID = 99")});
-    QVERIFY2(run.exitCode == 0, run.describe());
-    QCOMPARE(run.outText().count(u'\n'), 1); // the header alone
-
-    run = ToolProcess::run({QStringLiteral("query"), db,
-                            QStringLiteral("UPDATE Parts SET Brand = 'VELMORA' WHERE "
-                                           "Description LIKE '*filter*'")});
-    QVERIFY2(run.exitCode == 0, run.describe());
-    QCOMPARE(run.outText(), QStringLiteral("2\n"));
-    run = ToolProcess::run(
-        {QStringLiteral("query"), db, QStringLiteral("DELETE * FROM Parts WHERE ID = 2")});
-    QCOMPARE(run.outText(), QStringLiteral("1\n"));
+void TestTools::query_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected"); // the output when done, a piece of the error if not
+    QTest::newRow("rows, one a line")
+        << "SELECT ID, RoverNum, Description, CustomerPrice, Brand FROM Parts WHERE (RoverNum LIKE "
+           "'*12*') ORDER BY ID ASC"
+        << 0
+        << "ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n1\tERR1234\tOIL FILTER\t12.5\t\n"
+           "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n";
+    QTest::newRow("no rows: the header") << "SELECT ID FROM Parts WHERE ID = 99" << 0 << "ID\n";
+    QTest::newRow("NUL in a value") << "SELECT 'A' || char(0) || 'B' AS v" << 0 << "v\nA\\0B\n";
+    QTest::newRow("SELECT after a comment")
+        << "-- the oil filter\nSELECT ID FROM Parts WHERE RoverNum = 'ERR1234'" << 0 << "ID\n1\n";
+    QTest::newRow("WITH ... SELECT")
+        << "WITH f AS (SELECT ID FROM Parts WHERE Description LIKE '*FILTER*') SELECT "
+           "count(*) AS n FROM f"
+        << 0 << "n\n2\n";
+    QTest::newRow("PRAGMA that answers") << "PRAGMA foreign_keys" << 0 << "foreign_keys\n0\n";
+    QTest::newRow("UPDATE") << "UPDATE Parts SET Brand = 'VELMORA' WHERE Description LIKE "
+                               "'*filter*'"
+                            << 0 << "2\n";
+    QTest::newRow("DELETE: its rows, not the index's")
+        << "DELETE * FROM Parts WHERE ID = 2" << 0 << "1\n";
+    QTest::newRow("WITH ... DELETE")
+        << "WITH gone AS (SELECT 3 AS ID) DELETE FROM Parts WHERE ID IN gone" << 0 << "1\n";
+    QTest::newRow("two statements")
+        << "PRAGMA foreign_keys; DELETE * FROM Parts WHERE ID = 2" << 1 << "Only one statement";
+    QTest::newRow("no such table") << "SELECT * FROM NoSuchTable" << 1 << "NoSuchTable";
+    QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
+    QTest::newRow("not an amount") << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
 }
 
-void TestTools::queryReportsErrors() {
+void TestTools::query() {
+    QFETCH(QString, statement);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
     QTemporaryDir folder;
-    const QString db = folder.filePath(QStringLiteral("e.mdb"));
-    const QString csv = folder.filePath(QStringLiteral("e.csv"));
-    writeFile(csv, "DorvaneNum\r\nA1\r\n");
-    QCOMPARE(ToolProcess::run({QStringLiteral("import-catalogue"), csv, db}).exitCode, 0);
+    const QString db = folder.filePath(QStringLiteral("q.mdb"));
+    QVERIFY(QFile::copy(queryCatalogue_, db));
     const QByteArray before = readFile(db);
-
-    const QStringList statements = {QStringLiteral("SELECT * FROM NoSuchTable"),
-                                    QStringLiteral("SELEC * FROM Parts"),
-                                    QStringLiteral("UPDATE Parts SET CustomerPrice = 'cheap'")};
-    for (const QString& statement : statements) {
-        const ToolProcess run = ToolProcess::run({QStringLiteral("query"), db, statement});
-        QVERIFY2(run.exitCode == 1 && !run.crashed, run.describe());
-        QVERIFY(!run.err.isEmpty());
-        QVERIFY(run.out.isEmpty());
+    const ToolProcess run = ToolProcess::run({QStringLiteral("query"), db, statement});
+    QVERIFY2(run.exitCode == exitCode && !run.crashed, run.describe());
+    if (exitCode == 0) {
+        QCOMPARE(run.outText(), expected);
+        return;
     }
+    QVERIFY2(run.errText().contains(expected) && run.out.isEmpty(), run.describe());
     QCOMPARE(readFile(db), before);
+    QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("q.mdb")});
+}
 
-    const ToolProcess missing =
-        ToolProcess::run({QStringLiteral("query"), folder.filePath(QStringLiteral("missing.mdb")),
-                          QStringLiteral("SELECT * FROM Parts")});
-    QCOMPARE(missing.exitCode, 1);
-    QVERIFY(missing.errText().contains(QStringLiteral("missing.mdb")));
-    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("missing.mdb"))));
+void TestTools::catalogueLeftMidChange_data() {
+    QTest::addColumn<QStringList>("command"); // the file goes after the command's name
+    QTest::addColumn<bool>("readOnly");       // the folder
+    QTest::addColumn<QString>("expected");    // what it prints when the change is undone
+    const QStringList check{QStringLiteral("check")};
+    const QStringList search{QStringLiteral("query"),
+                             QStringLiteral("SELECT count(*) AS n FROM Parts WHERE Description "
+                                            "LIKE '*FILTER*'")};
+    QTest::newRow("check") << check << false << "ok\n";
+    QTest::newRow("search") << search << false << "n\n150\n";
+    QTest::newRow("check, read-only") << check << true << "";
+    QTest::newRow("search, read-only") << search << true << "";
+    QTest::newRow("change, read-only")
+        << QStringList{QStringLiteral("query"), QStringLiteral("DELETE * FROM Parts")} << true
+        << "";
+}
+
+// A catalogue as an update killed half-way leaves it: the file partly changed, and beside it the
+// journal that undoes the change.
+void TestTools::catalogueLeftMidChange() {
+    QFETCH(QStringList, command);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, expected);
+    QTemporaryDir folder;
+    const QString csv = folder.filePath(QStringLiteral("big.csv"));
+    QByteArray rows = "DorvaneNum,Description\r\n";
+    for (int i = 0; i < 300; ++i)
+        rows += "N" + QByteArray::number(i) + (i % 2 ? ",OIL FILTER" : ",BRAKE PAD") +
+                " OF A LENGTH THAT FILLS THE PAGES OF THE FILE\r\n";
+    writeFile(csv, rows);
+    const QString work = folder.filePath(QStringLiteral("work.mdb"));
+    QCOMPARE(ToolProcess::run({QStringLiteral("import-catalogue"), csv, work}).exitCode, 0);
+    const QString db = folder.filePath(QStringLiteral("parts.mdb"));
+    {
+        auto writer = Database::open(work, Database::Access::ReadWrite);
+        writer->execute(QStringLiteral("PRAGMA cache_size = 1")); // the change spills into the file
+        quillon::Transaction change(*writer);
+        writer->execute(QStringLiteral("UPDATE Parts SET Description = 'CHANGED'"));
+        QVERIFY(QFile::copy(work, db) && QFile::copy(work + "-journal", db + "-journal"));
+    }
+    QVERIFY2(readFile(db) != readFile(work), "the change didn't reach the file");
+    const QByteArray journal = readFile(db + "-journal");
+
+    QString why;
+    auto place =
+        readOnly ? ReadOnlyPlace::make(ReadOnlyPlace::Kind::Folder, folder.path(), &why) : nullptr;
+    if (readOnly && !place)
+        QSKIP(qPrintable(QStringLiteral("no way to make a folder read-only here: ") + why));
+    const ToolProcess run = ToolProcess::run(QStringList{command[0], db} + command.mid(1));
+    place.reset();
+    if (!readOnly) {
+        QVERIFY2(run.exitCode == 0, run.describe());
+        QCOMPARE(run.outText(), expected);
+        QVERIFY(!QFile::exists(db + "-journal"));
+        return;
+    }
+    // What happened, to which file, and how to mend it; nothing touched.
+    QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.describe());
+    for (const QString& piece :
+         {db + "-journal", QStringLiteral("mid-change"), QStringLiteral("quillon-db check ") + db})
+        QVERIFY2(run.errText().contains(piece), run.describe());
+    QVERIFY2(!run.errText().contains(QStringLiteral("not a valid store")), run.describe());
+    QCOMPARE(readFile(db + "-journal"), journal);
 }
 
 QTEST_MAIN(TestTools)
