@@ -236,8 +236,10 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
     QString problem;
     try {
         requireFolder(folder);
-        // The folder is claimed before anything in it is made or repaired.
+        // The folder is claimed before anything in it is made or repaired. A later start's request
+        // to show the window waits for the window: no event is taken before it is there.
         std::unique_ptr<InstanceLock> lock = claimFolder(folder);
+        lock->acceptActivationRequests();
         if (prepareFolder)
             prepareFolder();
         auto window = std::make_unique<MainWindow>(state, dialogs, browser, folder);
@@ -253,7 +255,6 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
                              top->raise();
                              top->activateWindow();
                          });
-        lock->acceptActivationRequests();
         window->Form_Load();
         lock->setParent(window.get());
         (void)lock.release();
