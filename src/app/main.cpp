@@ -37,13 +37,35 @@ public:
     }
 };
 
+// "--help" and "--version" are answered on the terminal, before anything of a desktop is needed.
+std::optional<int> answerOnTheTerminal(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    switch (quillon::AppFolder::question(arguments)) {
+    case quillon::AppFolder::Question::Help:
+        std::printf("%s\n", qPrintable(quillon::AppFolder::help()));
+        return 0;
+    case quillon::AppFolder::Question::Version:
+        std::printf("%s %s\n", qPrintable(quillon::AppFolderLocator::folderName()),
+                    QUILLON_VERSION);
+        return 0;
+    case quillon::AppFolder::Question::None:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered = answerOnTheTerminal(argc, argv))
+        return *answered;
     QuillonApplication app(argc, argv);
     // The application name makes the desktop's data location <data>/dorvane-quillon and the
     // window class match the desktop entry; every window sets its own caption.
     QApplication::setApplicationName(quillon::AppFolderLocator::folderName());
+    QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     QApplication::setOrganizationName(QString());
     QGuiApplication::setDesktopFileName(quillon::AppFolderLocator::folderName());
 
@@ -65,9 +87,13 @@ int main(int argc, char** argv) {
 
     quillon::ProgramState state;
     quillon::DesktopBrowser browser;
-    const auto window = quillon::StartUp::start(state, dialogs, browser, location->folder);
+    bool handedOver = false;
+    // The per-user folder is completed only once this run holds it.
+    const auto window = quillon::StartUp::start(
+        state, dialogs, browser, location->folder,
+        [&location] { quillon::AppFolderLocator::complete(*location); }, &handedOver);
     if (!window)
-        return quillon::StartUp::failureExitCode;
+        return handedOver ? 0 : quillon::StartUp::failureExitCode;
     window->show();
     // For the start-up benchmark: once the shown window has been laid out and painted, say so
     // and end the run.

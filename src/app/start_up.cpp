@@ -3,16 +3,19 @@
 #include "app/main_window.h"
 #include "housekeeping/user_data_backup.h"
 #include "platform/app_folder.h"
+#include "platform/app_folder_error.h"
 #include "platform/dialogs.h"
 #include "platform/instance_lock.h"
 #include "store/locale_formats.h"
 #include "store/store_error.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <cerrno>
 
 namespace quillon {
 
@@ -87,6 +90,9 @@ bool isLockedByAnother(const StoreError& error) {
            error.message().contains(QLatin1String("database table is locked"));
 }
 
+// Thrown when the program that holds the folder has been asked to show its window instead.
+struct HandedOver {};
+
 [[noreturn]] void inUse(const QString& path) {
     throw StartUpError(QStringLiteral("The user database %1 in the folder %2 is in use by another "
                                       "program.")
@@ -108,6 +114,9 @@ std::unique_ptr<InstanceLock> StartUp::claimFolder(const AppFolder& folder) {
         if (holder && !holder->hostName.isEmpty() &&
             holder->hostName.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) != 0)
             where = QStringLiteral(" on the computer %1").arg(holder->hostName);
+        // On this computer, the running program is asked to show its window instead.
+        else if (lock->requestActivation())
+            throw HandedOver{};
         throw StartUpError(
             QStringLiteral("Dorvane Quillon is already running from %1%2.")
                 .arg(native(folder.path()), where) +
@@ -115,9 +124,27 @@ std::unique_ptr<InstanceLock> StartUp::claimFolder(const AppFolder& folder) {
             QStringLiteral("Only one copy of the program can work with the files of a folder at "
                            "a time: use the window that is open."));
     }
+    case InstanceLock::Outcome::NotOurs:
+        throw StartUpError(
+            QStringLiteral("The file %1 in the Application folder %2 is a link to another file, "
+                           "or not Dorvane Quillon's own file, so the program won't write to it.")
+                .arg(InstanceLock::fileName(), native(folder.path())) +
+            paragraph +
+            QStringLiteral("Remove %1 from that folder, then start Dorvane Quillon again. Nothing "
+                           "has been changed.")
+                .arg(InstanceLock::fileName()));
     case InstanceLock::Outcome::CantWrite:
         break;
     }
+    const int error = lock->error();
+    if (error == ENOSPC || error == EDQUOT)
+        throw StartUpError(
+            QStringLiteral("The Application folder %1 can't be written: the disk is full, so "
+                           "Dorvane Quillon can't make its file %2 there.")
+                .arg(native(folder.path()), InstanceLock::fileName()) +
+            paragraph +
+            QStringLiteral("Make room on the disk, then start Dorvane Quillon again. Nothing has "
+                           "been changed."));
     throw StartUpError(
         QStringLiteral("The Application folder %1 can't be written (Dorvane Quillon can't make its "
                        "file %2 there), so the program can't keep your orders, prices and "
@@ -203,18 +230,42 @@ std::unique_ptr<Database> StartUp::openStore(const QString& path, Database::Acce
 }
 
 std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs, Browser& browser,
-                                           const AppFolder& folder) {
+                                           const AppFolder& folder,
+                                           const std::function<void()>& prepareFolder,
+                                           bool* handedOver) {
     QString problem;
     try {
         requireFolder(folder);
+        // The folder is claimed before anything in it is made or repaired. A later start's request
+        // to show the window waits for the window: no event is taken before it is there.
         std::unique_ptr<InstanceLock> lock = claimFolder(folder);
+        lock->acceptActivationRequests();
+        if (prepareFolder)
+            prepareFolder();
         auto window = std::make_unique<MainWindow>(state, dialogs, browser, folder);
+        // The claim on the folder lasts as long as the window, which a later start on the
+        // folder brings to the front (or the modal window over it), also while the load shows
+        // the order it takes up.
+        QObject::connect(lock.get(), &InstanceLock::activationRequested, window.get(),
+                         [shown = window.get()] {
+                             if (shown->isMinimized())
+                                 shown->showNormal();
+                             QWidget* top = QApplication::activeModalWidget();
+                             top = top ? top : shown;
+                             top->raise();
+                             top->activateWindow();
+                         });
         window->Form_Load();
-        // The claim on the folder lasts as long as the window.
         lock->setParent(window.get());
         (void)lock.release();
         return window;
+    } catch (const HandedOver&) {
+        if (handedOver)
+            *handedOver = true;
+        return nullptr;
     } catch (const StartUpError& error) {
+        problem = error.message();
+    } catch (const AppFolderError& error) {
         problem = error.message();
     } catch (const StoreError& error) {
         problem = error.message();

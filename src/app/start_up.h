@@ -3,6 +3,7 @@
 #include "store/database.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -33,17 +34,24 @@ public:
     static constexpr int failureExitCode = 1;
     static QString failureTitle() { return QStringLiteral("Dorvane Quillon can't start"); }
 
-    // Claims the Application folder for this run, creates the main window and runs its load.
-    // The claim goes with the window. When the folder is in use by another run of the program,
-    // or the load fails, shows an error box that says why (which file in which folder is
-    // missing, damaged or can't be written) and returns nothing; the program then exits with
-    // failureExitCode, and no file has been created or changed.
+    // Claims the Application folder for this run, runs prepareFolder (which completes a
+    // per-user folder: nothing in the folder is made or repaired before it is claimed), creates
+    // the main window and runs its load. The claim goes with the window, which is brought to the
+    // front when a later start on the folder asks. When the folder is in use by another run of
+    // the program on this computer, that run is asked to show its window: once it has, returns
+    // nothing with *handedOver set and no box. When it doesn't answer, or the load fails, shows
+    // an error box that says why (which file in which folder is missing, damaged or can't be
+    // written) and returns nothing; the program then exits with failureExitCode, and no file has
+    // been created or changed.
     static std::unique_ptr<MainWindow> start(ProgramState& state, Dialogs& dialogs,
-                                             Browser& browser, const AppFolder& folder);
+                                             Browser& browser, const AppFolder& folder,
+                                             const std::function<void()>& prepareFolder = {},
+                                             bool* handedOver = nullptr);
 
     // Claims the folder for this run: one run of the program a folder, so that two can't each
     // take up the one open order. Throws StartUpError when another run holds it ("Dorvane
-    // Quillon is already running from ...") or the folder can't be written.
+    // Quillon is already running from ...") and doesn't take the request to show its window,
+    // when the lock file's name is taken by a link, or when the folder can't be written.
     [[nodiscard]] static std::unique_ptr<InstanceLock> claimFolder(const AppFolder& folder);
 
     // Checks, before anything is created, that the files the load needs are there and usable:

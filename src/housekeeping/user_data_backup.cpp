@@ -3,20 +3,15 @@
 #include "app/program_state.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
+#include "platform/safe_file_writer.h"
 #include "store/database.h"
 #include "store/store_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <exception>
 #include <utility>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace quillon {
 
@@ -26,19 +21,6 @@ const QString crlf = QStringLiteral("\r\n");
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-// Makes the rename of a file in the folder survive a power cut. Best effort: a platform or file
-// system that can't do it still has the complete file.
-void syncFolder([[maybe_unused]] const QString& folder) {
-#ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(folder);
-    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#endif
 }
 
 } // namespace
@@ -128,42 +110,34 @@ bool UserDataBackup::copyReplacing(const QString& source, const QString& target,
         return fail(
             QStringLiteral("%1 could not be read: %2").arg(native(source), in.errorString()));
 
-    // Written to a temporary file in the target's folder, flushed to the disk and renamed over
-    // the target on commit(); until then the target is untouched.
-    QSaveFile out(target);
-    // Unbuffered: every write reaches the file at once, so that one the disk has no room for
-    // shows as a short write (through the buffer, a small copy cut short would be committed).
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Written through a temporary file in the target's folder, flushed to the disk and renamed
+    // over the target (or a link in its place) on commit(); until then the target is untouched.
+    SafeFileWriter out(target);
+    const auto cantWrite = [&] {
         return fail(
             QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
+    };
+    if (!out.open())
+        return cantWrite();
 
     constexpr qint64 chunkSize = 1 << 20;
     qint64 copied = 0;
     for (;;) {
         const QByteArray chunk = in.read(chunkSize);
         if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError) {
-                out.cancelWriting();
+            if (in.error() != QFileDevice::NoError)
                 return fail(QStringLiteral("%1 could not be read: %2")
                                 .arg(native(source), in.errorString()));
-            }
             break;
         }
-        if (out.write(chunk) != chunk.size()) {
-            const QString reason = out.errorString();
-            out.cancelWriting();
-            return fail(QStringLiteral("%1 could not be written: %2").arg(native(target), reason));
-        }
+        if (!out.write(chunk))
+            return cantWrite();
         copied += chunk.size();
     }
-    if (copied != in.size()) {
-        out.cancelWriting();
+    if (copied != in.size())
         return fail(QStringLiteral("%1 could not be read to its end").arg(native(source)));
-    }
     if (!out.commit())
-        return fail(
-            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
-    syncFolder(QFileInfo(target).absolutePath());
+        return cantWrite();
     return true;
 }
 

@@ -17,7 +17,32 @@ QString AppFolder::image(const QString& name) const {
 }
 
 QString AppFolder::usage() {
-    return QStringLiteral("usage: dorvane-quillon [--app-folder DIR]");
+    return QStringLiteral("usage: dorvane-quillon [--app-folder DIR]\n"
+                          "       dorvane-quillon --help | --version");
+}
+
+QString AppFolder::help() {
+    return usage() +
+           QStringLiteral("\n\n"
+                          "Dorvane Quillon: the Dorvane parts catalogue and order writer.\n\n"
+                          "  --app-folder DIR  use DIR as the Application folder (the catalogue, "
+                          "your\n"
+                          "                    orders, prices and addresses, the order form)\n"
+                          "  --help            show this text and end\n"
+                          "  --version         show the version and end");
+}
+
+AppFolder::Question AppFolder::question(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--app-folder")
+            ++i; // its folder may have any name
+        else if (argument == u"--help" || argument == u"-h")
+            return Question::Help;
+        else if (argument == u"--version")
+            return Question::Version;
+    }
+    return Question::None;
 }
 
 AppFolder AppFolder::fromArguments(const QStringList& arguments) {

@@ -22,6 +22,12 @@ public:
     // fromArguments does.
     static std::optional<QString> givenFolder(const QStringList& arguments);
     static QString usage();
+    // The text of "--help": the usage and what each option does.
+    static QString help();
+
+    // Whether the arguments ask for "--help" (or "-h") or "--version" rather than a run.
+    enum class Question { None, Help, Version };
+    static Question question(const QStringList& arguments);
 
     const QString& path() const { return path_; }
     // A file of the folder by name.

@@ -70,8 +70,13 @@ AppFolderLocator::Location AppFolderLocator::locate(const QStringList& arguments
 
     const PerUserFolder perUser(installed, user);
     perUser.checkInstalledFiles();
-    const bool made = perUser.prepare();
+    const bool made = perUser.make();
     return Location{AppFolder(user), Kind::PerUser, installed, made};
+}
+
+void AppFolderLocator::complete(const Location& location) {
+    if (location.kind == Kind::PerUser && !location.installedFolder.isEmpty())
+        PerUserFolder(location.installedFolder, location.folder.path()).complete();
 }
 
 } // namespace quillon

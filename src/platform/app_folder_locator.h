@@ -50,8 +50,12 @@ public:
 
     // Throws std::invalid_argument (with a message for the user) on arguments it doesn't know,
     // and AppFolderError when the per-user folder can't be made or an installed file it needs is
-    // missing, unreadable or damaged.
+    // missing, unreadable or damaged. A per-user folder that exists is not changed here: see
+    // complete().
     [[nodiscard]] Location locate(const QStringList& arguments) const;
+    // Puts back what is missing from a per-user folder (see PerUserFolder::complete()); nothing
+    // for any other folder. Only while holding the folder's InstanceLock. Throws AppFolderError.
+    static void complete(const Location& location);
 
     // The installed folder, or empty when there is none.
     [[nodiscard]] QString installedFolder() const;

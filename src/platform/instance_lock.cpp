@@ -1,44 +1,67 @@
 #include "platform/instance_lock.h"
 
+#include "platform/safe_file_writer.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QSysInfo>
+#include <QTimer>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
 namespace {
 
+const QByteArray activateRequest = QByteArrayLiteral("activate\n");
+const QByteArray activatedAnswer = QByteArrayLiteral("activated\n");
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
 // Whether the open file is still the one the path names: a holder that was ending may have
 // removed it between our opening it and locking it.
-bool stillNamedBy(const QFile& file, const QString& path) {
+bool stillNamedBy(int fd, const QString& path) {
     struct stat opened {};
     struct stat named {};
-    return ::fstat(file.handle(), &opened) == 0 &&
-           ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+    return ::fstat(fd, &opened) == 0 && ::lstat(native(path).constData(), &named) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 } // namespace
 
 InstanceLock::InstanceLock(const QString& folder, QObject* parent)
-    : QObject(parent), path_(QDir(folder).filePath(fileName())), file_(path_) {}
+    : QObject(parent), folder_(folder), path_(QDir(folder).filePath(fileName())) {}
 
 InstanceLock::~InstanceLock() {
-    if (!held_)
+    delete server_;
+    release();
+}
+
+void InstanceLock::release() {
+    if (fd_ < 0)
         return;
     // Removed while still locked, so that nobody can take the file over in between; a start
     // that opened it just before finds it no longer named by the path and makes a new one.
-    QFile::remove(path_);
-    file_.close();
+    ::unlink(native(path_).constData());
+    ::close(fd_);
+    fd_ = -1;
 }
 
 InstanceLock::Attempt InstanceLock::lockOpenFile() {
     for (;;) {
-        if (::flock(file_.handle(), LOCK_EX | LOCK_NB) == 0)
-            return stillNamedBy(file_, path_) ? Attempt::Held : Attempt::Replaced;
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+            return stillNamedBy(fd_, path_) ? Attempt::Held : Attempt::Replaced;
         switch (errno) {
         case EINTR:
             continue;
@@ -53,40 +76,73 @@ InstanceLock::Attempt InstanceLock::lockOpenFile() {
 }
 
 InstanceLock::Outcome InstanceLock::tryAcquire() {
-    if (held_)
+    if (isHeld())
         return Outcome::Acquired;
+    const QByteArray name = native(path_);
     // A few rounds at most: each one lost means another run removed the file in between.
     for (int round = 0; round < 8; ++round) {
-        if (!file_.open(QIODevice::ReadWrite))
-            return Outcome::CantWrite;
-        const Attempt attempt = lockOpenFile();
-        if (attempt == Attempt::Busy) {
-            file_.close();
-            return Outcome::HeldElsewhere;
+        // Never through a link: O_NOFOLLOW, and O_EXCL when the file is made.
+        constexpr int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        fd_ = ::open(name.constData(), flags);
+        if (fd_ < 0 && errno == ENOENT) {
+            fd_ = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0644);
+            if (fd_ < 0 && errno == EEXIST)
+                continue;
         }
-        if (attempt == Attempt::Replaced) {
-            file_.close();
+        if (fd_ < 0) {
+            if (errno == ELOOP || errno == EISDIR)
+                return Outcome::NotOurs;
+            error_ = errno;
+            return Outcome::CantWrite;
+        }
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            return Outcome::NotOurs;
+        }
+        const Attempt attempt = lockOpenFile();
+        if (attempt == Attempt::Busy || attempt == Attempt::Replaced) {
+            ::close(fd_);
+            fd_ = -1;
+            if (attempt == Attempt::Busy)
+                return Outcome::HeldElsewhere;
             continue;
         }
+        // A file of the program's own has one name; one with another (a hard link to a file
+        // of the user's) is never written.
+        if (::fstat(fd_, &info) != 0 || info.st_nlink != 1) {
+            ::close(fd_);
+            fd_ = -1;
+            return Outcome::NotOurs;
+        }
         // Whatever an earlier holder wrote gives way to this run's name.
-        const QByteArray name = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-                                QCoreApplication::applicationName().toUtf8() + '\n' +
-                                QSysInfo::machineHostName().toUtf8() + '\n';
-        if (!file_.resize(0) || file_.write(name) != name.size() || !file_.flush()) {
-            file_.close();
+        const QByteArray content = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                                   QCoreApplication::applicationName().toUtf8() + '\n' +
+                                   QSysInfo::machineHostName().toUtf8() + '\n';
+        if (::lseek(fd_, 0, SEEK_SET) != 0 || !SafeFileWriter::writeAll(fd_, content) ||
+            ::ftruncate(fd_, off_t(content.size())) != 0) {
+            // A full disk: no file is left behind, empty or half-written.
+            error_ = errno;
+            release();
             return Outcome::CantWrite;
         }
-        held_ = true;
         return Outcome::Acquired;
     }
     return Outcome::HeldElsewhere;
 }
 
 std::optional<InstanceLock::Holder> InstanceLock::holder() const {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd =
+        ::open(native(path_).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    const QList<QByteArray> lines = file.read(4096).split('\n');
+    QByteArray content(4096, '\0');
+    const ssize_t length = ::read(fd, content.data(), size_t(content.size()));
+    ::close(fd);
+    if (length <= 0)
+        return std::nullopt;
+    const QList<QByteArray> lines = content.left(length).split('\n');
     bool ok = false;
     Holder holder;
     holder.processId = lines.value(0).toLongLong(&ok);
@@ -94,6 +150,79 @@ std::optional<InstanceLock::Holder> InstanceLock::holder() const {
         return std::nullopt;
     holder.hostName = QString::fromUtf8(lines.value(2));
     return holder;
+}
+
+QString InstanceLock::serverName() const {
+    QString folder = QFileInfo(folder_).canonicalFilePath();
+    if (folder.isEmpty())
+        folder = QDir::cleanPath(QDir(folder_).absolutePath());
+    const QString key = QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256)
+            .toHex()
+            .left(20));
+    // The user's runtime folder is the user's alone; the shared temporary folder is the
+    // fallback, with the user's number in the name.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && runtime.size() <= 64 && QFileInfo(runtime).isDir())
+        return runtime + QStringLiteral("/dorvane-quillon-") + key;
+    return QDir::tempPath() + QStringLiteral("/dorvane-quillon-%1-").arg(::getuid()) + key;
+}
+
+bool InstanceLock::acceptActivationRequests() {
+    if (!isHeld())
+        return false;
+    if (server_)
+        return true;
+    auto server = std::make_unique<QLocalServer>();
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    // A socket left by a run that was killed: nobody else holds the folder, so it is stale.
+    QLocalServer::removeServer(serverName());
+    if (!server->listen(serverName()))
+        return false;
+    server_ = server.release();
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine() && socket->bytesAvailable() < 64)
+                    return;
+                if (socket->readLine(64) == activateRequest) {
+                    emit activationRequested();
+                    socket->write(activatedAnswer);
+                    socket->flush();
+                }
+                socket->disconnectFromServer();
+            });
+        }
+    });
+    return true;
+}
+
+bool InstanceLock::requestActivation(int timeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(serverName());
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(activateRequest);
+    socket.flush();
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    bool answered = false;
+    connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
+        if (!socket.canReadLine())
+            return;
+        answered = socket.readLine(64) == activatedAnswer;
+        loop.quit();
+    });
+    connect(&socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
+    if (socket.canReadLine())
+        answered = socket.readLine(64) == activatedAnswer;
+    else if (socket.state() == QLocalSocket::ConnectedState)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return answered;
 }
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "platform/per_user_folder.h"
 
 #include "platform/app_folder_error.h"
+#include "platform/safe_file_writer.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -104,12 +105,10 @@ void PerUserFolder::checkInstalledFiles() const {
         requireDatabaseFile(installed(userTemplate), QStringLiteral("empty user database"));
 }
 
-bool PerUserFolder::prepare() const {
+bool PerUserFolder::make() const {
     const QFileInfo target(user_);
-    if (target.isDir()) {
-        complete(user_);
+    if (target.isDir())
         return false;
-    }
     if (present(user_))
         throw AppFolderError(
             QStringLiteral("The Application folder %1 can't be made: something that is not a "
@@ -130,16 +129,19 @@ bool PerUserFolder::prepare() const {
     if (std::rename(QFile::encodeName(build.path()).constData(),
                     QFile::encodeName(user_).constData()) != 0) {
         const int error = errno;
-        // Another start of the program made it first: use that one.
-        if (QFileInfo(user_).isDir()) {
-            complete(user_);
+        // Another start of the program made it first: that one is used, and completed (if need
+        // be) by whichever start holds it.
+        if (QFileInfo(user_).isDir())
             return false;
-        }
         throw AppFolderError(QStringLiteral("The Application folder %1 can't be made: %2")
                                  .arg(native(user_), systemError(error)));
     }
     build.setAutoRemove(false);
     return true;
+}
+
+void PerUserFolder::complete() const {
+    complete(user_);
 }
 
 void PerUserFolder::complete(const QString& folder) const {
@@ -154,14 +156,14 @@ void PerUserFolder::copyEntry(const QString& name, const QString& folder) const 
     const QString source = installed_ + QLatin1Char('/') + name;
     if (present(target) || !QFileInfo(source).isFile())
         return; // never copied twice; one the installation lacks comes at a later start
-    // QFile::copy writes a temporary file beside the target and renames it into place.
     QFile file(source);
-    if (!file.copy(target))
-        throw AppFolderError(QStringLiteral("The file %1 could not be copied to the folder %2: %3")
-                                 .arg(native(source), native(folder), file.errorString()));
-    // A copy keeps the installed file's permissions; the user's copy is the user's to edit.
-    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner |
-                                      QFileDevice::ReadOwner);
+    QString reason;
+    if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else if (SafeFileWriter::writeWhole(target, file.readAll(), &reason))
+        return;
+    throw AppFolderError(QStringLiteral("The file %1 could not be copied to the folder %2: %3")
+                             .arg(native(source), native(folder), reason));
 }
 
 void PerUserFolder::linkEntry(const QString& name, const QString& folder) const {

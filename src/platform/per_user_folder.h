@@ -27,18 +27,22 @@ public:
     void checkInstalledFiles() const;
 
     // Makes the folder when it doesn't exist: built whole under a temporary name beside it and
-    // renamed into place, so that a start cut short never leaves a half-made folder. When it
-    // exists, adds any entry that is missing and points a link that leads nowhere (an
-    // installation that moved) at the installed entry; a file or link that is there is never
-    // copied again or changed. True when it made the folder. Throws AppFolderError naming the
-    // folder or file that can't be made.
-    bool prepare() const;
+    // renamed into place, so that a start cut short never leaves a half-made folder, and two
+    // starts that make it at once never meet inside it. True when this start made it. Throws
+    // AppFolderError naming the folder that can't be made.
+    bool make() const;
+    // Adds any entry that is missing from the existing folder and points a link that leads
+    // nowhere (an installation that moved) at the installed entry; a file or link that is there
+    // is never copied again or changed. Only while holding the folder's InstanceLock, so that
+    // two starts never repair it at once. Throws AppFolderError naming the file that can't be
+    // made.
+    void complete() const;
 
     const QString& installedFolder() const { return installed_; }
     const QString& userFolder() const { return user_; }
 
 private:
-    // Adds what is missing to the folder and re-points stray links. Safe to run again.
+    // Adds what is missing to a folder and re-points stray links. Safe to run again.
     void complete(const QString& folder) const;
     void copyEntry(const QString& name, const QString& folder) const;
     void linkEntry(const QString& name, const QString& folder) const;

@@ -2,6 +2,7 @@
 
 #include "addresses/address_table.h"
 #include "catalogue/part_key.h"
+#include "platform/safe_file_writer.h"
 #include "printing/order_form_error.h"
 #include "store/database.h"
 #include "store/recordset.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringBuilder>
 #include <QStringDecoder>
 
@@ -157,23 +157,11 @@ QString OrderFormWriter::page(const Pieces& pieces) {
 }
 
 void OrderFormWriter::writePage(const QString& path, const QString& page) {
-    QSaveFile file(path);
-    const auto failed = [&path](const QString& reason) {
-        return OrderFormError(QStringLiteral("The order form %1 could not be written: %2")
-                                  .arg(nativePath(path), reason));
-    };
-    // Unbuffered, so that a write the disk has no room for shows as a short write here: through
-    // the buffer, a page cut short on a full disk would be committed as if it were whole.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw failed(file.errorString());
-    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + page.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw failed(reason);
-    }
-    if (!file.commit())
-        throw failed(file.errorString());
+    QString reason;
+    if (!SafeFileWriter::writeWhole(path, QByteArrayLiteral("\xEF\xBB\xBF") + page.toUtf8(),
+                                    &reason))
+        throw OrderFormError(QStringLiteral("The order form %1 could not be written: %2")
+                                 .arg(nativePath(path), reason));
 }
 
 } // namespace quillon

@@ -58,8 +58,9 @@ public:
                                       const QString& storedDescription) const;
 
     [[nodiscard]] static QString page(const Pieces& pieces);
-    // Writes the page as UTF-8 with a byte-order mark through a temporary file that replaces the
-    // old page only when complete. Throws OrderFormError naming the file.
+    // Writes the page as UTF-8 with a byte-order mark through SafeFileWriter: the old page (or a
+    // link in its place) is replaced only when the new one is complete. Throws OrderFormError
+    // naming the file.
     static void writePage(const QString& path, const QString& page);
 
     // A value from a store made safe to stand in the page as text.

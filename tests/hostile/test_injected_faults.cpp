@@ -1,6 +1,7 @@
 // Faults injected while the program runs, through the real main window: the Application folder
 // read-only or the disk full just as the Order form is written, a template missing, the backup
-// target read-only, a picture file that is no picture. Each gets a clear message, the program
+// target read-only or the disk full, links planted at the names of the files the program writes,
+// a picture file that is no picture. Each gets a clear message, the program
 // goes on, and nothing is lost: the User database holds what it held, and once the fault is gone
 // the same command succeeds. Also: picture names from the catalogue that lead out of the images
 // folder are never opened.
@@ -9,6 +10,8 @@
 #include "catalogue/part_pictures.h"
 #include "catalogue_fixture.h"
 #include "hostile_checks.h"
+#include "platform/instance_lock.h"
+#include "platform/safe_file_writer.h"
 #include "read_only_place.h"
 #include "store/database.h"
 #include "store_dump.h"
@@ -19,11 +22,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <csignal>
+#include <cerrno>
 #include <functional>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -32,40 +37,13 @@ namespace {
 
 using Button = Dialogs::Button;
 
-// Files may grow no larger than a few bytes while it lives: writing runs out of room as on a full
-// disk. Writing past the limit raises SIGXFSZ, which is ignored meanwhile.
-class DiskFull final {
-public:
-    DiskFull() {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = saved_;
-        tiny.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~DiskFull() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedHandler_);
-    }
-    DiskFull(const DiskFull&) = delete;
-    DiskFull& operator=(const DiskFull&) = delete;
-
-private:
-    struct rlimit saved_ {};
-    void (*savedHandler_)(int) = SIG_DFL;
-};
-
 // One injected fault: made by inject(), gone with reset().
 struct Fault {
     std::unique_ptr<ReadOnlyPlace> readOnly;
-    std::unique_ptr<DiskFull> diskFull;
-    std::function<void()> undo;
+    std::unique_ptr<SafeFileWriter::InjectedFault> diskFull;
     void reset() {
         readOnly.reset();
         diskFull.reset();
-        if (undo)
-            undo();
-        undo = {};
     }
 };
 
@@ -164,6 +142,8 @@ private slots:
     void finaliseFaults();
     void backupFaults_data();
     void backupFaults();
+    void plantedLinks_data();
+    void plantedLinks();
     void pictureThatIsNoPicture();
     void pictureNamesLeavingTheImagesFolder_data();
     void pictureNamesLeavingTheImagesFolder();
@@ -182,10 +162,10 @@ void TestInjectedFaults::finaliseFaults_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<bool>("whileWriting"); // injected after the addresses were chosen
     QTest::addColumn<QString>("named");     // what the message must name (one of, split at |)
-    QTest::newRow("template missing") << "template" << false << "orderMidA.dat";
     QTest::newRow("folder read-only as the form is written")
         << "readOnly" << true << "printOrder.html";
-    QTest::newRow("disk full as the form is written") << "diskFull" << true << "printOrder.html";
+    QTest::newRow("disk full as the form is written")
+        << "diskFull" << true << "printOrder.html could not be written: the disk is full";
     // The address window may be the first to find that the store can't be written.
     QTest::newRow("folder read-only from the start")
         << "readOnly" << false << "printOrder.html|can't be written: its folder may be read-only";
@@ -204,16 +184,11 @@ void TestInjectedFaults::finaliseFaults() {
     Fault injectedFault;
     QString why;
     const auto inject = [&] {
-        if (fault == u"template") {
-            QVERIFY(QFile::remove(fx.folder.orderMidA()));
-            injectedFault.undo = [&fx] {
-                copyShippedFile(QStringLiteral("orderMidA.dat"), fx.folder);
-            };
-        } else if (fault == u"readOnly") {
+        if (fault == u"readOnly") {
             injectedFault.readOnly =
                 ReadOnlyPlace::make(ReadOnlyPlace::Kind::Folder, fx.folder.path(), &why);
         } else {
-            injectedFault.diskFull = std::make_unique<DiskFull>();
+            injectedFault.diskFull = std::make_unique<SafeFileWriter::InjectedFault>(ENOSPC);
         }
     };
     if (whileWriting) {
@@ -266,6 +241,7 @@ void TestInjectedFaults::backupFaults_data() {
     QTest::addColumn<QString>("fault");
     QTest::newRow("backup file read-only") << "file";
     QTest::newRow("folder read-only") << "folder";
+    QTest::newRow("disk full") << "diskFull";
 }
 
 void TestInjectedFaults::backupFaults() {
@@ -280,16 +256,22 @@ void TestInjectedFaults::backupFaults() {
     }
     const StoreDump::Rows before = userRows(fx);
     QString why;
-    auto readOnly = ReadOnlyPlace::make(
-        fault == u"file" ? ReadOnlyPlace::Kind::File : ReadOnlyPlace::Kind::Folder,
-        fault == u"file" ? fx.folder.userBackup() : fx.folder.path(), &why);
-    if (!readOnly)
-        QSKIP(qPrintable(QStringLiteral("no way to make it read-only here: ") + why));
+    auto diskFull = std::make_unique<SafeFileWriter::InjectedFault>(ENOSPC);
+    std::unique_ptr<ReadOnlyPlace> readOnly;
+    if (fault != u"diskFull") {
+        diskFull.reset();
+        readOnly = ReadOnlyPlace::make(
+            fault == u"file" ? ReadOnlyPlace::Kind::File : ReadOnlyPlace::Kind::Folder,
+            fault == u"file" ? fx.folder.userBackup() : fx.folder.path(), &why);
+        if (!readOnly)
+            QSKIP(qPrintable(QStringLiteral("no way to make it read-only here: ") + why));
+    }
     injected_ << QString::fromLatin1(QTest::currentDataTag());
 
     fx.dialogs.answerNext(Button::Yes);
     fx.find<QAction>(QStringLiteral("mnuBackup"))->trigger();
     readOnly.reset();
+    diskFull.reset();
 
     // Said so; the earlier backup unchanged.
     QCOMPARE(fx.dialogs.errors(), QStringList());
@@ -299,6 +281,10 @@ void TestInjectedFaults::backupFaults() {
     QVERIFY(!errors.isEmpty());
     QVERIFY(
         errors[0].startsWith(QStringLiteral("User data file NOT copied to userdatabackup.mdb")));
+    if (fault == u"diskFull")
+        QVERIFY2(errors[0].contains(QStringLiteral("userdatabackup.mdb could not be written: the "
+                                                   "disk is full")),
+                 qPrintable(errors[0]));
     QFile backup(fx.folder.userBackup());
     QVERIFY(backup.open(QIODevice::ReadOnly));
     QCOMPARE(backup.readAll(), earlier);
@@ -360,6 +346,75 @@ void TestInjectedFaults::backupFaults() {
     fx.find<QAction>(QStringLiteral("mnuBackup"))->trigger();
     QCOMPARE(errorPrompts(fx.dialogs), QStringList());
     QCOMPARE(fileDigest(fx.folder.userBackup()), fileDigest(fx.folder.userDatabase()));
+}
+
+// A link planted at the name of a file the program writes, leading out of the folder to a file of
+// the user's (or to a name not there yet): whatever it leads to is never written. The program
+// either puts a file of its own in place of the link or stops with a message naming the file.
+void TestInjectedFaults::plantedLinks_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("link");
+    for (const char* link : {"symbolic", "hard"}) {
+        QTest::addRow("lock file, %s link", link) << InstanceLock::fileName() << "start" << link;
+        QTest::addRow("Order form, %s link", link) << "printOrder.html"
+                                                   << "finalise" << link;
+        QTest::addRow("backup, %s link", link) << "userdatabackup.mdb"
+                                               << "backup" << link;
+    }
+    QTest::newRow("user database made at the first start, link to a name not there")
+        << "user.mdb"
+        << "first start"
+        << "dangling";
+}
+
+void TestInjectedFaults::plantedLinks() {
+    QFETCH(QString, name);
+    QFETCH(QString, action);
+    QFETCH(QString, link);
+    CatalogueFixture fx(hostileCatalogue());
+    const QTemporaryDir outside;
+    const QString target = outside.filePath(QStringLiteral("notes.txt"));
+    const QString path = fx.folder.file(name);
+    const QString notes = QStringLiteral("the user's own notes\n");
+    const auto plant = [&] {
+        QFile::remove(path);
+        QFile file(target);
+        if (link != u"dangling")
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(notes.toUtf8()) > 0);
+        QVERIFY(link == u"hard" ? ::link(QFile::encodeName(target).constData(),
+                                         QFile::encodeName(path).constData()) == 0
+                                : QFile::link(target, path));
+    };
+    if (action == u"first start") {
+        plant();
+        (void)fx.ProgramRun::start(fx.folder);
+    } else {
+        startWithAnOrder(fx);
+        if (action == u"start") {
+            fx.window.reset();
+            fx.state = {};
+        }
+        plant();
+        if (action == u"start")
+            (void)fx.ProgramRun::start(fx.folder);
+        else if (action == u"finalise")
+            finalise(fx);
+        else {
+            fx.dialogs.answerNext(Button::Yes);
+            fx.find<QAction>(QStringLiteral("mnuBackup"))->trigger();
+        }
+    }
+
+    if (link == u"dangling")
+        QVERIFY(!QFile::exists(target));
+    else
+        QCOMPARE(readFile(target), notes);
+    struct stat now {};
+    const bool replaced = ::lstat(QFile::encodeName(path).constData(), &now) == 0 &&
+                          S_ISREG(now.st_mode) && now.st_nlink == 1;
+    const QString said = errorPrompts(fx.dialogs).join(u'\n');
+    QVERIFY2(replaced || said.contains(name), qPrintable(said));
 }
 
 // A picture that was a picture when Part Detail showed it, and is garbage by the time its

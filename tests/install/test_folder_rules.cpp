@@ -1,14 +1,11 @@
 // Where the program finds its Application folder, and the per-user folder it makes from an
 // installed, read-only one.
-#include "app/main_window.h"
-#include "app/program_state.h"
 #include "app/start_up.h"
 #include "install_layout.h"
 #include "platform/app_folder_error.h"
 #include "platform/app_folder_locator.h"
 #include "platform/per_user_folder.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "program_run.h"
 #include "test_registry.h"
 
 #include <QDir>
@@ -40,9 +37,12 @@ AppFolderLocator::Places readOnlyInstall(const InstallLayout& layout,
             [](const QString&) { return false; }};
 }
 
+// The folder found and completed, as a start that holds it completes it.
 AppFolderLocator::Location locate(const AppFolderLocator::Places& places,
                                   const QStringList& arguments = noArguments) {
-    return AppFolderLocator(places).locate(arguments);
+    auto location = AppFolderLocator(places).locate(arguments);
+    AppFolderLocator::complete(location);
+    return location;
 }
 
 QByteArray contentOf(const QString& path) {
@@ -62,18 +62,7 @@ QStringList hiddenEntries(const QString& folder) {
         .filter(QRegularExpression(QStringLiteral("^\\.")));
 }
 
-// The program's start (the main window's load) on a folder; true when the window came up.
-struct Started {
-    quillon::ProgramState state;
-    quillon::ScriptedDialogs dialogs;
-    quillon::RecordingBrowser browser;
-    std::unique_ptr<quillon::MainWindow> window;
-
-    bool start(const AppFolder& folder) {
-        window = quillon::StartUp::start(state, dialogs, browser, folder);
-        return window != nullptr;
-    }
-};
+using Started = quillon::tests::ProgramRun;
 
 } // namespace
 
@@ -81,32 +70,66 @@ class FolderRulesTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void givenFolderWins_data() {
-        QTest::addColumn<bool>("programFolderWritable");
-        QTest::newRow("over a portable folder") << true;
-        QTest::newRow("over an installed folder") << false;
-    }
-
     void givenFolderWins() {
-        QFETCH(bool, programFolderWritable);
         InstallLayout layout;
         const QTemporaryDir given;
         const auto location = locate(
-            {layout.installed(), layout.userFolder(),
-             [=](const QString&) { return programFolderWritable; }},
+            {layout.installed(), layout.userFolder(), [](const QString&) { return true; }},
             {QStringLiteral("dorvane-quillon"), QStringLiteral("--app-folder"), given.path()});
         QCOMPARE(location.kind, Kind::Given);
         QCOMPARE(location.folder.path(), QDir::cleanPath(given.path()));
         QVERIFY(!QFileInfo::exists(layout.userFolder()));
     }
 
-    void badArgumentsRefused() {
+    // The real program's answers on the terminal, with no window and no folder made.
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says"); // on its standard output, else its error output
+        QTest::newRow("help") << QStringList{"--help"} << 0
+                              << "usage: dorvane-quillon [--app-folder DIR]";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "dorvane-quillon 1.0.0\n";
+        QTest::newRow("unknown") << QStringList{"--helpme"} << 2 << "unknown argument: --helpme";
+        QTest::newRow("no folder") << QStringList{"--app-folder"} << 2 << "needs a folder";
+    }
+
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
         InstallLayout layout;
-        QVERIFY_THROWS_EXCEPTION(
-            std::invalid_argument,
-            (void)locate(readOnlyInstall(layout),
-                         {QStringLiteral("dorvane-quillon"), QStringLiteral("--app-folder")}));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), layout.home());
+        for (const char* name : {"XDG_DATA_HOME", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        if (exitCode != 0) // the questions alone are answered with no desktop at all
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(QUILLON_PROGRAM_PATH), arguments);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), exitCode);
+        const QString output = QString::fromLocal8Bit(
+            exitCode == 0 ? process.readAllStandardOutput() : process.readAllStandardError());
+        QVERIFY2(output.contains(says), qPrintable(output));
         QVERIFY(!QFileInfo::exists(layout.userFolder()));
+    }
+
+    // A start repairs the per-user folder only once it holds it: a second start while the first
+    // runs hands over to it and changes nothing.
+    void folderRepairedOnlyByItsHolder() {
+        InstallLayout layout;
+        const auto location = locate(readOnlyInstall(layout));
+        Started first;
+        QVERIFY(first.start(location.folder));
+        QVERIFY(QFile::remove(location.folder.helpText()));
+        const auto again = AppFolderLocator(readOnlyInstall(layout)).locate(noArguments);
+        Started second;
+        QVERIFY(!quillon::StartUp::start(
+            second.state, second.dialogs, second.browser, again.folder,
+            [&] { AppFolderLocator::complete(again); }, &second.handedOver));
+        QVERIFY2(second.handedOver, qPrintable(second.onlyPrompt()));
+        QVERIFY(!QFileInfo::exists(location.folder.helpText()));
     }
 
     void writableProgramFolderIsPortable() {
@@ -170,26 +193,13 @@ private slots:
         QCOMPARE(InstallLayout::snapshot(layout.installed()), before);
     }
 
-    void perUserFolderMadeOnceThenReused() {
-        InstallLayout layout;
-        QVERIFY(locate(readOnlyInstall(layout)).made);
-        const auto first = InstallLayout::snapshot(layout.userFolder());
-        const auto again = locate(readOnlyInstall(layout));
-        QCOMPARE(again.kind, Kind::PerUser);
-        QVERIFY(!again.made);
-        QCOMPARE(InstallLayout::snapshot(layout.userFolder()), first);
-    }
-
     void startCreatesUserDatabaseInPerUserFolder() {
         InstallLayout layout;
         const auto installedBefore = InstallLayout::snapshot(layout.installed());
         const auto location = locate(readOnlyInstall(layout));
         {
             Started program;
-            QVERIFY2(program.start(location.folder),
-                     qPrintable(program.dialogs.boxes().isEmpty()
-                                    ? QString()
-                                    : program.dialogs.boxes().first().prompt));
+            QVERIFY2(program.start(location.folder), qPrintable(program.onlyPrompt()));
             QVERIFY(program.state.catalogueDb && program.state.userDb);
         }
         const QFileInfo user(location.folder.userDatabase());
@@ -379,18 +389,6 @@ private slots:
         QVERIFY(QDir().mkpath(layout.dataHome()));
         writeFile(layout.userFolder(), "a file");
         QVERIFY_THROWS_EXCEPTION(AppFolderError, (void)locate(readOnlyInstall(layout)));
-    }
-
-    void systemPlacesUseTheDesktopDataLocation() {
-        InstallLayout layout;
-        const QByteArray saved = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(layout.dataHome()));
-        const auto places = AppFolderLocator::systemPlaces();
-        qputenv("XDG_DATA_HOME", saved);
-        QCOMPARE(places.userFolder, layout.userFolder());
-        QCOMPARE(places.programFolder, QCoreApplication::applicationDirPath());
-        QVERIFY(places.canWrite(layout.home()));
-        QVERIFY(!places.canWrite(layout.root() + QStringLiteral("/no-such-folder")));
     }
 
     // The program itself, copied into <prefix>/bin beside <prefix>/share/dorvane-quillon and

@@ -18,12 +18,6 @@ void AppFolderFixture::makeUserDatabase() const {
         "f, 'it''s urgent' AS Comment"));
 }
 
-void AppFolderFixture::makeBackup() const {
-    QFile::remove(folder.userBackup());
-    if (!QFile::copy(folder.userDatabase(), folder.userBackup()))
-        qFatal("could not copy the user database");
-}
-
 void AppFolderFixture::writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)

@@ -8,7 +8,7 @@
 namespace quillon::tests {
 
 bool ProgramRun::start(const AppFolder& folder) {
-    window = StartUp::start(state, dialogs, browser, folder);
+    window = StartUp::start(state, dialogs, browser, folder, {}, &handedOver);
     return window != nullptr;
 }
 

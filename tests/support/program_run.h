@@ -35,6 +35,7 @@ public:
     ProgramState state;
     ScriptedDialogs dialogs;
     RecordingBrowser browser;
+    bool handedOver = false; // the start asked the run holding the folder to show its window
     std::unique_ptr<MainWindow> window; // last: goes before the state it uses
 };
 
