@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/instance_lock.h"
 #include "store/locale_formats.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 
 #include <QApplication>
@@ -15,7 +16,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <QTemporaryFile>
+#include <QtEndian>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -41,15 +48,120 @@ void requireFolder(const AppFolder& folder) {
             QStringLiteral("The Application folder %1 doesn't exist.").arg(native(folder.path())));
 }
 
+const QString nothingChanged = QStringLiteral("Dorvane Quillon has not changed anything.");
+
+// Whether anything stands at the path, a link that leads nowhere included.
+bool standsAt(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// What a thing that is neither a file nor a folder is, for a person.
+QString specialKind(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0) {
+        if (S_ISFIFO(status.st_mode))
+            return QStringLiteral("a named pipe (FIFO)");
+        if (S_ISSOCK(status.st_mode))
+            return QStringLiteral("a socket");
+        if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+            return QStringLiteral("a device");
+    }
+    return QStringLiteral("a special file");
+}
+
+// Why the program can't read the file, or empty when it can: the system must let it open the
+// file, and the file mustn't be marked unreadable for everyone (a mark that even an
+// administrator, whom the system lets read anything, means to be kept).
+QString whyUnreadable(const QString& path) {
+    constexpr auto anyRead =
+        QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (!(QFile::permissions(path) & anyRead))
+        return QStringLiteral("its permissions let no one read it");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+}
+
+// Requires a readable regular file at the path, or a link to one. Says what stands there
+// instead, and where a link points; opens nothing but a regular file (opening a named pipe
+// would wait for a writer) and changes nothing.
 void requireReadableFile(const QString& path, const QString& role) {
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!standsAt(path))
         throw StartUpError(QStringLiteral("The %1 %2 is missing from the folder %3.")
                                .arg(role, nameOf(path), folderOf(path)));
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        throw StartUpError(QStringLiteral("The %1 %2 in the folder %3 can't be read.")
-                               .arg(role, nameOf(path), folderOf(path)));
+    QString subject =
+        QStringLiteral("The %1 %2 in the folder %3 ").arg(role, nameOf(path), folderOf(path));
+    if (info.isSymLink()) {
+        subject += QStringLiteral("is a link to %1, which ").arg(native(info.symLinkTarget()));
+        if (!info.exists())
+            throw StartUpError(subject +
+                               QStringLiteral("doesn't exist: is the drive or network folder it "
+                                              "leads to connected?") +
+                               paragraph + nothingChanged);
+    }
+    QString problem;
+    if (info.isDir())
+        problem = QStringLiteral("is a folder, not a file.");
+    else if (!info.isFile())
+        problem = QStringLiteral("is %1, not a file.").arg(specialKind(path));
+    else if (const QString why = whyUnreadable(path); !why.isEmpty())
+        problem = QStringLiteral("can't be read: %1.").arg(why);
+    if (!problem.isEmpty())
+        throw StartUpError(subject + problem + paragraph + nothingChanged);
+}
+
+// The engine opens files of paths up to a length: a folder deeper than that can't hold the
+// stores, however sound they are.
+void requireShortEnoughPath(const AppFolder& folder) {
+    for (const QString& path : {folder.catalogue(), folder.userDatabase()}) {
+        const qsizetype length = Database::pathLength(path);
+        if (length <= Database::longestPath())
+            continue;
+        throw StartUpError(
+            QStringLiteral("The path of the Application folder %1 is too long: the path of %2 in "
+                           "it is %3 bytes long, and the database engine opens files of paths up "
+                           "to %4 bytes.")
+                .arg(native(folder.path()), nameOf(path))
+                .arg(length)
+                .arg(Database::longestPath()) +
+            paragraph +
+            QStringLiteral("Move the folder to a place with a shorter path, then start Dorvane "
+                           "Quillon again. ") +
+            nothingChanged);
+    }
+}
+
+// Writes a regular file whole: a new temporary file in the same folder, synced, then given the
+// path, so that a crash leaves either the old file or the new one, and a link standing at the
+// path is replaced, never written through. Unless replace is set, anything standing at the path
+// stays and the write fails. Empty when done, else why not.
+QString writeRegularFile(const QString& path, const QByteArray& content,
+                         QFileDevice::Permissions permissions, bool replace) {
+    const QFileInfo info(path);
+    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QStringLiteral(".XXXXXX"));
+    if (!temporary.open())
+        return temporary.errorString();
+    if (temporary.write(content) != content.size() || !temporary.flush() ||
+        ::fsync(temporary.handle()) != 0 || !temporary.setPermissions(permissions))
+        return temporary.errorString();
+    const QByteArray from = QFile::encodeName(temporary.fileName());
+    const QByteArray to = QFile::encodeName(info.absoluteFilePath());
+    if (!replace) {
+        // A second name for the new file fails on anything standing at the path; where the file
+        // system has no second names, the rename follows a look that nothing stands there.
+        const bool linked = ::link(from.constData(), to.constData()) == 0;
+        if (!linked && (errno == EEXIST || standsAt(path)))
+            return QStringLiteral("something stands at %1 already").arg(native(path));
+        if (linked)
+            return {}; // the temporary name goes with the temporary file
+    }
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    temporary.setAutoRemove(false); // renamed: the temporary name is gone
+
+    return {};
 }
 
 // Whether the program can write the file: the system lets it open the file for writing, and
@@ -64,7 +176,12 @@ bool isWritableFile(const QString& path) {
     return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
-[[noreturn]] void damaged(const AppFolder& folder, const QString& reason) {
+// Where the start keeps the user database as it was while the engine finishes a change in it.
+QString keptCopyOf(const QString& userDatabase) {
+    return userDatabase + QStringLiteral("-before-recovery");
+}
+
+QString damagedMessage(const AppFolder& folder, const QString& reason) {
     const QString user = folder.userDatabase();
     const QFileInfo backup(folder.userBackup());
     QString message = QStringLiteral("The user database %1 in the folder %2 is damaged and "
@@ -79,9 +196,19 @@ bool isWritableFile(const QString& path) {
     else
         message += QStringLiteral("There is no backup of your user data (%1) in that folder.")
                        .arg(backup.fileName());
+    // Left by a start cut short while the engine finished an interrupted change in the file.
+    const QString kept = keptCopyOf(user);
+    if (QFileInfo(kept).isFile())
+        message += QStringLiteral(" The file as it was before the last interrupted change in it "
+                                  "was finished is kept as %1.")
+                       .arg(nameOf(kept));
     message += paragraph + UserDataBackup::restoreNotice() + paragraph +
                QStringLiteral("What is wrong: %1").arg(reason);
-    throw StartUpError(message);
+    return message;
+}
+
+[[noreturn]] void damaged(const AppFolder& folder, const QString& reason) {
+    throw StartUpError(damagedMessage(folder, reason));
 }
 
 // The engine's words for a store that another program has locked.
@@ -99,6 +226,45 @@ struct HandedOver {};
                            .arg(nameOf(path), folderOf(path)) +
                        paragraph +
                        QStringLiteral("Close that program, then start Dorvane Quillon again."));
+}
+
+// What is wrong with the user database as the engine finds it (finishing any change a crash
+// interrupted): every page, and the tables and columns the program uses. Empty when it is sound.
+QString userStoreFault(const QString& path) {
+    try {
+        const auto db = Database::open(path, Database::Access::ReadWrite);
+        // The first thing the check found (its report may run to many lines).
+        QStringList problems = db->integrityCheck().join(u'\n').split(u'\n', Qt::SkipEmptyParts);
+        problems.removeIf([](const QString& line) { return line.startsWith(u"***"); });
+        if (!problems.isEmpty())
+            return problems.first();
+        return Schema::whatUserDatabaseLacks(*db);
+    } catch (const StoreError& error) {
+        if (isLockedByAnother(error))
+            inUse(path);
+        return error.message();
+    }
+}
+
+// Whether a journal was written for a file larger than fileSize bytes: its header gives the
+// number of pages, and their size, of the file before the change it undoes. Such a journal
+// belongs to another file: a file is made smaller than that only once the change has been
+// written whole, when leaving the journal unused loses nothing.
+bool isJournalOfLargerFile(const QByteArray& journal, qint64 fileSize) {
+    static const QByteArray magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    if (journal.size() < 28 || !journal.startsWith(magic))
+        return false;
+    const quint64 pages = qFromBigEndian<quint32>(journal.constData() + 16);
+    const quint64 pageSize = qFromBigEndian<quint32>(journal.constData() + 24);
+    return pages * pageSize > quint64(fileSize);
+}
+
+// A name beside the path that nothing stands at yet.
+QString freeNameBeside(const QString& path, const QString& suffix) {
+    QString name = path + suffix;
+    for (int i = 2; standsAt(name); ++i)
+        name = path + suffix + QString::number(i);
+    return name;
 }
 
 } // namespace
@@ -155,8 +321,20 @@ std::unique_ptr<InstanceLock> StartUp::claimFolder(const AppFolder& folder) {
 
 void StartUp::checkFiles(const AppFolder& folder) {
     requireFolder(folder);
-    requireReadableFile(folder.catalogue(), QStringLiteral("catalogue database"));
-    if (QFileInfo::exists(folder.userDatabase()))
+    requireShortEnoughPath(folder);
+    const QString catalogue = folder.catalogue();
+    requireReadableFile(catalogue, QStringLiteral("catalogue database"));
+    const QString lacking =
+        Schema::whatCatalogueLacks(*openStore(catalogue, Database::Access::ReadOnly));
+    if (!lacking.isEmpty())
+        throw StartUpError(QStringLiteral("The catalogue database %1 in the folder %2 can't be "
+                                          "used: %3")
+                               .arg(nameOf(catalogue), folderOf(catalogue), lacking) +
+                           paragraph +
+                           QStringLiteral("Install the catalogue that came with Dorvane Quillon "
+                                          "again. ") +
+                           nothingChanged);
+    if (standsAt(folder.userDatabase()))
         checkUserDatabase(folder);
     else
         requireReadableFile(folder.userTemplate(), QStringLiteral("empty user database"));
@@ -178,44 +356,114 @@ void StartUp::checkUserDatabase(const AppFolder& folder) {
                            "so it won't start until the file can be written. Nothing has been "
                            "changed."));
 
-    // A store file: the engine opens it (finishing any change a crash interrupted) and checks
-    // every page of it and the tables the program needs.
-    try {
-        const auto db = Database::open(path, Database::Access::ReadWrite);
-        const QStringList problems = db->integrityCheck();
-        if (!problems.isEmpty())
-            damaged(folder, problems.first());
-        for (const char* table : {"orders", "orderParts", "customParts", "orderCompanyDetails",
-                                  "deliveryCompanyDetails"}) {
-            const QString name = QString::fromLatin1(table);
-            try {
-                (void)db->openRecordset(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(name));
-            } catch (const StoreError&) {
-                damaged(folder, QStringLiteral("the table %1 is missing.").arg(name));
-            }
-        }
-    } catch (const StoreError& error) {
-        if (isLockedByAnother(error))
-            inUse(path);
-        damaged(folder, error.message());
+    // The engine keeps the journal of a change beside the file (the file a link leads to).
+    const QString file = QFileInfo(path).canonicalFilePath();
+    const QString journal = file + QStringLiteral("-journal");
+    if (QFileInfo(journal).size() <= 0) {
+        if (const QString fault = userStoreFault(path); !fault.isEmpty())
+            damaged(folder, fault);
+        return;
     }
+
+    // A journal of an interrupted change: the engine finishes the change from it as it opens the
+    // file. A journal that doesn't belong to the file (a backup copied over it by hand) would
+    // change it: one written for a larger file is set aside unused, and for any other the file
+    // as it was is kept first, and put back if it comes out unsound.
+    QFile original(file);
+    QFile journalFile(journal);
+    if (!original.open(QIODevice::ReadOnly) || !journalFile.open(QIODevice::ReadOnly))
+        throw StartUpError(QStringLiteral("The user database %1 in the folder %2, or its journal "
+                                          "%3, can't be read.")
+                               .arg(nameOf(path), folderOf(path), nameOf(journal)) +
+                           paragraph + nothingChanged);
+    const QByteArray content = original.readAll();
+    const QFileDevice::Permissions permissions = original.permissions();
+    const QByteArray journalContent = journalFile.readAll();
+    const QFileDevice::Permissions journalPermissions = journalFile.permissions();
+    original.close();
+    journalFile.close();
+
+    QString why = QStringLiteral("it was written for a larger file, and finishing the change "
+                                 "from it would have damaged the file.");
+    QString done = QStringLiteral("Dorvane Quillon has left %1 exactly as it was");
+    if (!isJournalOfLargerFile(journalContent, content.size())) {
+        const QString kept = keptCopyOf(path);
+        if (const QString error = writeRegularFile(kept, content, permissions, true);
+            !error.isEmpty())
+            throw StartUpError(
+                QStringLiteral("The user database %1 in the folder %2 has the journal of an "
+                               "interrupted change beside it, and Dorvane Quillon could not keep "
+                               "a copy of the file (%3) before finishing that change: %4")
+                    .arg(nameOf(path), folderOf(path), nameOf(kept), error) +
+                paragraph + nothingChanged);
+        QString fault;
+        try {
+            fault = userStoreFault(path);
+        } catch (const StartUpError&) {
+            QFile::remove(kept); // in use: the engine left the file as it was
+            throw;
+        }
+        if (fault.isEmpty()) {
+            QFile::remove(kept);
+            return;
+        }
+        why = QStringLiteral("finishing the change from it damaged the file (%1).").arg(fault);
+        if (const QString error = writeRegularFile(file, content, permissions, true);
+            !error.isEmpty())
+            throw StartUpError(
+                QStringLiteral("The user database %1 in the folder %2 was damaged by finishing an "
+                               "interrupted change from the journal %3 beside it (%4), and "
+                               "Dorvane Quillon could not put it back as it was: %5. The file as "
+                               "it was is kept as %6.")
+                    .arg(nameOf(path), folderOf(path), nameOf(journal), fault, error,
+                         nameOf(kept)));
+        QFile::remove(kept);
+        done = QStringLiteral("Dorvane Quillon has put %1 back exactly as it was");
+    }
+
+    QString message =
+        QStringLiteral("The user database %1 in the folder %2 had beside it the journal of an "
+                       "interrupted change, %3, that doesn't belong to it (as when a backup has "
+                       "been copied over %1 by hand): %4")
+            .arg(nameOf(path), folderOf(path), nameOf(journal), why) +
+        paragraph + done.arg(nameOf(path));
+    // The engine removes a journal it has used up: what it was is written aside again.
+    const QString aside = freeNameBeside(journal, QStringLiteral("-set-aside"));
+    const bool setAside =
+        standsAt(journal)
+            ? std::rename(QFile::encodeName(journal).constData(),
+                          QFile::encodeName(aside).constData()) == 0
+            : writeRegularFile(aside, journalContent, journalPermissions, false).isEmpty();
+    if (!setAside)
+        throw StartUpError(
+            message +
+            QStringLiteral(", but could not set the journal aside as %1.").arg(nameOf(aside)));
+    message +=
+        QStringLiteral(", and moved the journal aside as %1.").arg(nameOf(aside)) + paragraph;
+    if (const QString now = userStoreFault(path); !now.isEmpty())
+        throw StartUpError(message + damagedMessage(folder, now));
+    throw StartUpError(message + QStringLiteral("%1 is sound as it is: start Dorvane Quillon again "
+                                                "to work with it.")
+                                     .arg(nameOf(path)));
 }
 
 bool StartUp::createUserDatabase(const AppFolder& folder) {
     const QString target = folder.userDatabase();
-    if (QFileInfo::exists(target))
+    if (standsAt(target))
         return false;
     const QString source = folder.userTemplate();
     QFile templateFile(source);
-    if (!templateFile.copy(target)) {
-        const QString reason = templateFile.errorString();
-        QFile::remove(target);
+    QString reason;
+    if (!templateFile.open(QIODevice::ReadOnly))
+        reason = templateFile.errorString();
+    else
+        // A copy keeps the template's permissions; the user database must be writable.
+        reason = writeRegularFile(target, templateFile.readAll(),
+                                  templateFile.permissions() | QFileDevice::WriteOwner, false);
+    if (!reason.isEmpty())
         throw StartUpError(QStringLiteral("The empty user database %1 could not be copied to %2 "
                                           "in the folder %3: %4")
                                .arg(nameOf(source), nameOf(target), folderOf(target), reason));
-    }
-    // A copy keeps the template's permissions; the user database must be writable.
-    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
     return true;
 }
 

@@ -55,16 +55,23 @@ public:
     [[nodiscard]] static std::unique_ptr<InstanceLock> claimFolder(const AppFolder& folder);
 
     // Checks, before anything is created, that the files the load needs are there and usable:
-    // parts.mdb readable, and either user.mdb sound and writable, or systemuserDB.dat readable
-    // when user.mdb is missing. Throws StartUpError; changes no file.
+    // a folder path short enough for the engine, parts.mdb readable with its Parts table, and
+    // either user.mdb sound and writable, or systemuserDB.dat readable when nothing stands at
+    // user.mdb. Says what stands where a file should be (a link that leads nowhere, a folder, a
+    // named pipe). Throws StartUpError; changes no file but for a journal that doesn't belong
+    // to user.mdb (see checkUserDatabase).
     static void checkFiles(const AppFolder& folder);
-    // The checks of an existing user.mdb: it can be written (the program must never seem to
-    // save what it can't), it is a sound user database (else the message points to the backup
-    // and how to have it restored), and no other program holds it. Throws StartUpError; never
-    // writes to a damaged file.
+    // The checks of what stands at user.mdb: a readable file that can be written (the program
+    // must never seem to save what it can't), a sound user database with every table and column
+    // the program uses (else the message points to the backup and how to have it restored), and
+    // no other program holding it. When the journal of an interrupted change lies beside it, the
+    // file is kept before the engine finishes that change; should the journal not belong to the
+    // file (a backup copied over it by hand), the file is put back byte for byte, the journal
+    // moved aside, and the message says so. Throws StartUpError; never writes to a damaged file.
     static void checkUserDatabase(const AppFolder& folder);
-    // Copies systemuserDB.dat to user.mdb when user.mdb is missing; an existing user.mdb is
-    // never replaced. True when it made the copy. Throws StartUpError (leaving no partial copy).
+    // Copies systemuserDB.dat to user.mdb when nothing stands at user.mdb (a link that leads
+    // nowhere included), as a new regular file; whatever stands there is never replaced. True
+    // when it made the copy. Throws StartUpError (leaving no partial copy).
     static bool createUserDatabase(const AppFolder& folder);
     // Opens one store of the folder. Throws StartUpError naming the file, the folder and the
     // engine's reason.

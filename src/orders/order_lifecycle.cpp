@@ -6,10 +6,13 @@
 #include "orders/view_order_window.h"
 #include "platform/dialogs.h"
 #include "store/locale_formats.h"
+#include "store/money.h"
 #include "store/sql_text.h"
+#include "store/store_error.h"
 #include "store/transaction.h"
 
 #include <QDate>
+#include <stdexcept>
 
 namespace quillon {
 
@@ -19,6 +22,37 @@ const QString twoLineBreaks = QStringLiteral("\r\n\r\n");
 
 QString number(qint32 value) {
     return QString::number(value);
+}
+
+// The first line of an order whose amounts are beyond the program's (its price, its price times
+// its quantity, or the order's total up to it), for a person; empty when every line is within.
+// Leaves the lines at the first.
+QString lineBeyondAmounts(Recordset& lines) {
+    if (lines.bof() && lines.eof())
+        return {};
+    QString found;
+    Money total;
+    int position = 1;
+    for (lines.moveFirst(); !lines.eof() && found.isEmpty(); lines.moveNext(), ++position) {
+        const Value& price = lines.field(u"Price");
+        const Value& quantity = lines.field(u"Quantity");
+        try {
+            total += (price.isAbsent() ? Money() : price.toMoney()) *
+                     (quantity.isAbsent() ? 0 : quantity.toInteger());
+        } catch (const std::overflow_error&) {
+            found = QStringLiteral("has an amount too large for Dorvane Quillon");
+        } catch (const StoreError& error) {
+            found = QStringLiteral("has a quantity or price Dorvane Quillon can't read (%1)")
+                        .arg(error.message());
+        }
+        if (!found.isEmpty())
+            found = QStringLiteral("line %1 (DV No. %2, Rover No. %3: quantity %4, price %5) ")
+                        .arg(QString::number(position), lines.field(u"DorvaneNum").toText(),
+                             lines.field(u"RoverNum").toText(), quantity.toText(), price.toText()) +
+                    found;
+    }
+    lines.moveFirst();
+    return found;
 }
 
 } // namespace
@@ -178,6 +212,17 @@ void OrderLifecycle::resumeOpenOrder() {
 
     context_.dialogs.messageBox(QStringLiteral("Previous order number ") + orderNum +
                                 QStringLiteral(" was not completed and is now the current order."));
+    // An order written by something else may hold amounts the program can't add up: the order
+    // stays current, and the line is named instead of the window failing at every start.
+    if (const QString line = lineBeyondAmounts(state.orderPartsRecordset); !line.isEmpty()) {
+        context_.dialogs.messageBox(
+            QStringLiteral("Order number ") + orderNum + QStringLiteral(" can't be shown: ") +
+                line + u'.' + twoLineBreaks +
+                QStringLiteral("The order stays the current order. Delete it (Edit, Delete Order) "
+                               "and write it again, or ask the IT Manager to correct the line."),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return;
+    }
     cmdViewOrder_Click();
 }
 

@@ -266,6 +266,12 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
         throw StoreError(QStringLiteral("Store file not found: %1").arg(path));
     if (!info.isFile())
         throw StoreError(QStringLiteral("The store %1 is not a file.").arg(path));
+    if (pathLength(path) > longestPath())
+        throw StoreError(QStringLiteral("The path of the store %1 is too long for the engine (%2 "
+                                        "bytes; it opens paths of up to %3 bytes).")
+                             .arg(path)
+                             .arg(pathLength(path))
+                             .arg(longestPath()));
     const bool undone = undoInterruptedChange(path);
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
@@ -304,6 +310,22 @@ bool Database::hasStoreFormat(const QString& path) {
     static const QByteArray header("SQLite format 3\0", 16);
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
+qsizetype Database::longestPath() {
+    const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    return qsizetype(vfs != nullptr ? vfs->mxPathname : 0) - qsizetype(sizeof("-journal") - 1);
+}
+
+qsizetype Database::pathLength(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists())
+        return QFile::encodeName(info.canonicalFilePath()).size();
+    // A file yet to be made: its folder's path with the links resolved, and its name.
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return QFile::encodeName((folder.isEmpty() ? info.absolutePath() : folder) + u'/' +
+                             info.fileName())
+        .size();
 }
 
 Recordset Database::openRecordset(const QString& statement,

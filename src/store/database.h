@@ -42,6 +42,12 @@ public:
     // a file, may write into it: it rolls back a journal left beside it). False for a file that
     // can't be read, is empty or holds something else.
     [[nodiscard]] static bool hasStoreFormat(const QString& path);
+    // The longest path of a store file the engine can open, in bytes of the system's encoding
+    // of the full path with its links resolved: the engine takes paths of a fixed length, its
+    // journal's among them (the store's path + "-journal").
+    [[nodiscard]] static qsizetype longestPath();
+    // The length of a store file's path as longestPath() counts it.
+    [[nodiscard]] static qsizetype pathLength(const QString& path);
 
     ~Database();
     Database(const Database&) = delete;

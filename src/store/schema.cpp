@@ -1,8 +1,12 @@
 #include "store/schema.h"
 
 #include "store/database.h"
+#include "store/prepared_statement.h"
 #include "store/text_fold.h"
 #include "store/transaction.h"
+
+#include <sqlite3.h>
+#include <vector>
 
 namespace quillon {
 
@@ -51,7 +55,56 @@ void createTables(Database& db, const QStringList& statements) {
     transaction.commit();
 }
 
+QStringList addressColumns(const QString& prefix) {
+    QStringList columns{QStringLiteral("RecordName"), prefix + QStringLiteral("ContactName")};
+    for (int i = 1; i <= 5; ++i)
+        columns << prefix + QStringLiteral("Address%1").arg(i);
+    return columns << prefix + QStringLiteral("Postcode") << prefix + QStringLiteral("Tel");
+}
+
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+
+QString whatIsLacking(Database& db, const std::vector<TableColumns>& tables) {
+    const QString what = QStringLiteral("(checking the tables of the store)");
+    for (const TableColumns& wanted : tables) {
+        QStringList present;
+        PreparedStatement info(db.handle(),
+                               QByteArrayLiteral("SELECT name FROM pragma_table_info(?1)"), what);
+        info.bind(1, wanted.table);
+        while (info.step())
+            present << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)));
+        if (present.isEmpty())
+            return QStringLiteral("the table %1 is missing.").arg(wanted.table);
+        for (const QString& column : wanted.columns) {
+            if (!present.contains(column, Qt::CaseInsensitive))
+                return QStringLiteral("the table %1 has no column %2.").arg(wanted.table, column);
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+QString Schema::whatCatalogueLacks(Database& db) {
+    return whatIsLacking(db, {{QStringLiteral("Parts"), partsColumns()}});
+}
+
+QString Schema::whatUserDatabaseLacks(Database& db) {
+    return whatIsLacking(
+        db,
+        {{QStringLiteral("orders"), {"OrderNum", "OrderDate", "OrderStatus"}},
+         {QStringLiteral("orderParts"),
+          {"ID", "OrderNum", "DorvaneNum", "RoverNum", "Description", "Quantity", "Price",
+           "Comments"}},
+         {QStringLiteral("customParts"),
+          {"DorvaneNum", "RoverNum", "CustomerPrice", "CustomerLRPrice", "CustomerUnitSale"}},
+         {QStringLiteral("orderCompanyDetails"), addressColumns(QStringLiteral("Order"))},
+         {QStringLiteral("deliveryCompanyDetails"), addressColumns(QStringLiteral("Delivery"))}});
+}
 
 const QStringList& Schema::partsColumns() {
     static const QStringList columns = [] {

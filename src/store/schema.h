@@ -12,6 +12,12 @@ public:
     // The columns of the catalogue table Parts, in table order (ID first).
     static const QStringList& partsColumns();
 
+    // What a store lacks of the tables and columns the program uses, for a person: "the table
+    // orders is missing." or "the table orders has no column OrderDate."; empty when it has them
+    // all. Names match in any letter case.
+    static QString whatCatalogueLacks(Database& db);
+    static QString whatUserDatabaseLacks(Database& db);
+
     // Creates the table Parts in an empty Catalogue database.
     static void createCatalogue(Database& db);
     // Creates the five tables of an empty User database.

@@ -1,4 +1,3 @@
-#include "app/start_up.h"
 #include "app_fixture.h"
 #include "catalogue/search_results_frame.h"
 #include "platform/flex_grid.h"
@@ -101,68 +100,6 @@ private slots:
         // The template is untouched and still empty.
         auto templateDb = Database::open(app.folder.userTemplate(), Database::Access::ReadOnly);
         QVERIFY(templateDb->openRecordset(QStringLiteral("SELECT * FROM orders")).isEmpty());
-    }
-
-    void failedStartChangesNothing_data() {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("namedFile");
-        QTest::newRow("parts.mdb missing") << "no catalogue"
-                                           << "parts.mdb";
-        QTest::newRow("parts.mdb missing, user.mdb present") << "no catalogue, user"
-                                                             << "parts.mdb";
-        QTest::newRow("template missing") << "no template"
-                                          << "systemuserDB.dat";
-        QTest::newRow("parts.mdb not a store") << "garbage catalogue"
-                                               << "parts.mdb";
-        QTest::newRow("user.mdb not a store") << "garbage user"
-                                              << "user.mdb";
-        QTest::newRow("template not a store") << "garbage template"
-                                              << "systemuserDB.dat";
-        QTest::newRow("parts.mdb a folder") << "folder catalogue"
-                                            << "parts.mdb";
-    }
-
-    void failedStartChangesNothing() {
-        QFETCH(QString, setup);
-        QFETCH(QString, namedFile);
-        AppFixture app;
-        const auto garbage = [](const QString& path) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(QByteArray(4096, 'x'));
-        };
-        if (setup.startsWith(QLatin1String("no catalogue")))
-            QVERIFY(QFile::remove(app.folder.catalogue()));
-        if (setup.endsWith(QLatin1String(", user")))
-            QVERIFY(QFile::copy(app.folder.userTemplate(), app.folder.userDatabase()));
-        if (setup == QLatin1String("no template"))
-            QVERIFY(QFile::remove(app.folder.userTemplate()));
-        if (setup == QLatin1String("garbage catalogue"))
-            garbage(app.folder.catalogue());
-        if (setup == QLatin1String("garbage user"))
-            garbage(app.folder.userDatabase());
-        if (setup == QLatin1String("garbage template"))
-            garbage(app.folder.userTemplate());
-        if (setup == QLatin1String("folder catalogue")) {
-            QVERIFY(QFile::remove(app.folder.catalogue()));
-            QVERIFY(QDir(app.folder.path()).mkdir(QStringLiteral("parts.mdb")));
-        }
-        const auto before = app.snapshot();
-
-        QVERIFY(!app.start());
-
-        QCOMPARE(app.snapshot(), before);
-        QVERIFY(!app.state.catalogueDb);
-        QVERIFY(!app.state.userDb);
-        QCOMPARE(app.dialogs.boxes().size(), 1);
-        const auto& box = app.dialogs.boxes().first();
-        QCOMPARE(box.title, StartUp::failureTitle());
-        QCOMPARE(box.icon, Dialogs::Icon::Exclamation);
-        QCOMPARE(box.buttons, Dialogs::Buttons::Ok);
-        QVERIFY2(box.prompt.contains(namedFile), qPrintable(box.prompt));
-        QVERIFY2(box.prompt.contains(QDir::toNativeSeparators(app.folder.path())),
-                 qPrintable(box.prompt));
-        QVERIFY(StartUp::failureExitCode != 0);
     }
 
     void appFolderFromArguments_data() {
