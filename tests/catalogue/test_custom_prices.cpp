@@ -61,21 +61,6 @@ class CustomPricesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void storeFilePriceAlone() {
-        CatalogueFixture app(priceCatalogue());
-        app.start();
-        app.searchPart("CP10");
-        QCOMPARE(boxes(app), Boxes{});
-
-        app.type("txtFilePrice", "12.5");
-        app.click("cmdEnterFilePrice");
-
-        QCOMPARE(app.status(), "Custom price stored");
-        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|12.5|0|"});
-        QCOMPARE(boxes(app), (Boxes{"£12.50", "£0.00", ""}));
-        QVERIFY(app.dialogs.boxes().isEmpty());
-    }
-
     void updateInsteadOfDuplicate() {
         CatalogueFixture app(priceCatalogue());
         app.start();
@@ -113,34 +98,31 @@ private slots:
         QCOMPARE(boxes(app), (Boxes{"£7.00", "£0.00", "EACH"}));
     }
 
-    void remove() {
-        CatalogueFixture app(priceCatalogue());
-        app.start();
-        app.searchPart("CP*0");
-        fill(app, {"5", "6", ""});
-        app.click("cmdEnterFilePrice");
-        QCOMPARE(app.customParts().size(), 1);
-
-        app.click("cmdRemoveFilePrice");
-        QCOMPARE(app.status(), "Custom price removed");
-        QVERIFY(app.customParts().isEmpty());
-        QCOMPARE(boxes(app), Boxes{});
-        QVERIFY(app.dialogs.boxes().isEmpty());
+    // Remove deletes the record of the part shown, or none when it has none, and empties the
+    // boxes either way.
+    void remove_data() {
+        QTest::addColumn<bool>("ownRecord");
+        QTest::newRow("the part's record") << true;
+        QTest::newRow("a part without a record") << false;
     }
 
-    void removeWithoutARecord() {
+    void remove() {
+        QFETCH(bool, ownRecord);
         CatalogueFixture app(priceCatalogue());
         app.start();
         app.searchPart("CP*0");
         fill(app, {"5", "", ""});
         app.click("cmdEnterFilePrice"); // the record of CP100
+        if (!ownRecord) {
+            QTest::keyClick(app.grid(), Qt::Key_Down);
+            app.type("txtUnit", "x");
+        }
 
-        QTest::keyClick(app.grid(), Qt::Key_Down);
-        app.type("txtUnit", "x");
         app.click("cmdRemoveFilePrice");
         QCOMPARE(app.status(), "Custom price removed");
         QCOMPARE(boxes(app), Boxes{});
-        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|5|0|"});
+        QCOMPARE(app.customParts(), ownRecord ? QStringList{} : QStringList{"CP100|STC100|5|0|"});
+        QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
     void emptyBoxesOrNoPartDoNothing() {

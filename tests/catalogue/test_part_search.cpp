@@ -1,6 +1,6 @@
 // The two searches: the length rule and its messages, the statements over the number columns and
-// over the description with the vehicle filter, the typed text left selected, the default button
-// and texts that could break a statement.
+// over the description with the vehicle filter, the typed text left selected, and texts that
+// could break a statement.
 #include "catalogue_fixture.h"
 #include "test_registry.h"
 
@@ -266,26 +266,6 @@ private slots:
         // Typing at once replaces the selected text.
         QTest::keyClicks(edit, "N");
         QCOMPARE(edit->text(), "N" + text.mid(30));
-    }
-
-    void enterRunsTheSearchOfTheBoxLastEdited() {
-        CatalogueFixture app(searchCatalogue());
-        app.start();
-        QLineEdit* part = app.box("txtPart");
-        QLineEdit* desc = app.box("txtDesc");
-
-        app.type("txtPart", "ZZX9");
-        app.type("txtDesc", "Brake");
-        QCOMPARE(app.window->defaultButton(), app.button("cmdSearchDesc"));
-        QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(app.listedNumbers(), QStringList({"DV100", "DV200", "DV300", "DV500"}));
-
-        // Editing the number box again: Enter, even in the keyword box, searches by number.
-        QTest::keyClicks(part, "9");
-        QCOMPARE(app.window->defaultButton(), app.button("cmdSearchPart"));
-        QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(app.listedNumbers(), QStringList{"DV200"});
-        QCOMPARE(app.dialogs.beeps(), 2);
     }
 };
 
