@@ -129,25 +129,19 @@ private slots:
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<QString>("text");      // held "NRC1234", all selected but for Ctrl+A
         QTest::addColumn<QString>("clipboard"); // held "STC99"
+        const QString nrc = "NRC1234", stc = "STC99", none;
         for (const char* box : {"txtPart", "txtDesc", "lstApplication", "txtFilePrice",
                                 "txtSellingPrice", "txtUnit"}) {
-            QTest::addRow("%s Ctrl+C", box) << box << 'C' << false << "NRC1234"
-                                            << "NRC1234";
-            QTest::addRow("%s Ctrl+V", box) << box << 'V' << false << "STC99"
-                                            << "STC99";
-            QTest::addRow("%s Ctrl+X", box) << box << 'X' << false << ""
-                                            << "NRC1234";
-            QTest::addRow("%s Ctrl+A", box) << box << 'A' << false << "NRC1234"
-                                            << "STC99";
+            QTest::addRow("%s Ctrl+C", box) << box << 'C' << false << nrc << nrc;
+            QTest::addRow("%s Ctrl+V", box) << box << 'V' << false << stc << stc;
+            QTest::addRow("%s Ctrl+X", box) << box << 'X' << false << none << nrc;
+            QTest::addRow("%s Ctrl+A", box) << box << 'A' << false << nrc << stc;
         }
-        QTest::newRow("read-only box Ctrl+X") << "txtUnit" << 'X' << true << "NRC1234"
-                                              << "STC99";
-        QTest::newRow("read-only box Ctrl+V") << "txtUnit" << 'V' << true << "NRC1234"
-                                              << "STC99";
+        QTest::newRow("read-only box Ctrl+X") << "txtUnit" << 'X' << true << nrc << stc;
+        QTest::newRow("read-only box Ctrl+V") << "txtUnit" << 'V' << true << nrc << stc;
         for (const char* focus : {"MSFlexGrid1", "cmdStartOrder"}) {
             for (char key : {'C', 'V', 'A', 'X', 'N'})
-                QTest::addRow("%s Ctrl+%c", focus, key) << focus << key << false << ""
-                                                        << "";
+                QTest::addRow("%s Ctrl+%c", focus, key) << focus << key << false << none << none;
         }
     }
 
@@ -207,44 +201,25 @@ private slots:
         QTest::addColumn<QString>("listed");
         QTest::addColumn<QString>("prices"); // customParts
         QTest::addColumn<QString>("lines");  // orderParts
-        const QString both = "BJ1001 AF1001";
-        QTest::newRow("txtPart") << QStringList{"txtPart=AF10"} << "txtPart"
-                                 << "AF1001"
-                                 << ""
-                                 << "";
-        QTest::newRow("txtDesc") << QStringList{"txtDesc=Brake"} << "txtDesc"
-                                 << "BJ1001"
-                                 << ""
-                                 << "";
+        const QString both = "BJ1001 AF1001", bj = "BJ1001", none;
+        const QStringList afPart{"txtPart=AF10"}, brakeDesc{"txtDesc=Brake"};
+        QTest::newRow("txtPart") << afPart << "txtPart" << QString("AF1001") << none << none;
+        QTest::newRow("txtDesc") << brakeDesc << "txtDesc" << bj << none << none;
         QTest::newRow("txtPart after txtDesc was edited")
-            << QStringList{"txtPart=AF10", "txtDesc=Brake"} << "txtPart"
-            << "BJ1001"
-            << ""
-            << "";
-        QTest::newRow("vehicle list") << QStringList{"txtDesc=Brake"} << "lstApplication"
-                                      << "BJ1001"
-                                      << ""
-                                      << "";
+            << (afPart + brakeDesc) << "txtPart" << bj << none << none;
+        QTest::newRow("vehicle list") << brakeDesc << "lstApplication" << bj << none << none;
         QTest::newRow("txtFilePrice") << QStringList{"txtFilePrice=12.5"} << "txtFilePrice" << both
-                                      << "BJ1001|STC1001|12.5|0|"
-                                      << "";
+                                      << QString("BJ1001|STC1001|12.5|0|") << none;
         QTest::newRow("txtSellingPrice after txtPart was edited")
-            << QStringList{"txtPart=AF10", "txtSellingPrice=20"} << "txtSellingPrice" << both
-            << "BJ1001|STC1001|0|20|"
-            << "";
+            << (afPart + QStringList{"txtSellingPrice=20"}) << "txtSellingPrice" << both
+            << QString("BJ1001|STC1001|0|20|") << none;
         QTest::newRow("txtUnit") << QStringList{"txtFilePrice=1", "txtUnit=BOX"} << "txtUnit"
-                                 << both << "BJ1001|STC1001|1|0|BOX"
-                                 << "";
+                                 << both << QString("BJ1001|STC1001|1|0|BOX") << none;
         // The part has no Rover number, and keeps none of the part shown before it.
-        QTest::newRow("row 2") << QStringList{} << "row 2" << both << ""
-                               << "AF1001||3";
+        QTest::newRow("row 2") << QStringList{} << "row 2" << both << none << QString("AF1001||3");
         QTest::newRow("row 1 after txtPart was edited")
-            << QStringList{"txtPart=AF10"} << "row 1" << both << ""
-            << "BJ1001|STC1001|3";
-        QTest::newRow("Clear button") << QStringList{"txtPart=AF10"} << "cmdClear"
-                                      << ""
-                                      << ""
-                                      << "";
+            << afPart << "row 1" << both << none << QString("BJ1001|STC1001|3");
+        QTest::newRow("Clear button") << afPart << "cmdClear" << none << none << none;
     }
 
     void enterKey() {
@@ -278,23 +253,20 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("defaultNo");
         QTest::addColumn<QString>("status"); // afterwards, in the window that asked
-        const QString added = "Part added to order number 1";
-        QTest::newRow("New Order")
-            << "cmdStartOrder"
-            << "Cancel current order?" << true << "Order 1 is the current order";
-        QTest::newRow("Delete Order") << "mnuDeleteOrder"
-                                      << "Delete current order?" << true << added;
-        QTest::newRow("deleting an order line") << "frmViewOrder/cmdDelete"
-                                                << "Delete record?" << true << "Part NOT deleted";
+        const QString added = "Part added to order number 1", deleteRecord = "Delete record?";
+        const QString recordKept = "Record NOT deleted";
+        QTest::newRow("New Order") << "cmdStartOrder" << QString("Cancel current order?") << true
+                                   << QString("Order 1 is the current order");
+        QTest::newRow("Delete Order")
+            << "mnuDeleteOrder" << QString("Delete current order?") << true << added;
+        QTest::newRow("deleting an order line")
+            << "frmViewOrder/cmdDelete" << deleteRecord << true << QString("Part NOT deleted");
         QTest::newRow("deleting an order address")
-            << "frmOptions/cmdDeleteOrderAddress"
-            << "Delete record?" << true << "Record NOT deleted";
+            << "frmOptions/cmdDeleteOrderAddress" << deleteRecord << true << recordKept;
         QTest::newRow("deleting a delivery address")
-            << "frmOptions/cmdDeleteDeliveryAddress"
-            << "Delete record?" << true << "Record NOT deleted";
-        QTest::newRow("updating a line")
-            << "cmdOrder"
-            << "Dorvane Quillon" << false << "Part order updated in order number 1";
+            << "frmOptions/cmdDeleteDeliveryAddress" << deleteRecord << true << recordKept;
+        QTest::newRow("updating a line") << "cmdOrder" << QString("Dorvane Quillon") << false
+                                         << QString("Part order updated in order number 1");
     }
 
     void defaultButtonOfQuestions() {
@@ -355,8 +327,7 @@ private slots:
         QTest::newRow("Alt+E, A") << "Alt+E" << added;
         QTest::newRow("Enter on the row") << "Enter" << added;
         QTest::newRow("double click on the row") << "double click" << added;
-        QTest::newRow("click back into the box") << "txtPart"
-                                                 << "";
+        QTest::newRow("click back into the box") << "txtPart" << QString();
     }
 
     void nextPartNumberCanBeTypedAtOnce() {
@@ -396,16 +367,11 @@ private slots:
     void copyingPartNumbers_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("copied");
-        QTest::newRow("DV Number") << "txtDRNumber"
-                                   << "BJ1001";
-        QTest::newRow("a word of the description") << "txtDescription"
-                                                   << "Brake";
-        QTest::newRow("superseded number") << "lstRoverSupers"
-                                           << "NRC77";
-        QTest::newRow("DV No. of the results") << "row 2 column 0"
-                                               << "AF1001";
-        QTest::newRow("Rover No. of the results") << "row 1 column 1"
-                                                  << "STC1001";
+        QTest::newRow("DV Number") << "txtDRNumber" << QString("BJ1001");
+        QTest::newRow("a word of the description") << "txtDescription" << QString("Brake");
+        QTest::newRow("superseded number") << "lstRoverSupers" << QString("NRC77");
+        QTest::newRow("DV No. of the results") << "row 2 column 0" << QString("AF1001");
+        QTest::newRow("Rover No. of the results") << "row 1 column 1" << QString("STC1001");
     }
 
     void copyingPartNumbers() {

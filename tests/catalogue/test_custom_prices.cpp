@@ -189,40 +189,25 @@ private slots:
 
     void notAnAmountIsRefused_data() {
         QTest::addColumn<QString>("boxName");
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
-        QTest::newRow("letters as file price") << "txtFilePrice"
-                                               << "File Price:"
-                                               << "abc";
-        QTest::newRow("letters as selling price") << "txtSellingPrice"
-                                                  << "Selling Price:"
-                                                  << "abc";
-        QTest::newRow("amount and more") << "txtFilePrice"
-                                         << "File Price:"
-                                         << "£12.50abc";
-        QTest::newRow("two points") << "txtSellingPrice"
-                                    << "Selling Price:"
-                                    << "1.2.3";
-        QTest::newRow("badly grouped") << "txtFilePrice"
-                                       << "File Price:"
-                                       << "1,23";
-        QTest::newRow("quote") << "txtFilePrice"
-                               << "File Price:"
-                               << "12'5";
-        QTest::newRow("too large") << "txtFilePrice"
-                                   << "File Price:"
-                                   << "99999999999999999999";
+        const QString file = "txtFilePrice", selling = "txtSellingPrice";
+        QTest::newRow("letters as file price") << file << QString("abc");
+        QTest::newRow("letters as selling price") << selling << QString("abc");
+        QTest::newRow("amount and more") << file << QString("£12.50abc");
+        QTest::newRow("two points") << selling << QString("1.2.3");
+        QTest::newRow("badly grouped") << file << QString("1,23");
+        QTest::newRow("quote") << file << QString("12'5");
+        QTest::newRow("too large") << file << QString("99999999999999999999");
     }
     void notAnAmountIsRefused() {
         QFETCH(QString, boxName);
-        QFETCH(QString, caption);
         QFETCH(QString, text);
+        const QString caption = boxName == "txtFilePrice" ? "File Price:" : "Selling Price:";
         CatalogueFixture app(priceCatalogue());
         app.start();
         app.searchPart("CP*0");
         fill(app, {"1", "2", "EA"});
         app.click("cmdEnterFilePrice"); // CP100's record
-        const QString status = app.status();
         QTest::keyClick(app.grid(), Qt::Key_Down);
         QCOMPARE(app.field("txtDRNumber"), "CP200");
 
@@ -250,32 +235,24 @@ private slots:
         QCOMPARE(app.dialogs.boxes().size(), 2);
         QCOMPARE(app.customParts(), QStringList{"CP100|STC100|1|2|EA"});
         QCOMPARE(app.status(), "Pad");
-        Q_UNUSED(status);
     }
 
     void amountsWrittenAsPlainDecimals_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << "12.5"
-                               << "12.5"
-                               << "£12.50";
-        QTest::newRow("whole") << "7"
-                               << "7"
-                               << "£7.00";
-        QTest::newRow("display form") << "£1,234.50"
-                                      << "1234.5"
-                                      << "£1,234.50";
-        QTest::newRow("blanks around") << " 3.25 "
-                                       << "3.25"
-                                       << "£3.25";
-        QTest::newRow("negative") << "-2"
-                                  << "-2"
-                                  << "-£2.00";
-        QTest::newRow("leading point") << ".25"
-                                       << "0.25"
-                                       << "£0.25";
+        const auto row = [](const char* name, const char* typed, const char* stored,
+                            const char* shown) {
+            QTest::newRow(name) << QString(typed) << QString(stored) << QString(shown);
+        };
+        row("plain", "12.5", "12.5", "£12.50");
+        row("whole", "7", "7", "£7.00");
+        row("display form", "£1,234.50", "1234.5", "£1,234.50");
+        row("blanks around", " 3.25 ", "3.25", "£3.25");
+        row("negative", "-2", "-2", "-£2.00");
+        row("leading point", ".25", "0.25", "£0.25");
     }
+
     void amountsWrittenAsPlainDecimals() {
         QFETCH(QString, typed);
         QFETCH(QString, stored);

@@ -61,25 +61,17 @@ private slots:
         QTest::addColumn<QString>("boxName");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("empty number") << "txtPart"
-                                      << ""
-                                      << "Enter a part number";
-        QTest::newRow("three characters") << "txtPart"
-                                          << "DV1"
-                                          << "Part number must be longer then 3 characters";
-        QTest::newRow("three blanks") << "txtPart"
-                                      << "   "
-                                      << "Part number must be longer then 3 characters";
-        QTest::newRow("empty keyword") << "txtDesc"
-                                       << ""
-                                       << "Enter keyword or part of a description";
-        QTest::newRow("three-letter keyword") << "txtDesc"
-                                              << "Bra"
-                                              << "Keyword must be longer then 3 characters";
+        const QString number = "Part number must be longer then 3 characters";
+        const QString keyword = "Keyword must be longer then 3 characters";
+        QTest::newRow("empty number") << "txtPart" << QString() << "Enter a part number";
+        QTest::newRow("three characters") << "txtPart" << QString("DV1") << number;
+        QTest::newRow("three blanks") << "txtPart" << QString("   ") << number;
+        QTest::newRow("empty keyword")
+            << "txtDesc" << QString() << "Enter keyword or part of a description";
+        QTest::newRow("three-letter keyword") << "txtDesc" << QString("Bra") << keyword;
         // One character outside the Basic Multilingual Plane is one character, not two.
         QTest::newRow("two characters in four UTF-16 units")
-            << "txtDesc" << QString::fromUtf8("\xF0\x9F\x94\xA7\xF0\x9F\x94\xA9")
-            << "Keyword must be longer then 3 characters";
+            << "txtDesc" << QString::fromUtf8("\xF0\x9F\x94\xA7\xF0\x9F\x94\xA9") << keyword;
     }
     void refusedTextChangesNothing() {
         QFETCH(QString, boxName);
