@@ -192,7 +192,8 @@ void AddressSide::cmdDelete_Click() {
     const Dialogs::Button answer = context_.dialogs.messageBox(
         QStringLiteral("Are you sure? This will permanently delete the address details for ") +
             shownName_,
-        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Delete record?"));
+        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Delete record?"),
+        Dialogs::Button::No);
     if (answer != Dialogs::Button::Yes) {
         showStatus(QStringLiteral("Record NOT deleted"));
         return;

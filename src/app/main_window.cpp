@@ -29,6 +29,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -48,6 +49,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 // The logo lives in a resource of this library; a static library's resources are registered by
 // hand, from the global namespace.
@@ -72,6 +74,17 @@ bool isTextEntry(const QObject* object) {
 bool isClipboardKey(const QKeyEvent* key) {
     return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
            key->matches(QKeySequence::Cut) || key->matches(QKeySequence::SelectAll);
+}
+
+// What Ctrl+C copies from a value that can be selected but not edited (a Part Detail value, an
+// entry of its lists): the selected text, or else the whole value. Nothing for other controls.
+std::optional<QString> valueToCopy(const QObject* object) {
+    if (const auto* label = qobject_cast<const QLabel*>(object);
+        label != nullptr && (label->textInteractionFlags() & Qt::TextSelectableByMouse))
+        return label->hasSelectedText() ? label->selectedText() : label->text();
+    if (const auto* list = qobject_cast<const QListWidget*>(object))
+        return list->currentItem() != nullptr ? list->currentItem()->text() : QString();
+    return std::nullopt;
 }
 
 } // namespace
@@ -278,6 +291,11 @@ void MainWindow::wireEvents() {
           &MainWindow::MSFlexGrid1_RowColChange);
     route(grid, &FlexGrid::dblClick, QStringLiteral("add the part to the order"),
           &MainWindow::MSFlexGrid1_DblClick);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &FlexGrid::customContextMenuRequested, this, [this](const QPoint& position) {
+        guard_.run(QStringLiteral("copy the part number"),
+                   [this, position] { resultsGrid_->MSFlexGrid1_ContextMenu(position); });
+    });
 
     route(tools_->cmdClear, &QPushButton::clicked, QStringLiteral("clear the search results"),
           &MainWindow::cmdClear_Click);
@@ -406,25 +424,73 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // ------------------------------------------------------------------------------------------
 // Keys
 
+// Enter that no control took: on a row of the results it adds the row's part to the order, as
+// a double click does; in a Customer Retail box it stores the prices (Enter/Update); anywhere
+// else it presses the default button, the Search of the box last edited.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && modifiers == Qt::NoModifier && defaultButton_ && defaultButton_->isEnabled() &&
-        defaultButton_->isVisible()) {
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    FlexGrid* grid = searchResults_->MSFlexGrid1;
+    if (focus == grid && grid->rows() > 1) {
         event->accept();
-        defaultButton_->click();
+        guard_.run(QStringLiteral("add the part to the order"), [this] { MSFlexGrid1_DblClick(); });
+        return;
+    }
+    const bool inPriceBox =
+        qobject_cast<QLineEdit*>(focus) != nullptr && customerRetail_->isAncestorOf(focus);
+    QPushButton* button = inPriceBox ? customerRetail_->cmdEnterFilePrice : defaultButton_.data();
+    if (button != nullptr && button->isEnabled() && button->isVisible()) {
+        event->accept();
+        button->click();
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
+// The focus comes back to a search box from another control: its whole text is selected, so
+// that what is typed next replaces it. A click selects it once the button is released, unless
+// the click itself selected some of it.
+void MainWindow::selectSearchTextOnReturn(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box == nullptr || (box != partSearch_->txtPart && box != partSearch_->txtDesc))
+        return;
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::MouseFocusReason)
+            selectOnRelease_ = box;
+        else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            box->selectAll();
+    } else if (event->type() == QEvent::MouseButtonRelease && selectOnRelease_ == box) {
+        selectOnRelease_ = nullptr;
+        if (!box->hasSelectedText())
+            box->selectAll();
+    }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn || type == QEvent::MouseButtonRelease)
+        selectSearchTextOnReturn(watched, event);
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || widget == nullptr ||
+        widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
     // While a box the user types into has the focus, the clipboard keys (Ctrl+C, Ctrl+V, Ctrl+X,
     // Ctrl+A) copy, paste, cut and select there and never reach the menu items that share them.
-    if (event->type() == QEvent::ShortcutOverride && isTextEntry(watched)) {
-        const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (widget != nullptr && widget->window() == this &&
-            isClipboardKey(static_cast<QKeyEvent*>(event))) {
+    if (type == QEvent::ShortcutOverride && isTextEntry(watched) && isClipboardKey(key)) {
+        event->accept();
+        return true;
+    }
+    // Ctrl+C on a Part Detail value copies it, and never clears the results.
+    if (key->matches(QKeySequence::Copy)) {
+        if (const std::optional<QString> text = valueToCopy(watched)) {
+            if (type == QEvent::KeyPress && !text->isEmpty())
+                QGuiApplication::clipboard()->setText(*text);
             event->accept();
             return true;
         }
@@ -543,7 +609,11 @@ void MainWindow::mnuNewOrder_Click() {
 }
 
 void MainWindow::cmdOrder_Click() {
-    OrderPartAdder(context_).cmdOrder_Click();
+    if (!OrderPartAdder(context_).cmdOrder_Click())
+        return;
+    // The next part number can be typed at once: it replaces the last.
+    partSearch_->txtPart->setFocus(Qt::OtherFocusReason);
+    partSearch_->txtPart->selectAll();
 }
 
 void MainWindow::mnuAddToOrder_Click() {

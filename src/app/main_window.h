@@ -4,6 +4,7 @@
 #include "app/handler_guard.h"
 #include "app/main_window_interface.h"
 
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -130,6 +131,7 @@ private:
     void buildStatusBar();
     void wireEvents();
     void updateClock();
+    void selectSearchTextOnReturn(QObject* watched, QEvent* event);
     QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name,
                          const QKeySequence& shortcut, bool enabled);
     // Connects a signal to a handler of this window, entered through the guard.
@@ -171,6 +173,8 @@ private:
     std::array<QLabel*, 4> panels_{};
     QTimer* clock_ = nullptr;
     QPointer<QPushButton> defaultButton_;
+    // The search box a click has just given the focus to.
+    QPointer<QLineEdit> selectOnRelease_;
 };
 
 } // namespace quillon

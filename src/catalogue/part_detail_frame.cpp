@@ -14,7 +14,8 @@ namespace {
 
 constexpr int thumbnailSide = 56;
 
-// A value field: a read-only label that never widens the window, whatever it shows.
+// A value field: a read-only label that never widens the window, whatever it shows. Its text can
+// be selected with the mouse and copied.
 QLabel* valueField(const char* name, QWidget* parent) {
     auto* field = new QLabel(parent);
     field->setObjectName(QString::fromLatin1(name));
@@ -22,6 +23,7 @@ QLabel* valueField(const char* name, QWidget* parent) {
     field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     field->setMinimumWidth(90);
     field->setTextFormat(Qt::PlainText);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return field;
 }
 

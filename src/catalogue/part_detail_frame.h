@@ -23,7 +23,8 @@ public:
     static constexpr int fieldCount = 13;
     static constexpr int thumbnailCount = 9;
 
-    // Value fields (read-only labels), in the order the display fills them.
+    // Value fields (read-only labels whose text can be selected and copied), in the order the
+    // display fills them.
     QLabel* txtRoverNumber;
     QLabel* txtDRNumber;
     QLabel* txtAltDRNumber;

@@ -11,8 +11,11 @@
 #include "store/recordset.h"
 #include "store/store_error.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScopeGuard>
@@ -172,6 +175,19 @@ void ResultsGrid::fillResultsGrid() {
 void ResultsGrid::MSFlexGrid1_RowColChange() {
     if (context_.state.resultsListed)
         display_.showSelectedPart();
+}
+
+void ResultsGrid::MSFlexGrid1_ContextMenu(const QPoint& position) {
+    FlexGrid& grid = *frame_.MSFlexGrid1;
+    const QModelIndex cell = grid.indexAt(position);
+    if (!context_.state.resultsListed || !cell.isValid() || cell.column() > 1)
+        return;
+    const QString number = grid.textMatrix(cell.row() + 1, cell.column());
+    QMenu menu(&grid);
+    QAction* copy = menu.addAction(QStringLiteral("Copy"));
+    copy->setEnabled(!number.isEmpty());
+    if (menu.exec(grid.viewport()->mapToGlobal(position)) == copy)
+        QGuiApplication::clipboard()->setText(number);
 }
 
 void ResultsGrid::cmdClear_Click() {

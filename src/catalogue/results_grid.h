@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPoint>
 #include <QString>
 
 namespace quillon {
@@ -33,6 +34,9 @@ public:
     void MSFlexGrid1_RowColChange();
     // Clear: the grid back to its header row, Part Detail emptied, Clear disabled.
     void cmdClear_Click();
+    // A right click at the position (in the grid's viewport) on a part's DV No. or Rover No.:
+    // a menu whose "Copy" puts that number on the clipboard.
+    void MSFlexGrid1_ContextMenu(const QPoint& position);
 
     [[nodiscard]] static QString noPartsFound() { return QStringLiteral("No Parts Found!"); }
     // The progress bar moves once every this many rows of a fill (and at the last row): a fill

@@ -72,7 +72,7 @@ void OrderLifecycle::cmdStartOrder_Click() {
                 "This will remove your previous order and all items added to the order.");
         const auto answer =
             dialogs.messageBox(prompt, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                               QStringLiteral("Cancel current order?"));
+                               QStringLiteral("Cancel current order?"), Dialogs::Button::No);
         if (answer == Dialogs::Button::Yes) {
             // The status line keeps "Order <old number> deleted"; the box tells the new number.
             deleteOrder();
@@ -107,7 +107,7 @@ void OrderLifecycle::mnuDeleteOrder_Click() {
                                           "the order.");
     const auto answer =
         context_.dialogs.messageBox(prompt, Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
-                                    QStringLiteral("Delete current order?"));
+                                    QStringLiteral("Delete current order?"), Dialogs::Button::No);
     if (answer == Dialogs::Button::Yes)
         deleteOrder();
 }

@@ -31,14 +31,13 @@ QString partKeyCondition(const ProgramState& state) {
 
 OrderPartAdder::OrderPartAdder(AppContext& context) : context_(context) {}
 
-void OrderPartAdder::cmdOrder_Click() {
+bool OrderPartAdder::cmdOrder_Click() {
     const ProgramState& state = context_.state;
     if (!state.orderActive) {
         OrderLifecycle(context_).showNoOrderError();
-        return;
+        return false;
     }
-    if (state.selectedPartId != 0 && state.resultsListed)
-        addOrderPart();
+    return state.selectedPartId != 0 && state.resultsListed && addOrderPart();
 }
 
 void OrderPartAdder::checkOrderPart() {
@@ -48,13 +47,10 @@ void OrderPartAdder::checkOrderPart() {
         QString::number(state.currentOrderNum) + partKeyCondition(state) + QStringLiteral("')"));
 }
 
-void OrderPartAdder::addOrderPart() {
+bool OrderPartAdder::addOrderPart() {
     checkOrderPart();
     const Recordset& line = context_.state.orderPartRecordset;
-    if (line.bof() && line.eof())
-        addNewLine();
-    else
-        updateExistingLine();
+    return line.bof() && line.eof() ? addNewLine() : updateExistingLine();
 }
 
 Money OrderPartAdder::linePrice(bool newLine) {
@@ -74,15 +70,18 @@ Money OrderPartAdder::linePrice(bool newLine) {
 }
 
 bool OrderPartAdder::askQuantity() {
-    OrderQuantityDialog dialog(context_, context_.window.windowWidget());
+    const ProgramState& state = context_.state;
+    OrderQuantityDialog dialog(
+        context_, {state.selectedDorvaneNum, state.selectedRoverNum, state.selectedDescription},
+        context_.window.windowWidget());
     context_.dialogs.showModal(dialog);
     return leadingNumberText(context_.state.orderQuantity) != u"0";
 }
 
-void OrderPartAdder::addNewLine() {
+bool OrderPartAdder::addNewLine() {
     ProgramState& state = context_.state;
     if (!askQuantity())
-        return;
+        return false;
     const Money price = linePrice(true);
 
     state.userDb->execute(
@@ -99,9 +98,10 @@ void OrderPartAdder::addNewLine() {
     context_.window.setStatusText(QStringLiteral("Part added to order number ") +
                                   QString::number(state.currentOrderNum));
     context_.window.setFinaliseCommandsEnabled(true);
+    return true;
 }
 
-void OrderPartAdder::updateExistingLine() {
+bool OrderPartAdder::updateExistingLine() {
     ProgramState& state = context_.state;
     Dialogs& dialogs = context_.dialogs;
     dialogs.beep();
@@ -120,11 +120,11 @@ void OrderPartAdder::updateExistingLine() {
         state.presetComment.clear();
         context_.window.setStatusText(QStringLiteral("Part order NOT updated in order number ") +
                                       QString::number(state.currentOrderNum));
-        return;
+        return false;
     }
 
     if (!askQuantity())
-        return;
+        return false;
     // The price follows the prices in force now.
     const Money price = linePrice(false);
     state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
@@ -136,6 +136,7 @@ void OrderPartAdder::updateExistingLine() {
 
     context_.window.setStatusText(QStringLiteral("Part order updated in order number ") +
                                   QString::number(state.currentOrderNum));
+    return true;
 }
 
 } // namespace quillon

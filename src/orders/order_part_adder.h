@@ -17,10 +17,11 @@ public:
     explicit OrderPartAdder(AppContext& context);
 
     // The no-order error without a current order; nothing without a part shown; else
-    // addOrderPart.
-    void cmdOrder_Click();
-    // Adds the line of the part shown, or updates the line the order holds for it.
-    void addOrderPart();
+    // addOrderPart. True when a line was written: the quantity dialog closed with OK.
+    bool cmdOrder_Click();
+    // Adds the line of the part shown, or updates the line the order holds for it; true when a
+    // line was written.
+    bool addOrderPart();
     // Opens the part's line in the current order into orderPartRecordset.
     void checkOrderPart();
 
@@ -32,8 +33,8 @@ public:
 private:
     // Shows the Part Order Details dialog; true when it answered a quantity to write.
     bool askQuantity();
-    void addNewLine();
-    void updateExistingLine();
+    bool addNewLine();
+    bool updateExistingLine();
 
     AppContext& context_;
 };

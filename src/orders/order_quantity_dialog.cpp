@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -49,11 +50,32 @@ QString OrderQuantityDialog::outOfRangeMessage() {
         .arg(std::numeric_limits<qint32>::max());
 }
 
-OrderQuantityDialog::OrderQuantityDialog(AppContext& context, QWidget* parent)
+QString OrderQuantityDialog::partNumbersText(const Part& part) {
+    QStringList numbers;
+    if (!part.dorvaneNum.isEmpty())
+        numbers << QStringLiteral("DV No. ") + part.dorvaneNum;
+    if (!part.roverNum.isEmpty())
+        numbers << QStringLiteral("Rover No. ") + part.roverNum;
+    return numbers.join(QStringLiteral("   "));
+}
+
+OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmOrderQuantity"));
     setWindowTitle(QStringLiteral("Part Order Details"));
     setModal(true);
+
+    // Which part the quantity is for: its numbers, and its description below them.
+    lblPartNumber = new QLabel(partNumbersText(part), this);
+    lblPartNumber->setObjectName(QStringLiteral("lblPartNumber"));
+    lblPartDescription = new QLabel(part.description, this);
+    lblPartDescription->setObjectName(QStringLiteral("lblPartDescription"));
+    for (QLabel* label : {lblPartNumber, lblPartDescription}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    lblPartDescription->setWordWrap(true);
+    lblPartDescription->setHidden(part.description.isEmpty());
 
     lblQty = new QLabel(QStringLiteral("Quantity?"), this);
     lblQty->setObjectName(QStringLiteral("lblQty"));
@@ -88,6 +110,9 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, QWidget* parent)
     buttons->addWidget(cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblPartNumber);
+    layout->addWidget(lblPartDescription);
+    layout->addSpacing(6);
     layout->addLayout(fields);
     layout->addSpacing(6);
     layout->addLayout(buttons);
@@ -96,6 +121,9 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, QWidget* parent)
     setTabOrder(txtComment, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     ControlFont::applyTo(this);
+    QFont bold = lblPartNumber->font();
+    bold.setBold(true);
+    lblPartNumber->setFont(bold);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         context_.guard.run(QStringLiteral("take the quantity"), [this] { cmdOK_Click(); });

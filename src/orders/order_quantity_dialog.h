@@ -12,7 +12,7 @@ namespace quillon {
 struct AppContext;
 
 // The Part Order Details dialog frmOrderQuantity: asks for the quantity and the special
-// instructions of an order line.
+// instructions of an order line, under the numbers and the description of the line's part.
 //
 // The caller sets presetQuantity and presetComment to offer an existing line's values (or leaves
 // presetQuantity at 0, so that the part's unit of issue is offered), shows the dialog modally, and
@@ -27,7 +27,17 @@ class OrderQuantityDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit OrderQuantityDialog(AppContext& context, QWidget* parent = nullptr);
+    // The part the line is for, as the dialog names it.
+    struct Part {
+        QString dorvaneNum;
+        QString roverNum;
+        QString description;
+    };
+
+    OrderQuantityDialog(AppContext& context, const Part& part, QWidget* parent = nullptr);
+
+    // "DV No. <number>   Rover No. <number>", leaving out a number the part hasn't got.
+    static QString partNumbersText(const Part& part);
 
     // The messages OK shows for a quantity it refuses.
     static QString noQuantityMessage() {
@@ -41,6 +51,8 @@ public:
     // Esc and the window's frame close the dialog as Cancel does.
     void reject() override;
 
+    QLabel* lblPartNumber;
+    QLabel* lblPartDescription;
     QLabel* lblQty;
     QLineEdit* txtQty;
     QLabel* lblComment;

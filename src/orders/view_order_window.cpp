@@ -238,7 +238,11 @@ void ViewOrderWindow::cmdModify_Click() {
     state.presetQuantity = quantity.isAbsent() ? 0 : quantity.toInt32();
     state.presetComment = line.field(u"Comments").toText();
 
-    OrderQuantityDialog dialog(context_, this);
+    OrderQuantityDialog dialog(context_,
+                               {line.field(u"DorvaneNum").toText(),
+                                line.field(u"RoverNum").toText(),
+                                line.field(u"Description").toText()},
+                               this);
     context_.dialogs.showModal(dialog);
     if (leadingNumberText(state.orderQuantity) == u"0")
         return;
@@ -256,7 +260,8 @@ void ViewOrderWindow::cmdDelete_Click() {
         return;
     const auto answer = context_.dialogs.messageBox(
         QStringLiteral("Are you sure? This will permanently delete the part from this order."),
-        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Delete record?"));
+        Dialogs::Buttons::YesNo, Dialogs::Icon::Question, QStringLiteral("Delete record?"),
+        Dialogs::Button::No);
     if (answer != Dialogs::Button::Yes) {
         setStatusText(QStringLiteral("Part NOT deleted"));
         return;

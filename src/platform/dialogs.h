@@ -20,9 +20,12 @@ public:
     virtual ~Dialogs() = default;
 
     // Shows a modal message box and returns the button pressed. An empty title shows the
-    // application title. A Yes/No box closed any other way answers No.
+    // application title. A Yes/No box closed any other way answers No. Enter presses the
+    // default button: Yes or No as given for a Yes/No box (a question whose Yes destroys
+    // something gives No), OK in an OK box.
     virtual Button messageBox(const QString& prompt, Buttons buttons = Buttons::Ok,
-                              Icon icon = Icon::None, const QString& title = {}) = 0;
+                              Icon icon = Icon::None, const QString& title = {},
+                              Button defaultButton = Button::Yes) = 0;
     // Asks for one line of text; the empty text on Cancel.
     virtual QString inputBox(const QString& prompt, const QString& title = {},
                              const QString& defaultText = {}) = 0;

@@ -29,7 +29,7 @@ QString QtDialogs::displayText(const QString& prompt) {
 }
 
 Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
-                                      const QString& title) {
+                                      const QString& title, Button defaultButton) {
     QMessageBox box(boxParent());
     box.setWindowTitle(titleOrDefault(title));
     box.setTextFormat(Qt::PlainText);
@@ -47,7 +47,7 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
     }
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(defaultButton == Button::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);

@@ -9,7 +9,7 @@ namespace quillon {
 class QtDialogs final : public Dialogs {
 public:
     Button messageBox(const QString& prompt, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                      const QString& title = {}) override;
+                      const QString& title = {}, Button defaultButton = Button::Yes) override;
     QString inputBox(const QString& prompt, const QString& title = {},
                      const QString& defaultText = {}) override;
     void beep() override;

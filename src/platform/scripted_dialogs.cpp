@@ -34,14 +34,15 @@ void ScriptedDialogs::clearRecords() {
 }
 
 Dialogs::Button ScriptedDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
-                                            const QString& title) {
-    Box box{titleOrDefault(title), prompt, icon, buttons, Button::Ok};
+                                            const QString& title, Button defaultButton) {
+    Box box{titleOrDefault(title), prompt, icon, buttons, Button::Ok, Button::Ok};
     if (buttons == Buttons::YesNo) {
+        box.defaultButton = defaultButton == Button::No ? Button::No : Button::Yes;
         if (answers_.isEmpty()) {
             errors_.append(QStringLiteral("unexpected box \"%1\": %2").arg(box.title, prompt));
             box.answer = Button::No;
         } else {
-            box.answer = answers_.takeFirst();
+            box.answer = answers_.takeFirst().value_or(box.defaultButton);
             if (box.answer == Button::Ok) {
                 errors_.append(
                     QStringLiteral("Ok scripted for the Yes/No box \"%1\"").arg(box.title));

@@ -7,12 +7,14 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace quillon {
 
 // The dialogs of the tests. Records every box, input box, beep and window, and answers from a
 // script; never blocks.
-//  - A Yes/No box takes the next answer from answerNext(). With none scripted it records an
+//  - A Yes/No box takes the next answer from answerNext(), or presses its default button when
+//    answerNextWithEnter() scripted the Enter key. With none scripted it records an
 //    "unexpected box" error and answers No. An OK box always answers Ok and takes no answer.
 //  - An input box takes the next text from answerNextInput() ("" stands for Cancel). With none
 //    scripted it records an error and answers "" (Cancel).
@@ -27,6 +29,7 @@ public:
         QString prompt;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        Button defaultButton = Button::Ok; // the button Enter presses
         Button answer = Button::Ok;
     };
     struct Input {
@@ -39,6 +42,8 @@ public:
 
     // --- the script
     void answerNext(Button answer) { answers_.append(answer); }
+    // The next Yes/No box is answered with the Enter key: its default button.
+    void answerNextWithEnter() { answers_.append(std::nullopt); }
     void answerNextInput(const QString& text) { inputAnswers_.append(text); }
     // Registers (or replaces) the script for every window of that objectName or class name.
     void onWindow(const QString& objectNameOrClass, WindowScript script);
@@ -58,14 +63,14 @@ public:
 
     // --- Dialogs
     Button messageBox(const QString& prompt, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-                      const QString& title = {}) override;
+                      const QString& title = {}, Button defaultButton = Button::Yes) override;
     QString inputBox(const QString& prompt, const QString& title = {},
                      const QString& defaultText = {}) override;
     void beep() override { ++beeps_; }
     int showModal(QDialog& window) override;
 
 private:
-    QList<Button> answers_;
+    QList<std::optional<Button>> answers_; // no button: Enter
     QStringList inputAnswers_;
     QHash<QString, WindowScript> windowScripts_;
     QList<Box> boxes_;

@@ -2,8 +2,10 @@
 #include "platform/scripted_dialogs.h"
 #include "test_registry.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace quillon;
 
@@ -74,6 +76,22 @@ private slots:
         QVERIFY(!byClass.isVisible());
         QCOMPARE(dialogs.shownWindows(), (QStringList{"frmTest", "frmOther", "QDialog"}));
         QCOMPARE(dialogs.errors().size(), 1);
+    }
+
+    // Enter presses the default button of the real box: No where a question asks for it.
+    void enterPressesTheDefaultButton() {
+        QtDialogs dialogs;
+        for (const Dialogs::Button wanted : {Dialogs::Button::Yes, Dialogs::Button::No}) {
+            QTimer enter;
+            connect(&enter, &QTimer::timeout, [] {
+                if (QWidget* box = QApplication::activeModalWidget())
+                    QTest::keyClick(box, Qt::Key_Return);
+            });
+            enter.start(10);
+            QCOMPARE(dialogs.messageBox("Delete?", Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                                        {}, wanted),
+                     wanted);
+        }
     }
 
     void promptLinesShowAsLineBreaks() {

@@ -61,21 +61,6 @@ class CustomPricesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void storeFilePriceAlone() {
-        CatalogueFixture app(priceCatalogue());
-        app.start();
-        app.searchPart("CP10");
-        QCOMPARE(boxes(app), Boxes{});
-
-        app.type("txtFilePrice", "12.5");
-        app.click("cmdEnterFilePrice");
-
-        QCOMPARE(app.status(), "Custom price stored");
-        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|12.5|0|"});
-        QCOMPARE(boxes(app), (Boxes{"£12.50", "£0.00", ""}));
-        QVERIFY(app.dialogs.boxes().isEmpty());
-    }
-
     void updateInsteadOfDuplicate() {
         CatalogueFixture app(priceCatalogue());
         app.start();
@@ -113,26 +98,30 @@ private slots:
         QCOMPARE(boxes(app), (Boxes{"£7.00", "£0.00", "EACH"}));
     }
 
-    // Remove deletes the record of the part shown; a part without one just has its boxes emptied.
+    // Remove deletes the record of the part shown, or none when it has none, and empties the
+    // boxes either way.
+    void remove_data() {
+        QTest::addColumn<bool>("ownRecord");
+        QTest::newRow("the part's record") << true;
+        QTest::newRow("a part without a record") << false;
+    }
+
     void remove() {
+        QFETCH(bool, ownRecord);
         CatalogueFixture app(priceCatalogue());
         app.start();
         app.searchPart("CP*0");
-        fill(app, {"5", "6", ""});
+        fill(app, {"5", "", ""});
         app.click("cmdEnterFilePrice"); // the record of CP100
+        if (!ownRecord) {
+            QTest::keyClick(app.grid(), Qt::Key_Down);
+            app.type("txtUnit", "x");
+        }
 
-        QTest::keyClick(app.grid(), Qt::Key_Down);
-        app.type("txtUnit", "x");
         app.click("cmdRemoveFilePrice");
         QCOMPARE(app.status(), "Custom price removed");
         QCOMPARE(boxes(app), Boxes{});
-        QCOMPARE(app.customParts(), QStringList{"CP100|STC100|5|6|"});
-
-        QTest::keyClick(app.grid(), Qt::Key_Up);
-        app.click("cmdRemoveFilePrice");
-        QCOMPARE(app.status(), "Custom price removed");
-        QVERIFY(app.customParts().isEmpty());
-        QCOMPARE(boxes(app), Boxes{});
+        QCOMPARE(app.customParts(), ownRecord ? QStringList{} : QStringList{"CP100|STC100|5|0|"});
         QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
@@ -207,28 +196,25 @@ private slots:
 
     void notAnAmountIsRefused_data() {
         QTest::addColumn<QString>("boxName");
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
         const QString file = "txtFilePrice", selling = "txtSellingPrice";
-        const QString fileCaption = "File Price:", sellingCaption = "Selling Price:";
-        QTest::newRow("letters as file price") << file << fileCaption << QString("abc");
-        QTest::newRow("letters as selling price") << selling << sellingCaption << QString("abc");
-        QTest::newRow("amount and more") << file << fileCaption << QString("£12.50abc");
-        QTest::newRow("two points") << selling << sellingCaption << QString("1.2.3");
-        QTest::newRow("badly grouped") << file << fileCaption << QString("1,23");
-        QTest::newRow("quote") << file << fileCaption << QString("12'5");
-        QTest::newRow("too large") << file << fileCaption << QString("99999999999999999999");
+        QTest::newRow("letters as file price") << file << QString("abc");
+        QTest::newRow("letters as selling price") << selling << QString("abc");
+        QTest::newRow("amount and more") << file << QString("£12.50abc");
+        QTest::newRow("two points") << selling << QString("1.2.3");
+        QTest::newRow("badly grouped") << file << QString("1,23");
+        QTest::newRow("quote") << file << QString("12'5");
+        QTest::newRow("too large") << file << QString("99999999999999999999");
     }
     void notAnAmountIsRefused() {
         QFETCH(QString, boxName);
-        QFETCH(QString, caption);
         QFETCH(QString, text);
+        const QString caption = boxName == "txtFilePrice" ? "File Price:" : "Selling Price:";
         CatalogueFixture app(priceCatalogue());
         app.start();
         app.searchPart("CP*0");
         fill(app, {"1", "2", "EA"});
         app.click("cmdEnterFilePrice"); // CP100's record
-        const QString status = app.status();
         QTest::keyClick(app.grid(), Qt::Key_Down);
         QCOMPARE(app.field("txtDRNumber"), "CP200");
 
@@ -256,21 +242,24 @@ private slots:
         QCOMPARE(app.dialogs.boxes().size(), 2);
         QCOMPARE(app.customParts(), QStringList{"CP100|STC100|1|2|EA"});
         QCOMPARE(app.status(), "Pad");
-        Q_UNUSED(status);
     }
 
     void amountsWrittenAsPlainDecimals_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << QString("12.5") << QString("12.5") << QString("£12.50");
-        QTest::newRow("whole") << QString("7") << QString("7") << QString("£7.00");
-        QTest::newRow("display form")
-            << QString("£1,234.50") << QString("1234.5") << QString("£1,234.50");
-        QTest::newRow("blanks around") << QString(" 3.25 ") << QString("3.25") << QString("£3.25");
-        QTest::newRow("negative") << QString("-2") << QString("-2") << QString("-£2.00");
-        QTest::newRow("leading point") << QString(".25") << QString("0.25") << QString("£0.25");
+        const auto row = [](const char* name, const char* typed, const char* stored,
+                            const char* shown) {
+            QTest::newRow(name) << QString(typed) << QString(stored) << QString(shown);
+        };
+        row("plain", "12.5", "12.5", "£12.50");
+        row("whole", "7", "7", "£7.00");
+        row("display form", "£1,234.50", "1234.5", "£1,234.50");
+        row("blanks around", " 3.25 ", "3.25", "£3.25");
+        row("negative", "-2", "-2", "-£2.00");
+        row("leading point", ".25", "0.25", "£0.25");
     }
+
     void amountsWrittenAsPlainDecimals() {
         QFETCH(QString, typed);
         QFETCH(QString, stored);

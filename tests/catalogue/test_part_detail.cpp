@@ -105,20 +105,14 @@ private slots:
     void discountCode_data() {
         QTest::addColumn<QString>("code"); // "<null>": none stored
         QTest::addColumn<QString>("shown");
-        QTest::newRow("null") << "<null>"
-                              << "-";
-        QTest::newRow("empty") << ""
-                               << "-";
-        QTest::newRow("zero") << "0"
-                              << "-";
-        QTest::newRow("zero with decimals") << "0.00"
-                                            << "-";
-        QTest::newRow("number") << "15"
-                                << "15";
-        QTest::newRow("letter") << "A"
-                                << "A";
-        QTest::newRow("starts with 0, no number") << "0X"
-                                                  << "0X";
+        const QString dash = "-";
+        QTest::newRow("null") << "<null>" << dash;
+        QTest::newRow("empty") << "" << dash;
+        QTest::newRow("zero") << "0" << dash;
+        QTest::newRow("zero with decimals") << "0.00" << dash;
+        QTest::newRow("number") << "15" << QString("15");
+        QTest::newRow("letter") << "A" << QString("A");
+        QTest::newRow("starts with 0, no number") << "0X" << QString("0X");
     }
     void discountCode() {
         QFETCH(QString, code);

@@ -23,6 +23,14 @@ QString quoted(const QString& text) {
     return QStringLiteral("'") + sqlEscape(text) + QStringLiteral("'");
 }
 
+QuantityDialogSeen seen(QDialog& d) {
+    const auto text = [&d](const char* name) {
+        return d.findChild<QWidget*>(QString::fromLatin1(name))->property("text").toString();
+    };
+    return {d.windowTitle(), text("lblPartNumber") + " / " + text("lblPartDescription"),
+            text("txtQty"), text("txtComment"), true};
+}
+
 } // namespace
 
 OrdersFixture::OrdersFixture() {
@@ -89,16 +97,6 @@ void OrdersFixture::addToOrder() {
     click(QStringLiteral("cmdOrder"));
 }
 
-void OrdersFixture::addToOrderByMenu() {
-    trigger(QStringLiteral("mnuAddToOrder"));
-}
-
-void OrdersFixture::addToOrderByDoubleClick() {
-    auto* grid = window->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1"));
-    QVERIFY(grid != nullptr);
-    emit grid->dblClick();
-}
-
 void OrdersFixture::viewOrderHandler() {
     window->guard().run(QStringLiteral("show the order"), [this] { window->cmdViewOrder_Click(); });
 }
@@ -145,7 +143,7 @@ void OrdersFixture::answerQuantity(const QString& quantity, const QString& comme
     dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [this, quantity, comment](QDialog& d) {
         auto* txtQty = d.findChild<QLineEdit*>(QStringLiteral("txtQty"));
         auto* txtComment = d.findChild<QLineEdit*>(QStringLiteral("txtComment"));
-        quantityDialogs.append({d.windowTitle(), txtQty->text(), txtComment->text(), true});
+        quantityDialogs.append(seen(d));
         txtQty->clear();
         QTest::keyClicks(txtQty, quantity);
         txtComment->clear();
@@ -157,9 +155,7 @@ void OrdersFixture::answerQuantity(const QString& quantity, const QString& comme
 
 void OrdersFixture::cancelQuantity() {
     dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [this](QDialog& d) {
-        auto* txtQty = d.findChild<QLineEdit*>(QStringLiteral("txtQty"));
-        auto* txtComment = d.findChild<QLineEdit*>(QStringLiteral("txtComment"));
-        quantityDialogs.append({d.windowTitle(), txtQty->text(), txtComment->text(), true});
+        quantityDialogs.append(seen(d));
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
         quantityDialogs.last().closedByScript = !d.isVisible();
     });

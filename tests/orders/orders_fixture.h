@@ -44,6 +44,7 @@ struct StoredLine {
 // What the Part Order Details dialog offered when it came up, and how it was left.
 struct QuantityDialogSeen {
     QString caption;
+    QString part; // named above the boxes: "<numbers> / <description>"
     QString offeredQuantity;
     QString offeredComment;
     bool closedByScript = true; // false: the script left it open for the test to see
@@ -68,12 +69,10 @@ public:
     [[nodiscard]] bool start() { return startShown(folder); }
 
     // --- What the user does
-    void newOrder();                // the New Order button
-    void deleteOrder();             // Edit > Delete Order
-    void viewOrder();               // the View Order button
-    void addToOrder();              // the Add to Order button
-    void addToOrderByMenu();        // Edit > Add to Order
-    void addToOrderByDoubleClick(); // a double click on a row of the results grid
+    void newOrder();    // the New Order button
+    void deleteOrder(); // Edit > Delete Order
+    void viewOrder();   // the View Order button
+    void addToOrder();  // the Add to Order button
     // The same commands reached some other way while their button and menu item are disabled.
     void viewOrderHandler();
     void deleteOrderHandler();

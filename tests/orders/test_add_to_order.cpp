@@ -82,35 +82,6 @@ private slots:
                  order ? "order on, finalise off, ORD on" : "order off, finalise off, ORD off");
     }
 
-    // The button, the menu item and a double click on the results grid all add the part shown.
-    void everyAddToOrderCommand_data() {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Add to Order button") << 0;
-        QTest::newRow("Edit > Add to Order") << 1;
-        QTest::newRow("double click on the results grid") << 2;
-    }
-
-    void everyAddToOrderCommand() {
-        QFETCH(int, way);
-        OrdersFixture f;
-        startWithNewOrder(f);
-        f.showPart(part("DA1", "NRC1"));
-        f.answerQuantity("2", "");
-
-        if (way == 0)
-            f.addToOrder();
-        else if (way == 1)
-            f.addToOrderByMenu();
-        else
-            f.addToOrderByDoubleClick();
-
-        QCOMPARE(f.dialogs.shownWindows(), QStringList{"frmOrderQuantity"});
-        QCOMPARE(f.status(), "Part added to order number 1");
-        QCOMPARE(f.lines(1).size(), 1);
-        QCOMPARE(f.lines(1)[0].quantity, 2);
-        QCOMPARE(f.commands(), "order on, finalise on, ORD on");
-    }
-
     // The part's unit of issue is offered; the line keeps apostrophes and quotes as typed; the
     // second add offers to change the line, and rewrites it at the price in force then.
     void addingAPartTwiceUpdatesItsLine() {
@@ -125,6 +96,8 @@ private slots:
 
         QCOMPARE(f.quantityDialogs.size(), 1);
         QCOMPARE(f.quantityDialogs[0].caption, "Part Order Details");
+        QCOMPARE(f.quantityDialogs[0].part, "DV No. DA1234   Rover No. NRC1234 / Driver's seat "
+                                            "\"cover\"");
         QCOMPARE(f.quantityDialogs[0].offeredQuantity, "3 boxes");
         QCOMPARE(f.quantityDialogs[0].offeredComment, "");
         QCOMPARE(f.status(), "Part added to order number 1");

@@ -44,135 +44,95 @@ class OrderLifecycleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void newOrderWithoutCurrentOrder_data() {
+    // New Order and Delete Order, with and without an open order. Order 3 is completed; order 7,
+    // when there is one, is open with two lines.
+    void newAndDeleteOrder_data() {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes creates the order") << true;
-        QTest::newRow("No does nothing") << false;
+        QTest::addColumn<QStringList>("boxes"); // "title|prompt"
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("orders");
+        QTest::addColumn<QString>("lines"); // OrderNum of every line
+        QTest::addColumn<QString>("commands");
+        const QString started = "New Order Started|New order started.\r\n\r\nOrder number = ";
+        const QString newOrderCommands = "order on, finalise off, ORD on";
+        QTest::newRow("New Order, Yes")
+            << false << "cmdStartOrder" << true
+            << QStringList{"Create new order?|Do you want to create a "
+                           "new order?",
+                           started + "4"}
+            << "New order started - Order number 4" << QStringList{"3 completed", "4 open"} << "3"
+            << newOrderCommands;
+        QTest::newRow("New Order, No")
+            << false << "cmdStartOrder" << false
+            << QStringList{"Create new order?|Do you want to create a new order?"} << startStatus
+            << QStringList{"3 completed"} << "3" << noOrderCommands;
+        // The new number is told by the box; the status line still tells the deletion.
+        QTest::newRow("New Order replacing order 7")
+            << true << "cmdStartOrder" << true
+            << QStringList{"Cancel current order?|Order number 7 is currently active.\r\n\r\nDo "
+                           "you want to cancel this order and create a new order?\r\n\r\nThis "
+                           "will remove your previous order and all items added to the order.",
+                           started + "8"}
+            << "Order 7 deleted" << QStringList{"3 completed", "8 open"} << "3" << newOrderCommands;
+        QTest::newRow("Delete Order")
+            << true << "mnuDeleteOrder" << true
+            << QStringList{"Delete current order?|Order number 7 is currently active.\r\n\r\nDo "
+                           "you want to delete this order?\r\n\r\nThis will remove the order and "
+                           "all items added to the order."}
+            << "Order 7 deleted" << QStringList{"3 completed"} << "3" << noOrderCommands;
     }
 
-    void newOrderWithoutCurrentOrder() {
+    void newAndDeleteOrder() {
+        QFETCH(bool, open);
+        QFETCH(QString, command);
         QFETCH(bool, yes);
-        OrdersFixture f;
-        f.seedOrder(3, true);
-        QVERIFY(f.start());
-        QCOMPARE(f.commands(), noOrderCommands);
-
-        f.dialogs.answerNext(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
-        f.newOrder();
-
-        const auto& boxes = f.dialogs.boxes();
-        QCOMPARE(boxes.size(), yes ? 2 : 1);
-        checkBox(boxes[0], "Create new order?", "Do you want to create a new order?",
-                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-        if (yes) {
-            checkBox(boxes[1], "New Order Started", "New order started.\r\n\r\nOrder number = 4",
-                     Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-            QCOMPARE(f.status(), "New order started - Order number 4");
-            QCOMPARE(f.orders(), (QStringList{"3 completed", "4 open"}));
-            QCOMPARE(f.state.userDb->openRecordset("SELECT * FROM orders WHERE OrderNum = 4")
-                         .field(u"OrderDate")
-                         .toText(),
-                     todayShortDate());
-            // A new order has no lines yet: nothing to finalise.
-            QCOMPARE(f.commands(), "order on, finalise off, ORD on");
-            QVERIFY(f.state.orderActive);
-            QCOMPARE(f.state.currentOrderNum, 4);
-        } else {
-            QCOMPARE(f.status(), startStatus);
-            QCOMPARE(f.orders(), QStringList{"3 completed"});
-            QCOMPARE(f.commands(), noOrderCommands);
-            QVERIFY(!f.state.orderActive);
-        }
-        QVERIFY(f.dialogs.errors().isEmpty());
-    }
-
-    void newOrderWhileAnOrderIsCurrent_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes replaces the order") << true;
-        QTest::newRow("No keeps it") << false;
-    }
-
-    void newOrderWhileAnOrderIsCurrent() {
-        QFETCH(bool, yes);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, status);
+        QFETCH(QStringList, orders);
+        QFETCH(QString, lines);
+        QFETCH(QString, commands);
         OrdersFixture f;
         f.seedOrder(3, true);
         f.seedLine(3, "DA100", "NRC100", "Completed line", 1, "2", "");
-        f.seedOrder(7, false);
-        f.seedLine(7, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
-        f.seedLine(7, "DA2", "NRC2", "Air filter", 1, "7", "");
+        if (open) {
+            f.seedOrder(7, false);
+            f.seedLine(7, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
+            f.seedLine(7, "DA2", "NRC2", "Air filter", 1, "7", "");
+        }
         QVERIFY(f.start());
-        QCOMPARE(f.state.currentOrderNum, 7);
         f.dialogs.clearRecords();
 
         f.dialogs.answerNext(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
-        f.newOrder();
+        command == "cmdStartOrder" ? f.newOrder() : f.deleteOrder();
 
-        const auto& boxes = f.dialogs.boxes();
-        QCOMPARE(boxes.size(), yes ? 2 : 1);
-        checkBox(boxes[0], "Cancel current order?",
-                 "Order number 7 is currently active.\r\n\r\nDo you want to cancel this order and "
-                 "create a new order?\r\n\r\nThis will remove your previous order and all items "
-                 "added to the order.",
-                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-        if (yes) {
-            // The new number is told by the box; the status line still tells the deletion.
-            checkBox(boxes[1], "New Order Started", "New order started.\r\n\r\nOrder number = 8",
-                     Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-            QCOMPARE(f.status(), "Order 7 deleted");
-            QCOMPARE(f.orders(), (QStringList{"3 completed", "8 open"}));
-            QCOMPARE(f.lines(7).size(), 0);
-            QCOMPARE(f.lines(3).size(), 1);
-            QCOMPARE(f.commands(), "order on, finalise off, ORD on");
-            QCOMPARE(f.state.currentOrderNum, 8);
-        } else {
-            QCOMPARE(f.status(), "Order 7 is the current order");
-            QCOMPARE(f.orders(), (QStringList{"3 completed", "7 open"}));
-            QCOMPARE(f.lines(7).size(), 2);
-            QCOMPARE(f.commands(), "order on, finalise on, ORD on");
-            QCOMPARE(f.state.currentOrderNum, 7);
+        QStringList shown;
+        for (const auto& box : f.dialogs.boxes()) {
+            shown << box.title + "|" + box.prompt;
+            QCOMPARE(box.buttons,
+                     box.title.endsWith("?") ? Dialogs::Buttons::YesNo : Dialogs::Buttons::Ok);
+            QCOMPARE(box.icon, box.title.endsWith("?") ? Dialogs::Icon::Question
+                                                       : Dialogs::Icon::Exclamation);
         }
-        QVERIFY(f.state.orderActive);
+        QCOMPARE(shown, boxes);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(f.orders(), orders);
+        QStringList lineOrders;
+        for (const auto& line : f.allLines())
+            lineOrders << QString::number(line.orderNum);
+        QCOMPARE(lineOrders.join(u' '), lines);
+        QCOMPARE(f.commands(), commands);
+        QCOMPARE(f.state.orderActive, orders.last().endsWith("open"));
+        QVERIFY(f.isEnabled("cmdStartOrder") && f.isEnabled("mnuNewOrder"));
+        if (orders.last().endsWith("open")) {
+            QCOMPARE(f.state.currentOrderNum, orders.last().section(u' ', 0, 0).toInt());
+            QCOMPARE(f.state.userDb->openRecordset("SELECT * FROM orders WHERE OrderStatus = FALSE")
+                         .field(u"OrderDate")
+                         .toText(),
+                     todayShortDate());
+        }
         QVERIFY(f.dialogs.errors().isEmpty());
-    }
-
-    void deleteOrder_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes deletes the order and its lines") << true;
-        QTest::newRow("No keeps them") << false;
-    }
-
-    void deleteOrder() {
-        QFETCH(bool, yes);
-        OrdersFixture f;
-        f.seedOrder(5, false);
-        f.seedLine(5, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
-        QVERIFY(f.start());
-        f.dialogs.clearRecords();
-        const QString statusBefore = f.status();
-
-        f.dialogs.answerNext(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
-        f.deleteOrder();
-
-        QCOMPARE(f.dialogs.boxes().size(), 1);
-        checkBox(f.dialogs.boxes()[0], "Delete current order?",
-                 "Order number 5 is currently active.\r\n\r\nDo you want to delete this order?"
-                 "\r\n\r\nThis will remove the order and all items added to the order.",
-                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-        if (yes) {
-            QCOMPARE(f.status(), "Order 5 deleted");
-            QVERIFY(f.orders().isEmpty());
-            QVERIFY(f.allLines().isEmpty());
-            QCOMPARE(f.commands(), noOrderCommands);
-            QVERIFY(f.isEnabled("cmdStartOrder"));
-            QVERIFY(f.isEnabled("mnuNewOrder"));
-            QVERIFY(!f.state.orderActive);
-        } else {
-            QCOMPARE(f.status(), statusBefore);
-            QCOMPARE(f.orders(), QStringList{"5 open"});
-            QCOMPARE(f.allLines().size(), 1);
-            QCOMPARE(f.commands(), "order on, finalise on, ORD on");
-            QVERIFY(f.state.orderActive);
-        }
     }
 
     // The order and its lines go in one transaction: when the lines can't be deleted, the order

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -68,15 +67,10 @@ private slots:
         bool cancelDefault = true;
         QString geometryProblem;
         f.dialogs.onWindow("frmOrderQuantity", [&](QDialog& d) {
-            QCOMPARE(d.windowTitle(), "Part Order Details");
-            QCOMPARE(child<QLabel>(d, "lblQty")->text(), "Quantity?");
-            QCOMPARE(child<QLabel>(d, "lblComment")->text(), "Special instructions?");
             auto* txtQty = child<QLineEdit>(d, "txtQty");
             auto* txtComment = child<QLineEdit>(d, "txtComment");
             auto* cmdOK = child<QPushButton>(d, "cmdOK");
             auto* cmdCancel = child<QPushButton>(d, "cmdCancel");
-            QCOMPARE(cmdOK->text(), "OK");
-            QCOMPARE(cmdCancel->text(), "Cancel");
             okDefault = cmdOK->isDefault();
             cancelDefault = cmdCancel->isDefault();
 
