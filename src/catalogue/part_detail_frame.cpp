@@ -95,12 +95,6 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     applicationsColumn->addWidget(lblVehicleApplication);
     applicationsColumn->addWidget(lstVehicleApplication, 1);
 
-    auto* upper = new QHBoxLayout;
-    upper->addLayout(fields, 3);
-    upper->addSpacing(8);
-    upper->addLayout(supersColumn, 1);
-    upper->addLayout(applicationsColumn, 1);
-
     auto* thumbnails = new QHBoxLayout;
     thumbnails->setSpacing(6);
     for (int slot = 0; slot < thumbnailCount; ++slot) {
@@ -117,9 +111,15 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     }
     thumbnails->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(upper, 1);
-    layout->addLayout(thumbnails);
+    // The thumbnails under the fields, and the two lists beside both, as tall as they are.
+    auto* valuesAndPictures = new QVBoxLayout;
+    valuesAndPictures->addLayout(fields);
+    valuesAndPictures->addLayout(thumbnails);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(valuesAndPictures, 3);
+    layout->addSpacing(8);
+    layout->addLayout(supersColumn, 1);
+    layout->addLayout(applicationsColumn, 1);
 }
 
 std::array<QLabel*, PartDetailFrame::fieldCount> PartDetailFrame::valueFields() const {

@@ -117,8 +117,9 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
 
     // Wide enough for every column of the grid whole, as far as the screen allows.
     const int wanted = width() + MSFlexGridOrders->widthForAllColumns() - MSFlexGridOrders->width();
-    resize(std::clamp(wanted, width(), std::max(width(), screen()->availableGeometry().width())),
-           height());
+    const QScreen* shownOn = screen();
+    const int room = shownOn != nullptr ? shownOn->availableGeometry().width() : wanted;
+    resize(std::clamp(wanted, width(), std::max(width(), room)), height());
     placeControls();
 }
 

@@ -124,7 +124,9 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
     // Wide enough for every column whole, as far as the screen allows.
     const QMargins margins = layout->contentsMargins();
     const int wanted = MSFlexGridViewOrder->widthForAllColumns() + margins.left() + margins.right();
-    const QRect room = screen()->availableGeometry();
+    const QScreen* shownOn = screen();
+    const QSize room =
+        shownOn != nullptr ? shownOn->availableGeometry().size() : QSize(wanted, 380);
     resize(std::min(wanted, room.width()), std::min(380, room.height()));
 }
 
