@@ -24,31 +24,6 @@ constexpr int rowPadding = 3;
 // Columns may be narrower than Qt's default minimum: a row-number column is 270 twips wide.
 constexpr int minimumColumnWidth = 4;
 
-// Characters below this code (Latin, Greek, Cyrillic and their punctuation) have their advances
-// looked up once per measuring pass.
-constexpr char16_t tabledCharacters = 0x0530;
-// Drawn text may be kerned, which widens a text by at most a fraction of a pixel more than its
-// characters' advances add up to.
-constexpr qreal kerningAllowance = 1.0;
-
-// The width of a text in the font of `metrics`: the sum of its characters' advances, which are
-// kept in `advances` (negative until looked up). Adding up is many times faster than laying the
-// text out, and a grid may measure tens of thousands of texts; a text with a character beyond
-// the table, which may combine with its neighbours, is laid out whole.
-qreal textWidth(const QString& text, const QFontMetricsF& metrics, std::vector<qreal>& advances) {
-    qreal sum = 0;
-    for (const QChar character : text) {
-        const char16_t code = character.unicode();
-        if (code >= tabledCharacters || (code >= 0x0300 && code < 0x0370))
-            return metrics.horizontalAdvance(text);
-        qreal& advance = advances[code];
-        if (advance < 0)
-            advance = metrics.horizontalAdvance(character);
-        sum += advance;
-    }
-    return sum;
-}
-
 } // namespace
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
@@ -460,7 +435,7 @@ std::vector<FlexGridColumns::Need> FlexGrid::columnNeeds() const {
 
 void FlexGrid::measureRows(int firstGridRow) {
     const QFontMetricsF metrics(font());
-    std::vector<qreal> advances(tabledCharacters, -1.0);
+    std::vector<qreal> advances;
     const int margins = cellMargins();
     const int lastRow = rows() - 1;
     for (std::size_t col = 0; col < columns_.size(); ++col) {
@@ -472,7 +447,7 @@ void FlexGrid::measureRows(int firstGridRow) {
         for (int row = firstGridRow; row <= lastRow; ++row) {
             const QString text = model_->text(row, c);
             if (!text.isEmpty())
-                widest = std::max(widest, textWidth(text, metrics, advances) + kerningAllowance);
+                widest = std::max(widest, FlexGridColumns::textWidth(text, metrics, advances));
         }
         column.content = std::max(column.content, qCeil(widest) + margins);
         if (firstGridRow == 1) // pictures that come later widen the column as they are set

@@ -1,11 +1,24 @@
 #include "platform/flex_grid_columns.h"
 
+#include <QFontMetricsF>
+#include <QString>
 #include <algorithm>
 #include <cstdint>
 
 namespace quillon {
 
 namespace {
+
+// Characters below this code (Latin, Greek, Cyrillic and their punctuation, less the combining
+// marks) have their advances looked up once per measuring pass.
+constexpr char16_t tabledCharacters = 0x0530;
+// Drawn text may be kerned, which widens a text by at most a fraction of a pixel more than its
+// characters' advances add up to.
+constexpr qreal kerningAllowance = 1.0;
+
+bool tabled(char16_t code) {
+    return code < tabledCharacters && (code < 0x0300 || code >= 0x0370);
+}
 
 int least(const FlexGridColumns::Need& need) {
     switch (need.fit) {
@@ -56,6 +69,23 @@ std::vector<int> FlexGridColumns::widths(const std::vector<Need>& needs, int ava
     // Whatever is left goes to the first Fill column.
     result[static_cast<std::size_t>(firstFill - needs.begin())] += room;
     return result;
+}
+
+qreal FlexGridColumns::textWidth(const QString& text, const QFontMetricsF& metrics,
+                                 std::vector<qreal>& advances) {
+    qreal sum = 0;
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (!tabled(code))
+            return metrics.horizontalAdvance(text) + kerningAllowance;
+        if (advances.empty())
+            advances.assign(tabledCharacters, -1.0);
+        qreal& advance = advances[code];
+        if (advance < 0)
+            advance = metrics.horizontalAdvance(character);
+        sum += advance;
+    }
+    return sum + kerningAllowance;
 }
 
 int FlexGridColumns::fullWidth(const std::vector<Need>& needs) {

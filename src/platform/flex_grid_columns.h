@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QtGlobal>
 #include <vector>
+
+class QFontMetricsF;
+class QString;
 
 namespace quillon {
 
@@ -16,7 +20,7 @@ enum class ColumnFit {
 };
 
 // The widths of a grid's columns in pixels, from what each column needs and the room the grid
-// has. Knows nothing of fonts: the grid measures and hands in the lengths.
+// has, and a quick measure of the texts that decide what a column needs.
 class FlexGridColumns final {
 public:
     struct Need {
@@ -33,6 +37,14 @@ public:
 
     // The width all columns take when each shows its widest text whole.
     [[nodiscard]] static int fullWidth(const std::vector<Need>& needs);
+
+    // The width a text needs in the font of `metrics`, never less than its drawn width: the sum
+    // of its characters' advances (kept in `advances` from one text to the next, filled as they
+    // are looked up) and an allowance for kerning. Adding up is many times faster than laying
+    // the text out, and a grid may measure tens of thousands of texts; a text with a character
+    // that may combine with its neighbours is laid out whole.
+    [[nodiscard]] static qreal textWidth(const QString& text, const QFontMetricsF& metrics,
+                                         std::vector<qreal>& advances);
 };
 
 } // namespace quillon
