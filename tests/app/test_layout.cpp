@@ -158,7 +158,12 @@ private slots:
         for (std::size_t i = 1; i < buttons.size(); ++i)
             QVERIFY(rects[buttons[i]].top() == rects[buttons[0]].top() &&
                     rects[buttons[i]].left() > rects[buttons[i - 1]].right());
-        // A long text in a value field never widens the window's content.
+        // A brand shows whole; a long description never widens the window's content.
+        auto* brand = app.find<QLabel>(QStringLiteral("txtBrand"));
+        brand->setText(QStringLiteral("DORVANE SELECT HEAVY DUTY"));
+        QTest::qWait(10);
+        QVERIFY(brand->contentsRect().width() >=
+                brand->fontMetrics().horizontalAdvance(brand->text()));
         const int least = area->widget()->minimumSizeHint().width();
         app.find<QLabel>(QStringLiteral("txtDescription"))->setText(QString(400, QLatin1Char('W')));
         QCOMPARE(area->widget()->minimumSizeHint().width(), least);
