@@ -13,7 +13,6 @@
 #include <QStyle>
 #include <QtMath>
 #include <algorithm>
-#include <cmath>
 
 namespace quillon {
 
