@@ -36,6 +36,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +45,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTime>
@@ -101,12 +104,12 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
     buildMenus();
     buildStatusBar();
     ControlFont::applyTo(this);
+    showLogo();
     wireEvents();
     setDefaultButton(partSearch_->cmdSearchPart);
     qApp->installEventFilter(this);
 
-    // Fits a 1280 x 800 screen with room for the window frame and a panel.
-    resize(1080, 720);
+    fitToScreen();
 }
 
 MainWindow::~MainWindow() {
@@ -117,7 +120,14 @@ MainWindow::~MainWindow() {
 // Building the window
 
 void MainWindow::buildCentralWidget() {
-    auto* central = new QWidget(this);
+    // Below the size the frames need, the window's content scrolls: every control stays within
+    // reach on a small screen or at a large scale.
+    auto* scrollArea = new QScrollArea(this);
+    scrollArea->setObjectName(QStringLiteral("centralScrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setWidgetResizable(true);
+    scrollArea->setFocusPolicy(Qt::NoFocus); // the focus starts in the part number box
+    auto* central = new QWidget(scrollArea);
     central->setObjectName(QStringLiteral("centralWidget"));
 
     partSearch_ = new PartSearchFrames(context_, central);
@@ -133,12 +143,15 @@ void MainWindow::buildCentralWidget() {
 
     picture1_ = new QLabel(central);
     picture1_->setObjectName(QStringLiteral("Picture1"));
-    const QPixmap logo(QStringLiteral(":/app/logo.jpg"));
-    picture1_->setPixmap(logo);
-    picture1_->setFixedSize(logo.isNull() ? QSize(200, 64) : logo.size());
 
     for (QPushButton* button : central->findChildren<QPushButton*>())
         button->setAutoDefault(true); // Enter presses the button that has the focus
+    // The frames keep their controls close to their edges, so that the window fits a small
+    // screen without scrolling.
+    for (QGroupBox* frame : central->findChildren<QGroupBox*>()) {
+        if (frame->layout() != nullptr)
+            frame->layout()->setContentsMargins(6, 2, 6, 4);
+    }
     // The frames a search repaints paint their own background: the window behind them isn't
     // painted again with them.
     for (QWidget* frame :
@@ -149,20 +162,44 @@ void MainWindow::buildCentralWidget() {
     bottom->addWidget(customerRetail_, 1);
     bottom->addWidget(picture1_, 0, Qt::AlignBottom);
 
+    // The results grid takes every pixel of height the other frames don't need.
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(8, 6, 8, 4);
-    layout->setSpacing(6);
+    layout->setSpacing(4);
     layout->addWidget(partSearch_);
-    layout->addWidget(searchResults_, 3);
+    layout->addWidget(searchResults_, 1);
     layout->addWidget(tools_);
-    layout->addWidget(partDetail_, 2);
+    layout->addWidget(partDetail_);
     layout->addLayout(bottom);
-    setCentralWidget(central);
+    scrollArea->setWidget(central);
+    setCentralWidget(scrollArea);
 
     setTabOrder(partSearch_->cmdSearchDesc, searchResults_->MSFlexGrid1);
     setTabOrder(searchResults_->MSFlexGrid1, tools_->cmdClear);
     setTabOrder(tools_->cmdOptions, partDetail_->lstRoverSupers);
     setTabOrder(partDetail_->lstVehicleApplication, customerRetail_->txtFilePrice);
+}
+
+void MainWindow::showLogo() {
+    // No taller than the Customer Retail frame beside it.
+    const QPixmap logo(QStringLiteral(":/app/logo.jpg"));
+    const int height = customerRetail_->sizeHint().height();
+    const QPixmap shown = logo.isNull() || logo.height() <= height
+                              ? logo
+                              : logo.scaledToHeight(height, Qt::SmoothTransformation);
+    picture1_->setPixmap(shown);
+    picture1_->setFixedSize(shown.isNull() ? QSize(200, height) : shown.size());
+}
+
+void MainWindow::fitToScreen() {
+    // 1080 x 720 where the screen has room for it and for the window's frame and a panel;
+    // otherwise the room the screen has.
+    constexpr QSize preferred(1080, 720);
+    constexpr QSize frameAllowance(16, 40);
+    const QScreen* screen = this->screen();
+    const QSize room =
+        screen != nullptr ? screen->availableGeometry().size() - frameAllowance : preferred;
+    resize(preferred.boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 QAction* MainWindow::addMenuItem(QMenu* menu, const QString& caption, const char* name,

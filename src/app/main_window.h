@@ -127,6 +127,8 @@ protected:
 
 private:
     void buildCentralWidget();
+    void showLogo();
+    void fitToScreen();
     void buildMenus();
     void buildStatusBar();
     void wireEvents();

@@ -1,5 +1,6 @@
 #include "catalogue/part_detail_frame.h"
 
+#include "catalogue/value_field.h"
 #include "platform/image_box.h"
 
 #include <QGridLayout>
@@ -12,18 +13,11 @@ namespace quillon {
 
 namespace {
 
-constexpr int thumbnailSide = 56;
+constexpr int thumbnailSide = 48;
 
-// A value field: a read-only label that never widens the window, whatever it shows. Its text can
-// be selected with the mouse and copied.
 QLabel* valueField(const char* name, QWidget* parent) {
-    auto* field = new QLabel(parent);
+    auto* field = new ValueField(parent);
     field->setObjectName(QString::fromLatin1(name));
-    field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    field->setMinimumWidth(90);
-    field->setTextFormat(Qt::PlainText);
-    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return field;
 }
 
@@ -43,6 +37,8 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     txtDRNumber = valueField("txtDRNumber", this);
     txtAltDRNumber = valueField("txtAltDRNumber", this);
     txtDescription = valueField("txtDescription", this);
+    // The description has the width of three fields; a longer one never widens the window.
+    txtDescription->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     txtCustomerPrice = valueField("txtCustomerPrice", this);
     txtLRPrice = valueField("txtLRPrice", this);
     txtCustomerLRPrice = valueField("txtCustomerLRPrice", this);
@@ -56,7 +52,7 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     // Each value field with its caption label (lbl + the field's name without "txt").
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(4);
+    fields->setVerticalSpacing(3);
     const auto place = [this, fields](QLabel* field, const QString& caption, int row, int column,
                                       int span = 1) {
         const QString name = QStringLiteral("lbl") + field->objectName().mid(3);
@@ -82,7 +78,7 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     const auto list = [this](const char* name) {
         auto* widget = new QListWidget(this);
         widget->setObjectName(QString::fromLatin1(name));
-        widget->setMinimumSize(120, 60);
+        widget->setMinimumSize(100, 60);
         widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
         return widget;
     };
@@ -98,12 +94,6 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     auto* applicationsColumn = new QVBoxLayout;
     applicationsColumn->addWidget(lblVehicleApplication);
     applicationsColumn->addWidget(lstVehicleApplication, 1);
-
-    auto* upper = new QHBoxLayout;
-    upper->addLayout(fields, 3);
-    upper->addSpacing(8);
-    upper->addLayout(supersColumn, 1);
-    upper->addLayout(applicationsColumn, 1);
 
     auto* thumbnails = new QHBoxLayout;
     thumbnails->setSpacing(6);
@@ -121,9 +111,15 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     }
     thumbnails->addStretch(1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(upper, 1);
-    layout->addLayout(thumbnails);
+    // The thumbnails under the fields, and the two lists beside both, as tall as they are.
+    auto* valuesAndPictures = new QVBoxLayout;
+    valuesAndPictures->addLayout(fields);
+    valuesAndPictures->addLayout(thumbnails);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(valuesAndPictures, 3);
+    layout->addSpacing(8);
+    layout->addLayout(supersColumn, 1);
+    layout->addLayout(applicationsColumn, 1);
 }
 
 std::array<QLabel*, PartDetailFrame::fieldCount> PartDetailFrame::valueFields() const {

@@ -19,7 +19,7 @@ SearchResultsFrame::SearchResultsFrame(AppContext& context, QWidget* parent)
     // A part's row is highlighted across all four columns, also while a click on a row that is
     // highlighted already is still under way.
     MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    MSFlexGrid1->setMinimumHeight(110);
+    MSFlexGrid1->setMinimumHeight(80); // the header and three rows
 
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -64,6 +64,7 @@ void SearchResultsFrame::setUpGrid() {
     MSFlexGrid1->setCols(columnCount);
     for (int column = 0; column < columnCount; ++column) {
         MSFlexGrid1->setColWidthTwips(column, columnWidthsTwips[column]);
+        MSFlexGrid1->setColFit(column, columnFits[column]);
         MSFlexGrid1->setTextMatrix(0, column, headerText(column));
     }
 }

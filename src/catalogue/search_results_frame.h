@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/flex_grid_columns.h"
+
 #include <QGroupBox>
 
 class QLabel;
@@ -21,9 +23,12 @@ public:
     // The grid at start: the header row alone, four columns with their widths and header texts.
     void setUpGrid();
 
-    // Column widths and header texts of the grid.
+    // Column widths (the least each column gets), fits and header texts of the grid: the
+    // numbers and the marker whole, the description in the room left.
     static constexpr int columnCount = 4;
     static constexpr int columnWidthsTwips[columnCount] = {1200, 1200, 5800, 670};
+    static constexpr ColumnFit columnFits[columnCount] = {ColumnFit::Content, ColumnFit::Content,
+                                                          ColumnFit::Fill, ColumnFit::Content};
     static QString headerText(int column);
 
     FlexGrid* MSFlexGrid1;

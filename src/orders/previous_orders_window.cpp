@@ -14,26 +14,31 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 #include <array>
 
 namespace quillon {
 
 namespace {
 
+// The widths are the least each column gets: numbers and amounts show whole, the description
+// and the special instructions share the room left.
 struct Column {
     const char* header;
     int widthTwips;
+    ColumnFit fit;
 };
 
-constexpr std::array<Column, 8> gridColumns{{{"", 270},
-                                             {"DV No.", 1200},
-                                             {"Rover No.", 1200},
-                                             {"Description", 3400},
-                                             {"Special Instructions", 1800},
-                                             {"Qty", 400},
-                                             {"Price", 800},
-                                             {"Total", 800}}};
+constexpr std::array<Column, 8> gridColumns{{{"", 270, ColumnFit::Content},
+                                             {"DV No.", 1200, ColumnFit::Content},
+                                             {"Rover No.", 1200, ColumnFit::Content},
+                                             {"Description", 3400, ColumnFit::Fill},
+                                             {"Special Instructions", 1800, ColumnFit::Fill},
+                                             {"Qty", 400, ColumnFit::Content},
+                                             {"Price", 800, ColumnFit::Content},
+                                             {"Total", 800, ColumnFit::Content}}};
 
 // A stored text as one grid cell: a tab would split it into the next columns.
 QString cellText(const QString& text) {
@@ -91,16 +96,11 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
 
     ControlFont::applyTo(this);
 
-    // Client area 12375 x 3630 twips; the controls of the frame are placed within it.
-    setFixedSize(Twips::toPixelsX(12375, this), Twips::toPixelsY(3630, this));
-    place(frameOrders, 90, 150, 12195, 2805);
-    place(lstAllOrders, 240, 360, 1695, 2010);
-    place(MSFlexGridOrders, 2070, 360, 9895, 2040);
-    place(cmdPrintPreviousOrder, 240, 2400, 1695, 240);
-    place(lblOrderTotal, 9270, 2475, 1320, 240);
-    place(txtAllOrdersOrderTotal, 10605, 2445, 1365, 285);
-    place(cmdClose, 11295, 3015, 780, 240);
-    place(OptionsStatusBar, 0, 3345, 12375, 285);
+    // The client area is at least 12375 x 3630 twips; a wider or taller window gives the list
+    // and the grid the room, and the controls below them keep their places at the edges.
+    setMinimumSize(Twips::toPixelsX(designWidth, this), Twips::toPixelsY(designHeight, this));
+    resize(minimumSize());
+    placeControls();
     for (QPushButton* button : {cmdPrintPreviousOrder, cmdClose})
         fitCaption(button);
 
@@ -114,15 +114,51 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
     connect(cmdClose, &QPushButton::clicked, this, &PreviousOrdersWindow::cmdClose_Click);
 
     Form_Load();
+
+    // Wide enough for every column of the grid whole, as far as the screen allows.
+    const int wanted = width() + MSFlexGridOrders->widthForAllColumns() - MSFlexGridOrders->width();
+    const QScreen* shownOn = screen();
+    const int room = shownOn != nullptr ? shownOn->availableGeometry().width() : wanted;
+    resize(std::clamp(wanted, width(), std::max(width(), room)), height());
+    placeControls();
 }
 
 QString PreviousOrdersWindow::listEntry(const QString& orderNum, const QString& orderDate) {
     return orderNum + QStringLiteral("  -  ") + orderDate;
 }
 
-void PreviousOrdersWindow::place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips::toPixelsX(left, this), Twips::toPixelsY(top, this),
-                        Twips::toPixelsX(width, this), Twips::toPixelsY(height, this));
+void PreviousOrdersWindow::placeControls() {
+    // Left, top, width and height in twips at the least size; what the window has beyond that
+    // (in pixels) widens or moves each control as its edges follow the window's.
+    struct Placement {
+        QWidget* widget;
+        int left, top, width, height;
+        bool growsWide, growsTall, movesRight, movesDown;
+    };
+    const Placement placements[] = {
+        {frameOrders, 90, 150, 12195, 2805, true, true, false, false},
+        {lstAllOrders, 240, 360, 1695, 2010, false, true, false, false},
+        {MSFlexGridOrders, 2070, 360, 9895, 2040, true, true, false, false},
+        {cmdPrintPreviousOrder, 240, 2400, 1695, 240, false, false, false, true},
+        {lblOrderTotal, 9270, 2475, 1320, 240, false, false, true, true},
+        {txtAllOrdersOrderTotal, 10605, 2445, 1365, 285, false, false, true, true},
+        {cmdClose, 11295, 3015, 780, 240, false, false, true, true},
+        {OptionsStatusBar, 0, 3345, 12375, 285, true, false, false, true},
+    };
+    const int wider = std::max(0, width() - Twips::toPixelsX(designWidth, this));
+    const int taller = std::max(0, height() - Twips::toPixelsY(designHeight, this));
+    for (const Placement& place : placements) {
+        place.widget->setGeometry(
+            Twips::toPixelsX(place.left, this) + (place.movesRight ? wider : 0),
+            Twips::toPixelsY(place.top, this) + (place.movesDown ? taller : 0),
+            Twips::toPixelsX(place.width, this) + (place.growsWide ? wider : 0),
+            Twips::toPixelsY(place.height, this) + (place.growsTall ? taller : 0));
+    }
+}
+
+void PreviousOrdersWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeControls();
 }
 
 void PreviousOrdersWindow::route(const QString& action, void (PreviousOrdersWindow::*handler)()) {
@@ -137,6 +173,7 @@ void PreviousOrdersWindow::Form_Load() {
     for (int column = 0; column < grid.cols(); ++column) {
         const Column& heading = gridColumns[static_cast<std::size_t>(column)];
         grid.setColWidthTwips(column, heading.widthTwips);
+        grid.setColFit(column, heading.fit);
         grid.setTextMatrix(0, column, QString::fromUtf8(heading.header));
     }
     listPreviousOrders();

@@ -17,7 +17,8 @@ class FlexGrid;
 
 // frmBackOrders, "Previous Orders": the completed orders in a list (number and date), the lines
 // of the one selected in a grid with their prices and the order's total, and Print Previous
-// Order. Changes no stored data. Laid out in twips as the program has always been.
+// Order. Changes no stored data. Laid out in twips as the program has always been, at the least
+// size; it opens wide enough for the grid's columns, and a larger window gives them more room.
 class PreviousOrdersWindow final : public QDialog {
     Q_OBJECT
 
@@ -46,8 +47,13 @@ public:
     void cmdPrintPreviousOrder_Click();
     void cmdClose_Click();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    void place(QWidget* widget, int left, int top, int width, int height);
+    static constexpr int designWidth = 12375;
+    static constexpr int designHeight = 3630;
+    void placeControls();
     void route(const QString& action, void (PreviousOrdersWindow::*handler)());
 
     AppContext& context_;

@@ -8,7 +8,6 @@
 #include "platform/control_font.h"
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
-#include "platform/twips.h"
 #include "store/locale_formats.h"
 #include "store/sql_text.h"
 
@@ -16,8 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quillon {
 
@@ -128,10 +129,13 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
 
     Form_Load();
 
-    int gridWidth = 0;
-    for (int width : columnWidthsTwips)
-        gridWidth += Twips::toPixelsX(width, this);
-    resize(gridWidth + 60, 380);
+    // Wide enough for every column whole, as far as the screen allows.
+    const QMargins margins = layout->contentsMargins();
+    const int wanted = MSFlexGridViewOrder->widthForAllColumns() + margins.left() + margins.right();
+    const QScreen* shownOn = screen();
+    const QSize room =
+        shownOn != nullptr ? shownOn->availableGeometry().size() : QSize(wanted, 380);
+    resize(std::min(wanted, room.width()), std::min(380, room.height()));
 }
 
 void ViewOrderWindow::route(QPushButton* button, const QString& action,
@@ -152,6 +156,7 @@ void ViewOrderWindow::Form_Load() {
     grid.setFixedCols(1);
     for (int column = 0; column < columnCount; ++column) {
         grid.setColWidthTwips(column, columnWidthsTwips[column]);
+        grid.setColFit(column, columnFits[column]);
         grid.setTextMatrix(0, column, headerText(column));
     }
     fillOrderGrid();

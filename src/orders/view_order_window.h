@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/flex_grid_columns.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -24,10 +26,15 @@ class ViewOrderWindow final : public QDialog {
 public:
     explicit ViewOrderWindow(AppContext& context, QWidget* parent = nullptr);
 
-    // The grid's columns: the row number (fixed), then the line's values.
+    // The grid's columns: the row number (fixed), then the line's values. The widths are the
+    // least each column gets: numbers and amounts show whole, the description and the special
+    // instructions share the room left.
     static constexpr int columnCount = 8;
     static constexpr int columnWidthsTwips[columnCount] = {270,  1200, 1200, 3400,
                                                            1800, 400,  800,  800};
+    static constexpr ColumnFit columnFits[columnCount] = {
+        ColumnFit::Content, ColumnFit::Content, ColumnFit::Content, ColumnFit::Fill,
+        ColumnFit::Fill,    ColumnFit::Content, ColumnFit::Content, ColumnFit::Content};
     static QString headerText(int column);
 
     // The notice rows shown instead of lines.

@@ -4,10 +4,14 @@
 #include "platform/twips.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QtMath>
 #include <algorithm>
 
 namespace quillon {
@@ -23,6 +27,7 @@ constexpr int minimumColumnWidth = 4;
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
     setModel(model_);
+    columns_.resize(static_cast<std::size_t>(model_->gridCols()));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -55,9 +60,13 @@ int FlexGrid::rows() const {
 }
 
 void FlexGrid::setRows(int rows) {
+    const int before = this->rows();
     beginStructureChange();
     model_->setGridRows(rows);
     endStructureChange();
+    if (this->rows() < before)
+        remeasure();
+    fitColumns();
 }
 
 int FlexGrid::cols() const {
@@ -68,6 +77,9 @@ void FlexGrid::setCols(int cols) {
     beginStructureChange();
     model_->setGridCols(cols);
     endStructureChange();
+    columns_.resize(static_cast<std::size_t>(this->cols()));
+    remeasure();
+    fitColumns();
 }
 
 void FlexGrid::setFixedCols(int fixedCols) {
@@ -82,7 +94,12 @@ void FlexGrid::setColWidthTwips(int col, int twips) {
     if (col < 0 || col >= cols()) {
         return;
     }
-    horizontalHeader()->resizeSection(col, Twips::toPixelsX(std::max(twips, 0), this));
+    Column& column = columns_[static_cast<std::size_t>(col)];
+    column.minimumTwips = std::max(twips, 0);
+    if (column.fit == ColumnFit::Fixed)
+        horizontalHeader()->resizeSection(col, Twips::toPixelsX(column.minimumTwips, this));
+    else
+        fitColumns();
 }
 
 int FlexGrid::colWidthTwips(int col) const {
@@ -92,12 +109,33 @@ int FlexGrid::colWidthTwips(int col) const {
     return Twips::fromPixelsX(columnWidth(col), this);
 }
 
+void FlexGrid::setColFit(int col, ColumnFit fit) {
+    if (col < 0 || col >= cols()) {
+        return;
+    }
+    columns_[static_cast<std::size_t>(col)].fit = fit;
+    horizontalHeader()->setSectionResizeMode(col, fit == ColumnFit::Fixed ? QHeaderView::Interactive
+                                                                          : QHeaderView::Fixed);
+    if (fit == ColumnFit::Fixed)
+        setColWidthTwips(col, columns_[static_cast<std::size_t>(col)].minimumTwips);
+    else
+        fitColumns();
+}
+
+int FlexGrid::widthForAllColumns() const {
+    return FlexGridColumns::fullWidth(columnNeeds()) + 2 * frameWidth() +
+           verticalScrollBar()->sizeHint().width();
+}
+
 QString FlexGrid::textMatrix(int row, int col) const {
     return model_->text(row, col);
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     model_->setText(row, col, text);
+    if (row > 0 && row < measuredRows_)
+        remeasure(); // the cell may have been the widest of its column
+    fitColumns();
 }
 
 void FlexGrid::addItem(const QString& tabSeparatedText) {
@@ -110,14 +148,24 @@ void FlexGrid::addItems(const QStringList& tabSeparatedTexts) {
     beginStructureChange();
     model_->appendRows(tabSeparatedTexts);
     endStructureChange();
+    fitColumns();
 }
 
 void FlexGrid::setCellPicture(int row, int col, const QPixmap& picture) {
     model_->setPicture(row, col, picture);
+    if (picture.isNull())
+        remeasure(); // the picture may have been the widest of its column
+    else if (row > 0 && col >= 0 && col < cols())
+        widen(col, pictureWidth(picture));
+    fitColumns();
 }
 
 void FlexGrid::setCellPictures(const std::vector<int>& rows, int col, const QPixmap& picture) {
     model_->setPictures(rows, col, picture);
+    if (rows.empty() || col < 0 || col >= cols())
+        return;
+    widen(col, pictureWidth(picture));
+    fitColumns();
 }
 
 bool FlexGrid::hasCellPicture(int row, int col) const {
@@ -238,14 +286,25 @@ void FlexGrid::changeEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::FontChange:
         applyRowHeight();
+        remeasure();
+        fitColumns();
+        break;
+    case QEvent::StyleChange:
+        applyFixedColumnLook();
+        remeasure();
+        fitColumns();
         break;
     case QEvent::PaletteChange:
-    case QEvent::StyleChange:
         applyFixedColumnLook();
         break;
     default:
         break;
     }
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    fitColumns();
 }
 
 QModelIndex FlexGrid::modelIndex(int row, int col) const {
@@ -343,6 +402,87 @@ void FlexGrid::applyRowHeight() {
 void FlexGrid::applyFixedColumnLook() {
     model_->setFixedColumnBrushes(palette().brush(QPalette::Button),
                                   palette().brush(QPalette::ButtonText));
+}
+
+int FlexGrid::cellMargins() const {
+    // What the item delegate leaves on each side of a cell's text, and the grid line.
+    const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return 2 * textMargin + (showGrid() ? 1 : 0);
+}
+
+int FlexGrid::pictureWidth(const QPixmap& picture) const {
+    return picture.isNull() ? 0 : qCeil(picture.deviceIndependentSize().width()) + cellMargins();
+}
+
+std::vector<FlexGridColumns::Need> FlexGrid::columnNeeds() const {
+    std::vector<FlexGridColumns::Need> needs;
+    needs.reserve(columns_.size());
+    const QHeaderView* header = horizontalHeader();
+    for (std::size_t col = 0; col < columns_.size(); ++col) {
+        const Column& column = columns_[col];
+        FlexGridColumns::Need need;
+        need.fit = column.fit;
+        need.minimum = Twips::toPixelsX(column.minimumTwips, this);
+        if (column.fit != ColumnFit::Fixed) {
+            need.header = header->sectionSizeHint(static_cast<int>(col));
+            need.content = column.content;
+        }
+        needs.push_back(need);
+    }
+    return needs;
+}
+
+void FlexGrid::measureRows(int firstGridRow) {
+    const QFontMetricsF metrics(font());
+    std::vector<qreal> advances;
+    const int margins = cellMargins();
+    const int lastRow = rows() - 1;
+    for (std::size_t col = 0; col < columns_.size(); ++col) {
+        Column& column = columns_[col];
+        if (column.fit == ColumnFit::Fixed)
+            continue;
+        const int c = static_cast<int>(col);
+        qreal widest = 0;
+        for (int row = firstGridRow; row <= lastRow; ++row) {
+            const QString text = model_->text(row, c);
+            if (!text.isEmpty())
+                widest = std::max(widest, FlexGridColumns::textWidth(text, metrics, advances));
+        }
+        column.content = std::max(column.content, qCeil(widest) + margins);
+        if (firstGridRow == 1) // pictures that come later widen the column as they are set
+            column.content = std::max(column.content, pictureWidth(model_->widestPicture(c)));
+    }
+    measuredRows_ = lastRow + 1;
+}
+
+void FlexGrid::widen(int col, int content) {
+    int& widest = columns_[static_cast<std::size_t>(col)].content;
+    widest = std::max(widest, content);
+}
+
+void FlexGrid::remeasure() {
+    for (Column& column : columns_)
+        column.content = 0;
+    measuredRows_ = 1;
+}
+
+void FlexGrid::fitColumns() {
+    const bool anyFitted = std::any_of(columns_.begin(), columns_.end(), [](const Column& column) {
+        return column.fit != ColumnFit::Fixed;
+    });
+    if (!anyFitted || fitting_)
+        return;
+    fitting_ = true;
+    if (measuredRows_ < rows())
+        measureRows(measuredRows_);
+    const std::vector<int> widths = FlexGridColumns::widths(columnNeeds(), viewport()->width());
+    QHeaderView* header = horizontalHeader();
+    for (std::size_t col = 0; col < columns_.size(); ++col) {
+        const int c = static_cast<int>(col);
+        if (columns_[col].fit != ColumnFit::Fixed && header->sectionSize(c) != widths[col])
+            header->resizeSection(c, widths[col]);
+    }
+    fitting_ = false;
 }
 
 } // namespace quillon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/flex_grid_columns.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
@@ -13,7 +15,8 @@ class FlexGridModel;
 // row and column like the cells on screen. Rows hold plain texts and an optional picture per
 // cell; filling N rows costs time in proportion to N. The current cell moves by mouse, keyboard
 // or program, and every move raises rowColChange(); a double click on a data cell raises
-// dblClick().
+// dblClick(). A column is as wide as set, or, by its ColumnFit, at least that wide and wider
+// as its texts and the room of the grid allow.
 class FlexGrid : public QTableView {
     Q_OBJECT
 
@@ -30,8 +33,12 @@ public:
     void setFixedCols(int fixedCols);
     int fixedCols() const;
 
+    // The width of a Fixed column, the least width of any other.
     void setColWidthTwips(int col, int twips);
     int colWidthTwips(int col) const;
+    void setColFit(int col, ColumnFit fit);
+    // The width the grid needs to show every column whole without scrolling sideways.
+    [[nodiscard]] int widthForAllColumns() const;
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
@@ -76,6 +83,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     [[nodiscard]] QModelIndex modelIndex(int row, int col) const;
@@ -87,6 +95,24 @@ private:
     void takeSelectionEndFromView();
     void applyRowHeight();
     void applyFixedColumnLook();
+    // Column widths: what the non-Fixed columns need, measured in the grid's font.
+    [[nodiscard]] int cellMargins() const;
+    [[nodiscard]] int pictureWidth(const QPixmap& picture) const;
+    [[nodiscard]] std::vector<FlexGridColumns::Need> columnNeeds() const;
+    void measureRows(int firstGridRow);
+    void widen(int col, int content);
+    void remeasure();
+    void fitColumns();
+
+    struct Column {
+        ColumnFit fit = ColumnFit::Fixed;
+        int minimumTwips = 0;
+        int content = 0; // pixels the widest data cell needs
+    };
+    std::vector<Column> columns_;
+    // The data cells are measured up to this grid row; the rest waits for the next fit.
+    int measuredRows_ = 1;
+    bool fitting_ = false;
 
     FlexGridModel* model_;
     // The cell last reported by rowColChange() (0, 0 without data rows).

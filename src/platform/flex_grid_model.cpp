@@ -231,6 +231,18 @@ bool FlexGridModel::hasPicture(int gridRow, int col) const {
     return isCell(gridRow, col) && pictures_.contains(pictureKey(gridRow, col));
 }
 
+QPixmap FlexGridModel::widestPicture(int col) const {
+    QPixmap widest;
+    for (auto entry = pictures_.cbegin(); entry != pictures_.cend(); ++entry) {
+        const bool inColumn = static_cast<int>(entry.key() & 0xffffffffU) == col;
+        if (inColumn && (entry.key() >> 32) > 0 &&
+            (widest.isNull() ||
+             entry->deviceIndependentSize().width() > widest.deviceIndependentSize().width()))
+            widest = *entry;
+    }
+    return widest;
+}
+
 void FlexGridModel::setDataAlignment(Qt::Alignment alignment) {
     if (alignment == dataAlignment_) {
         return;

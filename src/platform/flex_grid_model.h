@@ -46,6 +46,8 @@ public:
     // A null picture removes the cell's picture.
     void setPicture(int gridRow, int col, const QPixmap& picture);
     [[nodiscard]] bool hasPicture(int gridRow, int col) const;
+    // The widest picture of the column's data cells (null when it has none).
+    [[nodiscard]] QPixmap widestPicture(int col) const;
     // The same picture (not null) into the column of each of the rows; cells outside the grid
     // are passed over.
     void setPictures(const std::vector<int>& gridRows, int col, const QPixmap& picture);

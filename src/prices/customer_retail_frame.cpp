@@ -19,7 +19,7 @@ CustomerRetailFrame::CustomerRetailFrame(AppContext& context, QWidget* parent)
     const auto box = [this](const char* name) {
         auto* widget = new QLineEdit(this);
         widget->setObjectName(QString::fromLatin1(name));
-        widget->setMinimumWidth(70);
+        widget->setMinimumWidth(60);
         return widget;
     };
     lblFilePrice = label(QStringLiteral("File Price:"), "lblFilePrice");

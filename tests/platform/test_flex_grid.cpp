@@ -6,11 +6,13 @@
 #include <QItemSelectionModel>
 #include <QPixmap>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
+using quillon::ColumnFit;
 using quillon::FlexGrid;
 using quillon::Twips;
 
@@ -82,6 +84,8 @@ private slots:
     void columnWidthsRoundTripInTwips_data();
     void columnWidthsRoundTripInTwips();
     void userResizedColumnReadsBackInTwips();
+    void fittedColumnWidths_data();
+    void fittedColumnWidths();
     void doubleClickOnACellRaisesDblClick();
     void twipsConvertByLogicalResolution_data();
     void twipsConvertByLogicalResolution();
@@ -528,6 +532,57 @@ void TestFlexGrid::userResizedColumnReadsBackInTwips() {
     QCOMPARE(grid->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
     grid->horizontalHeader()->resizeSection(1, grid->logicalDpiX()); // one inch
     QCOMPARE(grid->colWidthTwips(1), 1440);
+}
+
+void TestFlexGrid::fittedColumnWidths_data() {
+    QTest::addColumn<ColumnFit>("fit"); // of column 1, between a Fixed and a Content column
+    QTest::addColumn<QString>("text");  // of column 1; "picture" puts a 90 pixel wide one there
+    QTest::addColumn<int>("gridWidth");
+    QTest::addColumn<QString>("width"); // what column 1 gets: "least", "text" or "room"
+    const QString amount = QStringLiteral("£1,111,111,111.11");
+    QTest::newRow("amount wider than its least") << ColumnFit::Content << amount << 300 << "text";
+    QTest::newRow("short amount") << ColumnFit::Content << "£1" << 300 << "least";
+    QTest::newRow("beyond Latin") << ColumnFit::Content
+                                  << "Ae\u0301\u6f22\u5b57\u6f22\u5b57\u6f22\u5b57\u0416\u0416"
+                                  << 300 << "text";
+    QTest::newRow("picture") << ColumnFit::Content << "picture" << 300 << "text";
+    QTest::newRow("fill with room") << ColumnFit::Fill << amount << 900 << "room";
+    QTest::newRow("fill without room") << ColumnFit::Fill << amount << 150 << "least";
+}
+
+void TestFlexGrid::fittedColumnWidths() {
+    QFETCH(ColumnFit, fit);
+    QFETCH(QString, text);
+    QFETCH(int, gridWidth);
+    QFETCH(QString, width);
+    auto grid = makeGrid(3, {QStringLiteral("a\t\tb")});
+    grid->setColFit(1, fit);
+    grid->setColFit(2, ColumnFit::Content);
+    grid->setColWidthTwips(1, 800);
+    grid->addItem(text == QLatin1String("picture") ? QString() : QStringLiteral("\t") + text);
+    QPixmap picture(90, 10);
+    if (text == QLatin1String("picture"))
+        grid->setCellPicture(2, 1, picture);
+    grid->resize(gridWidth, 200);
+    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 1;
+    const int textWidth = text == QLatin1String("picture")
+                              ? picture.width() + margins
+                              : QFontMetrics(grid->font()).horizontalAdvance(text) + margins;
+    const int least = Twips::toPixelsX(800, grid.get());
+    const int room = grid->viewport()->width() - grid->columnWidth(0) - grid->columnWidth(2);
+    const int got = grid->columnWidth(1);
+    if (width == QLatin1String("text"))
+        QVERIFY2(got >= textWidth && got <= textWidth + 2 && got > least,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(got).arg(textWidth).arg(least)));
+    else
+        QCOMPARE(got, width == QLatin1String("room") ? room : least);
+    QVERIFY(grid->columnWidth(2) >= grid->horizontalHeader()->sectionSizeHint(2));
+    QCOMPARE(grid->columnWidth(0), Twips::toPixelsX(1200, grid.get()));
+    // A window sized by the grid shows every column at the widths it wants.
+    QVERIFY(grid->widthForAllColumns() >= got + grid->columnWidth(0) + grid->columnWidth(2) ||
+            width == QLatin1String("room"));
 }
 
 void TestFlexGrid::doubleClickOnACellRaisesDblClick() {

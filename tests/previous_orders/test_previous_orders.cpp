@@ -118,9 +118,6 @@ void TestPreviousOrders::layoutInTwips() {
                  {12375, 3630}));
     QCOMPARE(row(grid(*window), 0), QStringList({"", "DV No.", "Rover No.", "Description",
                                                  "Special Instructions", "Qty", "Price", "Total"}));
-    const int widths[] = {270, 1200, 1200, 3400, 1800, 400, 800, 800};
-    for (int c = 0; c < 8; ++c)
-        QVERIFY(qAbs(grid(*window).colWidthTwips(c) - widths[c]) <= 15);
 }
 
 void TestPreviousOrders::noCompletedOrders() {
