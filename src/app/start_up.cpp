@@ -6,6 +6,7 @@
 #include "platform/app_folder_error.h"
 #include "platform/dialogs.h"
 #include "platform/instance_lock.h"
+#include "platform/safe_file_writer.h"
 #include "store/locale_formats.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -16,13 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
-#include <QTemporaryFile>
 #include <QtEndian>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillon {
 
@@ -132,36 +130,14 @@ void requireShortEnoughPath(const AppFolder& folder) {
     }
 }
 
-// Writes a regular file whole: a new temporary file in the same folder, synced, then given the
-// path, so that a crash leaves either the old file or the new one, and a link standing at the
-// path is replaced, never written through. Unless replace is set, anything standing at the path
-// stays and the write fails. Empty when done, else why not.
+// Writes a regular file whole through the program's one writer (a link at the path is replaced,
+// never written through). Unless replace is set, anything standing at the path stays and the
+// write fails. Empty when done, else why not.
 QString writeRegularFile(const QString& path, const QByteArray& content,
                          QFileDevice::Permissions permissions, bool replace) {
-    const QFileInfo info(path);
-    QTemporaryFile temporary(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open())
-        return temporary.errorString();
-    if (temporary.write(content) != content.size() || !temporary.flush() ||
-        ::fsync(temporary.handle()) != 0 || !temporary.setPermissions(permissions))
-        return temporary.errorString();
-    const QByteArray from = QFile::encodeName(temporary.fileName());
-    const QByteArray to = QFile::encodeName(info.absoluteFilePath());
-    if (!replace) {
-        // A second name for the new file fails on anything standing at the path; where the file
-        // system has no second names, the rename follows a look that nothing stands there.
-        const bool linked = ::link(from.constData(), to.constData()) == 0;
-        if (!linked && (errno == EEXIST || standsAt(path)))
-            return QStringLiteral("something stands at %1 already").arg(native(path));
-        if (linked)
-            return {}; // the temporary name goes with the temporary file
-    }
-    if (std::rename(from.constData(), to.constData()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    temporary.setAutoRemove(false); // renamed: the temporary name is gone
-
-    return {};
+    return SafeFileWriter::writeWhole(path, content, permissions,
+                                      replace ? SafeFileWriter::Existing::Replace
+                                              : SafeFileWriter::Existing::Keep);
 }
 
 // Whether the program can write the file: the system lets it open the file for writing, and

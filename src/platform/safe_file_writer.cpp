@@ -146,7 +146,30 @@ bool SafeFileWriter::write(const QByteArray& bytes) {
     return true;
 }
 
-bool SafeFileWriter::commit() {
+bool SafeFileWriter::setPermissions(QFileDevice::Permissions permissions) {
+    if (fd_ < 0)
+        return false;
+    // Qt's owner and user bits mean the same for a file this process owns.
+    mode_t mode = 0;
+    const auto bit = [&](QFileDevice::Permission permission, mode_t flag) {
+        if (permissions & permission)
+            mode |= flag;
+    };
+    bit(QFileDevice::ReadOwner, S_IRUSR);
+    bit(QFileDevice::WriteOwner, S_IWUSR);
+    bit(QFileDevice::ExeOwner, S_IXUSR);
+    bit(QFileDevice::ReadGroup, S_IRGRP);
+    bit(QFileDevice::WriteGroup, S_IWGRP);
+    bit(QFileDevice::ExeGroup, S_IXGRP);
+    bit(QFileDevice::ReadOther, S_IROTH);
+    bit(QFileDevice::WriteOther, S_IWOTH);
+    bit(QFileDevice::ExeOther, S_IXOTH);
+    if (::fchmod(fd_, mode) != 0)
+        return fail(errno);
+    return true;
+}
+
+bool SafeFileWriter::commit(Existing existing) {
     if (fd_ < 0)
         return false;
     // The bytes reach the disk before the name moves to them.
@@ -156,8 +179,22 @@ bool SafeFileWriter::commit() {
     fd_ = -1;
     if (::close(fd) != 0)
         return fail(errno);
+    const QByteArray from = native(temporaryPath_);
+    const QByteArray to = native(path_);
+    if (existing == Existing::Keep) {
+        // A second name fails on anything standing at the name, a dangling link included; on a
+        // file system without second names, the rename follows a look that nothing stands there.
+        if (::link(from.constData(), to.constData()) == 0) {
+            discard(); // the temporary name goes; the file keeps its new one
+            syncFolder(QFileInfo(path_).absolutePath());
+            return true;
+        }
+        struct stat standing {};
+        if (errno == EEXIST || ::lstat(to.constData(), &standing) == 0)
+            return fail(QStringLiteral("something stands at %1 already").arg(path_));
+    }
     // rename() replaces whatever has the name, a link included, and never follows it.
-    if (std::rename(native(temporaryPath_).constData(), native(path_).constData()) != 0)
+    if (std::rename(from.constData(), to.constData()) != 0)
         return fail(errno);
     temporaryPath_.clear();
     syncFolder(QFileInfo(path_).absolutePath());
@@ -171,6 +208,15 @@ bool SafeFileWriter::writeWhole(const QString& path, const QByteArray& bytes, QS
     if (reason)
         *reason = file.errorString();
     return false;
+}
+
+QString SafeFileWriter::writeWhole(const QString& path, const QByteArray& bytes,
+                                   QFileDevice::Permissions permissions, Existing existing) {
+    SafeFileWriter file(path);
+    if (file.open() && file.setPermissions(permissions) && file.write(bytes) &&
+        file.commit(existing))
+        return {};
+    return file.errorString();
 }
 
 } // namespace quillon

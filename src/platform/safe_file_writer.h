@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 namespace quillon {
@@ -24,7 +25,13 @@ public:
     // unchanged, and the writer can do nothing more.
     [[nodiscard]] bool open();
     [[nodiscard]] bool write(const QByteArray& bytes);
-    [[nodiscard]] bool commit();
+    // What commit() does when something stands at the name: Replace puts the new file in its
+    // place; Keep leaves it and fails ("something stands at …").
+    enum class Existing { Replace, Keep };
+    [[nodiscard]] bool commit(Existing existing = Existing::Replace);
+    // The new file's permissions instead of the replaced file's (or a new file's defaults);
+    // call after open().
+    [[nodiscard]] bool setPermissions(QFileDevice::Permissions permissions);
 
     // The reason of the last failure, for a message that names the file ("the disk is full").
     [[nodiscard]] const QString& errorString() const { return errorString_; }
@@ -33,6 +40,11 @@ public:
     // Writes bytes as the whole file at path; false with the reason in *reason.
     [[nodiscard]] static bool writeWhole(const QString& path, const QByteArray& bytes,
                                          QString* reason);
+    // The same with the new file's permissions given, and what to do with a file standing at
+    // the name; empty when done, else why not.
+    [[nodiscard]] static QString writeWhole(const QString& path, const QByteArray& bytes,
+                                            QFileDevice::Permissions permissions,
+                                            Existing existing);
 
     // The words for a system error (errno): a full disk or a used-up disk quota is "the disk is
     // full"; anything else the system's own words.
