@@ -120,14 +120,6 @@ std::optional<bool> flag(const QByteArray& field) {
     return std::nullopt;
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 [[noreturn]] void refuseTarget(const QString& dbPath, const QString& what) {
     throw std::runtime_error(
         QStringLiteral("%1 %2; only a Catalogue database is replaced. Nothing written.")
@@ -137,7 +129,7 @@ bool sameFile(const QString& a, const QString& b) {
 
 // Only a catalogue may be replaced: anything else at the target is someone's data.
 void checkTarget(const QString& csvPath, const QString& dbPath) {
-    if (sameFile(csvPath, dbPath))
+    if (StoreProbe::sameFile(csvPath, dbPath))
         refuseTarget(dbPath, QStringLiteral("is the price file itself"));
     const StoreProbe probe(dbPath);
     switch (probe.kind()) {

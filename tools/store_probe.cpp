@@ -30,6 +30,14 @@ const QStringList& StoreProbe::userTables() {
     return tables;
 }
 
+bool StoreProbe::sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 StoreProbe::StoreProbe(const QString& path) {
     struct stat status {};
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0) {

@@ -23,6 +23,9 @@ public:
     // The tables of the User database.
     static const QStringList& userTables();
 
+    // Whether two paths name the same file (links followed); false when either names nothing.
+    [[nodiscard]] static bool sameFile(const QString& a, const QString& b);
+
     explicit StoreProbe(const QString& path);
 
     [[nodiscard]] Kind kind() const { return kind_; }

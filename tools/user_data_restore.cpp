@@ -38,14 +38,6 @@ QString native(const QString& path) {
                .arg(native(backupPath), fault));
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 bool present(const QString& path) {
     struct stat status {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
@@ -142,7 +134,7 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
     const QString folder = QFileInfo(target).absolutePath();
 
     // The target: a User database, or what is left of one; never anything else.
-    if (sameFile(backupPath, target))
+    if (StoreProbe::sameFile(backupPath, target))
         refuse(
             QStringLiteral("The backup %1 is %2 itself.").arg(native(backupPath), native(target)));
     switch (StoreProbe(target).kind()) {
