@@ -2,9 +2,9 @@
 
 #include "addresses/address_name_list.h"
 #include "addresses/address_table.h"
-#include "app/app_context.h"
-#include "app/handler_guard.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/program_state.h"
 #include "platform/dialogs.h"
 
 #include <QComboBox>

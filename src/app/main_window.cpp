@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "addresses/address_options_window.h"
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "app/start_up.h"
 #include "app/tools_frame.h"
 #include "catalogue/part_detail_frame.h"

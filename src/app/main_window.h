@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/handler_guard.h"
-#include "app/main_window_interface.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/main_window_interface.h"
 
 #include <QLineEdit>
 #include <QMainWindow>

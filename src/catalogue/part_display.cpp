@@ -1,8 +1,8 @@
 #include "catalogue/part_display.h"
 
-#include "app/app_context.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "catalogue/part_detail_frame.h"
 #include "catalogue/picture_file.h"
 #include "platform/app_folder.h"

@@ -1,6 +1,6 @@
 #include "housekeeping/user_data_backup.h"
 
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
 #include "platform/safe_file_writer.h"

@@ -1,8 +1,8 @@
 #include "orders/order_lifecycle.h"
 
-#include "app/app_context.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "orders/view_order_window.h"
 #include "platform/dialogs.h"
 #include "store/locale_formats.h"

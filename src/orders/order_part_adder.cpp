@@ -1,9 +1,9 @@
 #include "orders/order_part_adder.h"
 
-#include "app/app_context.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
-#include "catalogue/part_key.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
+#include "session/part_key.h"
 #include "orders/order_lifecycle.h"
 #include "orders/order_quantity_dialog.h"
 #include "platform/dialogs.h"

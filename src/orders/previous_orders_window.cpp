@@ -1,8 +1,8 @@
 #include "orders/previous_orders_window.h"
 
-#include "app/app_context.h"
-#include "app/handler_guard.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/program_state.h"
 #include "platform/control_font.h"
 #include "platform/flex_grid.h"
 #include "platform/twips.h"

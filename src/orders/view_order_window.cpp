@@ -1,9 +1,9 @@
 #include "orders/view_order_window.h"
 
-#include "app/app_context.h"
-#include "app/handler_guard.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "orders/order_quantity_dialog.h"
 #include "platform/control_font.h"
 #include "platform/dialogs.h"

@@ -1,7 +1,7 @@
 #include "prices/custom_part_lookup.h"
 
-#include "app/program_state.h"
-#include "catalogue/part_key.h"
+#include "session/program_state.h"
+#include "session/part_key.h"
 #include "store/sql_text.h"
 
 namespace quillon {

@@ -1,9 +1,9 @@
 #include "prices/custom_price_editor.h"
 
-#include "app/app_context.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
-#include "catalogue/part_key.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
+#include "session/part_key.h"
 #include "platform/dialogs.h"
 #include "prices/custom_part_lookup.h"
 #include "prices/customer_retail_frame.h"

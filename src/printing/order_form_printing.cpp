@@ -2,9 +2,9 @@
 
 #include "addresses/address_options_window.h"
 #include "addresses/address_table.h"
-#include "app/app_context.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "orders/order_lifecycle.h"
 #include "platform/app_folder.h"
 #include "platform/browser.h"

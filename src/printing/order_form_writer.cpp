@@ -1,7 +1,7 @@
 #include "printing/order_form_writer.h"
 
 #include "addresses/address_table.h"
-#include "catalogue/part_key.h"
+#include "session/part_key.h"
 #include "platform/safe_file_writer.h"
 #include "printing/order_form_error.h"
 #include "store/database.h"

@@ -1,5 +1,5 @@
 #include "platform/qt_dialogs.h"
-#include "platform/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 #include "test_registry.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The customer's own prices: showing a part's record, Enter/Update and Remove by the part key,
 // and the refusal of a price box that holds no amount.
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "prices/custom_price_editor.h"
 #include "test_registry.h"

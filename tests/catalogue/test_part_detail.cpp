@@ -1,6 +1,6 @@
 // Part Detail: the thirteen fields and their "-" rules, the two lists, the values recorded for
 // the other windows, and the nine picture thumbnails.
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "platform/image_box.h"
 #include "test_registry.h"

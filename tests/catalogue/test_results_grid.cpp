@@ -1,6 +1,6 @@
 // The results grid: the rows, the picture marker, the count, the "No Parts Found!" row, the first
 // part shown, walking the rows, Clear, and the grid's model.
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "platform/flex_grid.h"
 #include "test_registry.h"

@@ -6,7 +6,7 @@
 // the same command succeeds. Also: picture names from the catalogue that lead out of the images
 // folder are never opened.
 #include "addresses/address_table.h"
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "catalogue/part_pictures.h"
 #include "catalogue_fixture.h"
 #include "hostile_checks.h"

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/app_context.h"
-#include "app/handler_guard.h"
-#include "app/main_window_interface.h"
-#include "app/program_state.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
+#include "recording_browser.h"
+#include "scripted_dialogs.h"
 #include "test_app_folder.h"
 
 #include <QStringList>

@@ -2,12 +2,12 @@
 
 #include "action_log.h"
 #include "app/main_window.h"
-#include "app/program_state.h"
-#include "catalogue/part_key.h"
+#include "session/program_state.h"
+#include "session/part_key.h"
 #include "platform/app_folder.h"
 #include "platform/flex_grid.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "recording_browser.h"
+#include "scripted_dialogs.h"
 #include "store/sql_text.h"
 
 #include <QAction>

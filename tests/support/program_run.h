@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "app/program_state.h"
+#include "session/program_state.h"
 #include "platform/app_folder.h"
-#include "platform/recording_browser.h"
-#include "platform/scripted_dialogs.h"
+#include "recording_browser.h"
+#include "scripted_dialogs.h"
 
 #include <QString>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "platform/scripted_dialogs.h"
+#include "scripted_dialogs.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "app/handler_guard.h"
+#include "session/handler_guard.h"
 
 #include "platform/dialogs.h"
 #include "store/store_error.h"
