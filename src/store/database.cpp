@@ -215,18 +215,19 @@ bool Database::hasStoreFormat(const QString& path) {
 }
 
 Recordset Database::openRecordset(const QString& statement,
-                                  const std::function<void()>& whileRunning) {
+                                  const std::function<void()>& whileRunning,
+                                  const LooseMatch& loose) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     // A SELECT run before is neither translated nor compiled again.
-    std::optional<SelectCache::Entry> cached = selects_->take(statement);
+    std::optional<SelectCache::Entry> cached = selects_->take(statement, loose);
     TranslatedStatement translated;
     std::optional<PreparedStatement> compiled;
     if (cached) {
         translated = std::move(cached->translated);
         compiled.emplace(db_, std::move(cached->compiled), statement);
     } else {
-        translated = StatementTranslator(*catalog_).translate(statement);
+        translated = StatementTranslator(*catalog_).translate(statement, loose);
         if (translated.kind == TranslatedStatement::Kind::Insert ||
             translated.kind == TranslatedStatement::Kind::Update ||
             translated.kind == TranslatedStatement::Kind::Delete)
@@ -262,7 +263,7 @@ Recordset Database::openRecordset(const QString& statement,
         throw;
     }
     progress.rethrowOwn();
-    selects_->put(statement, {std::move(translated), stmt.release()});
+    selects_->put(statement, loose, {std::move(translated), stmt.release()});
     return result;
 }
 

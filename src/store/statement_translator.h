@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/loose_match.h"
 #include "store/translated_statement.h"
 
 #include <QString>
@@ -18,13 +19,17 @@ class TableCatalog;
 //  - TRUE and FALSE become 1 and 0, [bracketed] names become quoted names, "double-quoted"
 //    texts become texts, and a number or quoted text compared with an amount column becomes
 //    the amount's stored form;
+//  - a SELECT on one table with a substring index (SearchIndex) is asked of the index where
+//    its condition allows; one on one table with a WHERE condition lists the rows of a loose
+//    match too (LooseMatch), found by the index when it holds the bare forms of its columns;
 //  - everything else passes through as written. Statements that are not SELECT, INSERT,
 //    UPDATE or DELETE (CREATE TABLE, PRAGMA, ...) pass through untouched.
 class StatementTranslator final {
 public:
     explicit StatementTranslator(TableCatalog& catalog) : catalog_(catalog) {}
 
-    [[nodiscard]] TranslatedStatement translate(const QString& statement);
+    [[nodiscard]] TranslatedStatement translate(const QString& statement,
+                                                const LooseMatch& loose = {});
 
 private:
     TableCatalog& catalog_;
