@@ -5,7 +5,7 @@
 #include "bench_folder.h"
 #include "bench_report.h"
 #include "bench_session.h"
-#include "catalogue_anchor.h"
+#include "catalogue_cases.h"
 #include "sample_stats.h"
 
 #include <QApplication>
@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTextStream>
 #include <cstdio>
@@ -187,82 +186,6 @@ int memoryChild(const QString& appTemplate, const QString& work, const QString& 
     return 0;
 }
 
-// A part number typed without the blank it is stored with ("ESR 3672" typed "ESR3672"): the
-// part-number search with the loose number match, against SQLite's own scan of the statement.
-BenchReport::Case looseNumberCase(BenchSession& session, BaselineQuery& baseline,
-                                  const QString& catalogue, bool withTargets, int runs) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(catalogue).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT RoverNum FROM Parts WHERE RoverNum GLOB "
-                       "'[A-Z][A-Z][A-Z] [0-9][0-9][0-9][0-9]' ORDER BY ID LIMIT 1",
-                       -1, &stmt, nullptr);
-    QString stored;
-    if (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW)
-        stored = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    sqlite3_close_v2(db);
-    if (stored.isEmpty())
-        throw std::runtime_error("the catalogue has no number written with a blank");
-    const QString typed = QString(stored).remove(u' ');
-    BenchReport::Case row = BenchReport::makeCase(
-        QStringLiteral("search-part-loose"),
-        QStringLiteral("part number, loose \"%1\" (\"%2\")").arg(typed, stored),
-        QStringLiteral("ms"));
-    int expected = 0;
-    qint64 firstId = 0;
-    baseline.run(BaselineQuery::looseNumberWhere(typed), &expected, &firstId);
-    session.searchPart(typed); // warm
-    for (int r = 0; r < runs; ++r) {
-        const auto result = session.searchPart(typed);
-        row.measured.add(result.ms);
-        row.hits = result.hits;
-        if (result.hits != expected || session.state().resultPartIds.front() != firstId)
-            throw std::runtime_error(QStringLiteral("%1: the program listed %2 parts, the "
-                                                    "scan with the bare numbers %3")
-                                         .arg(row.label)
-                                         .arg(result.hits)
-                                         .arg(expected)
-                                         .toStdString());
-        row.baseline.add(baseline.run(BaselineQuery::partNumberWhere(typed)));
-    }
-    row.target = withTargets ? BenchReport::Target::RatioToBaseline : BenchReport::Target::None;
-    row.limit = 0.25;
-    return row;
-}
-
-// The catalogue file against the sqlite3 shell's of the same price file (CatalogueAnchor): its
-// size, and the time import-catalogue takes.
-void catalogueCases(BenchReport& report, const Options& options, const QString& scaleDir,
-                    bool withTargets, int runs) {
-    const QDir scale(scaleDir);
-    const QString csv = scale.filePath(QStringLiteral("parts.csv"));
-    const QDir work(options.work);
-    const QString ours = work.filePath(QStringLiteral("import.mdb"));
-    const QString anchor = work.filePath(QStringLiteral("anchor.db"));
-    BenchReport::Case size = BenchReport::makeCase(
-        QStringLiteral("catalogue-size"), QStringLiteral("parts.mdb size (baseline: the shell's)"),
-        QStringLiteral("MB"));
-    BenchReport::Case time = BenchReport::makeCase(
-        QStringLiteral("import-time"), QStringLiteral("import-catalogue (baseline: the shell's)"),
-        QStringLiteral("ms"));
-    for (int r = 0; r < std::min(runs, 3); ++r) {
-        time.measured.add(CatalogueAnchor::import(options.tool, csv, ours));
-        time.baseline.add(CatalogueAnchor::build(csv, ours, anchor));
-    }
-    size.measured.add(double(QFileInfo(ours).size()) / 1e6);
-    size.baseline.add(double(QFileInfo(anchor).size()) / 1e6);
-    QFile::remove(ours);
-    QFile::remove(anchor);
-    size.target = withTargets ? BenchReport::Target::RatioToBaseline : BenchReport::Target::None;
-    size.limit = 1.1;
-    time.target = size.target;
-    time.limit = 1.5;
-    report.add(std::move(size));
-    report.add(std::move(time));
-}
-
 void runScale(const Options& options, const QString& scaleDir, bool withTargets, int runs,
               int& targets, int& met) {
     const QString catalogue = QDir(scaleDir).filePath(QStringLiteral("parts.mdb"));
@@ -342,7 +265,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         row.limit = c.limit;
         report.add(std::move(row));
     }
-    report.add(looseNumberCase(session, baseline, catalogue, withTargets, runs));
+    report.add(CatalogueCases::looseNumber(session, baseline, catalogue, withTargets, runs));
 
     // Linear fill: twice the hits in at most 2.2 times the time.
     BenchReport::Case once =
@@ -457,7 +380,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         report.add(std::move(memory));
     }
 
-    catalogueCases(report, options, scaleDir, withTargets, runs);
+    CatalogueCases::againstShell(report, options.tool, options.work, scaleDir, withTargets, runs);
     report.print(out(), withTargets);
     out().flush();
     targets += report.targets();
