@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <sqlite3.h>
 #include <stdexcept>
 
@@ -70,6 +71,20 @@ QString BaselineQuery::partNumberWhere(const QString& text) {
                  QStringLiteral("' OR ");
     return where + QStringLiteral("AltDorvaneNum LIKE '") + pattern +
            QStringLiteral("') ORDER BY ID ASC");
+}
+
+QString BaselineQuery::looseNumberWhere(const QString& text) {
+    QString bare = text;
+    bare.remove(QRegularExpression(QStringLiteral("[ ./-]")));
+    QString where = partNumberWhere(text);
+    where.chop(QStringLiteral(" ORDER BY ID ASC").size());
+    for (const char* column :
+         {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2", "RoverSuper3", "RoverSuper4",
+          "RoverSuper5", "RoverSuper6", "AltDorvaneNum"})
+        where += QStringLiteral(" OR replace(replace(replace(replace(%1, ' ', ''), '-', ''), "
+                                "'.', ''), '/', '') LIKE %2")
+                     .arg(QLatin1String(column), u'\'' + likePattern(bare) + u'\'');
+    return where + QStringLiteral(" ORDER BY ID ASC");
 }
 
 QString BaselineQuery::descriptionWhere(const QString& keyword, const QString& vehicle) {

@@ -23,6 +23,10 @@ public:
     // The WHERE clauses of the two searches, as the program builds them but with % for *.
     static QString partNumberWhere(const QString& text);
     static QString descriptionWhere(const QString& keyword, const QString& vehicle);
+    // The part-number search's rows with the loose number match: the clause above, or a number
+    // column without blanks, dashes, dots and slashes holding the text without them. Not a
+    // floor (the program's rows to check against), so it is not timed.
+    static QString looseNumberWhere(const QString& text);
 
 private:
     sqlite3* db_ = nullptr;

@@ -5,6 +5,7 @@
 #include "bench_folder.h"
 #include "bench_report.h"
 #include "bench_session.h"
+#include "catalogue_cases.h"
 #include "sample_stats.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ qint64 peakKb(const char* field) {
 struct Options {
     QString appTemplate;
     QString program;
+    QString tool; // quillon-db
     QString work;
     int runs = 7;
 };
@@ -263,6 +265,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         row.limit = c.limit;
         report.add(std::move(row));
     }
+    report.add(CatalogueCases::looseNumber(session, baseline, catalogue, withTargets, runs));
 
     // Linear fill: twice the hits in at most 2.2 times the time.
     BenchReport::Case once =
@@ -377,6 +380,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         report.add(std::move(memory));
     }
 
+    CatalogueCases::againstShell(report, options.tool, options.work, scaleDir, withTargets, runs);
     report.print(out(), withTargets);
     out().flush();
     targets += report.targets();
@@ -396,6 +400,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption program(QStringLiteral("program"),
                                      QStringLiteral("The dorvane-quillon executable."),
                                      QStringLiteral("path"));
+    const QCommandLineOption tool(QStringLiteral("tool"),
+                                  QStringLiteral("The quillon-db executable."),
+                                  QStringLiteral("path"));
     const QCommandLineOption work(QStringLiteral("work"),
                                   QStringLiteral("Where the runs' Application folders go."),
                                   QStringLiteral("dir"));
@@ -419,8 +426,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption repeat(QStringLiteral("repeat"),
                                     QStringLiteral("(internal) times the --memory-of search runs"),
                                     QStringLiteral("n"), QStringLiteral("1"));
-    parser.addOptions(
-        {appTemplate, program, work, catalogue, stretch, runs, memoryOf, text, vehicle, repeat});
+    parser.addOptions({appTemplate, program, tool, work, catalogue, stretch, runs, memoryOf, text,
+                       vehicle, repeat});
     parser.process(app);
 
     try {
@@ -431,6 +438,7 @@ int main(int argc, char** argv) {
         Options options;
         options.appTemplate = parser.value(appTemplate);
         options.program = parser.value(program);
+        options.tool = parser.value(tool);
         options.work = parser.value(work);
         options.runs = std::max(1, parser.value(runs).toInt());
         QDir().mkpath(options.work);

@@ -289,14 +289,16 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
             throw ImportError(QStringLiteral("the file holds no parts, only the line that names "
                                              "the columns; a catalogue without parts is refused"),
                               0);
-        // The searches' substring index over the nine number columns and the description, and
-        // the indexes the order form's look-ups by part number use.
+        // The searches' substring index over the nine number columns and the description, with
+        // the numbers' bare forms (without blanks, dashes, dots and slashes), and the indexes
+        // the order form's look-ups by part number use.
+        const QStringList numbers = {QStringLiteral("DorvaneNum"),   QStringLiteral("RoverNum"),
+                                     QStringLiteral("RoverSuper1"),  QStringLiteral("RoverSuper2"),
+                                     QStringLiteral("RoverSuper3"),  QStringLiteral("RoverSuper4"),
+                                     QStringLiteral("RoverSuper5"),  QStringLiteral("RoverSuper6"),
+                                     QStringLiteral("AltDorvaneNum")};
         SearchIndex::create(handle, partsTable, idColumn,
-                            {QStringLiteral("DorvaneNum"), QStringLiteral("RoverNum"),
-                             QStringLiteral("RoverSuper1"), QStringLiteral("RoverSuper2"),
-                             QStringLiteral("RoverSuper3"), QStringLiteral("RoverSuper4"),
-                             QStringLiteral("RoverSuper5"), QStringLiteral("RoverSuper6"),
-                             QStringLiteral("AltDorvaneNum"), QStringLiteral("Description")});
+                            numbers + QStringList{QStringLiteral("Description")}, numbers);
         for (const char* index : {"CREATE INDEX PartsRoverNum ON Parts (RoverNum)",
                                   "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum)"}) {
             if (sqlite3_exec(handle, index, nullptr, nullptr, nullptr) != SQLITE_OK)

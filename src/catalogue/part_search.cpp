@@ -38,16 +38,25 @@ PartSearch::PartSearch(AppContext& context, PartSearchFrames& frames, ResultsGri
                        PartDisplay& display)
     : context_(context), frames_(frames), results_(results), display_(display) {}
 
+const QStringList& PartSearch::numberColumns() {
+    static const QStringList columns = {
+        QStringLiteral("DorvaneNum"),   QStringLiteral("RoverNum"),
+        QStringLiteral("RoverSuper1"),  QStringLiteral("RoverSuper2"),
+        QStringLiteral("RoverSuper3"),  QStringLiteral("RoverSuper4"),
+        QStringLiteral("RoverSuper5"),  QStringLiteral("RoverSuper6"),
+        QStringLiteral("AltDorvaneNum")};
+    return columns;
+}
+
 QString PartSearch::partNumberStatement(const QString& number) {
     const QString pattern = sqlEscape(number);
     QString statement = QStringLiteral("SELECT * FROM Parts WHERE (");
-    const char* const columns[] = {"DorvaneNum",  "RoverNum",    "RoverSuper1", "RoverSuper2",
-                                   "RoverSuper3", "RoverSuper4", "RoverSuper5", "RoverSuper6"};
-    for (const char* column : columns) {
-        statement += QString::fromLatin1(column) + QStringLiteral(" LIKE '*") + pattern +
-                     QStringLiteral("*' OR ");
+    for (const QString& column : numberColumns()) {
+        if (column != numberColumns().constLast())
+            statement += column + QStringLiteral(" LIKE '*") + pattern + QStringLiteral("*' OR ");
     }
-    statement += QStringLiteral("AltDorvaneNum LIKE '*") + pattern + QStringLiteral("*') ");
+    statement +=
+        numberColumns().constLast() + QStringLiteral(" LIKE '*") + pattern + QStringLiteral("*') ");
     statement += QStringLiteral("ORDER BY ID ASC");
     return statement;
 }
@@ -81,7 +90,9 @@ void PartSearch::cmdSearchPart_Click() {
         context_.dialogs.messageBox(QStringLiteral("Part number must be longer then 3 characters"));
         return;
     }
-    run(frames_.txtPart, partNumberStatement(number));
+    // A number written with or without blanks, dashes, dots or slashes is the same number: the
+    // catalogue lists those too (a text with wildcards is searched as written).
+    run(frames_.txtPart, partNumberStatement(number), LooseMatch{number, numberColumns()});
 }
 
 void PartSearch::cmdSearchDesc_Click() {
@@ -97,7 +108,7 @@ void PartSearch::cmdSearchDesc_Click() {
     run(frames_.txtDesc, descriptionStatement(keyword, frames_.lstApplication->currentText()));
 }
 
-void PartSearch::run(QLineEdit* box, const QString& statement) {
+void PartSearch::run(QLineEdit* box, const QString& statement, const LooseMatch& loose) {
     ProgramState& state = context_.state;
     display_.clearSelectedPart();
     results_.emptyForSearch();
@@ -105,8 +116,8 @@ void PartSearch::run(QLineEdit* box, const QString& statement) {
     // A catalogue update renames a new file over the old one: the search reads the newest.
     StoreReload::reopenIfReplaced(state.catalogueDb);
     // The emptied grid and frame show while a statement runs long enough to be seen.
-    state.searchRecordset =
-        state.catalogueDb->openRecordset(statement, [this] { results_.showEmptiedIfSlow(); });
+    state.searchRecordset = state.catalogueDb->openRecordset(
+        statement, [this] { results_.showEmptiedIfSlow(); }, loose);
     // The result lives for this search only, however it ends.
     const auto closeResult = qScopeGuard([&state] { state.searchRecordset.close(); });
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/loose_match.h"
+
 #include <QString>
+#include <QStringList>
 
 class QLineEdit;
 
@@ -11,8 +14,9 @@ class PartDisplay;
 class PartSearchFrames;
 class ResultsGrid;
 
-// The two searches of the catalogue: by part number (any of the nine number columns) and by a
-// keyword of the description, optionally limited to one vehicle. Each checks the typed text,
+// The two searches of the catalogue: by part number (any of the nine number columns, the number
+// written with or without blanks, dashes, dots and slashes) and by a keyword of the description,
+// optionally limited to one vehicle. Each checks the typed text,
 // empties Part Detail and the grid, opens one SELECT on the catalogue, leaves the typed text
 // selected in its box with the focus, and lists the result.
 class PartSearch final {
@@ -25,6 +29,8 @@ public:
 
     // A search text must be at least this many characters long (blanks count).
     static constexpr int minimumLength = 4;
+    // The nine number columns, in the order the part-number statement names them.
+    [[nodiscard]] static const QStringList& numberColumns();
     // The statements. Typed texts go in as they stand (their wildcards act as wildcards), with
     // single quotes doubled.
     [[nodiscard]] static QString partNumberStatement(const QString& number);
@@ -33,7 +39,7 @@ public:
 
 private:
     // What both searches do once the text has passed its checks.
-    void run(QLineEdit* box, const QString& statement);
+    void run(QLineEdit* box, const QString& statement, const LooseMatch& loose = {});
 
     AppContext& context_;
     PartSearchFrames& frames_;

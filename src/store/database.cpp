@@ -329,18 +329,19 @@ qsizetype Database::pathLength(const QString& path) {
 }
 
 Recordset Database::openRecordset(const QString& statement,
-                                  const std::function<void()>& whileRunning) {
+                                  const std::function<void()>& whileRunning,
+                                  const LooseMatch& loose) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     // A SELECT run before is neither translated nor compiled again.
-    std::optional<SelectCache::Entry> cached = selects_->take(statement);
+    std::optional<SelectCache::Entry> cached = selects_->take(statement, loose);
     TranslatedStatement translated;
     std::optional<PreparedStatement> compiled;
     if (cached) {
         translated = std::move(cached->translated);
         compiled.emplace(db_, std::move(cached->compiled), statement);
     } else {
-        translated = StatementTranslator(*catalog_).translate(statement);
+        translated = StatementTranslator(*catalog_).translate(statement, loose);
         if (translated.kind == TranslatedStatement::Kind::Insert ||
             translated.kind == TranslatedStatement::Kind::Update ||
             translated.kind == TranslatedStatement::Kind::Delete)
@@ -356,7 +357,7 @@ Recordset Database::openRecordset(const QString& statement,
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
     Recordset result = readAll(db_, stmt, whileRunning);
-    selects_->put(statement, {std::move(translated), stmt.release()});
+    selects_->put(statement, loose, {std::move(translated), stmt.release()});
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/loose_match.h"
 #include "store/recordset.h"
 
 #include <QString>
@@ -55,9 +56,11 @@ public:
 
     // A SELECT, materialised. While the engine works on it, whileRunning (when given) is called
     // every few thousand of the engine's steps, on this thread: a long search can paint from
-    // it. What it throws ends the statement and is thrown on.
+    // it. What it throws ends the statement and is thrown on. A loose match adds the rows it
+    // finds to those of a SELECT on one table with a WHERE condition, in the statement's order.
     Recordset openRecordset(const QString& statement,
-                            const std::function<void()>& whileRunning = {});
+                            const std::function<void()>& whileRunning = {},
+                            const LooseMatch& loose = {});
     // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
     // number of rows changed. One statement only.
     int execute(const QString& statement);

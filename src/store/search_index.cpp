@@ -4,6 +4,7 @@
 #include "store/store_error.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sqlite3.h>
 #include <vector>
 
@@ -22,6 +23,14 @@ QString prefixed(const QString& prefix, const QStringList& columns) {
     for (const QString& column : columns)
         out << prefix + quoteName(column);
     return out.join(QStringLiteral(", "));
+}
+
+// The marks a part number is written with or without.
+constexpr char marks[] = {' ', '-', '.', '/'};
+
+bool isMark(QChar c) {
+    return c.unicode() < 0x80 &&
+           std::find(std::begin(marks), std::end(marks), char(c.unicode())) != std::end(marks);
 }
 
 void exec(sqlite3* db, const QString& sql) {
@@ -58,22 +67,58 @@ QHash<QString, qint64> SearchIndex::readTermRows(sqlite3* db, const QString& tab
     return rows;
 }
 
+QString SearchIndex::bareColumnName(const QString& column) {
+    return column + QStringLiteral("_bare");
+}
+
+QString SearchIndex::bareText(const QString& text) {
+    QString bare = text;
+    bare.removeIf([](QChar c) { return isMark(c); });
+    return bare;
+}
+
+QString SearchIndex::bareSql(const QString& expression) {
+    QString sql = expression;
+    for (const char mark : marks)
+        sql = QStringLiteral("replace(%1, '%2', '')").arg(sql, QChar::fromLatin1(mark));
+    return sql;
+}
+
 void SearchIndex::create(sqlite3* db, const QString& table, const QString& rowIdColumn,
-                         const QStringList& columns) {
+                         const QStringList& columns, const QStringList& bareColumns) {
     const QString index = quoteName(indexName(table));
     const QString source = quoteName(table);
     const QString rowId = quoteName(rowIdColumn);
-    const QString names = prefixed(QString(), columns);
-    // External content: the index keeps the trigrams only; the rows stay in the table.
-    exec(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content=%3, "
-                            "content_rowid=%4, tokenize='trigram')")
-                 .arg(index, names, u'\'' + table + u'\'', u'\'' + rowIdColumn + u'\''));
-    exec(db, QStringLiteral("INSERT INTO %1(%1) VALUES ('rebuild')").arg(index));
+    QStringList indexColumns = columns;
+    for (const QString& column : bareColumns)
+        indexColumns << bareColumnName(column);
+    const QString names = prefixed(QString(), indexColumns);
+    // The values of a row for the index: its columns, and the bare forms of its numbers where
+    // they differ (a number without marks is indexed as it is already).
+    const auto values = [&](const QString& prefix) {
+        QStringList out;
+        for (const QString& column : columns)
+            out << prefix + quoteName(column);
+        for (const QString& column : bareColumns) {
+            const QString value = prefix + quoteName(column);
+            out << QStringLiteral("nullif(%1, %2 COLLATE BINARY)").arg(bareSql(value), value);
+        }
+        return out.join(QStringLiteral(", "));
+    };
+    // Contentless: the index keeps which rows hold each trigram and nothing else: no copy of the
+    // texts (they stay in the table), no positions or columns (detail=none), no sizes
+    // (columnsize=0). Every query of the index is made of single trigrams.
+    exec(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, content='', columnsize=0, "
+                            "detail=none, tokenize='trigram')")
+                 .arg(index, names));
+    exec(db, QStringLiteral("INSERT INTO %1 (rowid, %2) SELECT %3, %4 FROM %5")
+                 .arg(index, names, rowId, values(QString()), source));
     const QString add = QStringLiteral("INSERT INTO %1(rowid, %2) VALUES (new.%3, %4);")
-                            .arg(index, names, rowId, prefixed(QStringLiteral("new."), columns));
+                            .arg(index, names, rowId, values(QStringLiteral("new.")));
+    // A contentless index forgets a row by being given the values it was given for it.
     const QString remove =
         QStringLiteral("INSERT INTO %1(%1, rowid, %2) VALUES ('delete', old.%3, %4);")
-            .arg(index, names, rowId, prefixed(QStringLiteral("old."), columns));
+            .arg(index, names, rowId, values(QStringLiteral("old.")));
     exec(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN %3 END")
                  .arg(quoteName(indexName(table) + QStringLiteral("_insert")), source, add));
     exec(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN %3 END")
@@ -109,47 +154,52 @@ std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
     return text;
 }
 
-QString SearchIndex::columnsHold(const QStringList& columns, const QString& text,
-                                 const QHash<QString, qint64>& termRows) {
-    const QString filter = u'{' + columns.join(u' ') + QStringLiteral("} : ");
-    const auto quoted = [](QString phrase) {
-        phrase.replace(u'"', QStringLiteral("\"\""));
-        return u'"' + phrase + u'"';
+QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint64>& termRows) {
+    const auto quoted = [](QString trigram) {
+        trigram.replace(u'"', QStringLiteral("\"\""));
+        return u'"' + trigram + u'"';
     };
     // The index folds letter case; the text is plain ASCII.
     const QString folded = text.toLower();
     constexpr qsizetype trigram = 3;
-    if (termRows.isEmpty() || folded.size() < trigram + 2)
-        return filter + quoted(text);
-    // The rarest trigrams that don't overlap: two, and a third when it is about as rare as the
-    // rarest (two trigrams of one word often come from the same rows; one much commoner costs
-    // more of the index to read than it saves). A trigram the index hasn't got is held by no row.
-    struct Counted {
-        qint64 rows;
-        qsizetype at;
-    };
-    std::vector<Counted> counted;
-    for (qsizetype at = 0; at + trigram <= folded.size(); ++at)
-        counted.push_back({termRows.value(folded.mid(at, trigram), 0), at});
-    std::stable_sort(counted.begin(), counted.end(),
-                     [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
-    constexpr std::size_t alwaysAsked = 2;
-    constexpr std::size_t mostAsked = 3;
-    constexpr qint64 aboutAsRare = 3;
     std::vector<qsizetype> chosen;
-    for (const Counted& c : counted) {
-        if (chosen.size() == mostAsked ||
-            (chosen.size() >= alwaysAsked && c.rows > aboutAsRare * counted.front().rows))
-            break;
-        const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
-            return c.at < at + trigram && at < c.at + trigram;
-        });
-        if (!overlaps)
-            chosen.push_back(c.at);
+    if (termRows.isEmpty() || folded.size() < trigram + 2) {
+        // Trigrams one after the other, and the last one: together they cover the text.
+        for (qsizetype at = 0; at + trigram <= folded.size(); at += trigram)
+            chosen.push_back(at);
+        if (folded.size() % trigram != 0)
+            chosen.push_back(folded.size() - trigram);
+    } else {
+        // The rarest trigrams that don't overlap: two, and a third when it is about as rare as
+        // the rarest (two trigrams of one word often come from the same rows; one much commoner
+        // costs more of the index to read than it saves). A trigram the index hasn't got is
+        // held by no row.
+        struct Counted {
+            qint64 rows;
+            qsizetype at;
+        };
+        std::vector<Counted> counted;
+        for (qsizetype at = 0; at + trigram <= folded.size(); ++at)
+            counted.push_back({termRows.value(folded.mid(at, trigram), 0), at});
+        std::stable_sort(counted.begin(), counted.end(),
+                         [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
+        constexpr std::size_t alwaysAsked = 2;
+        constexpr std::size_t mostAsked = 3;
+        constexpr qint64 aboutAsRare = 3;
+        for (const Counted& c : counted) {
+            if (chosen.size() == mostAsked ||
+                (chosen.size() >= alwaysAsked && c.rows > aboutAsRare * counted.front().rows))
+                break;
+            const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
+                return c.at < at + trigram && at < c.at + trigram;
+            });
+            if (!overlaps)
+                chosen.push_back(c.at);
+        }
     }
     QStringList terms;
     for (const qsizetype at : chosen)
-        terms << filter + quoted(text.mid(at, trigram));
+        terms << quoted(text.mid(at, trigram));
     return terms.join(QStringLiteral(" AND "));
 }
 

@@ -11,10 +11,15 @@ namespace quillon {
 
 // The substring index of a table: a trigram full-text index (the engine's FTS5) over some of its
 // text columns, kept in step with the table by triggers. A LIKE of the form '*text*', whose text
-// is at least three plain ASCII characters, can only match a row whose column holds the text
-// (in any letter case), so the index finds a set of rows that holds every match; the LIKE still
-// decides which of them match, so a search lists exactly the rows, in the order, of a scan.
+// is at least three plain ASCII characters, can only match a row that holds every trigram of the
+// text (in any letter case), so the index finds a set of rows that holds every match; the LIKE
+// still decides which of them match, so a search lists exactly the rows, in the order, of a scan.
 // A store without the index scans.
+//
+// The index keeps which rows hold a trigram, nothing more (no column, no position): a text is
+// asked for as trigrams that all occur in the row. Beside each number column it indexes the
+// column's bare form (the text without blanks, dashes, dots and slashes, where that differs), so
+// that a number written with or without them is found too (LooseMatch).
 class SearchIndex final {
 public:
     // The index table of a table: "<table>_search".
@@ -25,23 +30,31 @@ public:
     [[nodiscard]] static QString termsName(const QString& table);
     // The trigram counts of a table's index, read from its terms table; empty without one.
     [[nodiscard]] static QHash<QString, qint64> readTermRows(sqlite3* db, const QString& table);
+    // The index column that holds the bare form of a column: "<column>_bare".
+    [[nodiscard]] static QString bareColumnName(const QString& column);
+
+    // The text without blanks, dashes, dots and slashes.
+    [[nodiscard]] static QString bareText(const QString& text);
+    // The engine's SQL for the same of an expression's value (Null stays Null).
+    [[nodiscard]] static QString bareSql(const QString& expression);
 
     // Builds the index of the table over the columns (text columns of the table, rowid the
-    // table's INTEGER PRIMARY KEY rowIdColumn), filled from the rows already there, the
-    // triggers that keep it in step, and its terms table. Throws StoreError.
+    // table's INTEGER PRIMARY KEY rowIdColumn) and the bare forms of bareColumns, filled from
+    // the rows already there, the triggers that keep it in step, and its terms table. Throws
+    // StoreError.
     static void create(sqlite3* db, const QString& table, const QString& rowIdColumn,
-                       const QStringList& columns);
+                       const QStringList& columns, const QStringList& bareColumns = {});
 
     // The text of a LIKE pattern of the form '*text*' whose text is at least three characters,
     // each a printable ASCII character other than the wildcards * ? # and [; nothing for any
     // other pattern.
     [[nodiscard]] static std::optional<QString> plainInfix(const QString& pattern);
 
-    // The index query that finds the rows whose column (one of the columns) holds the text.
-    // With the index's trigram counts, a text of more than two trigrams is looked for by its
-    // two rarest trigrams rather than by all of them in a row: far less of the index to read
-    // for a long text of common words, and still every row that holds the text.
-    [[nodiscard]] static QString columnsHold(const QStringList& columns, const QString& text,
+    // The index query that finds the rows that hold the text (a plain infix): trigrams of the
+    // text that all occur in a row that holds it. With the index's trigram counts, a text of
+    // more than two trigrams is looked for by its two rarest trigrams that don't overlap (a
+    // third when it is about as rare as the rarest); without them, by trigrams that cover it.
+    [[nodiscard]] static QString rowsHolding(const QString& text,
                                              const QHash<QString, qint64>& termRows = {});
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/loose_match.h"
 #include "store/prepared_statement.h"
 #include "store/translated_statement.h"
 
@@ -22,16 +23,22 @@ public:
 
     explicit SelectCache(std::size_t capacity) : capacity_(capacity) {}
 
-    // Takes the entry of the statement (the text as the caller gave it) out of the cache.
-    [[nodiscard]] std::optional<Entry> take(const QString& statement);
+    // Takes the entry of the statement (the text as the caller gave it, with its loose match)
+    // out of the cache.
+    [[nodiscard]] std::optional<Entry> take(const QString& statement, const LooseMatch& loose);
     // Keeps the entry of the statement as the most recently used one.
-    void put(const QString& statement, Entry entry);
+    void put(const QString& statement, const LooseMatch& loose, Entry entry);
     // Finalizes every kept statement: before the connection closes or its tables change.
     void clear() { entries_.clear(); }
 
 private:
     std::size_t capacity_;
-    std::vector<std::pair<QString, Entry>> entries_;
+    struct Kept {
+        QString statement;
+        LooseMatch loose;
+        Entry entry;
+    };
+    std::vector<Kept> entries_;
 };
 
 } // namespace quillon

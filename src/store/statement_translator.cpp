@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -113,8 +114,9 @@ TranslatedStatement::Kind kindOfTokens(const std::vector<SqlToken>& tokens) {
 // One translation: the tokens of the statement, and what has been made of them.
 class Translation {
 public:
-    Translation(const QString& statement, TableCatalog& catalog)
-        : statement_(statement), catalog_(catalog), tokens_(SqlTokenizer::tokenize(statement)) {
+    Translation(const QString& statement, TableCatalog& catalog, const LooseMatch& loose)
+        : statement_(statement), catalog_(catalog), loose_(loose),
+          tokens_(SqlTokenizer::tokenize(statement)) {
         for (qsizetype i = 0; i < qsizetype(tokens_.size()); ++i) {
             if (tokens_[i].isSignificant())
                 sig_.push_back(i);
@@ -576,53 +578,77 @@ private:
             }
             return std::nullopt;
         }
-        // Each part of an OR: indexed column LIKE '*text*'. The texts, each with its columns.
+        // Each part of an OR: indexed column LIKE '*text*'. The texts.
         QStringList texts;
-        QHash<QString, qsizetype> textIndex; // where each text stands in texts
-        std::vector<QStringList> columns;
+        QSet<QString> known; // the texts so far: a long OR list is read in linear time
         for (auto [a, b] : splitAtWord(from, to, u"OR")) {
             std::tie(a, b) = withoutParentheses(a, b);
             if (b - a != 3 || !at(a).isName() || !at(a + 1).isWord(u"LIKE") ||
                 at(a + 2).kind != Kind::String)
                 return std::nullopt;
-            QString column;
-            for (const QString& indexed : table.searchColumns) {
-                if (indexed.compare(at(a).name(), Qt::CaseInsensitive) == 0)
-                    column = indexed;
-            }
-            bool plainName = !column.isEmpty();
-            for (QChar c : column)
-                plainName = plainName && c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_');
+            const bool indexed = std::any_of(
+                table.searchColumns.begin(), table.searchColumns.end(), [&](const QString& name) {
+                    return name.compare(at(a).name(), Qt::CaseInsensitive) == 0 &&
+                           table.column(name) != nullptr;
+                });
             const auto text = SearchIndex::plainInfix(at(a + 2).value);
-            if (!plainName || !text)
+            if (!indexed || !text)
                 return std::nullopt;
-            const auto known = textIndex.constFind(*text);
-            if (known != textIndex.cend()) {
-                columns[std::size_t(*known)] << column;
-            } else {
-                textIndex.insert(*text, texts.size());
+            if (!known.contains(*text)) {
+                known.insert(*text);
                 texts << *text;
-                columns.push_back({column});
             }
         }
         QStringList queries;
-        for (qsizetype i = 0; i < texts.size(); ++i)
-            queries << u'(' +
-                           SearchIndex::columnsHold(columns[std::size_t(i)], texts[i],
-                                                    table.searchTermRows) +
-                           u')';
+        for (const QString& text : texts)
+            queries << u'(' + SearchIndex::rowsHolding(text, table.searchTermRows) + u')';
         return queries.join(QStringLiteral(" OR "));
     }
 
-    // "SELECT ... FROM t WHERE condition [ORDER BY ...]" on a table with a substring index,
-    // whose condition holds only for rows the index finds: the condition stays as it is and
-    // the rows the index finds are the only ones it is tested on.
+    // The bare text of the loose match, when it asks for more rows; nothing otherwise.
+    std::optional<QString> looseText() const {
+        const QString bare = SearchIndex::bareText(loose_.text);
+        if (bare.isEmpty() || loose_.columns.isEmpty())
+            return std::nullopt;
+        for (QChar c : bare) {
+            if (c == u'*' || c == u'?' || c == u'#' || c == u'[')
+                return std::nullopt;
+        }
+        return bare;
+    }
+
+    // Whether the table's index holds the bare forms of the loose match's columns.
+    bool indexHoldsBareForms(const TableCatalog::Table& table) const {
+        return std::all_of(loose_.columns.begin(), loose_.columns.end(), [&](const QString& c) {
+            const QString indexed = SearchIndex::bareColumnName(c);
+            return std::any_of(table.searchColumns.begin(), table.searchColumns.end(),
+                               [&indexed](const QString& name) {
+                                   return name.compare(indexed, Qt::CaseInsensitive) == 0;
+                               });
+        });
+    }
+
+    // The condition that a row's column, without its marks, holds the bare text.
+    QString looseCondition(const TableCatalog::Table& table, const QString& bare) {
+        const QString pattern = parameter(u'*' + bare + u'*');
+        QStringList conditions;
+        for (const QString& column : loose_.columns)
+            conditions << SearchIndex::bareSql(quoteName(columnOf(table, column).name)) +
+                              QStringLiteral(" LIKE ") + pattern;
+        return conditions.join(QStringLiteral(" OR "));
+    }
+
+    // "SELECT ... FROM t WHERE condition [ORDER BY ...]": on a table with a substring index,
+    // whose condition holds only for rows the index finds, the condition stays as it is and the
+    // rows the index finds are the only ones it is tested on. A loose match adds its rows to
+    // the condition's: found by the index when it holds the bare forms and the bare text is
+    // plain, else by testing every row.
     bool translateIndexedSelect() {
         const qsizetype from = findTopLevelWord(1, size(), {u"FROM"});
         if (from < 0 || from + 2 >= size() || !at(from + 1).isName() || !wordAt(from + 2, u"WHERE"))
             return false;
         const TableCatalog::Table* table = catalog_.table(at(from + 1).name());
-        if (table == nullptr || table->searchIndex.isEmpty())
+        if (table == nullptr)
             return false;
         const qsizetype where = from + 2;
         qsizetype end = findTopLevelWord(where + 1, size(),
@@ -630,14 +656,30 @@ private:
                                           u"UNION", u"EXCEPT", u"INTERSECT"});
         if (end < 0)
             end = size();
-        const auto query = indexQuery(where + 1, end, *table);
-        if (!query)
+        auto query =
+            table->searchIndex.isEmpty() ? std::nullopt : indexQuery(where + 1, end, *table);
+        const auto bare = looseText();
+        if (!query && !bare)
             return false;
-        QString sql = passThrough(0, where + 1);
-        sql += QStringLiteral(" (") + passThrough(where + 1, end);
-        sql += QStringLiteral(") AND %1.rowid IN (SELECT rowid FROM %2 WHERE %2 MATCH ")
-                   .arg(quoteName(table->name), quoteName(table->searchIndex));
-        sql += parameter(*query) + u')';
+        QString condition = u'(' + passThrough(where + 1, end) + u')';
+        if (bare) {
+            condition =
+                u'(' + condition + QStringLiteral(" OR ") + looseCondition(*table, *bare) + u')';
+            if (query && indexHoldsBareForms(*table) &&
+                SearchIndex::plainInfix(u'*' + *bare + u'*')) {
+                const QString bareQuery =
+                    u'(' + SearchIndex::rowsHolding(*bare, table->searchTermRows) + u')';
+                if (*query != bareQuery)
+                    *query += QStringLiteral(" OR ") + bareQuery;
+            } else {
+                query.reset(); // every row is tested
+            }
+        }
+        QString sql = passThrough(0, where + 1) + u' ' + condition;
+        if (query)
+            sql +=
+                QStringLiteral(" AND %1.rowid IN (SELECT rowid FROM %2 WHERE %2 MATCH %3)")
+                    .arg(quoteName(table->name), quoteName(table->searchIndex), parameter(*query));
         if (end < size())
             sql += u' ' + passThrough(end, size());
         out_.sql = sql;
@@ -762,6 +804,7 @@ private:
 
     const QString& statement_;
     TableCatalog& catalog_;
+    const LooseMatch& loose_;
     std::vector<SqlToken> tokens_;
     std::vector<qsizetype> sig_;
     std::vector<qsizetype> close_; // at an opening parenthesis: where its closing one stands
@@ -773,8 +816,9 @@ private:
 
 } // namespace
 
-TranslatedStatement StatementTranslator::translate(const QString& statement) {
-    return Translation(statement, catalog_).run();
+TranslatedStatement StatementTranslator::translate(const QString& statement,
+                                                   const LooseMatch& loose) {
+    return Translation(statement, catalog_, loose).run();
 }
 
 TranslatedStatement::Kind StatementTranslator::kindOf(const QString& statement) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/loose_match.h"
 #include "store/translated_statement.h"
 
 #include <QString>
@@ -18,6 +19,9 @@ class TableCatalog;
 //  - TRUE and FALSE become 1 and 0, [bracketed] names become quoted names, "double-quoted"
 //    texts become texts, and a number or quoted text compared with an amount column becomes
 //    the amount's stored form;
+//  - a SELECT on one table with a substring index (SearchIndex) is asked of the index where
+//    its condition allows; one on one table with a WHERE condition lists the rows of a loose
+//    match too (LooseMatch), found by the index when it holds the bare forms of its columns;
 //  - everything else passes through as written. Statements that are not SELECT, INSERT,
 //    UPDATE or DELETE (CREATE TABLE, PRAGMA, ...) pass through untouched.
 // Parentheses that don't pair, or nest more than 100 deep, are refused with StoreError. Any
@@ -26,7 +30,8 @@ class StatementTranslator final {
 public:
     explicit StatementTranslator(TableCatalog& catalog) : catalog_(catalog) {}
 
-    [[nodiscard]] TranslatedStatement translate(const QString& statement);
+    [[nodiscard]] TranslatedStatement translate(const QString& statement,
+                                                const LooseMatch& loose = {});
     // What kind of statement it is, without translating it: that of its first word, or for
     // "WITH ..." that of the statement the common table expressions lead to. Comments and
     // blanks before it count for nothing.

@@ -1,0 +1,101 @@
+#include "catalogue_anchor.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace quillon::bench {
+
+namespace {
+
+const QStringList amountColumns = {QStringLiteral("CustomerPrice"), QStringLiteral("LRPrice"),
+                                   QStringLiteral("CustomerLRPrice")};
+
+// The Parts table of the catalogue, with the collation the shell knows.
+QString partsTable(const QString& cataloguePath) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(cataloguePath).constData(), &db, SQLITE_OPEN_READONLY,
+                    nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_schema WHERE name = 'Parts'", -1, &stmt,
+                       nullptr);
+    QString sql;
+    if (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW)
+        sql = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close_v2(db);
+    if (sql.isEmpty())
+        throw std::runtime_error("the catalogue has no Parts table");
+    return sql.replace(QStringLiteral("COLLATE UNOCASE"), QStringLiteral("COLLATE NOCASE"));
+}
+
+QStringList headerOf(const QString& csvPath) {
+    QFile csv(csvPath);
+    if (!csv.open(QIODevice::ReadOnly))
+        throw std::runtime_error("can't read " + csvPath.toStdString());
+    return QString::fromUtf8(csv.readLine()).trimmed().split(u',');
+}
+
+double timed(const QString& program, const QStringList& arguments, const QByteArray& input) {
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!input.isEmpty()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
+    if (!process.waitForFinished(3600000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        throw std::runtime_error((program + QStringLiteral(" failed: ")).toStdString() +
+                                 process.readAllStandardError().toStdString());
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+double CatalogueAnchor::build(const QString& csvPath, const QString& cataloguePath,
+                              const QString& anchorPath) {
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty())
+        throw std::runtime_error("the sqlite3 shell is not installed (scripts/install-deps)");
+    const QStringList columns = headerOf(csvPath);
+    QStringList values;
+    for (const QString& column : columns) {
+        if (column == u"ID")
+            values << QStringLiteral("CAST(ID AS INTEGER)");
+        else if (amountColumns.contains(column))
+            values << QStringLiteral("iif(%1 = '', NULL, CAST(round(%1 * 10000) AS INTEGER))")
+                          .arg(column);
+        else
+            values << QStringLiteral("nullif(%1, '')").arg(column);
+    }
+    QString csv = csvPath;
+    csv.replace(u'"', QStringLiteral("\"\""));
+    const QString script =
+        QStringLiteral(".bail on\n%1;\n.import --csv --schema temp \"%2\" PartsCsv\n"
+                       "INSERT INTO Parts (%3) SELECT %4 FROM temp.PartsCsv;\n"
+                       "CREATE VIRTUAL TABLE Parts_search USING fts5(DorvaneNum, RoverNum, "
+                       "RoverSuper1, RoverSuper2, RoverSuper3, RoverSuper4, RoverSuper5, "
+                       "RoverSuper6, AltDorvaneNum, Description, content='Parts', "
+                       "content_rowid='ID', tokenize='trigram', detail=none);\n"
+                       "INSERT INTO Parts_search(Parts_search) VALUES ('rebuild');\n"
+                       "CREATE INDEX PartsRoverNum ON Parts (RoverNum);\n"
+                       "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum);\n")
+            .arg(partsTable(cataloguePath), csv, columns.join(QStringLiteral(", ")),
+                 values.join(QStringLiteral(", ")));
+    QFile::remove(anchorPath);
+    return timed(shell, {anchorPath}, script.toUtf8());
+}
+
+double CatalogueAnchor::import(const QString& tool, const QString& csvPath,
+                               const QString& catalogueOut) {
+    QFile::remove(catalogueOut);
+    return timed(tool, {QStringLiteral("import-catalogue"), csvPath, catalogueOut}, {});
+}
+
+} // namespace quillon::bench
