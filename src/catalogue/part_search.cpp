@@ -104,9 +104,10 @@ void PartSearch::run(QLineEdit* box, const QString& statement) {
 
     // A catalogue update renames a new file over the old one: the search reads the newest.
     StoreReload::reopenIfReplaced(state.catalogueDb);
-    // The emptied grid and frame show while a statement runs long enough to be seen.
-    state.searchRecordset =
-        state.catalogueDb->openRecordset(statement, [this] { results_.showEmptiedIfSlow(); });
+    // The emptied grid and frame show while a statement runs long enough to be seen. The result
+    // keeps only what the grid lists of its rows.
+    state.searchRecordset = state.catalogueDb->openRecordset(
+        statement, [this] { results_.showEmptiedIfSlow(); }, ResultsGrid::listedColumns());
     // The result lives for this search only, however it ends.
     const auto closeResult = qScopeGuard([&state] { state.searchRecordset.close(); });
 

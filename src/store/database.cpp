@@ -215,7 +215,8 @@ bool Database::hasStoreFormat(const QString& path) {
 }
 
 Recordset Database::openRecordset(const QString& statement,
-                                  const std::function<void()>& whileRunning) {
+                                  const std::function<void()>& whileRunning,
+                                  const QStringList& keptColumns) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     // A SELECT run before is neither translated nor compiled again.
@@ -243,19 +244,37 @@ Recordset Database::openRecordset(const QString& statement,
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
 
-    const int columnCount = sqlite3_column_count(stmt.get());
+    // The columns of the statement that the result keeps, with their declared types.
     QStringList columns;
+    std::vector<int> read;
     std::vector<ColumnType> types;
-    for (int c = 0; c < columnCount; ++c) {
-        columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+    QStringList wanted;
+    for (const QString& name : keptColumns)
+        wanted << name.toCaseFolded();
+    std::vector<bool> found(std::size_t(wanted.size()), false);
+    for (int c = 0; c < sqlite3_column_count(stmt.get()); ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        if (!keptColumns.isEmpty()) {
+            const qsizetype index = wanted.indexOf(name.toCaseFolded());
+            if (index < 0 || found[std::size_t(index)])
+                continue; // not wanted, or a later column of a name kept already
+            found[std::size_t(index)] = true;
+        }
+        columns << name;
+        read.push_back(c);
         types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
+    }
+    for (qsizetype k = 0; k < keptColumns.size(); ++k) {
+        if (!found[std::size_t(k)])
+            throw StoreError(QStringLiteral("The result has no field %1.").arg(keptColumns[k]),
+                             statement);
     }
     Recordset result(std::move(columns));
     ProgressCall progress(db_, whileRunning);
     try {
         while (stmt.step()) {
-            for (int c = 0; c < columnCount; ++c)
-                addCell(result, stmt.get(), c, types[std::size_t(c)]);
+            for (std::size_t k = 0; k < read.size(); ++k)
+                addCell(result, stmt.get(), read[k], types[k]);
         }
     } catch (...) {
         progress.rethrowOwn();

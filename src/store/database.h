@@ -46,8 +46,12 @@ public:
     // A SELECT, materialised. While the engine works on it, whileRunning (when given) is called
     // every few thousand of the engine's steps, on this thread: a long search can paint from
     // it. What it throws ends the statement and is thrown on.
+    // keptColumns, when not empty, names the only columns of the statement's result that are
+    // kept (any letter case; the first column of a name), in the statement's order: a caller
+    // that reads a few columns of many rows holds those alone. Reading another throws.
     Recordset openRecordset(const QString& statement,
-                            const std::function<void()>& whileRunning = {});
+                            const std::function<void()>& whileRunning = {},
+                            const QStringList& keptColumns = {});
     // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
     // number of rows changed.
     int execute(const QString& statement);

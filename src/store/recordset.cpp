@@ -187,6 +187,20 @@ bool Recordset::isAbsent(int column) const {
            (kind == Value::Kind::Text && (cell.sizeAndKind >> kindBits) == 0);
 }
 
+void Recordset::appendText(int column, QByteArray& out) const {
+    const Cell cell = cellAt(column);
+    switch (Value::Kind(cell.sizeAndKind & kindMask)) {
+    case Value::Kind::Null:
+        return;
+    case Value::Kind::Text:
+        out.append(data_.data() + cell.offset, qsizetype(cell.sizeAndKind >> kindBits));
+        return;
+    default:
+        out.append(field(column).toText().toUtf8());
+        return;
+    }
+}
+
 void Recordset::close() {
     releaseBuffers();
     columns_.clear();

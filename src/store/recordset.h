@@ -4,6 +4,7 @@
 #include "store/money.h"
 #include "store/value.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,9 @@ public:
     Value field(int column) const;
     // Whether the field is Null or an empty text, without making its Value.
     bool isAbsent(int column) const;
+    // Appends the field's text as UTF-8 to out (nothing for Null), a text without making its
+    // Value.
+    void appendText(int column, QByteArray& out) const;
 
     // Releases the rows; the result reads as closed and empty afterwards.
     void close();
