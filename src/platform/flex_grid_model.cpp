@@ -193,7 +193,6 @@ void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
     const int first = dataRows_;
     const int count = static_cast<int>(tabSeparatedTexts.size());
     beginInsertRows(QModelIndex(), first, first + count - 1);
-    rowEnds_.reserve(rowEnds_.size() + toSize(count));
     for (const QString& text : tabSeparatedTexts) {
         appendPackedRow(text.toUtf8());
     }
@@ -210,7 +209,6 @@ void FlexGridModel::appendUtf8Rows(QByteArrayView text, const std::vector<qsizet
     beginInsertRows(QModelIndex(), first, first + count - 1);
     const qsizetype base = packed_.size();
     packed_.append(text);
-    rowEnds_.reserve(rowEnds_.size() + rowEnds.size());
     for (const qsizetype end : rowEnds) {
         rowEnds_.push_back(base + end);
     }

@@ -180,11 +180,6 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     Connection db = connect(path, flags);
-    if (access == Access::ReadOnly) {
-        // A store only read is read through a memory map: no copy of a page into the engine's
-        // cache on every read, which is most of the time of a search that reads many rows.
-        sqlite3_exec(db.get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
-    }
     if (access == Access::ReadWrite) {
         // The engine falls back to reading only when the file can't be written; a store opened
         // for writing must fail here instead, not at its first change.

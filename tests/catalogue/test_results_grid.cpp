@@ -3,17 +3,20 @@
 #include "app/program_state.h"
 #include "catalogue_fixture.h"
 #include "platform/flex_grid.h"
+#include "store/database.h"
 #include "test_registry.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdio>
 
 using quillon::Dialogs;
 using quillon::FlexGrid;
@@ -50,6 +53,44 @@ QList<Part> gridCatalogue() {
     };
 }
 
+// A part with every field of Part Detail set, listed fifth by "GR*0" after gridCatalogue().
+Part fullPart() {
+    return {{"ID", "30"},
+            {"DorvaneNum", "GR500"},
+            {"AltDorvaneNum", "ALT500"},
+            {"RoverNum", "STC500"},
+            {"RoverSuper3", "OLD3"},
+            {"Description", "Hub cap"},
+            {"CustomerPrice", "12.5"},
+            {"LRPrice", "1234.5"},
+            {"CustomerLRPrice", "0.25"},
+            {"LRDiscountCode", "B"},
+            {"UnitSale", "SET"},
+            {"UnitIssue", "2"},
+            {"Weight", "1.2kg"},
+            {"ProductGroup", "Hubs"},
+            {"Brand", "Genuine"},
+            {"Application2", "Defender"},
+            {"Picture2", "cap.jpg"}};
+}
+
+// Part Detail shows fullPart() whole: every field, both lists and its thumbnail.
+void verifyFullPartShown(const CatalogueFixture& app) {
+    QStringList fields;
+    for (const char* name :
+         {"txtRoverNumber", "txtDRNumber", "txtAltDRNumber", "txtDescription", "txtCustomerPrice",
+          "txtLRPrice", "txtCustomerLRPrice", "txtLRDiscountCode", "txtUnitSale", "txtUnitIssue",
+          "txtWeight", "txtProductGroup", "txtBrand"})
+        fields << app.field(name);
+    QCOMPARE(fields, QStringList({"STC500", "GR500", "ALT500", "Hub cap", "£12.50", "£1,234.50",
+                                  "£0.25", "B", "SET", "2", "1.2kg", "Hubs", "Genuine"}));
+    QCOMPARE(app.listEntries("lstRoverSupers"), QStringList{"OLD3"});
+    QCOMPARE(app.listEntries("lstVehicleApplication"), QStringList{"Defender"});
+    QVERIFY(app.thumbnailShown(2) && !app.thumbnailShown(1));
+    QCOMPARE(app.state.selectedPartId, 30);
+    QCOMPARE(app.selectedCells(), wholeRow(5));
+}
+
 class ResultsGridTest : public QObject {
     Q_OBJECT
 
@@ -77,15 +118,6 @@ private slots:
                 grid->model()->data(grid->model()->index(row - 1, 2), Qt::TextAlignmentRole);
             QCOMPARE(alignment.value<Qt::Alignment>(), Qt::AlignLeft | Qt::AlignVCenter);
         }
-    }
-
-    void tabInsideAValueStaysInItsCell() {
-        CatalogueFixture app(gridCatalogue());
-        app.start();
-        app.searchPart("LONE");
-        QCOMPARE(app.gridColumn(0), QStringList{"LONE1"});
-        QCOMPARE(app.gridColumn(1), QStringList{"LONE-R"});
-        QCOMPARE(app.gridColumn(2), QStringList{"Single with a tab"});
     }
 
     void countAndFirstPartShown() {
@@ -118,25 +150,35 @@ private slots:
         QCOMPARE(progressValues.at(progressValues.size() - 2), 4);
     }
 
-    void oneMatch() {
-        CatalogueFixture app(gridCatalogue());
-        app.start();
-        app.searchPart("GR30");
-        QCOMPARE(app.label("lblPartsFoundsNumber")->text(), "1");
-        QVERIFY(app.label("lblPartsFoundsNumber")->isVisible());
-        QCOMPARE(app.status(), "Hub bearing");
-        QCOMPARE(app.field("txtRoverNumber"), "NRC300");
-        QCOMPARE(app.selectedCells(), wholeRow(1));
-        QCOMPARE(app.dialogs.beeps(), 1);
+    // One match: its row (a tab inside a value shows as a blank), the count 1, the part shown.
+    void oneMatch_data() {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("description"); // in the status line; "-" in Part Detail
+        QTest::newRow("rover number")
+            << "GR30" << QStringList{"GR300", "NRC300", "Hub bearing"} << "Hub bearing";
+        QTest::newRow("empty description") << "GR40" << QStringList{"GR400", "ANR400", ""} << "";
+        QTest::newRow("tab") << "LONE" << QStringList{"LONE1", "LONE-R", "Single with a tab"}
+                             << "Single\twith a tab";
     }
 
-    void emptyDescriptionLeavesTheStatusEmpty() {
+    void oneMatch() {
+        QFETCH(QString, number);
+        QFETCH(QStringList, row);
+        QFETCH(QString, description);
         CatalogueFixture app(gridCatalogue());
         app.start();
-        app.searchPart("GR40");
+        app.searchPart(number);
+        QCOMPARE((QStringList{app.grid()->textMatrix(1, 0), app.grid()->textMatrix(1, 1),
+                              app.grid()->textMatrix(1, 2)}),
+                 row);
         QCOMPARE(app.label("lblPartsFoundsNumber")->text(), "1");
-        QCOMPARE(app.status(), "");
-        QCOMPARE(app.field("txtDescription"), "-");
+        QVERIFY(app.label("lblPartsFoundsNumber")->isVisible());
+        QCOMPARE(app.status(), description);
+        QCOMPARE(app.field("txtRoverNumber"), row[1]);
+        QCOMPARE(app.field("txtDescription"), description.isEmpty() ? "-" : description);
+        QCOMPARE(app.selectedCells(), wholeRow(1));
+        QCOMPARE(app.dialogs.beeps(), 1);
     }
 
     void noMatch() {
@@ -171,6 +213,8 @@ private slots:
 
     void walkingTheRows() {
         CatalogueFixture app(gridCatalogue());
+        app.addParts({fullPart()});
+        app.writePicture("images/cap.jpg");
         app.start();
         app.searchPart("GR*0");
         FlexGrid* grid = app.grid();
@@ -200,8 +244,34 @@ private slots:
         app.clickCell(4, 3);
         QCOMPARE(app.state.selectedPartId, 12);
         QCOMPARE(app.selectedCells(), wholeRow(4));
+        // The search keeps only what the grid lists: the part below is read whole when shown.
+        QTest::keyClick(grid, Qt::Key_Down);
+        verifyFullPartShown(app);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
+    }
+
+    // A catalogue renamed over the file while results are listed: the parts shown still come
+    // from the file the search read, the file of the rows listed; the next search reads the new.
+    void catalogueReplacedWhileListed() {
+        CatalogueFixture app(gridCatalogue());
+        app.addParts({fullPart()});
+        app.writePicture("images/cap.jpg");
+        app.start();
+        app.searchPart("GR*0");
+        const QString built = app.folder.catalogue() + QStringLiteral(".new");
+        QVERIFY(QFile::copy(app.folder.catalogue(), built));
+        quillon::Database::open(built, quillon::Database::Access::ReadWrite)
+            ->execute("UPDATE Parts SET Description = 'Renewed part', Brand = 'X'");
+        QVERIFY(std::rename(QFile::encodeName(built).constData(),
+                            QFile::encodeName(app.folder.catalogue()).constData()) == 0);
+
+        app.clickCell(5, 1);
+        verifyFullPartShown(app);
+        QTest::keyClick(app.grid(), Qt::Key_Up);
+        QCOMPARE(app.field("txtDescription"), "-");
+        app.searchDesc("Renewed");
+        QCOMPARE(app.gridColumn(2), QStringList(6, "Renewed part"));
     }
 
     void clear() {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 namespace quillon::tests {
@@ -33,5 +34,10 @@ QString render(const Value& value);
 QString render(Recordset& result);
 // One column of every row, joined by ",".
 QString renderColumn(Recordset& result, const QString& column);
+
+// A row of a data table whose columns are all QString, from UTF-8 literals.
+template <typename... Texts> void textRow(const char* name, const Texts&... texts) {
+    (QTest::newRow(name) << ... << QString::fromUtf8(texts));
+}
 
 } // namespace quillon::tests

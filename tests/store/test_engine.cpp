@@ -24,6 +24,7 @@ using quillon::Value;
 using quillon::tests::render;
 using quillon::tests::renderColumn;
 using quillon::tests::StoreFixture;
+using quillon::tests::textRow;
 
 namespace {
 
@@ -445,20 +446,14 @@ private slots:
         QTest::newRow("vehicle is not a pattern") << descriptionSearch("lamp", "Def*") << "";
         QTest::newRow("description with apostrophe")
             << descriptionSearch(sqlEscape(u"O'Neil"), "TD 5") << "5";
-        QTest::newRow("by ID") << "SELECT * FROM Parts WHERE ID = 2"
-                               << "2";
-        QTest::newRow("by RoverNum") << "SELECT * FROM Parts WHERE (RoverNum = 'err1234')"
-                                     << "1";
-        QTest::newRow("by DorvaneNum") << "SELECT * FROM Parts WHERE (DorvaneNum = 'DA4000')"
-                                       << "5";
-        QTest::newRow("amount compared as an amount")
-            << "SELECT ID FROM Parts WHERE CustomerPrice = 12.5"
-            << "3";
-        QTest::newRow("amount compared with quoted text")
-            << "SELECT ID FROM Parts WHERE CustomerPrice >= '7.25' ORDER BY ID ASC"
-            << "2,3,5";
-        QTest::newRow("bracketed names") << "SELECT [ID] FROM [Parts] WHERE [ID] = 4"
-                                         << "4";
+        textRow("by ID", "SELECT * FROM Parts WHERE ID = 2", "2");
+        textRow("by RoverNum", "SELECT * FROM Parts WHERE (RoverNum = 'err1234')", "1");
+        textRow("by DorvaneNum", "SELECT * FROM Parts WHERE (DorvaneNum = 'DA4000')", "5");
+        textRow("amount compared as an amount", "SELECT ID FROM Parts WHERE CustomerPrice = 12.5",
+                "3");
+        textRow("amount compared with quoted text",
+                "SELECT ID FROM Parts WHERE CustomerPrice >= '7.25' ORDER BY ID ASC", "2,3,5");
+        textRow("bracketed names", "SELECT [ID] FROM [Parts] WHERE [ID] = 4", "4");
     }
     void catalogueStatements() {
         QFETCH(QString, query);
@@ -487,33 +482,15 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("whole number") << "Quantity"
-                                      << "3"
-                                      << "3";
-        QTest::newRow("whole number with blanks and sign") << "Quantity"
-                                                           << " -12 "
-                                                           << "-12";
-        QTest::newRow("amount, plain") << "Price"
-                                       << "12.5"
-                                       << "12.5m";
-        QTest::newRow("amount, four decimals") << "Price"
-                                               << "1234.5678"
-                                               << "1234.5678m";
-        QTest::newRow("amount, negative") << "Price"
-                                          << "-3.125"
-                                          << "-3.125m";
-        QTest::newRow("amount, display form") << "Price"
-                                              << "£1,234.50"
-                                              << "1234.5m";
-        QTest::newRow("amount, large") << "Price"
-                                       << "922337203685477.5807"
-                                       << "922337203685477.5807m";
-        QTest::newRow("text unchanged") << "Comments"
-                                        << "  3 boxes, 'fragile' "
-                                        << "'  3 boxes, 'fragile' '";
-        QTest::newRow("empty text stays empty") << "Comments"
-                                                << ""
-                                                << "''";
+        textRow("whole number", "Quantity", "3", "3");
+        textRow("whole number with blanks and sign", "Quantity", " -12 ", "-12");
+        textRow("amount, plain", "Price", "12.5", "12.5m");
+        textRow("amount, four decimals", "Price", "1234.5678", "1234.5678m");
+        textRow("amount, negative", "Price", "-3.125", "-3.125m");
+        textRow("amount, display form", "Price", "£1,234.50", "1234.5m");
+        textRow("amount, large", "Price", "922337203685477.5807", "922337203685477.5807m");
+        textRow("text unchanged", "Comments", "  3 boxes, 'fragile' ", "'  3 boxes, 'fragile' '");
+        textRow("empty text stays empty", "Comments", "", "''");
     }
     void valuesAreConverted() {
         QFETCH(QString, column);
@@ -569,28 +546,22 @@ private slots:
             << customPart("DA1", "R1", "1", "cheap", "EACH") << "CustomerLRPrice";
         QTest::newRow("empty custom price")
             << customPart("DA1", "R1", "", "2", "EACH") << "CustomerPrice";
-        QTest::newRow("update with text amount")
-            << "UPDATE customParts SET CustomerPrice = '4.5',CustomerLRPrice = '12,34.5'"
-               ",CustomerUnitSale = 'BOX' WHERE RoverNum='ERR1'"
-            << "12,34.5";
-        QTest::newRow("update quantity with fraction")
-            << "UPDATE orderParts SET Quantity = '1.5',Comments = 'x' WHERE ID=1"
-            << "1.5";
-        QTest::newRow("Boolean from text")
-            << "UPDATE orders SET OrderStatus = 'maybe' WHERE OrderNum = 1"
-            << "OrderStatus";
-        QTest::newRow("raw number into amount column through SQL")
-            << "INSERT INTO orderParts (OrderNum, Price) SELECT OrderNum, 2.5 FROM orders"
-            << "";
-        QTest::newRow("raw text into whole number column through SQL")
-            << "UPDATE orderParts SET Quantity = Comments || 'x' WHERE ID=1"
-            << "";
-        QTest::newRow("values for too few columns")
-            << "INSERT INTO orders(OrderDate, OrderStatus) SELECT '1/1/2026' AS OrderDate"
-            << "";
-        QTest::newRow("unknown column")
-            << "INSERT INTO orders(OrderDay) SELECT '1/1/2026' AS OrderDay"
-            << "OrderDay";
+        textRow("update with text amount",
+                "UPDATE customParts SET CustomerPrice = '4.5',CustomerLRPrice = '12,34.5'"
+                ",CustomerUnitSale = 'BOX' WHERE RoverNum='ERR1'",
+                "12,34.5");
+        textRow("update quantity with fraction",
+                "UPDATE orderParts SET Quantity = '1.5',Comments = 'x' WHERE ID=1", "1.5");
+        textRow("Boolean from text", "UPDATE orders SET OrderStatus = 'maybe' WHERE OrderNum = 1",
+                "OrderStatus");
+        textRow("raw number into amount column through SQL",
+                "INSERT INTO orderParts (OrderNum, Price) SELECT OrderNum, 2.5 FROM orders", "");
+        textRow("raw text into whole number column through SQL",
+                "UPDATE orderParts SET Quantity = Comments || 'x' WHERE ID=1", "");
+        textRow("values for too few columns",
+                "INSERT INTO orders(OrderDate, OrderStatus) SELECT '1/1/2026' AS OrderDate", "");
+        textRow("unknown column", "INSERT INTO orders(OrderDay) SELECT '1/1/2026' AS OrderDay",
+                "OrderDay");
     }
     void valueTheColumnCannotHoldIsRefused() {
         QFETCH(QString, statement);
@@ -618,11 +589,11 @@ private slots:
 
     void apostrophesRoundTrip_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("one") << "O'Brien's";
-        QTest::newRow("alone") << "'";
-        QTest::newRow("doubled") << "''";
-        QTest::newRow("at both ends") << "'quoted'";
-        QTest::newRow("with wildcards") << "it's 50% * 2";
+        textRow("one", "O'Brien's");
+        textRow("alone", "'");
+        textRow("doubled", "''");
+        textRow("at both ends", "'quoted'");
+        textRow("with wildcards", "it's 50% * 2");
     }
     void apostrophesRoundTrip() {
         QFETCH(QString, text);
@@ -682,6 +653,9 @@ private slots:
         QVERIFY(result.bof());
         QVERIFY(result.eof());
         QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"OrderNum"));
+        const Recordset never; // closed
+        QVERIFY(!never.isOpen() && never.bof() && never.eof() && never.recordCount() == 0);
+        QVERIFY_THROWS_EXCEPTION(StoreError, never.field(0));
     }
 
     void moves() {
@@ -716,21 +690,31 @@ private slots:
         QCOMPARE(result.recordCount(), 0);
     }
 
-    void closedResult() {
-        const Recordset never;
-        QVERIFY(!never.isOpen());
-        QVERIFY(never.bof() && never.eof());
-        QCOMPARE(never.recordCount(), 0);
-        QVERIFY_THROWS_EXCEPTION(StoreError, never.field(0));
-    }
-
-    void sameNameTwiceFindsTheFirst() {
+    // A name given twice finds its first column; a result that keeps some columns keeps those
+    // (the first of a name) in the statement's order, and refuses a name the statement lacks.
+    void sameNameTwiceFindsTheFirstAndKeptColumns() {
         user->execute(newOrder);
-        user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
-        Recordset result = user->openRecordset(
-            QStringLiteral("SELECT o.OrderDate, p.*, o.OrderNum FROM orders o, orderParts p"));
+        user->execute(orderLine("1", "DA1", "R1", "Seal – ø\t1", "7", "1", ""));
+        const QString both =
+            QStringLiteral("SELECT o.OrderDate, p.*, o.OrderNum FROM orders o, orderParts p");
+        Recordset result = user->openRecordset(both);
         QCOMPARE(result.field(u"ordernum"), result.field(1)); // the line's ID comes first
         QCOMPARE(result.columnIndex(u"OrderNum"), 2);
+        Recordset kept =
+            user->openRecordset(both, {}, {"comments", "DESCRIPTION", "ordernum", "Quantity"});
+        QCOMPARE(kept.columnNames(),
+                 (QStringList{"OrderNum", "Description", "Quantity", "Comments"}));
+        Recordset columns = user->openRecordset(
+            QStringLiteral("SELECT OrderNum, Description, Quantity, Comments FROM orderParts"));
+        QCOMPARE(render(kept), render(columns));
+        QVERIFY_THROWS_EXCEPTION(StoreError, kept.field(u"ID"));
+        QByteArray texts;
+        kept.moveFirst();
+        for (int column = 1; column < 4; ++column)
+            kept.appendText(column, texts);
+        QCOMPARE(QString::fromUtf8(texts), QStringLiteral("Seal – ø\t17"));
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 user->openRecordset(both, {}, {"Quantity", "Nothing"}));
     }
 
     void nullIsKeptApartFromEmptyText() {

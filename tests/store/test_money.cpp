@@ -3,6 +3,7 @@
 #include "store/sql_text.h"
 #include "store/store_error.h"
 #include "store/value.h"
+#include "store_fixture.h"
 #include "test_registry.h"
 
 #include <limits>
@@ -11,6 +12,7 @@
 using quillon::LocaleFormats;
 using quillon::Money;
 using quillon::Value;
+using quillon::tests::textRow;
 
 class MoneyTest : public QObject {
     Q_OBJECT
@@ -97,24 +99,15 @@ private slots:
     void currencyDisplay_data() {
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("grouping") << "1234.5"
-                                  << "£1,234.50";
-        QTest::newRow("negative") << "-1234.5"
-                                  << "-£1,234.50";
-        QTest::newRow("zero") << "0"
-                              << "£0.00";
-        QTest::newRow("pence") << "12.5"
-                               << "£12.50";
-        QTest::newRow("millions") << "1234567.891"
-                                  << "£1,234,567.89";
-        QTest::newRow("half a penny rounds up") << "0.005"
-                                                << "£0.01";
-        QTest::newRow("below half a penny") << "0.0049"
-                                            << "£0.00";
-        QTest::newRow("negative rounding to zero") << "-0.001"
-                                                   << "£0.00";
-        QTest::newRow("three digits") << "999.999"
-                                      << "£1,000.00";
+        textRow("grouping", "1234.5", "£1,234.50");
+        textRow("negative", "-1234.5", "-£1,234.50");
+        textRow("zero", "0", "£0.00");
+        textRow("pence", "12.5", "£12.50");
+        textRow("millions", "1234567.891", "£1,234,567.89");
+        textRow("half a penny rounds up", "0.005", "£0.01");
+        textRow("below half a penny", "0.0049", "£0.00");
+        textRow("negative rounding to zero", "-0.001", "£0.00");
+        textRow("three digits", "999.999", "£1,000.00");
     }
     void currencyDisplay() {
         QFETCH(QString, amount);
@@ -125,32 +118,19 @@ private slots:
     void amountParsing_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("amount"); // empty: refused
-        QTest::newRow("plain") << "12.5"
-                               << "12.5";
-        QTest::newRow("display") << "£12.50"
-                                 << "12.5";
-        QTest::newRow("grouped display") << "£1,234.50"
-                                         << "1234.5";
-        QTest::newRow("negative display") << "-£1,234.50"
-                                          << "-1234.5";
-        QTest::newRow("sign after symbol") << "£-5"
-                                           << "-5";
-        QTest::newRow("grouped without sign") << "1,234.50"
-                                              << "1234.5";
-        QTest::newRow("blanks") << " £ 3.00 "
-                                << "3";
-        QTest::newRow("bad grouping") << "12,34"
-                                      << "";
-        QTest::newRow("letters") << "abc"
-                                 << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("symbol alone") << "£"
-                                      << "";
-        QTest::newRow("other currency") << "$5"
-                                        << "";
-        QTest::newRow("two points") << "£1.2.3"
-                                    << "";
+        textRow("plain", "12.5", "12.5");
+        textRow("display", "£12.50", "12.5");
+        textRow("grouped display", "£1,234.50", "1234.5");
+        textRow("negative display", "-£1,234.50", "-1234.5");
+        textRow("sign after symbol", "£-5", "-5");
+        textRow("grouped without sign", "1,234.50", "1234.5");
+        textRow("blanks", " £ 3.00 ", "3");
+        textRow("bad grouping", "12,34", "");
+        textRow("letters", "abc", "");
+        textRow("empty", "", "");
+        textRow("symbol alone", "£", "");
+        textRow("other currency", "$5", "");
+        textRow("two points", "£1.2.3", "");
     }
     void amountParsing() {
         QFETCH(QString, text);
@@ -188,40 +168,23 @@ private slots:
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("number");
-        QTest::newRow("number and word") << "3 boxes"
-                                         << "3";
-        QTest::newRow("trailing zero dropped") << "2.50"
-                                               << "2.5";
-        QTest::newRow("word") << "PAIR"
-                              << "0";
-        QTest::newRow("empty") << ""
-                               << "0";
-        QTest::newRow("leading blanks and sign") << "  -2"
-                                                 << "-2";
-        QTest::newRow("blanks inside") << "1 2"
-                                       << "12";
-        QTest::newRow("point first") << ".5"
-                                     << "0.5";
-        QTest::newRow("plus") << "+5"
-                              << "5";
-        QTest::newRow("zero") << "0"
-                              << "0";
-        QTest::newRow("negative zero") << "-0"
-                                       << "0";
-        QTest::newRow("leading zeros") << "007"
-                                       << "7";
-        QTest::newRow("second point ends it") << "1.2.3"
-                                              << "1.2";
-        QTest::newRow("sign alone") << "-"
-                                    << "0";
-        QTest::newRow("sign after digits ends it") << "5-3"
-                                                   << "5";
-        QTest::newRow("ten") << "10"
-                             << "10";
-        QTest::newRow("long") << "123456789012345678901234"
-                              << "123456789012345678901234";
-        QTest::newRow("non-ASCII digits are no number") << "٣"
-                                                        << "0";
+        textRow("number and word", "3 boxes", "3");
+        textRow("trailing zero dropped", "2.50", "2.5");
+        textRow("word", "PAIR", "0");
+        textRow("empty", "", "0");
+        textRow("leading blanks and sign", "  -2", "-2");
+        textRow("blanks inside", "1 2", "12");
+        textRow("point first", ".5", "0.5");
+        textRow("plus", "+5", "5");
+        textRow("zero", "0", "0");
+        textRow("negative zero", "-0", "0");
+        textRow("leading zeros", "007", "7");
+        textRow("second point ends it", "1.2.3", "1.2");
+        textRow("sign alone", "-", "0");
+        textRow("sign after digits ends it", "5-3", "5");
+        textRow("ten", "10", "10");
+        textRow("long", "123456789012345678901234", "123456789012345678901234");
+        textRow("non-ASCII digits are no number", "٣", "0");
     }
     void leadingNumber() {
         QFETCH(QString, text);
@@ -232,16 +195,11 @@ private slots:
     void quoting_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("plain") << "Defender"
-                               << "Defender";
-        QTest::newRow("apostrophe") << "O'Brien's"
-                                    << "O''Brien''s";
-        QTest::newRow("only quotes") << "''"
-                                     << "''''";
-        QTest::newRow("double quote unchanged") << "6\" hose"
-                                                << "6\" hose";
-        QTest::newRow("empty") << ""
-                               << "";
+        textRow("plain", "Defender", "Defender");
+        textRow("apostrophe", "O'Brien's", "O''Brien''s");
+        textRow("only quotes", "''", "''''");
+        textRow("double quote unchanged", "6\" hose", "6\" hose");
+        textRow("empty", "", "");
     }
     void quoting() {
         QFETCH(QString, value);

@@ -135,33 +135,20 @@ private slots:
     void plainInfix_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("text"); // "-": not indexable
-        QTest::newRow("three plain") << "*ab1*"
-                                     << "ab1";
-        QTest::newRow("blanks and punctuation") << "* - /.*"
-                                                << " - /.";
-        QTest::newRow("quote marks") << "*a\"b'c*"
-                                     << "a\"b'c";
-        QTest::newRow("percent and underscore are plain") << "*a%_*"
-                                                          << "a%_";
-        QTest::newRow("two characters") << "*ab*"
-                                        << "-";
-        QTest::newRow("no leading star") << "abc*"
-                                         << "-";
-        QTest::newRow("no trailing star") << "*abc"
-                                          << "-";
-        QTest::newRow("inner star") << "*ab*c*"
-                                    << "-";
-        QTest::newRow("question mark") << "*ab?c*"
-                                       << "-";
-        QTest::newRow("digit wildcard") << "*ab#c*"
-                                        << "-";
-        QTest::newRow("bracket") << "*a[b]c*"
-                                 << "-";
-        QTest::newRow("beyond ASCII") << "*abé*"
-                                      << "-";
+        textRow("three plain", "*ab1*", "ab1");
+        textRow("blanks and punctuation", "* - /.*", " - /.");
+        textRow("quote marks", "*a\"b'c*", "a\"b'c");
+        textRow("percent and underscore are plain", "*a%_*", "a%_");
+        textRow("two characters", "*ab*", "-");
+        textRow("no leading star", "abc*", "-");
+        textRow("no trailing star", "*abc", "-");
+        textRow("inner star", "*ab*c*", "-");
+        textRow("question mark", "*ab?c*", "-");
+        textRow("digit wildcard", "*ab#c*", "-");
+        textRow("bracket", "*a[b]c*", "-");
+        textRow("beyond ASCII", "*abé*", "-");
         QTest::newRow("Kelvin sign") << QStringLiteral("*ab") + QChar(0x212A) + u'*' << "-";
-        QTest::newRow("tab") << "*a\tbc*"
-                             << "-";
+        textRow("tab", "*a\tbc*", "-");
     }
 
     void plainInfix() {
