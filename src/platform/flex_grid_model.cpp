@@ -92,18 +92,18 @@ void FlexGridModel::setGridRows(int rows) {
     if (newDataRows > dataRows_) {
         beginInsertRows(QModelIndex(), dataRows_, newDataRows - 1);
         // New rows are empty: they end where the packed rows end.
-        rowEnds_.resize(toSize(newDataRows), packed_.size());
+        rowEnds_.insert(rowEnds_.size(), newDataRows - dataRows_, packed_.size());
         dataRows_ = newDataRows;
         endInsertRows();
         return;
     }
     beginRemoveRows(QModelIndex(), newDataRows, dataRows_ - 1);
-    rowEnds_.resize(toSize(newDataRows));
+    rowEnds_.resize(newDataRows);
     packed_.truncate(rowEnds_.empty() ? 0 : rowEnds_.back());
     if (rowEnds_.empty()) {
         // An emptied grid gives its memory back.
         packed_ = QByteArray();
-        rowEnds_.shrink_to_fit();
+        rowEnds_.squeeze();
     }
     dataRows_ = newDataRows;
     dropPicturesOutside(gridRows(), cols_);
@@ -120,7 +120,7 @@ void FlexGridModel::setGridCols(int cols) {
     const auto relayout = [this, newCols] {
         const int keep = std::min(cols_, newCols);
         QByteArray packed;
-        std::vector<qsizetype> rowEnds;
+        QList<qsizetype> rowEnds;
         rowEnds.reserve(rowEnds_.size());
         for (int r = 1; r <= dataRows_; ++r) {
             for (int c = 0; c < keep; ++c) {
@@ -280,10 +280,10 @@ void FlexGridModel::setFixedColumnBrushes(const QBrush& background, const QBrush
 
 QByteArrayView FlexGridModel::packedCell(int gridRow, int col) const {
     const std::size_t r = toSize(gridRow - 1);
-    const qsizetype start = r == 0 ? 0 : rowEnds_[r - 1];
+    const qsizetype start = r == 0 ? 0 : rowEnds_[qsizetype(r) - 1];
     // Parts beyond the last column are never reached; columns without a part are empty.
     const char* part = packed_.constData() + start;
-    const char* const end = packed_.constData() + rowEnds_[r];
+    const char* const end = packed_.constData() + rowEnds_[qsizetype(r)];
     for (int c = 0;; ++c) {
         const auto* tab =
             static_cast<const char*>(std::memchr(part, '\t', static_cast<std::size_t>(end - part)));

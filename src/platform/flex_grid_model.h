@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -84,9 +85,10 @@ private:
     int cols_ = 2;
     int fixedCols_ = 0;
     std::vector<QString> header_;
-    // The data rows' texts, packed; row r - 1 ends at rowEnds_[r - 1].
+    // The data rows' texts, packed; row r - 1 ends at rowEnds_[r - 1]. Both grow by realloc(),
+    // which moves a large block by remapping its pages: no copy beside the old one.
     QByteArray packed_;
-    std::vector<qsizetype> rowEnds_;
+    QList<qsizetype> rowEnds_;
     // Cells set one by one (setText()), by the same key as the pictures; they win over packed_.
     QHash<quint64, QString> setCells_;
     QHash<quint64, QPixmap> pictures_;

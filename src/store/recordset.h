@@ -71,7 +71,7 @@ public:
 private:
     // A value: where its bytes start in data_, and their count and the kind in one word (the
     // kind in the low three bits). Numbers, amounts and Booleans are eight bytes (a qint64);
-    // Null has none.
+    // Null has none; an integer that fits 32 bits has none either and is held in offset.
     struct Cell {
         quint32 offset = 0;
         quint32 sizeAndKind = 0;

@@ -737,9 +737,10 @@ private slots:
     void expressionColumnsReadByWhatTheyHold() {
         user->execute(newOrder);
         Recordset result = user->openRecordset(
-            QStringLiteral("SELECT count(*) AS n, 'x' AS t, NULL AS absent FROM orders"));
-        QCOMPARE(render(result), QStringLiteral("1,'x',NULL"));
-        QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent"}));
+            QStringLiteral("SELECT count(*) AS n, 'x' AS t, NULL AS absent, -2147483648 AS small, "
+                           "2147483648 AS large FROM orders"));
+        QCOMPARE(render(result), QStringLiteral("1,'x',NULL,-2147483648,2147483648"));
+        QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent", "small", "large"}));
     }
 
     // The buffers of a closed result serve the next one: every result, read after larger and
