@@ -21,6 +21,14 @@ bool BenchReport::Case::met() const {
     return target != Target::None && value() <= limit;
 }
 
+void BenchReport::setTargets(const std::map<QString, Goal>& goals) {
+    for (Case& c : cases_) {
+        const auto goal = goals.find(c.name);
+        c.target = goal != goals.end() ? goal->second.target : Target::None;
+        c.limit = goal != goals.end() ? goal->second.limit : 0;
+    }
+}
+
 int BenchReport::targets() const {
     int n = 0;
     for (const Case& c : cases_)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QTextStream>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,14 @@ public:
 
     explicit BenchReport(QString title) : title_(std::move(title)) {}
     void add(Case c) { cases_.push_back(std::move(c)); }
+
+    // The targets of another scale: each case named in the table gets its target and limit,
+    // every other case none.
+    struct Goal {
+        Target target = Target::None;
+        double limit = 0;
+    };
+    void setTargets(const std::map<QString, Goal>& goals);
 
     void print(QTextStream& out, bool withTargets) const;
     [[nodiscard]] int targets() const;

@@ -1,12 +1,12 @@
 #include "catalogue/part_search.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "catalogue/part_display.h"
 #include "catalogue/part_search_frames.h"
 #include "catalogue/results_grid.h"
 #include "platform/dialogs.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "store/sql_text.h"
 #include "store/store_reload.h"
 
@@ -115,9 +115,10 @@ void PartSearch::run(QLineEdit* box, const QString& statement, const LooseMatch&
 
     // A catalogue update renames a new file over the old one: the search reads the newest.
     StoreReload::reopenIfReplaced(state.catalogueDb);
-    // The emptied grid and frame show while a statement runs long enough to be seen.
+    // The emptied grid and frame show while a statement runs long enough to be seen. The result
+    // keeps only what the grid lists of its rows.
     state.searchRecordset = state.catalogueDb->openRecordset(
-        statement, [this] { results_.showEmptiedIfSlow(); }, loose);
+        statement, [this] { results_.showEmptiedIfSlow(); }, loose, ResultsGrid::listedColumns());
     // The result lives for this search only, however it ends.
     const auto closeResult = qScopeGuard([&state] { state.searchRecordset.close(); });
 

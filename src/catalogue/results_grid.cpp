@@ -1,16 +1,17 @@
 #include "catalogue/results_grid.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "catalogue/part_display.h"
 #include "catalogue/search_results_frame.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "store/recordset.h"
 #include "store/store_error.h"
 
+#include <QByteArray>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -31,20 +32,18 @@ constexpr int pictureColumn = 3;
 // emptied frames of a search are painted: what is shown for less is never seen.
 constexpr qint64 progressInterval = 40;
 
-// A cell text of a row: a value's text, absent as empty. A tab inside a value would push the
-// rest of the row into the wrong columns; it shows as a blank.
-void appendCell(QString& row, const Value& value) {
-    if (value.isAbsent())
-        return;
-    const qsizetype start = row.size();
-    row += value.toText();
-    for (qsizetype i = start; i < row.size(); ++i) {
-        if (row.at(i) == u'\t')
-            row[i] = u' ';
+// Appends a cell text of a row as UTF-8: a value's text, absent as empty. A tab inside a value
+// would push the rest of the row into the wrong columns; it shows as a blank.
+void appendCell(QByteArray& rows, const Recordset& result, int column) {
+    const qsizetype start = rows.size();
+    result.appendText(column, rows);
+    for (char* c = rows.data() + start; c != rows.data() + rows.size(); ++c) {
+        if (*c == '\t')
+            *c = ' ';
     }
 }
 
-// Index of a column of the search result, which always selects every column of Parts.
+// Index of a column of the search result, which keeps listedColumns().
 int columnOf(const Recordset& result, QStringView name) {
     const int index = result.columnIndex(name);
     if (index < 0)
@@ -56,6 +55,13 @@ int columnOf(const Recordset& result, QStringView name) {
 
 ResultsGrid::ResultsGrid(AppContext& context, SearchResultsFrame& frame, PartDisplay& display)
     : context_(context), frame_(frame), display_(display) {}
+
+const QStringList& ResultsGrid::listedColumns() {
+    static const QStringList columns{QStringLiteral("ID"), QStringLiteral("DorvaneNum"),
+                                     QStringLiteral("RoverNum"), QStringLiteral("Description"),
+                                     QStringLiteral("Picture1")};
+    return columns;
+}
 
 int ResultsGrid::progressStep(int rowCount) {
     return std::max(1, rowCount / 100);
@@ -118,23 +124,24 @@ void ResultsGrid::fillResultsGrid() {
     sinceShown.start();
     progress.setUpdatesEnabled(false);
     const auto paintBarAgain = qScopeGuard([&progress] { progress.setUpdatesEnabled(true); });
-    QStringList batch;
+    QByteArray batch;
+    std::vector<qsizetype> batchEnds;
     std::vector<int> batchPictures;
     const auto addBatch = [&] {
-        grid.addItems(batch);
+        grid.addUtf8Items(batch, batchEnds);
         grid.setCellPictures(batchPictures, pictureColumn, marker);
         batch.clear();
+        batchEnds.clear();
         batchPictures.clear();
     };
 
     for (int k = 0; k < count; ++k) {
-        QString rowText;
-        appendCell(rowText, result.field(dorvaneColumn));
-        rowText += u'\t';
-        appendCell(rowText, result.field(roverColumn));
-        rowText += u'\t';
-        appendCell(rowText, result.field(descriptionColumn));
-        batch.append(std::move(rowText));
+        appendCell(batch, result, dorvaneColumn);
+        batch += '\t';
+        appendCell(batch, result, roverColumn);
+        batch += '\t';
+        appendCell(batch, result, descriptionColumn);
+        batchEnds.push_back(batch.size());
 
         if (!result.isAbsent(pictureColumnOfResult)) {
             if (!markerRead) {

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 namespace quillon {
 
@@ -39,6 +40,10 @@ public:
     void MSFlexGrid1_ContextMenu(const QPoint& position);
 
     [[nodiscard]] static QString noPartsFound() { return QStringLiteral("No Parts Found!"); }
+    // The columns of a search's result that the fill reads (the row's ID, the grid's texts and
+    // the picture marker's column): all a search keeps of its rows. Part Detail reads the
+    // other fields of the part it shows from the catalogue.
+    [[nodiscard]] static const QStringList& listedColumns();
     // The progress bar moves once every this many rows of a fill (and at the last row): a fill
     // of many thousands of rows repaints the bar about a hundred times, not once a row.
     [[nodiscard]] static int progressStep(int rowCount);

@@ -151,6 +151,14 @@ void FlexGrid::addItems(const QStringList& tabSeparatedTexts) {
     fitColumns();
 }
 
+void FlexGrid::addUtf8Items(QByteArrayView text, const std::vector<qsizetype>& rowEnds) {
+    if (rowEnds.empty())
+        return;
+    beginStructureChange();
+    model_->appendUtf8Rows(text, rowEnds);
+    endStructureChange();
+}
+
 void FlexGrid::setCellPicture(int row, int col, const QPixmap& picture) {
     model_->setPicture(row, col, picture);
     if (picture.isNull())

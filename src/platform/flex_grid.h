@@ -2,6 +2,7 @@
 
 #include "platform/flex_grid_columns.h"
 
+#include <QByteArrayView>
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
@@ -49,6 +50,9 @@ public:
     // Adds the rows as addItem() does one by one, as one insertion: the views hear of the batch
     // once instead of once a row.
     void addItems(const QStringList& tabSeparatedTexts);
+    // The same for rows given as UTF-8, one after the other in text, row i ending (exclusive) at
+    // rowEnds[i]: a large fill goes in without a string object a row.
+    void addUtf8Items(QByteArrayView text, const std::vector<qsizetype>& rowEnds);
     // Puts the same picture into the column of each of the rows.
     void setCellPictures(const std::vector<int>& rows, int col, const QPixmap& picture);
     bool hasCellPicture(int row, int col) const;

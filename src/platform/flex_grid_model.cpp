@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace quillon {
 
@@ -90,13 +91,20 @@ void FlexGridModel::setGridRows(int rows) {
     }
     if (newDataRows > dataRows_) {
         beginInsertRows(QModelIndex(), dataRows_, newDataRows - 1);
-        cells_.resize(toSize(newDataRows) * toSize(cols_));
+        // New rows are empty: they end where the packed rows end.
+        rowEnds_.insert(rowEnds_.size(), newDataRows - dataRows_, packed_.size());
         dataRows_ = newDataRows;
         endInsertRows();
         return;
     }
     beginRemoveRows(QModelIndex(), newDataRows, dataRows_ - 1);
-    cells_.resize(toSize(newDataRows) * toSize(cols_));
+    rowEnds_.resize(newDataRows);
+    packed_.truncate(rowEnds_.empty() ? 0 : rowEnds_.back());
+    if (rowEnds_.empty()) {
+        // An emptied grid gives its memory back.
+        packed_ = QByteArray();
+        rowEnds_.squeeze();
+    }
     dataRows_ = newDataRows;
     dropPicturesOutside(gridRows(), cols_);
     endRemoveRows();
@@ -107,16 +115,24 @@ void FlexGridModel::setGridCols(int cols) {
     if (newCols == cols_) {
         return;
     }
-    // Re-lay the rows out with the new number of texts per row.
+    // Re-pack the rows with the texts of the columns that stay: a column added later starts
+    // empty.
     const auto relayout = [this, newCols] {
-        const std::size_t keep = toSize(std::min(cols_, newCols));
-        std::vector<QString> relaid(toSize(dataRows_) * toSize(newCols));
-        for (std::size_t r = 0; r < toSize(dataRows_); ++r) {
-            const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(r * toSize(cols_));
-            std::move(from, from + static_cast<std::ptrdiff_t>(keep),
-                      relaid.begin() + static_cast<std::ptrdiff_t>(r * toSize(newCols)));
+        const int keep = std::min(cols_, newCols);
+        QByteArray packed;
+        QList<qsizetype> rowEnds;
+        rowEnds.reserve(rowEnds_.size());
+        for (int r = 1; r <= dataRows_; ++r) {
+            for (int c = 0; c < keep; ++c) {
+                if (c > 0) {
+                    packed += '\t';
+                }
+                packed += packedCell(r, c);
+            }
+            rowEnds.push_back(packed.size());
         }
-        cells_ = std::move(relaid);
+        packed_ = std::move(packed);
+        rowEnds_ = std::move(rowEnds);
         header_.resize(toSize(newCols));
         cols_ = newCols;
     };
@@ -156,12 +172,18 @@ void FlexGridModel::setText(int gridRow, int col, const QString& text) {
     if (!isCell(gridRow, col)) {
         return;
     }
-    cell(gridRow, col) = text;
     if (gridRow == 0) {
+        header_[toSize(col)] = text;
         emit headerDataChanged(Qt::Horizontal, col, col);
-    } else {
-        notifyRowChanged(gridRow, col, col);
+        return;
     }
+    setCells_.insert(pictureKey(gridRow, col), text);
+    notifyRowChanged(gridRow, col, col);
+}
+
+void FlexGridModel::appendPackedRow(QByteArrayView tabSeparatedUtf8) {
+    packed_.append(tabSeparatedUtf8);
+    rowEnds_.push_back(packed_.size());
 }
 
 void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
@@ -171,19 +193,24 @@ void FlexGridModel::appendRows(const QStringList& tabSeparatedTexts) {
     const int first = dataRows_;
     const int count = static_cast<int>(tabSeparatedTexts.size());
     beginInsertRows(QModelIndex(), first, first + count - 1);
-    const std::size_t end = cells_.size();
-    cells_.resize(end + toSize(count) * toSize(cols_));
-    auto row = cells_.begin() + static_cast<std::ptrdiff_t>(end);
     for (const QString& text : tabSeparatedTexts) {
-        // Parts beyond the last column are dropped; columns without a part stay empty.
-        auto cell = row;
-        for (const QStringView part : QStringView(text).tokenize(u'\t')) {
-            if (cell == row + cols_) {
-                break;
-            }
-            *cell++ = part.toString();
-        }
-        row += cols_;
+        appendPackedRow(text.toUtf8());
+    }
+    dataRows_ += count;
+    endInsertRows();
+}
+
+void FlexGridModel::appendUtf8Rows(QByteArrayView text, const std::vector<qsizetype>& rowEnds) {
+    if (rowEnds.empty()) {
+        return;
+    }
+    const int first = dataRows_;
+    const int count = static_cast<int>(rowEnds.size());
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+    const qsizetype base = packed_.size();
+    packed_.append(text);
+    for (const qsizetype end : rowEnds) {
+        rowEnds_.push_back(base + end);
     }
     dataRows_ += count;
     endInsertRows();
@@ -263,26 +290,47 @@ void FlexGridModel::setFixedColumnBrushes(const QBrush& background, const QBrush
     }
 }
 
-QString& FlexGridModel::cell(int gridRow, int col) {
-    if (gridRow == 0) {
-        return header_[toSize(col)];
+QByteArrayView FlexGridModel::packedCell(int gridRow, int col) const {
+    const std::size_t r = toSize(gridRow - 1);
+    const qsizetype start = r == 0 ? 0 : rowEnds_[qsizetype(r) - 1];
+    // Parts beyond the last column are never reached; columns without a part are empty.
+    const char* part = packed_.constData() + start;
+    const char* const end = packed_.constData() + rowEnds_[qsizetype(r)];
+    for (int c = 0;; ++c) {
+        const auto* tab =
+            static_cast<const char*>(std::memchr(part, '\t', static_cast<std::size_t>(end - part)));
+        const char* partEnd = tab != nullptr ? tab : end;
+        if (c == col) {
+            return QByteArrayView(part, partEnd - part);
+        }
+        if (tab == nullptr) {
+            return {};
+        }
+        part = tab + 1;
     }
-    return cells_[toSize(gridRow - 1) * toSize(cols_) + toSize(col)];
 }
 
-const QString& FlexGridModel::cell(int gridRow, int col) const {
+QString FlexGridModel::cell(int gridRow, int col) const {
     if (gridRow == 0) {
         return header_[toSize(col)];
     }
-    return cells_[toSize(gridRow - 1) * toSize(cols_) + toSize(col)];
+    if (!setCells_.isEmpty()) {
+        const auto found = setCells_.constFind(pictureKey(gridRow, col));
+        if (found != setCells_.cend()) {
+            return *found;
+        }
+    }
+    return QString::fromUtf8(packedCell(gridRow, col));
 }
 
 void FlexGridModel::dropPicturesOutside(int gridRows, int cols) {
-    pictures_.removeIf([gridRows, cols](const QHash<quint64, QPixmap>::iterator& entry) {
-        const int row = static_cast<int>(entry.key() >> 32);
-        const int col = static_cast<int>(entry.key() & 0xffffffffU);
+    const auto outside = [gridRows, cols](quint64 key) {
+        const int row = static_cast<int>(key >> 32);
+        const int col = static_cast<int>(key & 0xffffffffU);
         return row >= gridRows || col >= cols;
-    });
+    };
+    pictures_.removeIf([&outside](const auto& entry) { return outside(entry.key()); });
+    setCells_.removeIf([&outside](const auto& entry) { return outside(entry.key()); });
 }
 
 void FlexGridModel::notifyRowChanged(int gridRow, int firstCol, int lastCol) {

@@ -2,7 +2,10 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
+#include <QList>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -11,10 +14,13 @@
 
 namespace quillon {
 
-// The cells of a FlexGrid as plain texts, one flat array of rows, plus a sparse set of cell
-// pictures. Grid row 0 is the header row and is served as the horizontal header; grid row r
-// (r >= 1) is model row r - 1. Columns are the same in the grid and in the model. The first
-// fixedCols() columns are served header-styled and can't be selected.
+// The cells of a FlexGrid as plain texts, plus a sparse set of cell pictures. The data rows are
+// kept packed: each row's texts as UTF-8 joined by tabs, one row after the other in one buffer,
+// with the end of each row; a cell set on its own afterwards is kept beside them. A row costs
+// its bytes and eight more, not a string object a cell, so a grid of a million rows stays small.
+// Grid row 0 is the header row and is served as the horizontal header; grid row r (r >= 1) is model
+// row r - 1. Columns are the same in the grid and in the model. The first fixedCols() columns are
+// served header-styled and can't be selected.
 class FlexGridModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -42,6 +48,9 @@ public:
     // into columns 0, 1, ...; parts beyond the last column are dropped, columns without a part
     // stay empty.
     void appendRows(const QStringList& tabSeparatedTexts);
+    // The same for rows given as UTF-8: the rows one after the other in text, row i ending
+    // (exclusive) at rowEnds[i].
+    void appendUtf8Rows(QByteArrayView text, const std::vector<qsizetype>& rowEnds);
 
     // A null picture removes the cell's picture.
     void setPicture(int gridRow, int col, const QPixmap& picture);
@@ -67,8 +76,10 @@ private:
         return (static_cast<quint64>(static_cast<quint32>(gridRow)) << 32) |
                static_cast<quint32>(col);
     }
-    [[nodiscard]] QString& cell(int gridRow, int col);
-    [[nodiscard]] const QString& cell(int gridRow, int col) const;
+    [[nodiscard]] QString cell(int gridRow, int col) const;
+    // The packed text of a data row's column: empty when the row has fewer parts.
+    [[nodiscard]] QByteArrayView packedCell(int gridRow, int col) const;
+    void appendPackedRow(QByteArrayView tabSeparatedUtf8);
     void dropPicturesOutside(int gridRows, int cols);
     void notifyRowChanged(int gridRow, int firstCol, int lastCol);
 
@@ -76,8 +87,12 @@ private:
     int cols_ = 2;
     int fixedCols_ = 0;
     std::vector<QString> header_;
-    // Data rows one after the other, cols_ texts each.
-    std::vector<QString> cells_;
+    // The data rows' texts, packed; row r - 1 ends at rowEnds_[r - 1]. Both grow by realloc(),
+    // which moves a large block by remapping its pages: no copy beside the old one.
+    QByteArray packed_;
+    QList<qsizetype> rowEnds_;
+    // Cells set one by one (setText()), by the same key as the pictures; they win over packed_.
+    QHash<quint64, QString> setCells_;
     QHash<quint64, QPixmap> pictures_;
     Qt::Alignment dataAlignment_ = Qt::AlignLeft | Qt::AlignVCenter;
     QBrush fixedBackground_;

@@ -212,20 +212,41 @@ void refuseASecondStatement(const QByteArray& sql, qsizetype tail, const QString
 }
 
 // Every row of a compiled statement, each value of the kind its column's declared type gives.
-Recordset readAll(sqlite3* db, PreparedStatement& stmt, const std::function<void()>& whileRunning) {
-    const int columnCount = sqlite3_column_count(stmt.get());
+// The rows of a statement, read to the end. keptColumns, when not empty, names the only columns
+// kept (any letter case; the first column of a name); a name the statement lacks throws.
+Recordset readAll(sqlite3* db, PreparedStatement& stmt, const std::function<void()>& whileRunning,
+                  const QStringList& keptColumns, const QString& statement) {
+    // The columns of the statement that the result keeps, with their declared types.
     QStringList columns;
+    std::vector<int> read;
     std::vector<ColumnType> types;
-    for (int c = 0; c < columnCount; ++c) {
-        columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+    QStringList wanted;
+    for (const QString& name : keptColumns)
+        wanted << name.toCaseFolded();
+    std::vector<bool> found(std::size_t(wanted.size()), false);
+    for (int c = 0; c < sqlite3_column_count(stmt.get()); ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        if (!keptColumns.isEmpty()) {
+            const qsizetype index = wanted.indexOf(name.toCaseFolded());
+            if (index < 0 || found[std::size_t(index)])
+                continue; // not wanted, or a later column of a name kept already
+            found[std::size_t(index)] = true;
+        }
+        columns << name;
+        read.push_back(c);
         types.push_back(columnTypeFromDeclared(sqlite3_column_decltype(stmt.get(), c)));
+    }
+    for (qsizetype k = 0; k < keptColumns.size(); ++k) {
+        if (!found[std::size_t(k)])
+            throw StoreError(QStringLiteral("The result has no field %1.").arg(keptColumns[k]),
+                             statement);
     }
     Recordset result(std::move(columns));
     ProgressCall progress(db, whileRunning);
     try {
         while (stmt.step()) {
-            for (int c = 0; c < columnCount; ++c)
-                addCell(result, stmt.get(), c, types[std::size_t(c)]);
+            for (std::size_t k = 0; k < read.size(); ++k)
+                addCell(result, stmt.get(), read[k], types[k]);
         }
     } catch (...) {
         progress.rethrowOwn();
@@ -276,11 +297,6 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     Connection db = connect(path, flags);
-    if (access == Access::ReadOnly) {
-        // A store only read is read through a memory map: no copy of a page into the engine's
-        // cache on every read, which is most of the time of a search that reads many rows.
-        sqlite3_exec(db.get(), "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
-    }
     if (access == Access::ReadWrite) {
         // The engine falls back to reading only when the file can't be written; a store opened
         // for writing must fail here instead, not at its first change.
@@ -330,7 +346,7 @@ qsizetype Database::pathLength(const QString& path) {
 
 Recordset Database::openRecordset(const QString& statement,
                                   const std::function<void()>& whileRunning,
-                                  const LooseMatch& loose) {
+                                  const LooseMatch& loose, const QStringList& keptColumns) {
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     // A SELECT run before is neither translated nor compiled again.
@@ -356,7 +372,7 @@ Recordset Database::openRecordset(const QString& statement,
     PreparedStatement& stmt = *compiled;
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
-    Recordset result = readAll(db_, stmt, whileRunning);
+    Recordset result = readAll(db_, stmt, whileRunning, keptColumns, statement);
     selects_->put(statement, loose, {std::move(translated), stmt.release()});
     return result;
 }
@@ -409,7 +425,7 @@ int Database::runOwnSql(const QByteArray& sql, const QString& statement, Records
     refuseASecondStatement(sql, stmt.tailOffset(), statement);
     const sqlite3_int64 before = sqlite3_total_changes64(db_);
     if (rows != nullptr && sqlite3_column_count(stmt.get()) > 0) {
-        *rows = readAll(db_, stmt, {});
+        *rows = readAll(db_, stmt, {}, {}, statement);
     } else {
         while (stmt.step()) {
         }

@@ -58,9 +58,12 @@ public:
     // every few thousand of the engine's steps, on this thread: a long search can paint from
     // it. What it throws ends the statement and is thrown on. A loose match adds the rows it
     // finds to those of a SELECT on one table with a WHERE condition, in the statement's order.
+    // keptColumns, when not empty, names the only columns of the statement's result that are
+    // kept (any letter case; the first column of a name), in the statement's order: a caller
+    // that reads a few columns of many rows holds those alone. Reading another throws.
     Recordset openRecordset(const QString& statement,
                             const std::function<void()>& whileRunning = {},
-                            const LooseMatch& loose = {});
+                            const LooseMatch& loose = {}, const QStringList& keptColumns = {});
     // An INSERT, UPDATE or DELETE (or schema statement), taking effect at once. Returns the
     // number of rows changed. One statement only.
     int execute(const QString& statement);

@@ -99,7 +99,22 @@ void Recordset::addText(const char* utf8, qsizetype size) {
 }
 
 void Recordset::addInteger(qint64 number) {
-    add(Value::Kind::Integer, &number, sizeof number);
+    if (number < std::numeric_limits<qint32>::min() ||
+        number > std::numeric_limits<qint32>::max()) {
+        add(Value::Kind::Integer, &number, sizeof number);
+        return;
+    }
+    // A number that fits 32 bits (an ID, a quantity) lives in the cell itself: no data bytes.
+    if (columns_.isEmpty())
+        throw StoreError(QStringLiteral("A result without columns can't hold values."));
+    Cell cell;
+    cell.offset = quint32(qint32(number));
+    cell.sizeAndKind = quint32(Value::Kind::Integer);
+    cells_.append(&cell, sizeof cell);
+    if (++columnInRow_ == columnCount()) {
+        columnInRow_ = 0;
+        ++rowCount_;
+    }
 }
 
 void Recordset::addAmount(Money amount) {
@@ -157,6 +172,8 @@ Recordset::Cell Recordset::cellAt(int column) const {
 }
 
 qint64 Recordset::numberAt(Cell cell) const {
+    if ((cell.sizeAndKind >> kindBits) == 0) // a 32-bit integer in the cell
+        return qint32(cell.offset);
     qint64 number = 0;
     std::memcpy(&number, data_.data() + cell.offset, sizeof number);
     return number;
@@ -185,6 +202,20 @@ bool Recordset::isAbsent(int column) const {
     const auto kind = Value::Kind(cell.sizeAndKind & kindMask);
     return kind == Value::Kind::Null ||
            (kind == Value::Kind::Text && (cell.sizeAndKind >> kindBits) == 0);
+}
+
+void Recordset::appendText(int column, QByteArray& out) const {
+    const Cell cell = cellAt(column);
+    switch (Value::Kind(cell.sizeAndKind & kindMask)) {
+    case Value::Kind::Null:
+        return;
+    case Value::Kind::Text:
+        out.append(data_.data() + cell.offset, qsizetype(cell.sizeAndKind >> kindBits));
+        return;
+    default:
+        out.append(field(column).toText().toUtf8());
+        return;
+    }
 }
 
 void Recordset::close() {

@@ -4,6 +4,7 @@
 #include "store/money.h"
 #include "store/value.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,9 @@ public:
     Value field(int column) const;
     // Whether the field is Null or an empty text, without making its Value.
     bool isAbsent(int column) const;
+    // Appends the field's text as UTF-8 to out (nothing for Null), a text without making its
+    // Value.
+    void appendText(int column, QByteArray& out) const;
 
     // Releases the rows; the result reads as closed and empty afterwards.
     void close();
@@ -67,7 +71,7 @@ public:
 private:
     // A value: where its bytes start in data_, and their count and the kind in one word (the
     // kind in the low three bits). Numbers, amounts and Booleans are eight bytes (a qint64);
-    // Null has none.
+    // Null has none; an integer that fits 32 bits has none either and is held in offset.
     struct Cell {
         quint32 offset = 0;
         quint32 sizeAndKind = 0;

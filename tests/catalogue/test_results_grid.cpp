@@ -1,15 +1,18 @@
 // The results grid: the rows, the picture marker, the count, the "No Parts Found!" row, the first
 // part shown, walking the rows, Clear, and the grid's model.
-#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "platform/flex_grid.h"
+#include "session/program_state.h"
+#include "store/database.h"
 #include "test_registry.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
+#include <cstdio>
 
 using quillon::FlexGrid;
 using quillon::tests::CatalogueFixture;
@@ -42,6 +45,44 @@ QList<Part> gridCatalogue() {
          {"RoverNum", "LONE-R"},
          {"Description", "Single\twith a tab"}},
     };
+}
+
+// A part with every field of Part Detail set, listed fifth by "GR*0" after gridCatalogue().
+Part fullPart() {
+    return {{"ID", "30"},
+            {"DorvaneNum", "GR500"},
+            {"AltDorvaneNum", "ALT500"},
+            {"RoverNum", "STC500"},
+            {"RoverSuper3", "OLD3"},
+            {"Description", "Hub cap"},
+            {"CustomerPrice", "12.5"},
+            {"LRPrice", "1234.5"},
+            {"CustomerLRPrice", "0.25"},
+            {"LRDiscountCode", "B"},
+            {"UnitSale", "SET"},
+            {"UnitIssue", "2"},
+            {"Weight", "1.2kg"},
+            {"ProductGroup", "Hubs"},
+            {"Brand", "Genuine"},
+            {"Application2", "Defender"},
+            {"Picture2", "cap.jpg"}};
+}
+
+// Part Detail shows fullPart() whole: every field, both lists and its thumbnail.
+void verifyFullPartShown(const CatalogueFixture& app) {
+    QStringList fields;
+    for (const char* name :
+         {"txtRoverNumber", "txtDRNumber", "txtAltDRNumber", "txtDescription", "txtCustomerPrice",
+          "txtLRPrice", "txtCustomerLRPrice", "txtLRDiscountCode", "txtUnitSale", "txtUnitIssue",
+          "txtWeight", "txtProductGroup", "txtBrand"})
+        fields << app.field(name);
+    QCOMPARE(fields, QStringList({"STC500", "GR500", "ALT500", "Hub cap", "£12.50", "£1,234.50",
+                                  "£0.25", "B", "SET", "2", "1.2kg", "Hubs", "Genuine"}));
+    QCOMPARE(app.listEntries("lstRoverSupers"), QStringList{"OLD3"});
+    QCOMPARE(app.listEntries("lstVehicleApplication"), QStringList{"Defender"});
+    QVERIFY(app.thumbnailShown(2) && !app.thumbnailShown(1));
+    QCOMPARE(app.state.selectedPartId, 30);
+    QCOMPARE(app.selectedCells(), wholeRow(5));
 }
 
 class ResultsGridTest : public QObject {
@@ -159,6 +200,8 @@ private slots:
 
     void walkingTheRows() {
         CatalogueFixture app(gridCatalogue());
+        app.addParts({fullPart()});
+        app.writePicture("images/cap.jpg");
         app.start();
         app.searchPart("GR*0");
         FlexGrid* grid = app.grid();
@@ -188,8 +231,34 @@ private slots:
         app.clickCell(4, 3);
         QCOMPARE(app.state.selectedPartId, 12);
         QCOMPARE(app.selectedCells(), wholeRow(4));
+        // The search keeps only what the grid lists: the part below is read whole when shown.
+        QTest::keyClick(grid, Qt::Key_Down);
+        verifyFullPartShown(app);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
+    }
+
+    // A catalogue renamed over the file while results are listed: the parts shown still come
+    // from the file the search read, the file of the rows listed; the next search reads the new.
+    void catalogueReplacedWhileListed() {
+        CatalogueFixture app(gridCatalogue());
+        app.addParts({fullPart()});
+        app.writePicture("images/cap.jpg");
+        app.start();
+        app.searchPart("GR*0");
+        const QString built = app.folder.catalogue() + QStringLiteral(".new");
+        QVERIFY(QFile::copy(app.folder.catalogue(), built));
+        quillon::Database::open(built, quillon::Database::Access::ReadWrite)
+            ->execute("UPDATE Parts SET Description = 'Renewed part', Brand = 'X'");
+        QVERIFY(std::rename(QFile::encodeName(built).constData(),
+                            QFile::encodeName(app.folder.catalogue()).constData()) == 0);
+
+        app.clickCell(5, 1);
+        verifyFullPartShown(app);
+        QTest::keyClick(app.grid(), Qt::Key_Up);
+        QCOMPARE(app.field("txtDescription"), "-");
+        app.searchDesc("Renewed");
+        QCOMPARE(app.gridColumn(2), QStringList(6, "Renewed part"));
     }
 
     void clear() {

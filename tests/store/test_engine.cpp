@@ -629,13 +629,31 @@ private slots:
         QCOMPARE(result.recordCount(), 0);
     }
 
-    void sameNameTwiceFindsTheFirst() {
+    // A name given twice finds its first column; a result that keeps some columns keeps those
+    // (the first of a name) in the statement's order, and refuses a name the statement lacks.
+    void sameNameTwiceFindsTheFirstAndKeptColumns() {
         user->execute(newOrder);
-        user->execute(orderLine("1", "DA1", "R1", "d", "1", "1", ""));
-        Recordset result = user->openRecordset(
-            QStringLiteral("SELECT o.OrderDate, p.*, o.OrderNum FROM orders o, orderParts p"));
+        user->execute(orderLine("1", "DA1", "R1", "Seal – ø\t1", "7", "1", ""));
+        const QString both =
+            QStringLiteral("SELECT o.OrderDate, p.*, o.OrderNum FROM orders o, orderParts p");
+        Recordset result = user->openRecordset(both);
         QCOMPARE(result.field(u"ordernum"), result.field(1)); // the line's ID comes first
         QCOMPARE(result.columnIndex(u"OrderNum"), 2);
+        Recordset kept =
+            user->openRecordset(both, {}, {}, {"comments", "DESCRIPTION", "ordernum", "Quantity"});
+        QCOMPARE(kept.columnNames(),
+                 (QStringList{"OrderNum", "Description", "Quantity", "Comments"}));
+        Recordset columns = user->openRecordset(
+            QStringLiteral("SELECT OrderNum, Description, Quantity, Comments FROM orderParts"));
+        QCOMPARE(render(kept), render(columns));
+        QVERIFY_THROWS_EXCEPTION(StoreError, kept.field(u"ID"));
+        QByteArray texts;
+        kept.moveFirst();
+        for (int column = 1; column < 4; ++column)
+            kept.appendText(column, texts);
+        QCOMPARE(QString::fromUtf8(texts), QStringLiteral("Seal – ø\t17"));
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 user->openRecordset(both, {}, {}, {"Quantity", "Nothing"}));
     }
 
     void nullIsKeptApartFromEmptyText() {
@@ -658,9 +676,10 @@ private slots:
     void expressionColumnsReadByWhatTheyHold() {
         user->execute(newOrder);
         Recordset result = user->openRecordset(
-            QStringLiteral("SELECT count(*) AS n, 'x' AS t, NULL AS absent FROM orders"));
-        QCOMPARE(render(result), QStringLiteral("1,'x',NULL"));
-        QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent"}));
+            QStringLiteral("SELECT count(*) AS n, 'x' AS t, NULL AS absent, -2147483648 AS small, "
+                           "2147483648 AS large FROM orders"));
+        QCOMPARE(render(result), QStringLiteral("1,'x',NULL,-2147483648,2147483648"));
+        QCOMPARE(result.columnNames(), (QStringList{"n", "t", "absent", "small", "large"}));
     }
 
     // The buffers of a closed result serve the next one: every result, read after larger and
