@@ -49,13 +49,6 @@ struct ProgramState {
     // The customer's own price of the part shown.
     Recordset customPartRecordset;
 
-    // Adding a part to the order and the quantity dialog.
-    Recordset orderPartRecordset;
-    QString orderQuantity;
-    QString orderComment;
-    qint32 presetQuantity = 0; // 0: offer selectedUnitIssue
-    QString presetComment;
-
     // View Parts Order and Previous Orders.
     std::vector<qint32> orderLineIds; // orderParts ID of each grid row
     bool viewOrderHasParts = false;

@@ -240,22 +240,18 @@ void ViewOrderWindow::cmdModify_Click() {
         return;
     }
     const Value& quantity = line.field(u"Quantity");
-    state.presetQuantity = quantity.isAbsent() ? 0 : quantity.toInt32();
-    state.presetComment = line.field(u"Comments").toText();
-
-    OrderQuantityDialog dialog(context_,
-                               {line.field(u"DorvaneNum").toText(),
-                                line.field(u"RoverNum").toText(),
-                                line.field(u"Description").toText()},
-                               this);
-    context_.dialogs.showModal(dialog);
-    if (leadingNumberText(state.orderQuantity) == u"0")
+    const QuantityAnswer answer = OrderQuantityDialog::ask(
+        context_,
+        {line.field(u"DorvaneNum").toText(), line.field(u"RoverNum").toText(),
+         line.field(u"Description").toText()},
+        {quantity.isAbsent() ? 0 : quantity.toInt32(), line.field(u"Comments").toText()}, this);
+    if (!answer.ok)
         return;
 
     // The line keeps the price it was written with.
     state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
-                          sqlEscape(state.orderQuantity) + QStringLiteral("',Comments = '") +
-                          sqlEscape(state.orderComment) + QStringLiteral("' WHERE ID=") + lineId);
+                          sqlEscape(answer.quantity) + QStringLiteral("',Comments = '") +
+                          sqlEscape(answer.comment) + QStringLiteral("' WHERE ID=") + lineId);
     setStatusText(QStringLiteral("Order updated"));
     fillOrderGrid();
 }
