@@ -215,8 +215,7 @@ double BenchSession::orderForm(qint32 orderNum) {
     if (browser_.requests().isEmpty())
         throw std::runtime_error(
             "the Order form was not written: " + dialogs_.boxes().last().prompt.toStdString() +
-            " / address choice " + state_.addressChoice.toStdString() + " / windows " +
-            dialogs_.shownWindows().join(u' ').toStdString() + " / " +
+            " / windows " + dialogs_.shownWindows().join(u' ').toStdString() + " / " +
             dialogs_.errors().join(u' ').toStdString());
     dialogs_.clearRecords();
     return ms;

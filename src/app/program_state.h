@@ -54,17 +54,6 @@ struct ProgramState {
     bool viewOrderHasParts = false;
     std::vector<qint32> previousOrderNums; // OrderNum of each entry of the Previous Orders list
     qint32 previousOrderNum = 0;
-
-    // The address window and the order form.
-    QString addressChoice; // "ok", "cancel" or "noAddress"
-    QString orderAddressName;
-    QString deliveryAddressName;
-    QString orderAddressBlock;
-    QString deliveryAddressBlock;
-    QString shownOrderAddressName;
-    QString shownDeliveryAddressName;
-    bool orderAddressesExist = false;
-    bool deliveryAddressesExist = false;
 };
 
 } // namespace quillon
