@@ -21,7 +21,6 @@ struct ProgramState {
     // The current order.
     bool orderActive = false;
     qint32 currentOrderNum = 0; // keeps its last value after the order is deleted or completed
-    Recordset orderPartsRecordset;
 
     // The search and the results grid.
     Recordset searchRecordset;
@@ -50,8 +49,6 @@ struct ProgramState {
     Recordset customPartRecordset;
 
     // View Parts Order and Previous Orders.
-    std::vector<qint32> orderLineIds; // orderParts ID of each grid row
-    bool viewOrderHasParts = false;
     std::vector<qint32> previousOrderNums; // OrderNum of each entry of the Previous Orders list
     qint32 previousOrderNum = 0;
 };

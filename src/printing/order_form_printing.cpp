@@ -43,11 +43,11 @@ void OrderFormPrinting::cmdFinaliseOrder_Click() {
                                     Dialogs::Icon::Question,
                                     finaliseTitle()) != Dialogs::Button::Yes)
         return;
-    lifecycle.selectOrderParts();
-    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+    Recordset lines = lifecycle.selectOrderParts();
+    if (lines.bof() && lines.eof())
         return;
     const std::optional<AddressBlocks> addresses = chooseAddresses();
-    if (!addresses || !generateAndShow(*addresses, true))
+    if (!addresses || !generateAndShow(lines, *addresses, true))
         return;
     lifecycle.completeOrder();
 }
@@ -62,13 +62,13 @@ void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                     QStringLiteral("Print order?")) != Dialogs::Button::Yes)
         return;
-    state.orderPartsRecordset =
+    Recordset lines =
         state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
                                     QString::number(state.previousOrderNum));
-    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+    if (lines.bof() && lines.eof())
         return;
     if (const std::optional<AddressBlocks> addresses = chooseAddresses())
-        generateAndShow(*addresses, false);
+        generateAndShow(lines, *addresses, false);
 }
 
 std::optional<OrderFormPrinting::AddressBlocks> OrderFormPrinting::chooseAddresses() {
@@ -96,7 +96,8 @@ std::optional<OrderFormPrinting::AddressBlocks> OrderFormPrinting::chooseAddress
     return std::nullopt;
 }
 
-bool OrderFormPrinting::generateAndShow(const AddressBlocks& addresses, bool finalising) {
+bool OrderFormPrinting::generateAndShow(Recordset& lines, const AddressBlocks& addresses,
+                                        bool finalising) {
     ProgramState& state = context_.state;
     const AppFolder& folder = context_.folder;
     const QString path = folder.printOrder();
@@ -108,7 +109,6 @@ bool OrderFormPrinting::generateAndShow(const AddressBlocks& addresses, bool fin
         pieces.footer = OrderFormWriter::readTemplate(folder.orderFooter());
         pieces.orderBlock = addresses.order;
         pieces.deliveryBlock = addresses.delivery;
-        Recordset& lines = state.orderPartsRecordset;
         lines.moveFirst();
         pieces.orderNum = lines.field(u"OrderNum").toText();
         pieces.items = writer.itemRows(lines);

@@ -8,6 +8,7 @@ class QWidget;
 namespace quillon {
 
 struct AppContext;
+class Recordset;
 
 // The two commands that print the Order form: Finalise Order (the current order, which is then
 // completed) and Print Previous Order (a completed order, changed in no way). Both ask for the
@@ -40,8 +41,8 @@ private:
     // Shows the address window and builds the blocks of the records it names; nothing (after
     // the no-address message, unless the window was cancelled) when there is no going on.
     std::optional<AddressBlocks> chooseAddresses();
-    // Writes the page for orderPartsRecordset and opens it; true when the browser has it.
-    bool generateAndShow(const AddressBlocks& addresses, bool finalising);
+    // Writes the page for the order's lines and opens it; true when the browser has it.
+    bool generateAndShow(Recordset& lines, const AddressBlocks& addresses, bool finalising);
     void showFailure(const QString& reason, bool finalising);
 
     AppContext& context_;
