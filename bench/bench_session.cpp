@@ -203,13 +203,12 @@ double BenchSession::viewOrder(int* rows) {
 }
 
 double BenchSession::orderForm(qint32 orderNum) {
-    state_.previousOrderNum = orderNum;
     browser_.clear();
     dialogs_.answerNext(Dialogs::Button::Yes);
     QElapsedTimer timer;
     timer.start();
-    window_->guard().run(QStringLiteral("print the order"), [this] {
-        OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click();
+    window_->guard().run(QStringLiteral("print the order"), [this, orderNum] {
+        OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click(orderNum);
     });
     const double ms = elapsedMs(timer);
     if (browser_.requests().isEmpty())

@@ -47,10 +47,6 @@ struct ProgramState {
 
     // The customer's own price of the part shown.
     Recordset customPartRecordset;
-
-    // View Parts Order and Previous Orders.
-    std::vector<qint32> previousOrderNums; // OrderNum of each entry of the Previous Orders list
-    qint32 previousOrderNum = 0;
 };
 
 } // namespace quillon

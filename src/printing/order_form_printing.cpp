@@ -52,9 +52,8 @@ void OrderFormPrinting::cmdFinaliseOrder_Click() {
     lifecycle.completeOrder();
 }
 
-void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
-    ProgramState& state = context_.state;
-    if (state.previousOrderNum == 0) {
+void OrderFormPrinting::cmdPrintPreviousOrder_Click(qint32 orderNum) {
+    if (orderNum == 0) {
         context_.dialogs.messageBox(QStringLiteral("No previous order selected."));
         return;
     }
@@ -62,9 +61,8 @@ void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                     QStringLiteral("Print order?")) != Dialogs::Button::Yes)
         return;
-    Recordset lines =
-        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-                                    QString::number(state.previousOrderNum));
+    Recordset lines = context_.state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum));
     if (lines.bof() && lines.eof())
         return;
     if (const std::optional<AddressBlocks> addresses = chooseAddresses())

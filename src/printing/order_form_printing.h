@@ -23,8 +23,8 @@ public:
     // The main window's Finalise Order (cmdFinaliseOrder and mnuFinaliseOrder). The order is
     // completed last, and only once its page has been written and handed to the browser.
     void cmdFinaliseOrder_Click();
-    // The Previous Orders window's Print Previous Order, for previousOrderNum.
-    void cmdPrintPreviousOrder_Click();
+    // The Previous Orders window's Print Previous Order, for the order it shows (0: none).
+    void cmdPrintPreviousOrder_Click(qint32 orderNum);
 
     static QString finaliseTitle() { return QStringLiteral("Finalise order?"); }
     static QString finalisePrompt();
