@@ -203,20 +203,18 @@ double BenchSession::viewOrder(int* rows) {
 }
 
 double BenchSession::orderForm(qint32 orderNum) {
-    state_.previousOrderNum = orderNum;
     browser_.clear();
     dialogs_.answerNext(Dialogs::Button::Yes);
     QElapsedTimer timer;
     timer.start();
-    window_->guard().run(QStringLiteral("print the order"), [this] {
-        OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click();
+    window_->guard().run(QStringLiteral("print the order"), [this, orderNum] {
+        OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click(orderNum);
     });
     const double ms = elapsedMs(timer);
     if (browser_.requests().isEmpty())
         throw std::runtime_error(
             "the Order form was not written: " + dialogs_.boxes().last().prompt.toStdString() +
-            " / address choice " + state_.addressChoice.toStdString() + " / windows " +
-            dialogs_.shownWindows().join(u' ').toStdString() + " / " +
+            " / windows " + dialogs_.shownWindows().join(u' ').toStdString() + " / " +
             dialogs_.errors().join(u' ').toStdString());
     dialogs_.clearRecords();
     return ms;

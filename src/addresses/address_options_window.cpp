@@ -3,10 +3,9 @@
 #include "addresses/address_name_list.h"
 #include "addresses/address_side.h"
 #include "addresses/address_table.h"
+#include "platform/control_font.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
-#include "session/program_state.h"
-#include "platform/control_font.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -30,13 +29,11 @@ AddressOptionsWindow::AddressOptionsWindow(AppContext& context, QWidget* parent)
     OptionsStatusBar->setObjectName(QStringLiteral("OptionsStatusBar"));
     OptionsStatusBar->setSizeGripEnabled(false);
 
-    ProgramState& state = context.state;
-    orderSide = new AddressSide(
-        context, AddressTable::order(), QStringLiteral("Order Company Details"),
-        state.shownOrderAddressName, state.orderAddressesExist, *OptionsStatusBar, this);
-    deliverySide = new AddressSide(
-        context, AddressTable::delivery(), QStringLiteral("Delivery Address Details"),
-        state.shownDeliveryAddressName, state.deliveryAddressesExist, *OptionsStatusBar, this);
+    orderSide = new AddressSide(context, AddressTable::order(),
+                                QStringLiteral("Order Company Details"), *OptionsStatusBar, this);
+    deliverySide =
+        new AddressSide(context, AddressTable::delivery(),
+                        QStringLiteral("Delivery Address Details"), *OptionsStatusBar, this);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -80,13 +77,12 @@ void AddressOptionsWindow::writeBoxes() {
     deliverySide->updateAddress();
 }
 
-void AddressOptionsWindow::finish(const QString& choice, int result) {
-    ProgramState& state = context_.state;
-    if (choice == u"ok") {
-        state.orderAddressName = orderSide->listText();
-        state.deliveryAddressName = deliverySide->listText();
+void AddressOptionsWindow::finish(AddressChoice::Outcome outcome, int result) {
+    choice_ = {outcome, {}, {}};
+    if (outcome == AddressChoice::Outcome::Ok) {
+        choice_.orderName = orderSide->listText();
+        choice_.deliveryName = deliverySide->listText();
     }
-    state.addressChoice = choice;
     finished_ = true;
     orderSide->stopWriting();
     deliverySide->stopWriting();
@@ -98,9 +94,9 @@ void AddressOptionsWindow::cmdOK_Click() {
         return;
     // Enter presses OK without moving the focus: the box being typed in is written here.
     writeBoxes();
-    const ProgramState& state = context_.state;
-    const bool bothExist = state.orderAddressesExist && state.deliveryAddressesExist;
-    finish(bothExist ? QStringLiteral("ok") : QStringLiteral("noAddress"), QDialog::Accepted);
+    const bool bothExist = orderSide->addressesExist() && deliverySide->addressesExist();
+    finish(bothExist ? AddressChoice::Outcome::Ok : AddressChoice::Outcome::NoAddress,
+           QDialog::Accepted);
 }
 
 void AddressOptionsWindow::cmdCancel_Click() {
@@ -108,7 +104,7 @@ void AddressOptionsWindow::cmdCancel_Click() {
         return;
     // A failed write is reported; the window still closes, as the user asked.
     context_.guard.run(QStringLiteral("update the address records"), [this] { writeBoxes(); });
-    finish(QStringLiteral("cancel"), QDialog::Rejected);
+    finish(AddressChoice::Outcome::Cancel, QDialog::Rejected);
 }
 
 void AddressOptionsWindow::reject() {

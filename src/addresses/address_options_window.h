@@ -1,5 +1,7 @@
 #pragma once
 
+#include "addresses/address_choice.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -11,9 +13,8 @@ struct AppContext;
 class AddressSide;
 
 // frmOptions, "Order Address Options": keeps the named order and delivery addresses, and is the
-// chooser of the order form printing. The main window and the printing open it modally and read
-// its answer afterwards from addressChoice ("ok", "cancel" or "noAddress"), orderAddressName and
-// deliveryAddressName.
+// chooser of the order form printing. The main window and the printing open it modally; the
+// printing takes its answer afterwards from choice().
 //
 // However the window is closed (OK, Enter, Cancel, Esc or the window frame), the boxes of both
 // sides are written into their records first, as a focus loss would, so no edit is lost. Any
@@ -38,14 +39,18 @@ public:
     // Esc and the window frame: as Cancel.
     void reject() override;
 
+    // The answer given when the window closed (Cancel until then).
+    [[nodiscard]] const AddressChoice& choice() const { return choice_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void writeBoxes();
-    void finish(const QString& choice, int result);
+    void finish(AddressChoice::Outcome outcome, int result);
 
     AppContext& context_;
+    AddressChoice choice_;
     bool finished_ = false;
 };
 

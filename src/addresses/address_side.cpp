@@ -34,10 +34,8 @@ QString boxName(const QString& prefix, int column) {
 } // namespace
 
 AddressSide::AddressSide(AppContext& context, const AddressTable& table, const QString& caption,
-                         QString& shownName, bool& addressesExist, QStatusBar& statusBar,
-                         QWidget* parent)
-    : QGroupBox(caption, parent), context_(context), table_(table), shownName_(shownName),
-      addressesExist_(addressesExist), statusBar_(statusBar) {
+                         QStatusBar& statusBar, QWidget* parent)
+    : QGroupBox(caption, parent), context_(context), table_(table), statusBar_(statusBar) {
     const QString& prefix = table.prefix();
     setObjectName(QStringLiteral("frame%1Details").arg(prefix));
 

@@ -17,7 +17,7 @@ class AddressTable;
 
 // One side of the Order Address Options window: the frame with Add New, Delete, the name list
 // and the eight boxes of one address table. The order side and the delivery side are two
-// instances that differ only in their table, texts and program-wide variables. Controls are named
+// instances that differ only in their table and texts. Controls are named
 // after the table's prefix: cmdNewOrderAddress, cmdDeleteOrderAddress, lstOrder, txtOrderName,
 // txtOrderAddress1 ... txtOrderAddress5, txtOrderPostcode, txtOrderTel (Delivery likewise).
 //
@@ -27,11 +27,8 @@ class AddressSide final : public QGroupBox {
     Q_OBJECT
 
 public:
-    // shownName and addressesExist: the program-wide variables of this side
-    // (shownOrderAddressName and orderAddressesExist, or their delivery twins).
     AddressSide(AppContext& context, const AddressTable& table, const QString& caption,
-                QString& shownName, bool& addressesExist, QStatusBar& statusBar,
-                QWidget* parent = nullptr);
+                QStatusBar& statusBar, QWidget* parent = nullptr);
     ~AddressSide() override;
 
     // The list's text while the table holds no record.
@@ -68,6 +65,10 @@ public:
 
     // The text of the name list, as typed or picked.
     [[nodiscard]] QString listText() const;
+    // The name of the record shown, which edits and Delete act on; empty while none is shown.
+    [[nodiscard]] const QString& shownName() const { return shownName_; }
+    // Whether the table held a record when the list was last filled.
+    [[nodiscard]] bool addressesExist() const { return addressesExist_; }
     // Once the window has given its answer, focus changes write nothing more.
     void stopWriting() { writing_ = false; }
 
@@ -81,8 +82,8 @@ private:
 
     AppContext& context_;
     const AddressTable& table_;
-    QString& shownName_;
-    bool& addressesExist_;
+    QString shownName_;
+    bool addressesExist_ = false;
     QStatusBar& statusBar_;
     bool writing_ = true;
 };

@@ -177,11 +177,11 @@ void OrderLifecycle::completeOrder() {
     state.orderActive = false;
 }
 
-void OrderLifecycle::selectOrderParts() {
-    ProgramState& state = context_.state;
-    state.orderPartsRecordset =
-        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-                                    number(state.currentOrderNum));
+Recordset OrderLifecycle::selectOrderParts() {
+    const ProgramState& state = context_.state;
+    return state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
+        number(state.currentOrderNum));
 }
 
 void OrderLifecycle::resumeOpenOrder() {
@@ -206,15 +206,14 @@ void OrderLifecycle::resumeOpenOrder() {
     window.setOrderIndicatorEnabled(true);
     window.setOrderCommandsEnabled(true);
 
-    selectOrderParts();
-    const Recordset& lines = state.orderPartsRecordset;
+    Recordset lines = selectOrderParts();
     window.setFinaliseCommandsEnabled(!(lines.bof() && lines.eof()));
 
     context_.dialogs.messageBox(QStringLiteral("Previous order number ") + orderNum +
                                 QStringLiteral(" was not completed and is now the current order."));
     // An order written by something else may hold amounts the program can't add up: the order
     // stays current, and the line is named instead of the window failing at every start.
-    if (const QString line = lineBeyondAmounts(state.orderPartsRecordset); !line.isEmpty()) {
+    if (const QString line = lineBeyondAmounts(lines); !line.isEmpty()) {
         context_.dialogs.messageBox(
             QStringLiteral("Order number ") + orderNum + QStringLiteral(" can't be shown: ") +
                 line + u'.' + twoLineBreaks +

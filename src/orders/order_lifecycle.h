@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/recordset.h"
+
 namespace quillon {
 
 struct AppContext;
@@ -24,8 +26,8 @@ public:
     void deleteOrder();
     // Marks the current order completed; the order form printing calls it last.
     void completeOrder();
-    // Opens the current order's lines into orderPartsRecordset.
-    void selectOrderParts();
+    // Opens the current order's lines.
+    [[nodiscard]] Recordset selectOrderParts();
     // The last step of start-up.
     void resumeOpenOrder();
 

@@ -40,17 +40,16 @@ bool OrderPartAdder::cmdOrder_Click() {
     return state.selectedPartId != 0 && state.resultsListed && addOrderPart();
 }
 
-void OrderPartAdder::checkOrderPart() {
-    ProgramState& state = context_.state;
-    state.orderPartRecordset = state.userDb->openRecordset(
+Recordset OrderPartAdder::checkOrderPart() {
+    const ProgramState& state = context_.state;
+    return state.userDb->openRecordset(
         QStringLiteral("SELECT * FROM orderParts WHERE (OrderNum = ") +
         QString::number(state.currentOrderNum) + partKeyCondition(state) + QStringLiteral("')"));
 }
 
 bool OrderPartAdder::addOrderPart() {
-    checkOrderPart();
-    const Recordset& line = context_.state.orderPartRecordset;
-    return line.bof() && line.eof() ? addNewLine() : updateExistingLine();
+    const Recordset line = checkOrderPart();
+    return line.bof() && line.eof() ? addNewLine() : updateExistingLine(line);
 }
 
 Money OrderPartAdder::linePrice(bool newLine) {
@@ -69,18 +68,17 @@ Money OrderPartAdder::linePrice(bool newLine) {
                                                  : state.selectedLRPrice;
 }
 
-bool OrderPartAdder::askQuantity() {
+QuantityAnswer OrderPartAdder::askQuantity(qint32 quantity, const QString& comment) {
     const ProgramState& state = context_.state;
-    OrderQuantityDialog dialog(
+    return OrderQuantityDialog::ask(
         context_, {state.selectedDorvaneNum, state.selectedRoverNum, state.selectedDescription},
-        context_.window.windowWidget());
-    context_.dialogs.showModal(dialog);
-    return leadingNumberText(context_.state.orderQuantity) != u"0";
+        {quantity, comment}, context_.window.windowWidget());
 }
 
 bool OrderPartAdder::addNewLine() {
     ProgramState& state = context_.state;
-    if (!askQuantity())
+    const QuantityAnswer answer = askQuantity();
+    if (!answer.ok)
         return false;
     const Money price = linePrice(true);
 
@@ -91,8 +89,8 @@ bool OrderPartAdder::addNewLine() {
         sqlEscape(state.selectedDorvaneNum) + QStringLiteral("' AS DorvaneNum, '") +
         sqlEscape(state.selectedRoverNum) + QStringLiteral("' AS RoverNum, '") +
         sqlEscape(state.selectedDescription) + QStringLiteral("' AS Description, '") +
-        sqlEscape(state.orderQuantity) + QStringLiteral("' AS Quantity, '") + price.toPlainText() +
-        QStringLiteral("' AS Price, '") + sqlEscape(state.orderComment) +
+        sqlEscape(answer.quantity) + QStringLiteral("' AS Quantity, '") + price.toPlainText() +
+        QStringLiteral("' AS Price, '") + sqlEscape(answer.comment) +
         QStringLiteral("' AS Comment"));
 
     context_.window.setStatusText(QStringLiteral("Part added to order number ") +
@@ -101,35 +99,32 @@ bool OrderPartAdder::addNewLine() {
     return true;
 }
 
-bool OrderPartAdder::updateExistingLine() {
+bool OrderPartAdder::updateExistingLine(const Recordset& line) {
     ProgramState& state = context_.state;
     Dialogs& dialogs = context_.dialogs;
     dialogs.beep();
 
-    const Recordset& line = state.orderPartRecordset;
-    state.presetQuantity = storedQuantity(line.field(u"Quantity"));
-    state.presetComment = line.field(u"Comments").toText();
+    const qint32 quantity = storedQuantity(line.field(u"Quantity"));
+    const QString comment = line.field(u"Comments").toText();
 
     const QString prompt = QStringLiteral("Part exists in order.\r\n\r\nQuantity = ") +
-                           QString::number(state.presetQuantity) +
-                           QStringLiteral("\r\nSpecial instructions = \"") + state.presetComment +
+                           QString::number(quantity) +
+                           QStringLiteral("\r\nSpecial instructions = \"") + comment +
                            QStringLiteral("\"\r\n\r\nUpdate quantity or special instructions?");
     if (dialogs.messageBox(prompt, Dialogs::Buttons::YesNo) != Dialogs::Button::Yes) {
-        // The next showing of the dialog, for whatever part, must not offer this line's values.
-        state.presetQuantity = 0;
-        state.presetComment.clear();
         context_.window.setStatusText(QStringLiteral("Part order NOT updated in order number ") +
                                       QString::number(state.currentOrderNum));
         return false;
     }
 
-    if (!askQuantity())
+    const QuantityAnswer answer = askQuantity(quantity, comment);
+    if (!answer.ok)
         return false;
     // The price follows the prices in force now.
     const Money price = linePrice(false);
     state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
-                          sqlEscape(state.orderQuantity) + QStringLiteral("',Comments = '") +
-                          sqlEscape(state.orderComment) + QStringLiteral("',Price = '") +
+                          sqlEscape(answer.quantity) + QStringLiteral("',Comments = '") +
+                          sqlEscape(answer.comment) + QStringLiteral("',Price = '") +
                           price.toPlainText() + QStringLiteral("' WHERE OrderNum = ") +
                           QString::number(state.currentOrderNum) + partKeyCondition(state) +
                           QStringLiteral("'"));

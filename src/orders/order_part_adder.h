@@ -1,6 +1,8 @@
 #pragma once
 
+#include "orders/quantity_answer.h"
 #include "store/money.h"
+#include "store/recordset.h"
 
 #include <QString>
 
@@ -22,8 +24,8 @@ public:
     // Adds the line of the part shown, or updates the line the order holds for it; true when a
     // line was written.
     bool addOrderPart();
-    // Opens the part's line in the current order into orderPartRecordset.
-    void checkOrderPart();
+    // Opens the part's line in the current order.
+    [[nodiscard]] Recordset checkOrderPart();
 
     // The unit price of the part shown: its custom CustomerPrice when the customer keeps one
     // (a new line takes 0 for a negative one; an empty one gives 0), else the catalogue's
@@ -31,10 +33,11 @@ public:
     [[nodiscard]] Money linePrice(bool newLine);
 
 private:
-    // Shows the Part Order Details dialog; true when it answered a quantity to write.
-    bool askQuantity();
+    // Shows the Part Order Details dialog offering a line's quantity and comment (0: the part's
+    // unit of issue).
+    QuantityAnswer askQuantity(qint32 quantity = 0, const QString& comment = {});
     bool addNewLine();
-    bool updateExistingLine();
+    bool updateExistingLine(const Recordset& line);
 
     AppContext& context_;
 };

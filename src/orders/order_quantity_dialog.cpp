@@ -59,7 +59,15 @@ QString OrderQuantityDialog::partNumbersText(const Part& part) {
     return numbers.join(QStringLiteral("   "));
 }
 
-OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, QWidget* parent)
+QuantityAnswer OrderQuantityDialog::ask(AppContext& context, const Part& part, const Offer& offer,
+                                        QWidget* parent) {
+    OrderQuantityDialog dialog(context, part, offer, parent);
+    context.dialogs.showModal(dialog);
+    return dialog.answer();
+}
+
+OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, const Offer& offer,
+                                         QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmOrderQuantity"));
     setWindowTitle(QStringLiteral("Part Order Details"));
@@ -132,25 +140,20 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, 
         context_.guard.run(QStringLiteral("cancel the quantity"), [this] { cmdCancel_Click(); });
     });
 
-    Form_Load();
+    Form_Load(offer);
 }
 
-void OrderQuantityDialog::Form_Load() {
-    const ProgramState& state = context_.state;
+void OrderQuantityDialog::Form_Load(const Offer& offer) {
     cmdOK->setDefault(true);
-    txtQty->setText(state.presetQuantity != 0 ? QString::number(state.presetQuantity)
-                                              : state.selectedUnitIssue);
-    txtComment->setText(state.presetComment);
+    txtQty->setText(offer.quantity != 0 ? QString::number(offer.quantity)
+                                        : context_.state.selectedUnitIssue);
+    txtComment->setText(offer.comment);
     txtQty->selectAll();
     txtQty->setFocus();
 }
 
 void OrderQuantityDialog::cmdOK_Click() {
-    ProgramState& state = context_.state;
     const QString number = leadingNumberText(txtQty->text());
-    state.orderQuantity = number;
-    state.orderComment = txtComment->text();
-
     QString refusal;
     switch (checkQuantity(number)) {
     case QuantityCheck::Valid:
@@ -167,14 +170,13 @@ void OrderQuantityDialog::cmdOK_Click() {
     }
     if (!refusal.isEmpty()) {
         // Nothing may be written from a refused quantity; the boxes stay as they are.
-        state.orderQuantity = QStringLiteral("0");
+        answer_ = {};
         context_.dialogs.messageBox(refusal);
         txtQty->setFocus();
         return;
     }
 
-    state.presetQuantity = 0;
-    state.presetComment.clear();
+    answer_ = {true, number, txtComment->text()};
     accept();
 }
 
@@ -183,12 +185,7 @@ void OrderQuantityDialog::cmdCancel_Click() {
 }
 
 void OrderQuantityDialog::reject() {
-    ProgramState& state = context_.state;
-    state.orderQuantity = QStringLiteral("0");
-    state.orderComment.clear();
-    // The next showing, for whatever part, offers its own unit of issue, never this line's values.
-    state.presetQuantity = 0;
-    state.presetComment.clear();
+    answer_ = {};
     QDialog::reject();
 }
 

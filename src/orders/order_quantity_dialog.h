@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orders/quantity_answer.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -14,11 +16,9 @@ struct AppContext;
 // The Part Order Details dialog frmOrderQuantity: asks for the quantity and the special
 // instructions of an order line, under the numbers and the description of the line's part.
 //
-// The caller sets presetQuantity and presetComment to offer an existing line's values (or leaves
-// presetQuantity at 0, so that the part's unit of issue is offered), shows the dialog modally, and
-// then reads orderQuantity and orderComment. A numeric value of 0 in orderQuantity (Cancel, Esc,
-// or the window closed from its frame) means that nothing is to be written; any answer clears
-// the preset values.
+// The caller offers an existing line's values (or a quantity of 0, so that the unit of issue of the
+// part shown is offered), shows the dialog modally, and then takes its answer. An answer that is
+// not ok (Cancel, Esc, or the window closed from its frame) means that nothing is to be written.
 //
 // OK takes the number the quantity box begins with ("3 boxes" gives 3). It refuses, with a
 // message and the dialog left open: 0 or no number, a quantity with a fraction (order lines hold
@@ -34,7 +34,20 @@ public:
         QString description;
     };
 
-    OrderQuantityDialog(AppContext& context, const Part& part, QWidget* parent = nullptr);
+    // The values offered in the boxes; a quantity of 0 offers the unit of issue of the part shown.
+    struct Offer {
+        qint32 quantity = 0;
+        QString comment;
+    };
+
+    OrderQuantityDialog(AppContext& context, const Part& part, const Offer& offer,
+                        QWidget* parent = nullptr);
+
+    // Shows the dialog modally through the dialogs seam and returns its answer.
+    static QuantityAnswer ask(AppContext& context, const Part& part, const Offer& offer,
+                              QWidget* parent);
+
+    [[nodiscard]] const QuantityAnswer& answer() const { return answer_; }
 
     // "DV No. <number>   Rover No. <number>", leaving out a number the part hasn't got.
     static QString partNumbersText(const Part& part);
@@ -61,9 +74,10 @@ public:
     QPushButton* cmdCancel;
 
 private:
-    void Form_Load();
+    void Form_Load(const Offer& offer);
 
     AppContext& context_;
+    QuantityAnswer answer_;
 };
 
 } // namespace quillon

@@ -180,14 +180,13 @@ void PreviousOrdersWindow::Form_Load() {
 }
 
 void PreviousOrdersWindow::listPreviousOrders() {
-    ProgramState& state = context_.state;
-    Recordset orders = state.userDb->openRecordset(
+    Recordset orders = context_.state.userDb->openRecordset(
         QStringLiteral("SELECT * FROM orders WHERE OrderStatus = TRUE"));
     if (orders.bof() && orders.eof()) {
         MSFlexGridOrders->addItem(QStringLiteral("\t\t\t") + noOrdersNotice());
         return;
     }
-    state.previousOrderNums.assign(static_cast<std::size_t>(orders.recordCount()), 0);
+    orderNums_.assign(static_cast<std::size_t>(orders.recordCount()), 0);
     std::size_t entry = 0;
     {
         const QSignalBlocker blocker(lstAllOrders);
@@ -195,7 +194,7 @@ void PreviousOrdersWindow::listPreviousOrders() {
             const Value& orderNum = orders.field(u"OrderNum");
             lstAllOrders->addItem(
                 listEntry(orderNum.toText(), orders.field(u"OrderDate").toText()));
-            state.previousOrderNums[entry] = orderNum.toInt32();
+            orderNums_[entry] = orderNum.toInt32();
         }
     }
     lstAllOrders->setCurrentRow(0); // shows the first order
@@ -213,16 +212,14 @@ void PreviousOrdersWindow::showPreviousOrder() {
     txtAllOrdersOrderTotal->clear();
 
     const int entry = lstAllOrders->currentRow();
-    state.previousOrderNum =
-        entry >= 0 && static_cast<std::size_t>(entry) < state.previousOrderNums.size()
-            ? state.previousOrderNums[static_cast<std::size_t>(entry)]
-            : 0;
-    if (state.previousOrderNum == 0)
+    orderNum_ = entry >= 0 && static_cast<std::size_t>(entry) < orderNums_.size()
+                    ? orderNums_[static_cast<std::size_t>(entry)]
+                    : 0;
+    if (orderNum_ == 0)
         return;
 
-    Recordset lines =
-        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-                                    QString::number(state.previousOrderNum));
+    Recordset lines = state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum_));
     if (lines.bof() && lines.eof()) {
         grid.addItem(QStringLiteral("\t\t\t") + noPartsNotice());
         return;
@@ -256,7 +253,7 @@ void PreviousOrdersWindow::showPreviousOrder() {
 }
 
 void PreviousOrdersWindow::cmdPrintPreviousOrder_Click() {
-    OrderFormPrinting(context_, this).cmdPrintPreviousOrder_Click();
+    OrderFormPrinting(context_, this).cmdPrintPreviousOrder_Click(orderNum_);
 }
 
 void PreviousOrdersWindow::cmdClose_Click() {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -47,6 +48,9 @@ public:
     void cmdPrintPreviousOrder_Click();
     void cmdClose_Click();
 
+    // The OrderNum of the order shown, which Print Previous Order prints; 0 when none is.
+    [[nodiscard]] qint32 selectedOrderNum() const { return orderNum_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -57,6 +61,8 @@ private:
     void route(const QString& action, void (PreviousOrdersWindow::*handler)());
 
     AppContext& context_;
+    std::vector<qint32> orderNums_; // OrderNum of each entry of the list
+    qint32 orderNum_ = 0;
 };
 
 } // namespace quillon

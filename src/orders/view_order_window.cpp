@@ -167,31 +167,30 @@ void ViewOrderWindow::fillOrderGrid() {
     FlexGrid& grid = *MSFlexGridViewOrder;
     grid.setRows(1);
     txtOrderTotal->clear();
-    state.orderLineIds.clear();
+    lineIds_.clear();
 
     const QString notice = QString(3, tab);
     if (state.currentOrderNum == 0) {
         grid.addItem(notice + noOrderNotice());
-        state.viewOrderHasParts = false;
+        hasParts_ = false;
         return;
     }
 
-    state.orderPartsRecordset =
+    Recordset lines =
         state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
                                     QString::number(state.currentOrderNum));
-    Recordset& lines = state.orderPartsRecordset;
     if (lines.bof() && lines.eof()) {
         grid.addItem(notice + noPartsNotice());
-        state.viewOrderHasParts = false;
+        hasParts_ = false;
         context_.window.setFinaliseCommandsEnabled(false);
         return;
     }
 
-    state.viewOrderHasParts = true;
+    hasParts_ = true;
     lines.moveLast();
     const int count = lines.recordCount();
     lines.moveFirst();
-    state.orderLineIds.assign(static_cast<std::size_t>(count), 0);
+    lineIds_.assign(static_cast<std::size_t>(count), 0);
 
     const LocaleFormats formats;
     Money total;
@@ -206,7 +205,7 @@ void ViewOrderWindow::fillOrderGrid() {
                      cellText(lines.field(u"Comments")) + tab + cellText(quantity) + tab +
                      formats.currency(price) + tab + formats.currency(lineTotal));
         total += lineTotal;
-        state.orderLineIds[i] = lines.field(u"ID").toInt32();
+        lineIds_[i] = lines.field(u"ID").toInt32();
     }
 
     grid.setDataAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -217,7 +216,7 @@ void ViewOrderWindow::fillOrderGrid() {
 }
 
 qint32 ViewOrderWindow::selectedLineId() const {
-    const std::vector<qint32>& ids = context_.state.orderLineIds;
+    const std::vector<qint32>& ids = lineIds_;
     const int row = MSFlexGridViewOrder->row();
     if (row < 1 || static_cast<std::size_t>(row) > ids.size())
         return 0;
@@ -226,7 +225,7 @@ qint32 ViewOrderWindow::selectedLineId() const {
 
 void ViewOrderWindow::cmdModify_Click() {
     ProgramState& state = context_.state;
-    if (!state.viewOrderHasParts)
+    if (!hasParts_)
         return;
     const qint32 id = selectedLineId();
     if (id == 0)
@@ -240,28 +239,24 @@ void ViewOrderWindow::cmdModify_Click() {
         return;
     }
     const Value& quantity = line.field(u"Quantity");
-    state.presetQuantity = quantity.isAbsent() ? 0 : quantity.toInt32();
-    state.presetComment = line.field(u"Comments").toText();
-
-    OrderQuantityDialog dialog(context_,
-                               {line.field(u"DorvaneNum").toText(),
-                                line.field(u"RoverNum").toText(),
-                                line.field(u"Description").toText()},
-                               this);
-    context_.dialogs.showModal(dialog);
-    if (leadingNumberText(state.orderQuantity) == u"0")
+    const QuantityAnswer answer = OrderQuantityDialog::ask(
+        context_,
+        {line.field(u"DorvaneNum").toText(), line.field(u"RoverNum").toText(),
+         line.field(u"Description").toText()},
+        {quantity.isAbsent() ? 0 : quantity.toInt32(), line.field(u"Comments").toText()}, this);
+    if (!answer.ok)
         return;
 
     // The line keeps the price it was written with.
     state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
-                          sqlEscape(state.orderQuantity) + QStringLiteral("',Comments = '") +
-                          sqlEscape(state.orderComment) + QStringLiteral("' WHERE ID=") + lineId);
+                          sqlEscape(answer.quantity) + QStringLiteral("',Comments = '") +
+                          sqlEscape(answer.comment) + QStringLiteral("' WHERE ID=") + lineId);
     setStatusText(QStringLiteral("Order updated"));
     fillOrderGrid();
 }
 
 void ViewOrderWindow::cmdDelete_Click() {
-    if (!context_.state.viewOrderHasParts)
+    if (!hasParts_)
         return;
     const auto answer = context_.dialogs.messageBox(
         QStringLiteral("Are you sure? This will permanently delete the part from this order."),

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -41,7 +42,7 @@ public:
     static QString noOrderNotice() { return QStringLiteral("NO current order."); }
     static QString noPartsNotice() { return QStringLiteral("NO parts in current order."); }
 
-    // Refills the grid, orderLineIds, viewOrderHasParts and the total from the User database.
+    // Refills the grid, the line IDs of its rows and the total from the User database.
     void fillOrderGrid();
     void cmdModify_Click();
     void cmdDelete_Click();
@@ -51,6 +52,8 @@ public:
 
     // The text of StatusBarOrder.
     [[nodiscard]] QString statusText() const;
+    // The orderParts ID of the line in the grid's current row, or 0 when there is none.
+    [[nodiscard]] qint32 selectedLineId() const;
 
     QLabel* lblOrderNum;
     FlexGrid* MSFlexGridViewOrder;
@@ -64,13 +67,13 @@ public:
 private:
     void Form_Load();
     void setStatusText(const QString& text);
-    // The orderParts ID of the line in the grid's current row, or 0 when there is none.
-    [[nodiscard]] qint32 selectedLineId() const;
     // Connects a button to a handler of this window, entered through the handler guard.
     void route(QPushButton* button, const QString& action, void (ViewOrderWindow::*handler)());
 
     AppContext& context_;
     QLabel* statusPanel_ = nullptr;
+    std::vector<qint32> lineIds_; // orderParts ID of each grid row
+    bool hasParts_ = false;
 };
 
 } // namespace quillon

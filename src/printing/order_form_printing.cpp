@@ -43,19 +43,17 @@ void OrderFormPrinting::cmdFinaliseOrder_Click() {
                                     Dialogs::Icon::Question,
                                     finaliseTitle()) != Dialogs::Button::Yes)
         return;
-    lifecycle.selectOrderParts();
-    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+    Recordset lines = lifecycle.selectOrderParts();
+    if (lines.bof() && lines.eof())
         return;
-    if (!chooseAddresses())
-        return;
-    if (!generateAndShow(true))
+    const std::optional<AddressBlocks> addresses = chooseAddresses();
+    if (!addresses || !generateAndShow(lines, *addresses, true))
         return;
     lifecycle.completeOrder();
 }
 
-void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
-    ProgramState& state = context_.state;
-    if (state.previousOrderNum == 0) {
+void OrderFormPrinting::cmdPrintPreviousOrder_Click(qint32 orderNum) {
+    if (orderNum == 0) {
         context_.dialogs.messageBox(QStringLiteral("No previous order selected."));
         return;
     }
@@ -63,54 +61,41 @@ void OrderFormPrinting::cmdPrintPreviousOrder_Click() {
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                     QStringLiteral("Print order?")) != Dialogs::Button::Yes)
         return;
-    state.orderPartsRecordset =
-        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-                                    QString::number(state.previousOrderNum));
-    if (state.orderPartsRecordset.bof() && state.orderPartsRecordset.eof())
+    Recordset lines = context_.state.userDb->openRecordset(
+        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum));
+    if (lines.bof() && lines.eof())
         return;
-    if (!chooseAddresses())
-        return;
-    generateAndShow(false);
+    if (const std::optional<AddressBlocks> addresses = chooseAddresses())
+        generateAndShow(lines, *addresses, false);
 }
 
-bool OrderFormPrinting::chooseAddresses() {
-    ProgramState& state = context_.state;
+std::optional<OrderFormPrinting::AddressBlocks> OrderFormPrinting::chooseAddresses() {
+    AddressChoice choice;
     {
         AddressOptionsWindow window(context_, parent_ ? parent_ : context_.window.windowWidget());
         context_.dialogs.showModal(window);
+        choice = window.choice();
     }
-    if (state.addressChoice == u"cancel")
-        return false;
-    // "noAddress", or a name (typed into a list) that no record carries: the same message.
-    if (state.addressChoice == u"noAddress" || !buildOrderAddress() || !buildDeliveryAddress()) {
-        context_.dialogs.messageBox(noAddressPrompt());
-        return false;
+    if (choice.outcome == AddressChoice::Outcome::Cancel)
+        return std::nullopt;
+    // No address, or a name (typed into a list) that no record carries: the same message.
+    if (choice.outcome == AddressChoice::Outcome::Ok) {
+        Database& user = *context_.state.userDb;
+        std::optional<QString> order =
+            OrderFormWriter::addressBlock(user, AddressTable::order(), choice.orderName);
+        std::optional<QString> delivery =
+            order
+                ? OrderFormWriter::addressBlock(user, AddressTable::delivery(), choice.deliveryName)
+                : std::nullopt;
+        if (order && delivery)
+            return AddressBlocks{*order, *delivery};
     }
-    return true;
+    context_.dialogs.messageBox(noAddressPrompt());
+    return std::nullopt;
 }
 
-bool OrderFormPrinting::buildAddress(const AddressTable& table, const QString& name,
-                                     QString& block) {
-    std::optional<QString> built =
-        OrderFormWriter::addressBlock(*context_.state.userDb, table, name);
-    if (!built)
-        return false;
-    block = *built;
-    return true;
-}
-
-bool OrderFormPrinting::buildOrderAddress() {
-    ProgramState& state = context_.state;
-    return buildAddress(AddressTable::order(), state.orderAddressName, state.orderAddressBlock);
-}
-
-bool OrderFormPrinting::buildDeliveryAddress() {
-    ProgramState& state = context_.state;
-    return buildAddress(AddressTable::delivery(), state.deliveryAddressName,
-                        state.deliveryAddressBlock);
-}
-
-bool OrderFormPrinting::generateAndShow(bool finalising) {
+bool OrderFormPrinting::generateAndShow(Recordset& lines, const AddressBlocks& addresses,
+                                        bool finalising) {
     ProgramState& state = context_.state;
     const AppFolder& folder = context_.folder;
     const QString path = folder.printOrder();
@@ -120,9 +105,8 @@ bool OrderFormPrinting::generateAndShow(bool finalising) {
         pieces.header = OrderFormWriter::readTemplate(folder.orderHeader());
         pieces.middle = OrderFormWriter::readTemplate(folder.orderMidA());
         pieces.footer = OrderFormWriter::readTemplate(folder.orderFooter());
-        pieces.orderBlock = state.orderAddressBlock;
-        pieces.deliveryBlock = state.deliveryAddressBlock;
-        Recordset& lines = state.orderPartsRecordset;
+        pieces.orderBlock = addresses.order;
+        pieces.deliveryBlock = addresses.delivery;
         lines.moveFirst();
         pieces.orderNum = lines.field(u"OrderNum").toText();
         pieces.items = writer.itemRows(lines);

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
 namespace quillon {
 
 struct AppContext;
-class AddressTable;
+class Recordset;
 
 // The two commands that print the Order form: Finalise Order (the current order, which is then
 // completed) and Print Previous Order (a completed order, changed in no way). Both ask for the
@@ -22,13 +23,8 @@ public:
     // The main window's Finalise Order (cmdFinaliseOrder and mnuFinaliseOrder). The order is
     // completed last, and only once its page has been written and handed to the browser.
     void cmdFinaliseOrder_Click();
-    // The Previous Orders window's Print Previous Order, for previousOrderNum.
-    void cmdPrintPreviousOrder_Click();
-
-    // orderAddressBlock from the record named orderAddressName; false when there is no such
-    // record. buildDeliveryAddress likewise for the delivery address.
-    bool buildOrderAddress();
-    bool buildDeliveryAddress();
+    // The Previous Orders window's Print Previous Order, for the order it shows (0: none).
+    void cmdPrintPreviousOrder_Click(qint32 orderNum);
 
     static QString finaliseTitle() { return QStringLiteral("Finalise order?"); }
     static QString finalisePrompt();
@@ -36,11 +32,17 @@ public:
     static QString errorTitle() { return QStringLiteral("Order form not printed"); }
 
 private:
-    // Shows the address window and checks its answer; true to go on.
-    bool chooseAddresses();
-    // Writes the page for orderPartsRecordset and opens it; true when the browser has it.
-    bool generateAndShow(bool finalising);
-    bool buildAddress(const AddressTable& table, const QString& name, QString& block);
+    // The address blocks of the Order form.
+    struct AddressBlocks {
+        QString order;
+        QString delivery;
+    };
+
+    // Shows the address window and builds the blocks of the records it names; nothing (after
+    // the no-address message, unless the window was cancelled) when there is no going on.
+    std::optional<AddressBlocks> chooseAddresses();
+    // Writes the page for the order's lines and opens it; true when the browser has it.
+    bool generateAndShow(Recordset& lines, const AddressBlocks& addresses, bool finalising);
     void showFailure(const QString& reason, bool finalising);
 
     AppContext& context_;

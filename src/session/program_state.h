@@ -21,7 +21,6 @@ struct ProgramState {
     // The current order.
     bool orderActive = false;
     qint32 currentOrderNum = 0; // keeps its last value after the order is deleted or completed
-    Recordset orderPartsRecordset;
 
     // The search and the results grid.
     Recordset searchRecordset;
@@ -48,30 +47,6 @@ struct ProgramState {
 
     // The customer's own price of the part shown.
     Recordset customPartRecordset;
-
-    // Adding a part to the order and the quantity dialog.
-    Recordset orderPartRecordset;
-    QString orderQuantity;
-    QString orderComment;
-    qint32 presetQuantity = 0; // 0: offer selectedUnitIssue
-    QString presetComment;
-
-    // View Parts Order and Previous Orders.
-    std::vector<qint32> orderLineIds; // orderParts ID of each grid row
-    bool viewOrderHasParts = false;
-    std::vector<qint32> previousOrderNums; // OrderNum of each entry of the Previous Orders list
-    qint32 previousOrderNum = 0;
-
-    // The address window and the order form.
-    QString addressChoice; // "ok", "cancel" or "noAddress"
-    QString orderAddressName;
-    QString deliveryAddressName;
-    QString orderAddressBlock;
-    QString deliveryAddressBlock;
-    QString shownOrderAddressName;
-    QString shownDeliveryAddressName;
-    bool orderAddressesExist = false;
-    bool deliveryAddressesExist = false;
 };
 
 } // namespace quillon

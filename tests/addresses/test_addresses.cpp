@@ -100,7 +100,6 @@ private slots:
 
 void TestAddresses::emptyTables() {
     OrderFixture fx;
-    fx.state.addressChoice = QStringLiteral("ok");
     auto window = openWindow(fx);
     for (const QString& name : {QStringLiteral("lstOrder"), QStringLiteral("lstDelivery")}) {
         QCOMPARE(list(*window, name)->count(), 0);
@@ -108,8 +107,7 @@ void TestAddresses::emptyTables() {
     }
     QCOMPARE(boxTexts(*window, orderBoxes), eightFields({}));
     QCOMPARE(box(*window, "txtDeliveryTel")->text(), QString());
-    QVERIFY(!fx.state.orderAddressesExist);
-    QVERIFY(!fx.state.deliveryAddressesExist);
+    QVERIFY(!window->orderSide->addressesExist() && !window->deliverySide->addressesExist());
 
     // Focus loss with no record shown writes nothing and says nothing.
     typeInto(box(*window, "txtOrderName"), "Nobody");
@@ -118,7 +116,7 @@ void TestAddresses::emptyTables() {
 
     QTest::mouseClick(button(*window, "cmdOK"), Qt::LeftButton);
     QVERIFY(!window->isVisible());
-    QCOMPARE(fx.state.addressChoice, QStringLiteral("noAddress"));
+    QCOMPARE(window->choice().outcome, AddressChoice::Outcome::NoAddress);
     QCOMPARE(fx.addressCount(AddressTable::order()), 0);
     QVERIFY(fx.dialogs.errors().isEmpty());
 }
@@ -139,7 +137,7 @@ void TestAddresses::addNewThenTypeAContactName() {
     QCOMPARE(list(*window, "lstOrder")->currentText(), QStringLiteral("Acme"));
     QCOMPARE(list(*window, "lstOrder")->count(), 2);
     QCOMPARE(boxTexts(*window, orderBoxes), eightFields({}));
-    QCOMPARE(fx.state.shownOrderAddressName, QStringLiteral("Acme"));
+    QCOMPARE(window->orderSide->shownName(), QStringLiteral("Acme"));
 
     typeInto(box(*window, "txtOrderName"), "Bob Smith");
     leave(box(*window, "txtOrderName"));
@@ -191,7 +189,7 @@ void TestAddresses::pickingAnotherNameWritesTheShownRecordFirst() {
 
     QCOMPARE(fx.addressFields(AddressTable::delivery(), "Depot"),
              eightFields({"Dan", "Yard 2", "", "", "", "", "DE1 1AA", "01632 960000"}));
-    QCOMPARE(fx.state.shownDeliveryAddressName, QStringLiteral("Farm"));
+    QCOMPARE(window->deliverySide->shownName(), QStringLiteral("Farm"));
     QCOMPARE(boxTexts(*window, {"txtDeliveryName", "txtDeliveryAddress1", "txtDeliveryPostcode",
                                 "txtDeliveryTel"}),
              QStringList({"", "Low Farm", "", ""}));
@@ -234,7 +232,7 @@ void TestAddresses::deletingTheLastRecord() {
     QCOMPARE(fx.dialogs.boxes().size(), 2);
 
     QTest::mouseClick(button(*window, "cmdOK"), Qt::LeftButton);
-    QCOMPARE(fx.state.addressChoice, QStringLiteral("noAddress"));
+    QCOMPARE(window->choice().outcome, AddressChoice::Outcome::NoAddress);
     QVERIFY(fx.dialogs.errors().isEmpty());
 }
 
@@ -264,7 +262,7 @@ void TestAddresses::typedNameChangesNothingShown() {
     typeInto(box(*window, "txtOrderAddress1"), "2 Low Rd"); // the list loses the focus
     leave(box(*window, "txtOrderAddress1"));
     QCOMPARE(names->currentText(), typed);
-    QCOMPARE(fx.state.shownOrderAddressName, QStringLiteral("First"));
+    QCOMPARE(window->orderSide->shownName(), QStringLiteral("First"));
     QCOMPARE(box(*window, "txtOrderName")->text(), QStringLiteral("Fay"));
     QCOMPARE(fx.addressFields(AddressTable::order(), "First"), eightFields({"Fay", "2 Low Rd"}));
     QCOMPARE(fx.addressFields(AddressTable::order(), "Second"), eightFields({"Sam"}));
@@ -278,9 +276,9 @@ void TestAddresses::typedNameChangesNothingShown() {
         return;
     }
     QTest::mouseClick(button(*window, "cmdOK"), Qt::LeftButton);
-    QCOMPARE(fx.state.addressChoice, QStringLiteral("ok"));
-    QCOMPARE(fx.state.orderAddressName, typed);
-    QCOMPARE(fx.state.deliveryAddressName, QStringLiteral("Depot"));
+    QCOMPARE(window->choice().outcome, AddressChoice::Outcome::Ok);
+    QCOMPARE(window->choice().orderName, typed);
+    QCOMPARE(window->choice().deliveryName, QStringLiteral("Depot"));
     QCOMPARE(fx.addressCount(AddressTable::order()), 2);
 }
 
@@ -300,7 +298,6 @@ void TestAddresses::closeRoutesKeepTheEdit() {
     OrderFixture fx;
     fx.addAddress(AddressTable::order(), "Office", {"Olga"});
     fx.addAddress(AddressTable::delivery(), "Depot", {"Dan"});
-    fx.state.addressChoice = QStringLiteral("earlier answer");
     auto window = openWindow(fx);
 
     // The edit being typed when the window is closed: its box still has the focus.
@@ -319,11 +316,12 @@ void TestAddresses::closeRoutesKeepTheEdit() {
         window->close();
 
     QVERIFY(!window->isVisible());
-    QCOMPARE(fx.state.addressChoice, choice);
+    QVERIFY(window->choice().outcome ==
+            (choice == u"ok" ? AddressChoice::Outcome::Ok : AddressChoice::Outcome::Cancel));
     QCOMPARE(fx.addressFields(AddressTable::delivery(), "Depot"),
              eightFields({"Dan", "", "Gate 4"}));
-    QCOMPARE(fx.state.orderAddressName, choice == u"ok" ? QStringLiteral("Office") : QString());
-    QCOMPARE(fx.state.deliveryAddressName, choice == u"ok" ? QStringLiteral("Depot") : QString());
+    QCOMPARE(window->choice().orderName, choice == u"ok" ? QStringLiteral("Office") : QString());
+    QCOMPARE(window->choice().deliveryName, choice == u"ok" ? QStringLiteral("Depot") : QString());
     QVERIFY(fx.dialogs.errors().isEmpty());
 }
 

@@ -235,10 +235,6 @@ private slots:
         QCOMPARE(f.lines(1).size(), 1);
         QCOMPARE(f.lines(1)[0].quantity, 4);
         QCOMPARE(f.lines(1)[0].comments, "urgent");
-        QCOMPARE(f.state.orderQuantity, "0");
-        QCOMPARE(f.state.orderComment, "");
-        QCOMPARE(f.state.presetQuantity, 0);
-        QCOMPARE(f.state.presetComment, "");
     }
 
     // Quantities beyond 16 bits are offered exactly.

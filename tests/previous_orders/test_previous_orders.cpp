@@ -128,7 +128,7 @@ void TestPreviousOrders::noCompletedOrders() {
     QCOMPARE(grid(*window).rows(), 2);
     QCOMPARE(row(grid(*window), 1),
              QStringList({"", "", "", "NO previous orders.", "", "", "", ""}));
-    QCOMPARE(fx.state.previousOrderNum, 0);
+    QCOMPARE(window->selectedOrderNum(), 0);
 
     // Print Previous Order says so.
     QTest::mouseClick(window->findChild<QPushButton*>("cmdPrintPreviousOrder"), Qt::LeftButton);
@@ -149,9 +149,8 @@ void TestPreviousOrders::threeCompletedOrdersFirstShown() {
     QCOMPARE(entries(list(*window)), QStringList({QStringLiteral("%1  -  04/01/2026").arg(a),
                                                   QStringLiteral("%1  -  07/01/2026").arg(b),
                                                   QStringLiteral("%1  -  09/01/2026").arg(c)}));
-    QCOMPARE(fx.state.previousOrderNums, std::vector<qint32>({a, b, c}));
     QCOMPARE(list(*window).currentRow(), 0);
-    QCOMPARE(fx.state.previousOrderNum, a);
+    QCOMPARE(window->selectedOrderNum(), a);
     QCOMPARE(grid(*window).rows(), 2);
     QCOMPARE(row(grid(*window), 1),
              QStringList({"1", "DA1", "AAA111", "First line", "", "1", "£2", "£2"}));
@@ -185,14 +184,14 @@ void TestPreviousOrders::anotherEntryReplacesTheRows() {
     QCOMPARE(total(*window), QStringLiteral("2"));
 
     clickEntry(list(*window), 1);
-    QCOMPARE(fx.state.previousOrderNum, second);
+    QCOMPARE(window->selectedOrderNum(), second);
     QCOMPARE(grid(*window).rows(), 2);
     QCOMPARE(row(grid(*window), 1),
              QStringList({"1", "DA3", "CCC333", "Three", "", "4", "£7", "£28"}));
     QCOMPARE(total(*window), QStringLiteral("28"));
 
     clickEntry(list(*window), 0);
-    QCOMPARE(fx.state.previousOrderNum, first);
+    QCOMPARE(window->selectedOrderNum(), first);
     QCOMPARE(grid(*window).rows(), 3);
     QCOMPARE(row(grid(*window), 2),
              QStringList({"2", "DA2", "BBB222", "Two", "", "3", "£0.25", "£0.75"}));
@@ -202,7 +201,7 @@ void TestPreviousOrders::orderWithoutLines() {
     OrderFixture fx;
     const qint32 empty = fx.addOrder(true);
     auto window = openWindow(fx);
-    QCOMPARE(fx.state.previousOrderNum, empty);
+    QCOMPARE(window->selectedOrderNum(), empty);
     QCOMPARE(row(grid(*window), 1),
              QStringList({"", "", "", "NO parts in order.", "", "", "", ""}));
     QCOMPARE(total(*window), QString());
@@ -243,7 +242,7 @@ void TestPreviousOrders::printPreviousOrderFromTheWindow() {
 
     QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
     QVERIFY(!window->isVisible());
-    QCOMPARE(fx.state.previousOrderNum, second); // kept after the window has closed
+    QCOMPARE(window->selectedOrderNum(), second); // kept after the window has closed
 }
 
 int main(int argc, char** argv) {

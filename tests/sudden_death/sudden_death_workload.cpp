@@ -2,12 +2,13 @@
 
 #include "action_log.h"
 #include "app/main_window.h"
-#include "session/program_state.h"
-#include "session/part_key.h"
+#include "orders/view_order_window.h"
 #include "platform/app_folder.h"
 #include "platform/flex_grid.h"
 #include "recording_browser.h"
 #include "scripted_dialogs.h"
+#include "session/part_key.h"
+#include "session/program_state.h"
 #include "store/sql_text.h"
 
 #include <QAction>
@@ -244,7 +245,7 @@ QString SuddenDeathWorkload::changeOrDeleteLine(bool remove) {
     dialogs_.onWindow(QStringLiteral("frmViewOrder"), [&](QDialog& window) {
         auto* grid = window.findChild<FlexGrid*>(QStringLiteral("MSFlexGridViewOrder"));
         grid->setCurrentCell(row, 1);
-        id = state_.orderLineIds.at(static_cast<std::size_t>(grid->row() - 1));
+        id = static_cast<ViewOrderWindow&>(window).selectedLineId();
         if (remove)
             dialogs_.answerNext(Button::Yes);
         press(window, remove ? QStringLiteral("cmdDelete") : QStringLiteral("cmdModify"));
