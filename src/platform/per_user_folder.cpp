@@ -75,9 +75,9 @@ PerUserFolder::PerUserFolder(const QString& installedFolder, const QString& user
 
 const QStringList& PerUserFolder::copiedEntries() {
     static const QStringList entries{
-        QStringLiteral("orderHeader.dat"), QStringLiteral("orderMidA.dat"),
-        QStringLiteral("orderFooter.dat"), QStringLiteral("about.dat"),
-        QStringLiteral("help.dat"),
+        QStringLiteral("orderHeader.dat"),
+        QStringLiteral("orderMidA.dat"),
+        QStringLiteral("orderFooter.dat"),
     };
     return entries;
 }
@@ -86,7 +86,8 @@ const QStringList& PerUserFolder::linkedEntries() {
     static const QStringList entries{
         QStringLiteral("parts.mdb"),      QStringLiteral("systemuserDB.dat"),
         QStringLiteral("images"),         QStringLiteral("1pixel-black.gif"),
-        QStringLiteral("image-icon.bmp"),
+        QStringLiteral("image-icon.bmp"), QStringLiteral("about.dat"),
+        QStringLiteral("help.dat"),
     };
     return entries;
 }
@@ -172,8 +173,10 @@ void PerUserFolder::linkEntry(const QString& name, const QString& folder) const 
     const QFileInfo info(link);
     // The user's own file in place of the link, or a link of the user's to a file that is there:
     // left alone. A link that leads nowhere (the installation moved) is pointed at the installed
-    // entry again.
-    if (info.exists())
+    // entry again. The texts the program shows are its own, never the user's: a copy that an
+    // earlier version made of them gives way to the link, so that an update's texts reach the user.
+    const bool programText = name == u"about.dat" || name == u"help.dat";
+    if (info.exists() && !(programText && info.isFile() && !info.isSymLink()))
         return;
     if (info.isSymLink() && linkTarget(link) == source)
         return; // the installed entry is missing: the start says so when it needs it
