@@ -24,6 +24,9 @@ class TableCatalog;
 //    match too (LooseMatch), found by the index when it holds the bare forms of its columns;
 //  - everything else passes through as written. Statements that are not SELECT, INSERT,
 //    UPDATE or DELETE (CREATE TABLE, PRAGMA, ...) pass through untouched.
+// The statement is read through StatementTokens; the values that go to typed columns are
+// written by TypedValues, and a SELECT that the index or a loose match serves by
+// IndexedSearchRewrite.
 // Parentheses that don't pair, or nest more than 100 deep, are refused with StoreError. Any
 // statement is answered in time proportional to its length.
 class StatementTranslator final {
