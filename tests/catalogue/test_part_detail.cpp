@@ -1,8 +1,8 @@
 // Part Detail: the thirteen fields and their "-" rules, the two lists, the values recorded for
 // the other windows, and the nine picture thumbnails.
-#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "platform/image_box.h"
+#include "session/program_state.h"
 #include "test_registry.h"
 
 #include <QDir>
@@ -27,6 +27,7 @@ Part fullPart() {
             {"RoverNum", "STC100"},
             {"RoverSuper2", "OLD2"},
             {"RoverSuper5", "OLD5"},
+            {"RoverSuper6", "OLD6"},
             {"Description", "Front brake pad set"},
             {"CustomerPrice", "12.5"},
             {"LRPrice", "1234.5"},
@@ -66,7 +67,7 @@ private slots:
         QCOMPARE(fields(app), QStringList({"STC100", "PD100", "ALT100", "Front brake pad set",
                                            "£12.50", "£1,234.50", "£0.25", "B", "SET", "2", "1.2kg",
                                            "Brakes", "Genuine"}));
-        QCOMPARE(app.listEntries("lstRoverSupers"), QStringList({"OLD2", "OLD5"}));
+        QCOMPARE(app.listEntries("lstRoverSupers"), QStringList({"OLD2", "OLD5", "OLD6"}));
         QCOMPARE(app.listEntries("lstVehicleApplication"),
                  QStringList({"Defender", "Discovery", "TD 5"}));
         QCOMPARE(app.status(), "Front brake pad set");

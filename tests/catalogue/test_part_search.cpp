@@ -110,6 +110,7 @@ private slots:
         row("supplier number", "DV10", {}, {}, {"DV100"});
         row("Land Rover number", "C200", {}, {}, {"DV200"});
         row("only in RoverSuper4", "ZZX9", {}, {}, {"DV200"});
+        row("only in RoverSuper6", "ZZY8", "RoverSuper6", "ZZY888", qx7);
         row("alternative number", "T777", {}, {}, {"DV400"});
         row("any letter case", "stc1", {}, {}, {"DV100"});
         row("common part, in ID order", "DV*0", {}, {},

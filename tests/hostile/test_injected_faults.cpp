@@ -6,13 +6,13 @@
 // the same command succeeds. Also: picture names from the catalogue that lead out of the images
 // folder are never opened.
 #include "addresses/address_table.h"
-#include "session/program_state.h"
 #include "catalogue/part_pictures.h"
 #include "catalogue_fixture.h"
 #include "hostile_checks.h"
 #include "platform/instance_lock.h"
 #include "platform/safe_file_writer.h"
 #include "read_only_place.h"
+#include "session/program_state.h"
 #include "store/database.h"
 #include "store_dump.h"
 #include "test_registry.h"
@@ -465,6 +465,7 @@ void TestInjectedFaults::pictureNamesLeavingTheImagesFolder_data() {
     QTest::newRow("inside") << "front.jpg" << true;
     QTest::newRow("page inside") << "page.htm" << true;
     QTest::newRow("parent folder") << "../outside.jpg" << false;
+    QTest::newRow("sibling folder") << "../imagesX/outside.jpg" << false;
     QTest::newRow("parent folder, backslashes") << "..\\outside.jpg" << false;
     QTest::newRow("down and out") << "sub/../../outside.jpg" << false;
     QTest::newRow("absolute path") << "<abs>/outside.jpg" << false;
@@ -482,6 +483,8 @@ void TestInjectedFaults::pictureNamesLeavingTheImagesFolder() {
     fx.writePicture(QStringLiteral("images/front.jpg"));
     fx.writeFile(QStringLiteral("images/page.htm"), "<html></html>");
     fx.writePicture(QStringLiteral("outside.jpg"));
+    QVERIFY(QDir(fx.dir.path()).mkpath(QStringLiteral("imagesX"))); // a sibling of images/
+    fx.writePicture(QStringLiteral("imagesX/outside.jpg"));
     fx.writeFile(QStringLiteral("outside.html"), "<html></html>");
 
     ProgramState state;
