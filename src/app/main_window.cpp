@@ -290,6 +290,7 @@ void MainWindow::wireEvents() {
             [this] { searches_->cmdSearchPart_Click(); });
     command(search.cmdSearchDesc, nullptr, QStringLiteral("search for the part description"),
             [this] { searches_->cmdSearchDesc_Click(); });
+    // txtPart_Change and txtDesc_Change: the Search of the box last edited is the default.
     route(search.txtPart, &QLineEdit::textChanged, QStringLiteral("take the part number"),
           [this] { setDefaultButton(partSearch_->cmdSearchPart); });
     route(search.txtDesc, &QLineEdit::textChanged, QStringLiteral("take the keyword"),
@@ -298,6 +299,7 @@ void MainWindow::wireEvents() {
     FlexGrid* grid = searchResults_->MSFlexGrid1;
     route(grid, &FlexGrid::rowColChange, QStringLiteral("show the part"),
           [this] { resultsGrid_->MSFlexGrid1_RowColChange(); });
+    // MSFlexGrid1_DblClick is Add to Order.
     route(grid, &FlexGrid::dblClick, QStringLiteral("add the part to the order"),
           [this] { cmdOrder_Click(); });
     grid->setContextMenuPolicy(Qt::CustomContextMenu);

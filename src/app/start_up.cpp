@@ -403,7 +403,7 @@ std::unique_ptr<Database> StartUp::openStore(const QString& path, Database::Acce
     }
 }
 
-void StartUp::load(MainWindow& window, ProgramState& state, const AppFolder& folder) {
+void StartUp::Form_Load(MainWindow& window, ProgramState& state, const AppFolder& folder) {
     checkFiles(folder);
     const bool created = createUserDatabase(folder);
     bool catalogueOpen = false;
@@ -458,7 +458,7 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
                              top->raise();
                              top->activateWindow();
                          });
-        load(*window, state, folder);
+        Form_Load(*window, state, folder);
         lock->setParent(window.get());
         (void)lock.release();
         return window;

@@ -65,12 +65,12 @@ public:
     // nowhere included), as a new regular file; whatever stands there is never replaced. True
     // when it made the copy. Throws StartUpError (leaving no partial copy).
     static bool createUserDatabase(const AppFolder& folder);
-    // The load of the main window, once, before it is shown: the user database made from its
+    // The main window's load, once, before it is shown: the user database made from its
     // template when missing, both stores opened (a user database made here is removed again when
     // the stores can't be opened), the vehicle list, the grid header, the status line, and the
     // resumption of an order left open at the last run. Throws StartUpError when a file it needs
     // is missing or can't be opened, having created and changed nothing.
-    static void load(MainWindow& window, ProgramState& state, const AppFolder& folder);
+    static void Form_Load(MainWindow& window, ProgramState& state, const AppFolder& folder);
     // Opens one store of the folder. Throws StartUpError naming the file, the folder and the
     // engine's reason.
     static std::unique_ptr<Database> openStore(const QString& path, Database::Access access);
