@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "addresses/address_options_window.h"
-#include "session/program_state.h"
+#include "app/counter_keys.h"
 #include "app/start_up.h"
 #include "app/tools_frame.h"
 #include "catalogue/part_detail_frame.h"
@@ -14,6 +14,7 @@
 #include "housekeeping/about_window.h"
 #include "housekeeping/help_window.h"
 #include "housekeeping/user_data_backup.h"
+#include "orders/order_finaliser.h"
 #include "orders/order_lifecycle.h"
 #include "orders/order_part_adder.h"
 #include "orders/previous_orders_window.h"
@@ -24,18 +25,11 @@
 #include "platform/image_box.h"
 #include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
-#include "printing/order_form_printing.h"
+#include "session/program_state.h"
 #include "store/locale_formats.h"
 
-#include <QAbstractSpinBox>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -43,16 +37,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QTextEdit>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <optional>
 
 // The logo lives in a resource of this library; a static library's resources are registered by
 // hand, from the global namespace.
@@ -61,36 +52,6 @@ static void initMainWindowResources() {
 }
 
 namespace quillon {
-
-namespace {
-
-// A box the user types into: while it has the focus, the clipboard keys edit it.
-bool isTextEntry(const QObject* object) {
-    if (qobject_cast<const QLineEdit*>(object) || qobject_cast<const QTextEdit*>(object) ||
-        qobject_cast<const QPlainTextEdit*>(object) ||
-        qobject_cast<const QAbstractSpinBox*>(object))
-        return true;
-    const auto* combo = qobject_cast<const QComboBox*>(object);
-    return combo != nullptr && combo->isEditable();
-}
-
-bool isClipboardKey(const QKeyEvent* key) {
-    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
-           key->matches(QKeySequence::Cut) || key->matches(QKeySequence::SelectAll);
-}
-
-// What Ctrl+C copies from a value that can be selected but not edited (a Part Detail value, an
-// entry of its lists): the selected text, or else the whole value. Nothing for other controls.
-std::optional<QString> valueToCopy(const QObject* object) {
-    if (const auto* label = qobject_cast<const QLabel*>(object);
-        label != nullptr && (label->textInteractionFlags() & Qt::TextSelectableByMouse))
-        return label->hasSelectedText() ? label->selectedText() : label->text();
-    if (const auto* list = qobject_cast<const QListWidget*>(object))
-        return list->currentItem() != nullptr ? list->currentItem()->text() : QString();
-    return std::nullopt;
-}
-
-} // namespace
 
 MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
                        const AppFolder& folder, QWidget* parent)
@@ -107,14 +68,11 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
     showLogo();
     wireEvents();
     setDefaultButton(partSearch_->cmdSearchPart);
-    qApp->installEventFilter(this);
 
     fitToScreen();
 }
 
-MainWindow::~MainWindow() {
-    qApp->removeEventFilter(this);
-}
+MainWindow::~MainWindow() = default;
 
 // ------------------------------------------------------------------------------------------
 // Building the window
@@ -140,6 +98,8 @@ void MainWindow::buildCentralWidget() {
                                                  *searchResults_->MSFlexGrid1, *customPrices_);
     resultsGrid_ = std::make_unique<ResultsGrid>(context_, *searchResults_, *partDisplay_);
     searches_ = std::make_unique<PartSearch>(context_, *partSearch_, *resultsGrid_, *partDisplay_);
+    keys_ = std::make_unique<CounterKeys>(*this, guard_, *partSearch_, *searchResults_->MSFlexGrid1,
+                                          *customerRetail_, [this] { cmdOrder_Click(); });
 
     picture1_ = new QLabel(central);
     picture1_->setObjectName(QStringLiteral("Picture1"));
@@ -306,130 +266,91 @@ void MainWindow::updateClock() {
 
 template <typename Sender, typename Signal>
 void MainWindow::route(Sender* sender, Signal signal, const QString& action,
-                       void (MainWindow::*handler)()) {
-    connect(sender, signal, this, [this, action, handler] {
-        guard_.run(action, [this, handler] { (this->*handler)(); });
-    });
+                       std::function<void()> work) {
+    connect(sender, signal, this,
+            [this, action, work = std::move(work)] { guard_.run(action, work); });
+}
+
+void MainWindow::command(QPushButton* button, QAction* item, const QString& action,
+                         const std::function<void()>& work) {
+    if (button != nullptr)
+        route(button, &QPushButton::clicked, action, work);
+    if (item != nullptr)
+        route(item, &QAction::triggered, action, work);
+}
+
+template <typename Window, typename... Args> void MainWindow::showModal(Args&&... args) {
+    Window window(std::forward<Args>(args)..., this);
+    context_.dialogs.showModal(window);
 }
 
 void MainWindow::wireEvents() {
     PartSearchFrames& search = *partSearch_;
-    route(search.cmdSearchPart, &QPushButton::clicked, QStringLiteral("search for the part number"),
-          &MainWindow::cmdSearchPart_Click);
-    route(search.cmdSearchDesc, &QPushButton::clicked,
-          QStringLiteral("search for the part description"), &MainWindow::cmdSearchDesc_Click);
+    command(search.cmdSearchPart, nullptr, QStringLiteral("search for the part number"),
+            [this] { searches_->cmdSearchPart_Click(); });
+    command(search.cmdSearchDesc, nullptr, QStringLiteral("search for the part description"),
+            [this] { searches_->cmdSearchDesc_Click(); });
+    // txtPart_Change and txtDesc_Change: the Search of the box last edited is the default.
     route(search.txtPart, &QLineEdit::textChanged, QStringLiteral("take the part number"),
-          &MainWindow::txtPart_Change);
+          [this] { setDefaultButton(partSearch_->cmdSearchPart); });
     route(search.txtDesc, &QLineEdit::textChanged, QStringLiteral("take the keyword"),
-          &MainWindow::txtDesc_Change);
+          [this] { setDefaultButton(partSearch_->cmdSearchDesc); });
 
     FlexGrid* grid = searchResults_->MSFlexGrid1;
     route(grid, &FlexGrid::rowColChange, QStringLiteral("show the part"),
-          &MainWindow::MSFlexGrid1_RowColChange);
+          [this] { resultsGrid_->MSFlexGrid1_RowColChange(); });
+    // MSFlexGrid1_DblClick is Add to Order.
     route(grid, &FlexGrid::dblClick, QStringLiteral("add the part to the order"),
-          &MainWindow::MSFlexGrid1_DblClick);
+          [this] { cmdOrder_Click(); });
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &FlexGrid::customContextMenuRequested, this, [this](const QPoint& position) {
         guard_.run(QStringLiteral("copy the part number"),
                    [this, position] { resultsGrid_->MSFlexGrid1_ContextMenu(position); });
     });
 
-    route(tools_->cmdClear, &QPushButton::clicked, QStringLiteral("clear the search results"),
-          &MainWindow::cmdClear_Click);
-    route(mnuClearItem_, &QAction::triggered, QStringLiteral("clear the search results"),
-          &MainWindow::mnuClearItem_Click);
-    route(tools_->cmdStartOrder, &QPushButton::clicked, QStringLiteral("start a new order"),
-          &MainWindow::cmdStartOrder_Click);
-    route(mnuNewOrder_, &QAction::triggered, QStringLiteral("start a new order"),
-          &MainWindow::mnuNewOrder_Click);
-    route(tools_->cmdOrder, &QPushButton::clicked, QStringLiteral("add the part to the order"),
-          &MainWindow::cmdOrder_Click);
-    route(mnuAddToOrder_, &QAction::triggered, QStringLiteral("add the part to the order"),
-          &MainWindow::mnuAddToOrder_Click);
-    route(tools_->cmdViewOrder, &QPushButton::clicked, QStringLiteral("show the order"),
-          &MainWindow::cmdViewOrder_Click);
-    route(mnuOrderItem_, &QAction::triggered, QStringLiteral("show the order"),
-          &MainWindow::mnuOrderItem_Click);
-    route(mnuDeleteOrder_, &QAction::triggered, QStringLiteral("delete the order"),
-          &MainWindow::mnuDeleteOrder_Click);
-    route(tools_->cmdFinaliseOrder, &QPushButton::clicked, QStringLiteral("finalise the order"),
-          &MainWindow::cmdFinaliseOrder_Click);
-    route(mnuFinaliseOrder_, &QAction::triggered, QStringLiteral("finalise the order"),
-          &MainWindow::mnuFinaliseOrder_Click);
-    route(tools_->cmdPreviousOrders, &QPushButton::clicked,
-          QStringLiteral("show the previous orders"), &MainWindow::cmdPreviousOrders_Click);
-    route(mnuPreviousItem_, &QAction::triggered, QStringLiteral("show the previous orders"),
-          &MainWindow::mnuPreviousItem_Click);
-    route(tools_->cmdOptions, &QPushButton::clicked, QStringLiteral("show the address options"),
-          &MainWindow::cmdOptions_Click);
-    route(mnuAddressItem_, &QAction::triggered, QStringLiteral("show the address options"),
-          &MainWindow::mnuAddressItem_Click);
+    command(tools_->cmdClear, mnuClearItem_, QStringLiteral("clear the search results"),
+            [this] { resultsGrid_->cmdClear_Click(); });
+    command(tools_->cmdStartOrder, mnuNewOrder_, QStringLiteral("start a new order"),
+            [this] { OrderLifecycle(context_).cmdStartOrder_Click(); });
+    command(tools_->cmdOrder, mnuAddToOrder_, QStringLiteral("add the part to the order"),
+            [this] { cmdOrder_Click(); });
+    command(tools_->cmdViewOrder, mnuOrderItem_, QStringLiteral("show the order"),
+            [this] { OrderLifecycle(context_).cmdViewOrder_Click(); });
+    command(nullptr, mnuDeleteOrder_, QStringLiteral("delete the order"),
+            [this] { OrderLifecycle(context_).mnuDeleteOrder_Click(); });
+    command(tools_->cmdFinaliseOrder, mnuFinaliseOrder_, QStringLiteral("finalise the order"),
+            [this] { OrderFinaliser(context_).cmdFinaliseOrder_Click(); });
+    command(tools_->cmdPreviousOrders, mnuPreviousItem_, QStringLiteral("show the previous orders"),
+            [this] { showModal<PreviousOrdersWindow>(context_); });
+    command(tools_->cmdOptions, mnuAddressItem_, QStringLiteral("show the address options"),
+            [this] { showModal<AddressOptionsWindow>(context_); });
 
-    route(customerRetail_->cmdEnterFilePrice, &QPushButton::clicked,
-          QStringLiteral("store the custom price"), &MainWindow::cmdEnterFilePrice_Click);
-    route(customerRetail_->cmdRemoveFilePrice, &QPushButton::clicked,
-          QStringLiteral("remove the custom price"), &MainWindow::cmdRemoveFilePrice_Click);
+    command(customerRetail_->cmdEnterFilePrice, nullptr, QStringLiteral("store the custom price"),
+            [this] { customPrices_->cmdEnterFilePrice_Click(); });
+    command(customerRetail_->cmdRemoveFilePrice, nullptr, QStringLiteral("remove the custom price"),
+            [this] { customPrices_->cmdRemoveFilePrice_Click(); });
     for (std::size_t index = 0; index < partDetail_->images.size(); ++index) {
         const int slot = static_cast<int>(index) + 1;
-        connect(partDetail_->images[index], &ImageBox::clicked, this, [this, slot] {
-            guard_.run(QStringLiteral("open the picture"), [this, slot] { Image_Click(slot); });
-        });
+        route(partDetail_->images[index], &ImageBox::clicked, QStringLiteral("open the picture"),
+              [this, slot] { PartPictures(context_).openPicture(slot); });
     }
 
-    route(mnuBackup_, &QAction::triggered, QStringLiteral("back up the user data"),
-          &MainWindow::mnuBackup_Click);
-    route(mnuRestore_, &QAction::triggered, QStringLiteral("show how to restore the user data"),
-          &MainWindow::mnuRestore_Click);
-    route(mnuContentsItem_, &QAction::triggered, QStringLiteral("show the program help"),
-          &MainWindow::mnuContentsItem_Click);
-    route(mnuAboutItem_, &QAction::triggered, QStringLiteral("show the About window"),
-          &MainWindow::mnuAboutItem_Click);
-    route(mnuCloseItem_, &QAction::triggered, QStringLiteral("exit"),
-          &MainWindow::mnuCloseItem_Click);
+    command(nullptr, mnuBackup_, QStringLiteral("back up the user data"), [this] {
+        UserDataBackup(state_, context_.dialogs, folder_, [this] {
+            state_.userDb = StartUp::openStore(folder_.userDatabase(), Database::Access::ReadWrite);
+        }).mnuBackup_Click();
+    });
+    command(nullptr, mnuRestore_, QStringLiteral("show how to restore the user data"),
+            [this] { UserDataBackup(state_, context_.dialogs, folder_, {}).mnuRestore_Click(); });
+    command(nullptr, mnuContentsItem_, QStringLiteral("show the program help"),
+            [this] { showModal<HelpWindow>(folder_.helpText()); });
+    command(nullptr, mnuAboutItem_, QStringLiteral("show the About window"),
+            [this] { showModal<AboutWindow>(folder_.aboutText()); });
+    command(nullptr, mnuCloseItem_, QStringLiteral("exit"), [this] { mnuCloseItem_Click(); });
 }
 
 // ------------------------------------------------------------------------------------------
-// Start-up and shutdown
-
-void MainWindow::Form_Load() {
-    StartUp::checkFiles(folder_);
-    const bool created = StartUp::createUserDatabase(folder_);
-    bool catalogueOpen = false;
-    try {
-        openCatalogue();
-        catalogueOpen = true;
-        openUserDatabase();
-    } catch (const StartUpError& error) {
-        state_.catalogueDb.reset();
-        state_.userDb.reset();
-        if (!created)
-            throw;
-        QFile::remove(folder_.userDatabase()); // the start leaves nothing behind
-        if (!catalogueOpen)
-            throw;
-        // The copy of the template is what failed to open: the template is at fault.
-        throw StartUpError(QStringLiteral("The empty user database %1 in the folder %2 is not a "
-                                          "usable store.\r\n\r\n%3")
-                               .arg(QFileInfo(folder_.userTemplate()).fileName(),
-                                    QDir::toNativeSeparators(folder_.path()), error.message()));
-    }
-    partSearch_->addVehicles();
-    searchResults_->setUpGrid();
-    setStatusText(startStatusText());
-    guard_.run(QStringLiteral("take up the open order"), [this] { resumeOpenOrder(); });
-}
-
-void MainWindow::openCatalogue() {
-    state_.catalogueDb = StartUp::openStore(folder_.catalogue(), Database::Access::ReadOnly);
-}
-
-void MainWindow::openUserDatabase() {
-    state_.userDb = StartUp::openStore(folder_.userDatabase(), Database::Access::ReadWrite);
-}
-
-void MainWindow::resumeOpenOrder() {
-    OrderLifecycle(context_).resumeOpenOrder();
-}
+// Exit and shutdown
 
 void MainWindow::mnuCloseItem_Click() {
     if (!state_.orderActive) {
@@ -458,81 +379,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept(); // the unload is never cancelled
 }
 
-// ------------------------------------------------------------------------------------------
-// Keys
-
-// Enter that no control took: on a row of the results it adds the row's part to the order, as
-// a double click does; in a Customer Retail box it stores the prices (Enter/Update); anywhere
-// else it presses the default button, the Search of the box last edited.
+// An Enter that no control took.
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    if (!keys_->enterPressed(event))
         QMainWindow::keyPressEvent(event);
-        return;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    FlexGrid* grid = searchResults_->MSFlexGrid1;
-    if (focus == grid && grid->rows() > 1) {
-        event->accept();
-        guard_.run(QStringLiteral("add the part to the order"), [this] { MSFlexGrid1_DblClick(); });
-        return;
-    }
-    const bool inPriceBox =
-        qobject_cast<QLineEdit*>(focus) != nullptr && customerRetail_->isAncestorOf(focus);
-    QPushButton* button = inPriceBox ? customerRetail_->cmdEnterFilePrice : defaultButton_.data();
-    if (button != nullptr && button->isEnabled() && button->isVisible()) {
-        event->accept();
-        button->click();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
-}
-
-// The focus comes back to a search box from another control: its whole text is selected, so
-// that what is typed next replaces it. A click selects it once the button is released, unless
-// the click itself selected some of it.
-void MainWindow::selectSearchTextOnReturn(QObject* watched, QEvent* event) {
-    auto* box = qobject_cast<QLineEdit*>(watched);
-    if (box == nullptr || (box != partSearch_->txtPart && box != partSearch_->txtDesc))
-        return;
-    if (event->type() == QEvent::FocusIn) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::MouseFocusReason)
-            selectOnRelease_ = box;
-        else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            box->selectAll();
-    } else if (event->type() == QEvent::MouseButtonRelease && selectOnRelease_ == box) {
-        selectOnRelease_ = nullptr;
-        if (!box->hasSelectedText())
-            box->selectAll();
-    }
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn || type == QEvent::MouseButtonRelease)
-        selectSearchTextOnReturn(watched, event);
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || widget == nullptr ||
-        widget->window() != this)
-        return QMainWindow::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    // While a box the user types into has the focus, the clipboard keys (Ctrl+C, Ctrl+V, Ctrl+X,
-    // Ctrl+A) copy, paste, cut and select there and never reach the menu items that share them.
-    if (type == QEvent::ShortcutOverride && isTextEntry(watched) && isClipboardKey(key)) {
-        event->accept();
-        return true;
-    }
-    // Ctrl+C on a Part Detail value copies it, and never clears the results.
-    if (key->matches(QKeySequence::Copy)) {
-        if (const std::optional<QString> text = valueToCopy(watched)) {
-            if (type == QEvent::KeyPress && !text->isEmpty())
-                QGuiApplication::clipboard()->setText(*text);
-            event->accept();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ------------------------------------------------------------------------------------------
@@ -590,129 +440,9 @@ void MainWindow::repaintNow() {
     customerRetail_->repaint();
 }
 
-// ------------------------------------------------------------------------------------------
-// Handlers. A menu item that shares its action with a button calls that button's handler.
-
-void MainWindow::cmdSearchPart_Click() {
-    searches_->cmdSearchPart_Click();
-}
-
-void MainWindow::cmdSearchDesc_Click() {
-    searches_->cmdSearchDesc_Click();
-}
-
-void MainWindow::txtPart_Change() {
-    setDefaultButton(partSearch_->cmdSearchPart);
-}
-
-void MainWindow::txtDesc_Change() {
-    setDefaultButton(partSearch_->cmdSearchDesc);
-}
-
-void MainWindow::MSFlexGrid1_RowColChange() {
-    resultsGrid_->MSFlexGrid1_RowColChange();
-}
-
-void MainWindow::MSFlexGrid1_DblClick() {
-    cmdOrder_Click();
-}
-
-void MainWindow::cmdClear_Click() {
-    resultsGrid_->cmdClear_Click();
-}
-
-void MainWindow::mnuClearItem_Click() {
-    cmdClear_Click();
-}
-
-void MainWindow::Image_Click(int slot) {
-    PartPictures(context_).openPicture(slot);
-}
-
-void MainWindow::cmdEnterFilePrice_Click() {
-    customPrices_->cmdEnterFilePrice_Click();
-}
-
-void MainWindow::cmdRemoveFilePrice_Click() {
-    customPrices_->cmdRemoveFilePrice_Click();
-}
-
-void MainWindow::cmdStartOrder_Click() {
-    OrderLifecycle(context_).cmdStartOrder_Click();
-}
-
-void MainWindow::mnuNewOrder_Click() {
-    cmdStartOrder_Click();
-}
-
 void MainWindow::cmdOrder_Click() {
-    if (!OrderPartAdder(context_).cmdOrder_Click())
-        return;
-    // The next part number can be typed at once: it replaces the last.
-    partSearch_->txtPart->setFocus(Qt::OtherFocusReason);
-    partSearch_->txtPart->selectAll();
-}
-
-void MainWindow::mnuAddToOrder_Click() {
-    cmdOrder_Click();
-}
-
-void MainWindow::cmdViewOrder_Click() {
-    OrderLifecycle(context_).cmdViewOrder_Click();
-}
-
-void MainWindow::mnuOrderItem_Click() {
-    cmdViewOrder_Click();
-}
-
-void MainWindow::mnuDeleteOrder_Click() {
-    OrderLifecycle(context_).mnuDeleteOrder_Click();
-}
-
-void MainWindow::cmdFinaliseOrder_Click() {
-    OrderFormPrinting(context_).cmdFinaliseOrder_Click();
-}
-
-void MainWindow::mnuFinaliseOrder_Click() {
-    cmdFinaliseOrder_Click();
-}
-
-void MainWindow::cmdPreviousOrders_Click() {
-    PreviousOrdersWindow window(context_, this);
-    context_.dialogs.showModal(window);
-}
-
-void MainWindow::mnuPreviousItem_Click() {
-    cmdPreviousOrders_Click();
-}
-
-void MainWindow::cmdOptions_Click() {
-    AddressOptionsWindow window(context_, this);
-    context_.dialogs.showModal(window);
-}
-
-void MainWindow::mnuAddressItem_Click() {
-    cmdOptions_Click();
-}
-
-void MainWindow::mnuBackup_Click() {
-    UserDataBackup(state_, context_.dialogs, folder_, [this] {
-        openUserDatabase();
-    }).mnuBackup_Click();
-}
-
-void MainWindow::mnuRestore_Click() {
-    UserDataBackup(state_, context_.dialogs, folder_, {}).mnuRestore_Click();
-}
-
-void MainWindow::mnuContentsItem_Click() {
-    HelpWindow window(folder_.helpText(), this);
-    context_.dialogs.showModal(window);
-}
-
-void MainWindow::mnuAboutItem_Click() {
-    AboutWindow window(folder_.aboutText(), this);
-    context_.dialogs.showModal(window);
+    if (OrderPartAdder(context_).cmdOrder_Click())
+        keys_->focusPartNumber();
 }
 
 } // namespace quillon

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -21,6 +22,7 @@ namespace quillon {
 struct ProgramState;
 class AppFolder;
 class Browser;
+class CounterKeys;
 class CustomPriceEditor;
 class CustomerRetailFrame;
 class Dialogs;
@@ -34,8 +36,7 @@ class ToolsFrame;
 
 // frmMain, the one window that stays open for the whole run, and the composition root: it builds
 // the frames, the menus and the Status bar, enters every control's event through the handler
-// guard into its handler, and owns the command groups. The work behind a handler lives in the
-// class of its subsystem; the handlers here hand over to it.
+// guard into the subsystem object that does its work, and owns the command groups.
 class MainWindow final : public QMainWindow, public MainWindowInterface {
     Q_OBJECT
 
@@ -57,55 +58,13 @@ public:
         return QStringLiteral("Dorvane Quillon - enter a part number or part description");
     }
 
-    // --- Start-up and shutdown
-    // The load, once, before the window is shown: the user database made from its template when
-    // missing, both stores opened, the vehicle list, the grid header, the status line, and the
-    // resumption of an open order. Throws StartUpError when a file it needs is missing or can't
-    // be opened, having created and changed nothing.
-    void Form_Load();
-    // Sets catalogueDb / userDb. Throw StartUpError naming the file and the folder.
-    void openCatalogue();
-    void openUserDatabase();
-    // The last step of the load: takes up an order left open at the last run.
-    void resumeOpenOrder();
     // The File menu's Exit.
     void mnuCloseItem_Click();
     // The window is closing, by Exit or by its close box; never cancelled.
     void Form_Unload();
-
-    // --- Searches and the results grid
-    void cmdSearchPart_Click();
-    void cmdSearchDesc_Click();
-    void txtPart_Change();
-    void txtDesc_Change();
-    void MSFlexGrid1_RowColChange();
-    void MSFlexGrid1_DblClick();
-    void cmdClear_Click();
-    void mnuClearItem_Click();
-    // --- Part Detail and the customer's prices
-    void Image_Click(int slot); // Image1 ... Image9
-    void cmdEnterFilePrice_Click();
-    void cmdRemoveFilePrice_Click();
-    // --- Orders
-    void cmdStartOrder_Click();
-    void mnuNewOrder_Click();
+    // Add to Order (cmdOrder, mnuAddToOrder, a double click or Enter on the results): the focus
+    // goes back to the part number once the part is on the order.
     void cmdOrder_Click();
-    void mnuAddToOrder_Click();
-    void cmdViewOrder_Click();
-    void mnuOrderItem_Click();
-    void mnuDeleteOrder_Click();
-    void cmdFinaliseOrder_Click();
-    void mnuFinaliseOrder_Click();
-    void cmdPreviousOrders_Click();
-    void mnuPreviousItem_Click();
-    // --- Addresses
-    void cmdOptions_Click();
-    void mnuAddressItem_Click();
-    // --- Housekeeping
-    void mnuBackup_Click();
-    void mnuRestore_Click();
-    void mnuContentsItem_Click();
-    void mnuAboutItem_Click();
 
     // --- MainWindowInterface
     void setStatusText(const QString& text) override;
@@ -123,7 +82,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildCentralWidget();
@@ -133,12 +91,15 @@ private:
     void buildStatusBar();
     void wireEvents();
     void updateClock();
-    void selectSearchTextOnReturn(QObject* watched, QEvent* event);
     QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name,
                          const QKeySequence& shortcut, bool enabled);
-    // Connects a signal to a handler of this window, entered through the guard.
+    // Connects a signal to the work of its subsystem, entered through the guard; command
+    // connects a button and the menu item that shares its action.
     template <typename Sender, typename Signal>
-    void route(Sender* sender, Signal signal, const QString& action, void (MainWindow::*handler)());
+    void route(Sender* sender, Signal signal, const QString& action, std::function<void()> work);
+    void command(QPushButton* button, QAction* item, const QString& action,
+                 const std::function<void()>& work);
+    template <typename Window, typename... Args> void showModal(Args&&... args);
 
     ProgramState& state_;
     const AppFolder& folder_;
@@ -175,8 +136,8 @@ private:
     std::array<QLabel*, 4> panels_{};
     QTimer* clock_ = nullptr;
     QPointer<QPushButton> defaultButton_;
-    // The search box a click has just given the focus to.
-    QPointer<QLineEdit> selectOnRelease_;
+    // Last, so that it stops watching the events before the controls go.
+    std::unique_ptr<CounterKeys> keys_;
 };
 
 } // namespace quillon

@@ -1,12 +1,17 @@
 #include "app/start_up.h"
 
+#include "app/folder_claim.h"
 #include "app/main_window.h"
+#include "catalogue/part_search_frames.h"
+#include "catalogue/search_results_frame.h"
 #include "housekeeping/user_data_backup.h"
+#include "orders/order_lifecycle.h"
 #include "platform/app_folder.h"
 #include "platform/app_folder_error.h"
 #include "platform/dialogs.h"
 #include "platform/instance_lock.h"
 #include "platform/safe_file_writer.h"
+#include "session/program_state.h"
 #include "store/locale_formats.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -16,9 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <QtEndian>
-#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -193,9 +196,6 @@ bool isLockedByAnother(const StoreError& error) {
            error.message().contains(QLatin1String("database table is locked"));
 }
 
-// Thrown when the program that holds the folder has been asked to show its window instead.
-struct HandedOver {};
-
 [[noreturn]] void inUse(const QString& path) {
     throw StartUpError(QStringLiteral("The user database %1 in the folder %2 is in use by another "
                                       "program.")
@@ -244,56 +244,6 @@ QString freeNameBeside(const QString& path, const QString& suffix) {
 }
 
 } // namespace
-
-std::unique_ptr<InstanceLock> StartUp::claimFolder(const AppFolder& folder) {
-    auto lock = std::make_unique<InstanceLock>(folder.path());
-    switch (lock->tryAcquire()) {
-    case InstanceLock::Outcome::Acquired:
-        return lock;
-    case InstanceLock::Outcome::HeldElsewhere: {
-        QString where;
-        const auto holder = lock->holder();
-        if (holder && !holder->hostName.isEmpty() &&
-            holder->hostName.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) != 0)
-            where = QStringLiteral(" on the computer %1").arg(holder->hostName);
-        // On this computer, the running program is asked to show its window instead.
-        else if (lock->requestActivation())
-            throw HandedOver{};
-        throw StartUpError(
-            QStringLiteral("Dorvane Quillon is already running from %1%2.")
-                .arg(native(folder.path()), where) +
-            paragraph +
-            QStringLiteral("Only one copy of the program can work with the files of a folder at "
-                           "a time: use the window that is open."));
-    }
-    case InstanceLock::Outcome::NotOurs:
-        throw StartUpError(
-            QStringLiteral("The file %1 in the Application folder %2 is a link to another file, "
-                           "or not Dorvane Quillon's own file, so the program won't write to it.")
-                .arg(InstanceLock::fileName(), native(folder.path())) +
-            paragraph +
-            QStringLiteral("Remove %1 from that folder, then start Dorvane Quillon again. Nothing "
-                           "has been changed.")
-                .arg(InstanceLock::fileName()));
-    case InstanceLock::Outcome::CantWrite:
-        break;
-    }
-    const int error = lock->error();
-    if (error == ENOSPC || error == EDQUOT)
-        throw StartUpError(
-            QStringLiteral("The Application folder %1 can't be written: the disk is full, so "
-                           "Dorvane Quillon can't make its file %2 there.")
-                .arg(native(folder.path()), InstanceLock::fileName()) +
-            paragraph +
-            QStringLiteral("Make room on the disk, then start Dorvane Quillon again. Nothing has "
-                           "been changed."));
-    throw StartUpError(
-        QStringLiteral("The Application folder %1 can't be written (Dorvane Quillon can't make its "
-                       "file %2 there), so the program can't keep your orders, prices and "
-                       "addresses in it.")
-            .arg(native(folder.path()), InstanceLock::fileName()) +
-        paragraph + QStringLiteral("Nothing has been changed."));
-}
 
 void StartUp::checkFiles(const AppFolder& folder) {
     requireFolder(folder);
@@ -453,6 +403,35 @@ std::unique_ptr<Database> StartUp::openStore(const QString& path, Database::Acce
     }
 }
 
+void StartUp::Form_Load(MainWindow& window, ProgramState& state, const AppFolder& folder) {
+    checkFiles(folder);
+    const bool created = createUserDatabase(folder);
+    bool catalogueOpen = false;
+    try {
+        state.catalogueDb = openStore(folder.catalogue(), Database::Access::ReadOnly);
+        catalogueOpen = true;
+        state.userDb = openStore(folder.userDatabase(), Database::Access::ReadWrite);
+    } catch (const StartUpError& error) {
+        state.catalogueDb.reset();
+        state.userDb.reset();
+        if (!created)
+            throw;
+        QFile::remove(folder.userDatabase()); // the start leaves nothing behind
+        if (!catalogueOpen)
+            throw;
+        // The copy of the template is what failed to open: the template is at fault.
+        throw StartUpError(
+            QStringLiteral("The empty user database %1 in the folder %2 is not a "
+                           "usable store.\r\n\r\n%3")
+                .arg(nameOf(folder.userTemplate()), native(folder.path()), error.message()));
+    }
+    window.partSearch().addVehicles();
+    window.searchResults().setUpGrid();
+    window.setStatusText(MainWindow::startStatusText());
+    window.guard().run(QStringLiteral("take up the open order"),
+                       [&window] { OrderLifecycle(window.context()).resumeOpenOrder(); });
+}
+
 std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs, Browser& browser,
                                            const AppFolder& folder,
                                            const std::function<void()>& prepareFolder,
@@ -462,7 +441,7 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
         requireFolder(folder);
         // The folder is claimed before anything in it is made or repaired. A later start's request
         // to show the window waits for the window: no event is taken before it is there.
-        std::unique_ptr<InstanceLock> lock = claimFolder(folder);
+        std::unique_ptr<InstanceLock> lock = FolderClaim::claim(folder);
         lock->acceptActivationRequests();
         if (prepareFolder)
             prepareFolder();
@@ -479,11 +458,11 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
                              top->raise();
                              top->activateWindow();
                          });
-        window->Form_Load();
+        Form_Load(*window, state, folder);
         lock->setParent(window.get());
         (void)lock.release();
         return window;
-    } catch (const HandedOver&) {
+    } catch (const FolderClaim::HandedOver&) {
         if (handedOver)
             *handedOver = true;
         return nullptr;

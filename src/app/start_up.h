@@ -13,7 +13,6 @@ struct ProgramState;
 class AppFolder;
 class Browser;
 class Dialogs;
-class InstanceLock;
 class MainWindow;
 
 // A start that can't go on: the message names the file and the folder, for the user.
@@ -27,8 +26,7 @@ private:
     QString message_;
 };
 
-// The start of the program up to the window taking input, and the file steps of the main
-// window's load.
+// The start of the program up to the window taking input, and the main window's load.
 class StartUp final {
 public:
     static constexpr int failureExitCode = 1;
@@ -47,12 +45,6 @@ public:
                                              Browser& browser, const AppFolder& folder,
                                              const std::function<void()>& prepareFolder = {},
                                              bool* handedOver = nullptr);
-
-    // Claims the folder for this run: one run of the program a folder, so that two can't each
-    // take up the one open order. Throws StartUpError when another run holds it ("Dorvane
-    // Quillon is already running from ...") and doesn't take the request to show its window,
-    // when the lock file's name is taken by a link, or when the folder can't be written.
-    [[nodiscard]] static std::unique_ptr<InstanceLock> claimFolder(const AppFolder& folder);
 
     // Checks, before anything is created, that the files the load needs are there and usable:
     // a folder path short enough for the engine, parts.mdb readable with its Parts table, and
@@ -73,6 +65,12 @@ public:
     // nowhere included), as a new regular file; whatever stands there is never replaced. True
     // when it made the copy. Throws StartUpError (leaving no partial copy).
     static bool createUserDatabase(const AppFolder& folder);
+    // The main window's load, once, before it is shown: the user database made from its
+    // template when missing, both stores opened (a user database made here is removed again when
+    // the stores can't be opened), the vehicle list, the grid header, the status line, and the
+    // resumption of an order left open at the last run. Throws StartUpError when a file it needs
+    // is missing or can't be opened, having created and changed nothing.
+    static void Form_Load(MainWindow& window, ProgramState& state, const AppFolder& folder);
     // Opens one store of the folder. Throws StartUpError naming the file, the folder and the
     // engine's reason.
     static std::unique_ptr<Database> openStore(const QString& path, Database::Access access);

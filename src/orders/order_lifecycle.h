@@ -24,7 +24,7 @@ public:
     void createOrder();
     // Deletes the current order and its lines in one transaction.
     void deleteOrder();
-    // Marks the current order completed; the order form printing calls it last.
+    // Marks the current order completed; Finalise Order calls it last.
     void completeOrder();
     // Opens the current order's lines.
     [[nodiscard]] Recordset selectOrderParts();

@@ -2,15 +2,14 @@
 
 #include "addresses/address_options_window.h"
 #include "addresses/address_table.h"
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
-#include "orders/order_lifecycle.h"
 #include "platform/app_folder.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "printing/order_form_error.h"
 #include "printing/order_form_writer.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 
 #include <QDir>
 
@@ -19,37 +18,9 @@ namespace quillon {
 OrderFormPrinting::OrderFormPrinting(AppContext& context, QWidget* parent)
     : context_(context), parent_(parent) {}
 
-QString OrderFormPrinting::finalisePrompt() {
-    return QStringLiteral("Do you want to finalise and print this order?\r\n\r\n"
-                          "If you proceed no more items may be added to this order.\r\n\r\n"
-                          "You will be prompted to choose delivery and billing address options,"
-                          "\r\n and an order form will be generated and displayed in your browser "
-                          "for printing.");
-}
-
 QString OrderFormPrinting::noAddressPrompt() {
     return QStringLiteral("Please select a valid Order and Delivery address. Go to \"Address "
                           "Options\" to add address details.");
-}
-
-void OrderFormPrinting::cmdFinaliseOrder_Click() {
-    ProgramState& state = context_.state;
-    OrderLifecycle lifecycle(context_);
-    if (!state.orderActive) {
-        lifecycle.showNoOrderError();
-        return;
-    }
-    if (context_.dialogs.messageBox(finalisePrompt(), Dialogs::Buttons::YesNo,
-                                    Dialogs::Icon::Question,
-                                    finaliseTitle()) != Dialogs::Button::Yes)
-        return;
-    Recordset lines = lifecycle.selectOrderParts();
-    if (lines.bof() && lines.eof())
-        return;
-    const std::optional<AddressBlocks> addresses = chooseAddresses();
-    if (!addresses || !generateAndShow(lines, *addresses, true))
-        return;
-    lifecycle.completeOrder();
 }
 
 void OrderFormPrinting::cmdPrintPreviousOrder_Click(qint32 orderNum) {

@@ -10,28 +10,22 @@ namespace quillon {
 struct AppContext;
 class Recordset;
 
-// The two commands that print the Order form: Finalise Order (the current order, which is then
-// completed) and Print Previous Order (a completed order, changed in no way). Both ask for the
-// order and delivery addresses in the Order Address Options window, write printOrder.html and
-// open it in the browser.
+// The Order form of an order's lines: the order and delivery addresses asked for in the Order
+// Address Options window, printOrder.html written and opened in the browser. Finalise Order (the
+// current order, which the orders then complete) prints through it, and so does Print Previous
+// Order (a completed order, changed in no way).
 class OrderFormPrinting final {
 public:
     // parent: the window that the address window and the boxes stand over (the main window
     // when null).
     explicit OrderFormPrinting(AppContext& context, QWidget* parent = nullptr);
 
-    // The main window's Finalise Order (cmdFinaliseOrder and mnuFinaliseOrder). The order is
-    // completed last, and only once its page has been written and handed to the browser.
-    void cmdFinaliseOrder_Click();
     // The Previous Orders window's Print Previous Order, for the order it shows (0: none).
     void cmdPrintPreviousOrder_Click(qint32 orderNum);
 
-    static QString finaliseTitle() { return QStringLiteral("Finalise order?"); }
-    static QString finalisePrompt();
     static QString noAddressPrompt();
     static QString errorTitle() { return QStringLiteral("Order form not printed"); }
 
-private:
     // The address blocks of the Order form.
     struct AddressBlocks {
         QString order;
@@ -42,7 +36,10 @@ private:
     // the no-address message, unless the window was cancelled) when there is no going on.
     std::optional<AddressBlocks> chooseAddresses();
     // Writes the page for the order's lines and opens it; true when the browser has it.
+    // finalising: the failure message says that the order stays open.
     bool generateAndShow(Recordset& lines, const AddressBlocks& addresses, bool finalising);
+
+private:
     void showFailure(const QString& reason, bool finalising);
 
     AppContext& context_;

@@ -1,6 +1,5 @@
 #include "orders_fixture.h"
 
-#include "app/start_up.h"
 #include "orders/order_lifecycle.h"
 #include "platform/flex_grid.h"
 #include "store/database.h"
@@ -98,12 +97,13 @@ void OrdersFixture::addToOrder() {
 }
 
 void OrdersFixture::viewOrderHandler() {
-    window->guard().run(QStringLiteral("show the order"), [this] { window->cmdViewOrder_Click(); });
+    window->guard().run(QStringLiteral("show the order"),
+                        [this] { OrderLifecycle(window->context()).cmdViewOrder_Click(); });
 }
 
 void OrdersFixture::deleteOrderHandler() {
     window->guard().run(QStringLiteral("delete the order"),
-                        [this] { window->mnuDeleteOrder_Click(); });
+                        [this] { OrderLifecycle(window->context()).mnuDeleteOrder_Click(); });
 }
 
 void OrdersFixture::addToOrderHandler() {

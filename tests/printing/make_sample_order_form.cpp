@@ -3,7 +3,7 @@
 // $QUILLON_TEST_DATA.
 #include "addresses/address_table.h"
 #include "order_fixture.h"
-#include "printing/order_form_printing.h"
+#include "orders/order_finaliser.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     fx.dialogs.onWindow("frmOptions",
                         [](QDialog& window) { window.findChild<QPushButton*>("cmdOK")->click(); });
     fx.dialogs.answerNext(Dialogs::Button::Yes);
-    OrderFormPrinting(fx.context).cmdFinaliseOrder_Click();
+    OrderFinaliser(fx.context).cmdFinaliseOrder_Click();
     if (fx.browser.requests().isEmpty() || !fx.dialogs.errors().isEmpty()) {
         QTextStream(stderr) << "the order form was not made: " << fx.dialogs.errors().join("; ")
                             << "\n";

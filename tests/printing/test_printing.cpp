@@ -4,9 +4,9 @@
 #include "app/main_window.h"
 #include "app/start_up.h"
 #include "order_fixture.h"
+#include "orders/order_finaliser.h"
 #include "printing/order_form_printing.h"
 #include "printing/order_form_writer.h"
-#include "store/database.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,7 +94,7 @@ void addAddresses(OrderFixture& fx) {
 // Answers Yes to the question and runs Finalise Order.
 void finalise(OrderFixture& fx) {
     fx.dialogs.answerNext(Dialogs::Button::Yes);
-    OrderFormPrinting(fx.context).cmdFinaliseOrder_Click();
+    OrderFinaliser(fx.context).cmdFinaliseOrder_Click();
 }
 
 void reprint(OrderFixture& fx, qint32 orderNum) {
@@ -160,7 +160,7 @@ void TestPrinting::finaliseWritesShowsAndCompletes() {
     QCOMPARE(fx.dialogs.errors(), QStringList());
     QCOMPARE(fx.dialogs.boxes().size(), 1);
     QCOMPARE(fx.dialogs.boxes()[0].title, QStringLiteral("Finalise order?"));
-    QCOMPARE(fx.dialogs.boxes()[0].prompt, OrderFormPrinting::finalisePrompt());
+    QCOMPARE(fx.dialogs.boxes()[0].prompt, OrderFinaliser::finalisePrompt());
     QVERIFY(fx.dialogs.boxes()[0].prompt.endsWith(
         "options,\r\n and an order form will be generated and displayed in your browser for "
         "printing."));
@@ -407,12 +407,12 @@ void TestPrinting::stopsThatLeaveTheOrderOpen() {
         fx.dialogs.onWindow("frmOptions", pressButton("cmdOK"));
     // "frame": no script, the window is closed by its frame.
 
-    OrderFormPrinting(fx.context).cmdFinaliseOrder_Click();
+    OrderFinaliser(fx.context).cmdFinaliseOrder_Click();
 
     QStringList prompts;
     for (const ScriptedDialogs::Box& box : fx.dialogs.boxes())
         prompts << box.prompt;
-    QStringList expected{OrderFormPrinting::finalisePrompt()};
+    QStringList expected{OrderFinaliser::finalisePrompt()};
     if (!message.isEmpty())
         expected << message;
     QCOMPARE(prompts, expected);
