@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/sql_text.h"
+#include "store/statement_builder.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 #include "store_fixture.h"
@@ -17,7 +18,10 @@ using quillon::Database;
 using quillon::Money;
 using quillon::Recordset;
 using quillon::Schema;
+using quillon::SqlCondition;
 using quillon::sqlEscape;
+using quillon::SqlLiteral;
+using quillon::StatementBuilder;
 using quillon::StoreError;
 using quillon::Transaction;
 using quillon::Value;
@@ -32,42 +36,39 @@ namespace {
 const QString newOrder =
     QStringLiteral("INSERT INTO orders(orderDate) SELECT '06/12/2026' AS orderDate");
 
+// Columns and their values, every value quoted as a text, as the program writes its rows.
+QList<StatementBuilder::Column> quoted(const QStringList& columns, const QStringList& values) {
+    QList<StatementBuilder::Column> row;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        row.append({columns[i], SqlLiteral::text(values.value(i))});
+    return row;
+}
+
 QString orderLine(const QString& orderNum, const QString& dorvaneNum, const QString& roverNum,
                   const QString& description, const QString& quantity, const QString& price,
                   const QString& comment) {
-    return QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,Description,"
-                          "Quantity,Price,Comments) SELECT '") +
-           orderNum + QStringLiteral("' AS OrderNum, '") + sqlEscape(dorvaneNum) +
-           QStringLiteral("' AS DorvaneNum, '") + sqlEscape(roverNum) +
-           QStringLiteral("' AS RoverNum, '") + sqlEscape(description) +
-           QStringLiteral("' AS Description, '") + quantity + QStringLiteral("' AS Quantity, '") +
-           price + QStringLiteral("' AS Price, '") + sqlEscape(comment) +
-           QStringLiteral("' AS Comment");
+    auto row = quoted({"OrderNum", "DorvaneNum", "RoverNum", "Description", "Quantity", "Price"},
+                      {orderNum, dorvaneNum, roverNum, description, quantity, price});
+    row.append({"Comments", SqlLiteral::text(comment), "Comment"});
+    return StatementBuilder::insertRow(u"orderParts", row);
 }
 
 QString customPart(const QString& dorvaneNum, const QString& roverNum, const QString& filePrice,
                    const QString& sellingPrice, const QString& unit) {
-    return QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice,"
-                          "CustomerLRPrice,CustomerUnitSale) SELECT '") +
-           sqlEscape(dorvaneNum) + QStringLiteral("' AS DorvaneNum, '") + sqlEscape(roverNum) +
-           QStringLiteral("' AS RoverNum, '") + filePrice +
-           QStringLiteral("' AS CustomerPrice, '") + sellingPrice +
-           QStringLiteral("' AS CustomerLRPrice, '") + sqlEscape(unit) +
-           QStringLiteral("' AS CustomerUnitSale");
+    return StatementBuilder::insertRow(
+        u"customParts",
+        quoted({"DorvaneNum", "RoverNum", "CustomerPrice", "CustomerLRPrice", "CustomerUnitSale"},
+               {dorvaneNum, roverNum, filePrice, sellingPrice, unit}));
 }
 
-QString addressUpdate(const QString& table, const QString& prefix, const QString& name,
+QString addressUpdate(const QString& table, const QString& p, const QString& name,
                       const QStringList& values) {
-    const QStringList columns = {
-        prefix + QStringLiteral("ContactName"), prefix + QStringLiteral("Address1"),
-        prefix + QStringLiteral("Address2"),    prefix + QStringLiteral("Address3"),
-        prefix + QStringLiteral("Address4"),    prefix + QStringLiteral("Address5"),
-        prefix + QStringLiteral("Postcode"),    prefix + QStringLiteral("Tel")};
-    QStringList sets;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        sets << columns[i] + QStringLiteral(" = '") + sqlEscape(values.value(i)) + u'\'';
-    return QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") + sets.join(u',') +
-           QStringLiteral(" WHERE RecordName='") + sqlEscape(name) + u'\'';
+    return StatementBuilder::updateRow(
+        table,
+        quoted({p + "ContactName", p + "Address1", p + "Address2", p + "Address3", p + "Address4",
+                p + "Address5", p + "Postcode", p + "Tel"},
+               values),
+        SqlCondition::equalsTight(u"RecordName", SqlLiteral::text(name)));
 }
 
 // Parts rows of the small test catalogue.
@@ -75,7 +76,7 @@ QString part(int id, const QString& dorvaneNum, const QString& altNum, const QSt
              const QString& super1, const QString& description, const QString& price,
              const QString& app1, const QString& app2) {
     auto quoted = [](const QString& v) {
-        return v.isNull() ? QStringLiteral("NULL") : u'\'' + sqlEscape(v) + u'\'';
+        return v.isNull() ? QStringLiteral("NULL") : SqlLiteral::text(v).sql();
     };
     return QStringLiteral("INSERT INTO Parts(ID,DorvaneNum,AltDorvaneNum,RoverNum,RoverSuper1,"
                           "Description,CustomerPrice,LRPrice,CustomerLRPrice,Application1,"
@@ -546,19 +547,18 @@ private slots:
     }
     void apostrophesRoundTrip() {
         QFETCH(QString, text);
-        const QString quoted = sqlEscape(text);
+        const QString literal = SqlLiteral::text(text).sql();
         // INSERT
-        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName) SELECT '") +
-                      quoted + QStringLiteral("' AS RecordName"));
-        user->execute(QStringLiteral("INSERT INTO orderCompanyDetails(RecordName) SELECT 'other' "
-                                     "AS RecordName"));
+        for (const QString& name : {text, QStringLiteral("other")})
+            user->execute(StatementBuilder::insertRow(u"orderCompanyDetails",
+                                                      quoted({"RecordName"}, {name})));
         // UPDATE
         user->execute(addressUpdate(QStringLiteral("orderCompanyDetails"), QStringLiteral("Order"),
                                     text, {text, text}));
         // SELECT ... WHERE, comparing without regard to letter case
         Recordset found = user->openRecordset(
-            QStringLiteral("SELECT * FROM orderCompanyDetails WHERE RecordName = '") +
-            quoted.toUpper() + u'\'');
+            QStringLiteral("SELECT * FROM orderCompanyDetails WHERE RecordName = ") +
+            literal.toUpper());
         QCOMPARE(found.recordCount(), 1);
         QCOMPARE(found.field(u"RecordName").toText(), text);
         QCOMPARE(found.field(u"OrderContactName").toText(), text);
@@ -567,11 +567,12 @@ private slots:
         Recordset liked = user->openRecordset(
             QStringLiteral("SELECT RecordName FROM orderCompanyDetails WHERE OrderContactName "
                            "LIKE '*") +
-            quoted + QStringLiteral("*'"));
+            sqlEscape(text) + QStringLiteral("*'"));
         QCOMPARE(renderColumn(liked, QStringLiteral("RecordName")), text);
         // DELETE
-        user->execute(QStringLiteral("DELETE * FROM orderCompanyDetails WHERE RecordName='") +
-                      quoted + u'\'');
+        user->execute(StatementBuilder::deleteWhere(
+            u"orderCompanyDetails",
+            SqlCondition::equalsTight(u"RecordName", SqlLiteral::text(text))));
         Recordset rest =
             user->openRecordset(QStringLiteral("SELECT RecordName FROM orderCompanyDetails"));
         QCOMPARE(render(rest), QStringLiteral("'other'"));

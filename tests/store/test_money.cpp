@@ -199,21 +199,6 @@ private slots:
         QCOMPARE(quillon::leadingNumberText(text), number);
     }
 
-    void quoting_data() {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("escaped");
-        row("plain", "Defender", "Defender");
-        row("apostrophe", "O'Brien's", "O''Brien''s");
-        row("only quotes", "''", "''''");
-        row("double quote unchanged", "6\" hose", "6\" hose");
-        row("empty", "", "");
-    }
-    void quoting() {
-        QFETCH(QString, value);
-        QFETCH(QString, escaped);
-        QCOMPARE(quillon::sqlEscape(value), escaped);
-    }
-
     void valueConversions() {
         QVERIFY(Value().isNull());
         QVERIFY(Value().isAbsent());
