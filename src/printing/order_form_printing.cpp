@@ -2,15 +2,16 @@
 
 #include "addresses/address_options_window.h"
 #include "addresses/address_table.h"
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "orders/order_lifecycle.h"
 #include "platform/app_folder.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "printing/order_form_error.h"
 #include "printing/order_form_writer.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
+#include "store/statement_builder.h"
 
 #include <QDir>
 
@@ -61,8 +62,8 @@ void OrderFormPrinting::cmdPrintPreviousOrder_Click(qint32 orderNum) {
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                     QStringLiteral("Print order?")) != Dialogs::Button::Yes)
         return;
-    Recordset lines = context_.state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum));
+    Recordset lines = context_.state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts", SqlCondition::equals(u"OrderNum", SqlLiteral::number(orderNum))));
     if (lines.bof() && lines.eof())
         return;
     if (const std::optional<AddressBlocks> addresses = chooseAddresses())
