@@ -187,13 +187,6 @@ private slots:
         QCOMPARE(contents(*catalogue, QStringLiteral("Parts")), before);
     }
 
-    void userStoreIsDurable() {
-        Recordset journal = user->openRecordset(QStringLiteral("PRAGMA journal_mode"));
-        QCOMPARE(journal.field(0).toText(), QStringLiteral("delete"));
-        Recordset sync = user->openRecordset(QStringLiteral("PRAGMA synchronous"));
-        QCOMPARE(sync.field(0).toInteger(), qint64(3)); // EXTRA
-    }
-
     void closeReleasesTheFile() {
         user->execute(newOrder);
         user->close();
@@ -226,18 +219,11 @@ private slots:
         QTest::newRow("new order is open")
             << QStringList{newOrder} << "SELECT * FROM orders WHERE OrderStatus = FALSE"
             << "1,'06/12/2026',FALSE";
-        QTest::newRow("order numbers ascending")
-            << QStringList{newOrder, newOrder, newOrder} << "SELECT OrderNum FROM orders"
-            << "1;2;3";
         QTest::newRow("complete order")
             << QStringList{newOrder, newOrder,
                            "UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 1"}
             << "SELECT * FROM orders WHERE OrderStatus = TRUE"
             << "1,'06/12/2026',TRUE";
-        QTest::newRow("completed order no longer open")
-            << QStringList{newOrder, "UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 1"}
-            << "SELECT * FROM orders WHERE OrderStatus = FALSE"
-            << "";
         QTest::newRow("delete order")
             << QStringList{newOrder, newOrder, "DELETE * FROM orders WHERE OrderNum=1"}
             << "SELECT OrderNum FROM orders"
@@ -245,17 +231,9 @@ private slots:
         QTest::newRow("line reads back typed")
             << QStringList{newOrder, line1} << "SELECT * FROM orderParts WHERE OrderNum = 1"
             << "1,1,'DA1001','ERR1234','Oil filter',3,12.5m,''";
-        QTest::newRow("lines of one order") << QStringList{newOrder, newOrder, line1, line4, line2}
-                                            << "SELECT ID FROM orderParts WHERE OrderNum = 1"
-                                            << "1;3";
         QTest::newRow("order without lines")
             << QStringList{newOrder, line1} << "SELECT * FROM orderParts WHERE OrderNum = 99"
             << "";
-        QTest::newRow("line by part key")
-            << QStringList{newOrder, line1, line2}
-            << "SELECT ID, Quantity FROM orderParts WHERE (OrderNum = 1 AND RoverNum = "
-               "'ERR1234')"
-            << "1,3";
         QTest::newRow("Dorvane Only line by DorvaneNum")
             << QStringList{newOrder, line1, line2, line3}
             << "SELECT ID, Description FROM orderParts WHERE (OrderNum = 1 AND DorvaneNum = "
@@ -291,10 +269,6 @@ private slots:
             << QStringList{custom, customOnly}
             << "SELECT * FROM CustomParts WHERE (RoverNum = 'ERR1234')"
             << "'DA1001','ERR1234',4.5m,6.99m,'EACH'";
-        QTest::newRow("custom price by DorvaneNum")
-            << QStringList{custom, customOnly}
-            << "SELECT * FROM CustomParts WHERE (DorvaneNum = 'DA1002')"
-            << "'DA1002','Dorvane Only',30m,35m,'SET'";
         QTest::newRow("update custom price")
             << QStringList{custom, "UPDATE customParts SET CustomerPrice = '5',CustomerLRPrice = "
                                    "'£1,234.50',CustomerUnitSale = 'PAIR' WHERE RoverNum='ERR1234'"}
@@ -311,9 +285,6 @@ private slots:
                                 QStringLiteral("(RecordName) SELECT 'Home' AS RecordName");
             const QString addWork = QStringLiteral("INSERT INTO ") + table +
                                     QStringLiteral("(RecordName) SELECT 'Work' AS RecordName");
-            QTest::addRow("%s: names", qPrintable(table))
-                << QStringList{add, addWork} << "SELECT RecordName FROM " + table
-                << "'Home';'Work'";
             QTest::addRow("%s: new record is empty", qPrintable(table))
                 << QStringList{add} << "SELECT * FROM " + table + " WHERE RecordName = 'Home'"
                 << "'Home',NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL";
@@ -393,8 +364,6 @@ private slots:
             << descriptionSearch("FILTER", "defender") << "1";
         QTest::newRow("vehicle is not a pattern") << descriptionSearch("lamp", "Def*") << "";
         QTest::newRow("description with apostrophe") << descriptionSearch("O'Neil", "TD 5") << "5";
-        QTest::newRow("by ID") << "SELECT * FROM Parts WHERE ID = 2"
-                               << "2";
         QTest::newRow("by RoverNum") << "SELECT * FROM Parts WHERE (RoverNum = 'err1234')"
                                      << "1";
         QTest::newRow("by DorvaneNum") << "SELECT * FROM Parts WHERE (DorvaneNum = 'DA4000')"
@@ -540,7 +509,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("one") << "O'Brien's";
         QTest::newRow("alone") << "'";
-        QTest::newRow("doubled") << "''";
         QTest::newRow("at both ends") << "'quoted'";
         QTest::newRow("with wildcards") << "it's 50% * 2";
         QTest::newRow("beyond ASCII") << "Søren Ølstrøm – École ☃ 𝄞";
@@ -620,7 +588,6 @@ private slots:
         result.moveFirst();
         QCOMPARE(result.position(), 0);
         QCOMPARE(result.field(u"OrderNum").toInteger(), qint64(1));
-        QCOMPARE(result.recordCount(), 3);
         QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"NoSuchField"));
         QCOMPARE(result.columnIndex(u"orderdate"), 1);
         QCOMPARE(result.columnIndex(u"nothing"), -1);
@@ -665,8 +632,6 @@ private slots:
         QVERIFY(result.field(u"OrderContactName").isNull());
         QVERIFY(!result.field(u"OrderTel").isNull());
         QCOMPARE(result.field(u"OrderTel"), Value::text(QString()));
-        QVERIFY(result.field(u"OrderContactName").isAbsent());
-        QVERIFY(result.field(u"OrderTel").isAbsent());
         // A comparison with a Null is false both ways.
         Recordset none =
             user->openRecordset(QStringLiteral("SELECT * FROM orderCompanyDetails WHERE "
