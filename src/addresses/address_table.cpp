@@ -1,6 +1,6 @@
 #include "addresses/address_table.h"
 
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 #include <QStringBuilder>
 #include <stdexcept>
@@ -31,37 +31,33 @@ QString AddressTable::selectNames() const {
 }
 
 QString AddressTable::selectRecord(const QString& recordName) const {
-    return QStringLiteral("SELECT * FROM ") % name_ % QStringLiteral(" WHERE RecordName = '") %
-           sqlEscape(recordName) % QStringLiteral("'");
+    return StatementBuilder::selectWhere(
+        name_, SqlCondition::equals(u"RecordName", SqlLiteral::text(recordName)));
 }
 
 QString AddressTable::selectName(const QString& recordName) const {
-    return QStringLiteral("SELECT RecordName FROM ") % name_ %
-           QStringLiteral(" WHERE RecordName = '") % sqlEscape(recordName) % QStringLiteral("'");
+    return StatementBuilder::selectWhere(
+        name_, SqlCondition::equals(u"RecordName", SqlLiteral::text(recordName)), u"RecordName");
 }
 
 QString AddressTable::insertRecord(const QString& recordName) const {
-    return QStringLiteral("INSERT INTO ") % name_ % QStringLiteral("(RecordName) SELECT '") %
-           sqlEscape(recordName) % QStringLiteral("' AS RecordName");
+    return StatementBuilder::insertRow(
+        name_, {{QStringLiteral("RecordName"), SqlLiteral::text(recordName)}});
 }
 
 QString AddressTable::deleteRecord(const QString& recordName) const {
-    return QStringLiteral("DELETE * FROM ") % name_ % QStringLiteral(" WHERE RecordName='") %
-           sqlEscape(recordName) % QStringLiteral("'");
+    return StatementBuilder::deleteWhere(
+        name_, SqlCondition::equalsTight(u"RecordName", SqlLiteral::text(recordName)));
 }
 
 QString AddressTable::updateRecord(const QString& recordName, const QStringList& values) const {
     if (values.size() != fieldCount)
         throw std::invalid_argument("an address record has eight fields");
-    QString statement = QStringLiteral("UPDATE ") % name_ % QStringLiteral(" SET ");
-    for (int i = 0; i < fieldCount; ++i) {
-        if (i > 0)
-            statement += QStringLiteral("',");
-        statement += columns_[i] % QStringLiteral(" = '") % sqlEscape(values[i]);
-    }
-    statement +=
-        QStringLiteral("' WHERE RecordName='") % sqlEscape(recordName) % QStringLiteral("'");
-    return statement;
+    QList<StatementBuilder::Column> fields;
+    for (int i = 0; i < fieldCount; ++i)
+        fields.append({columns_[i], SqlLiteral::text(values[i])});
+    return StatementBuilder::updateRow(
+        name_, fields, SqlCondition::equalsTight(u"RecordName", SqlLiteral::text(recordName)));
 }
 
 } // namespace quillon

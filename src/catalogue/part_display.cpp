@@ -1,15 +1,16 @@
 #include "catalogue/part_display.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "catalogue/part_detail_frame.h"
 #include "catalogue/picture_file.h"
 #include "platform/app_folder.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
 #include "prices/custom_price_editor.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "store/recordset.h"
+#include "store/statement_builder.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -97,8 +98,8 @@ void PartDisplay::showSelectedPart() {
     state.selectedLRPrice = Money();
     state.selectedPartId = state.resultPartIds[static_cast<std::size_t>(row - 1)];
 
-    const Recordset part = state.catalogueDb->openRecordset(
-        QStringLiteral("SELECT * FROM Parts WHERE ID = ") + QString::number(state.selectedPartId));
+    const Recordset part = state.catalogueDb->openRecordset(StatementBuilder::selectWhere(
+        u"Parts", SqlCondition::equals(u"ID", SqlLiteral::number(state.selectedPartId))));
     readSelectedValues(part);
     fillFields(part);
     fillLists(part);

@@ -1,13 +1,13 @@
 #include "orders/order_lifecycle.h"
 
+#include "orders/view_order_window.h"
+#include "platform/dialogs.h"
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
-#include "orders/view_order_window.h"
-#include "platform/dialogs.h"
 #include "store/locale_formats.h"
 #include "store/money.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 
@@ -125,8 +125,8 @@ void OrderLifecycle::createOrder() {
     ProgramState& state = context_.state;
     Database& userDb = *state.userDb;
     const QString today = LocaleFormats().shortDate(QDate::currentDate());
-    userDb.execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '") + sqlEscape(today) +
-                   QStringLiteral("' AS orderDate"));
+    userDb.execute(StatementBuilder::insertRow(
+        u"orders", {{QStringLiteral("orderDate"), SqlLiteral::text(today)}}));
 
     // The orders come in ascending OrderNum: the last is the one just made.
     Recordset orders = userDb.openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
@@ -151,8 +151,10 @@ void OrderLifecycle::deleteOrder() {
     {
         // The order and its lines go together or not at all.
         Transaction transaction(userDb);
-        userDb.execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=") + orderNum);
-        userDb.execute(QStringLiteral("DELETE * FROM orderParts WHERE OrderNum=") + orderNum);
+        const SqlCondition ofOrder =
+            SqlCondition::equalsTight(u"OrderNum", SqlLiteral::number(state.currentOrderNum));
+        userDb.execute(StatementBuilder::deleteWhere(u"orders", ofOrder));
+        userDb.execute(StatementBuilder::deleteWhere(u"orderParts", ofOrder));
         transaction.commit();
     }
     state.orderActive = false;
@@ -166,8 +168,9 @@ void OrderLifecycle::deleteOrder() {
 void OrderLifecycle::completeOrder() {
     ProgramState& state = context_.state;
     const QString orderNum = number(state.currentOrderNum);
-    state.userDb->execute(QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = ") +
-                          orderNum);
+    state.userDb->execute(StatementBuilder::updateRow(
+        u"orders", {{QStringLiteral("OrderStatus"), SqlLiteral::boolean(true)}},
+        SqlCondition::equals(u"OrderNum", SqlLiteral::number(state.currentOrderNum))));
 
     context_.window.setStatusText(QStringLiteral("Order number ") + orderNum +
                                   QStringLiteral(" completed."));
@@ -179,9 +182,9 @@ void OrderLifecycle::completeOrder() {
 
 Recordset OrderLifecycle::selectOrderParts() {
     const ProgramState& state = context_.state;
-    return state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-        number(state.currentOrderNum));
+    return state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts",
+        SqlCondition::equals(u"OrderNum", SqlLiteral::number(state.currentOrderNum))));
 }
 
 void OrderLifecycle::resumeOpenOrder() {

@@ -1,15 +1,15 @@
 #include "orders/order_part_adder.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
-#include "session/part_key.h"
 #include "orders/order_lifecycle.h"
 #include "orders/order_quantity_dialog.h"
 #include "platform/dialogs.h"
 #include "prices/custom_part_lookup.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/part_key.h"
+#include "session/program_state.h"
 #include "store/locale_formats.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 namespace quillon {
 
@@ -20,11 +20,12 @@ qint32 storedQuantity(const Value& quantity) {
     return quantity.isAbsent() ? 0 : quantity.toInt32();
 }
 
-// The condition that finds the part's line within the current order, after the order number.
-QString partKeyCondition(const ProgramState& state) {
-    return PartKey::isDorvaneOnly(state.selectedRoverNum)
-               ? QStringLiteral(" AND DorvaneNum = '") + sqlEscape(state.selectedDorvaneNum)
-               : QStringLiteral(" AND RoverNum = '") + sqlEscape(state.selectedRoverNum);
+// The condition that finds the part's line within the current order.
+SqlCondition orderLineCondition(const ProgramState& state) {
+    return SqlCondition::equals(u"OrderNum", SqlLiteral::number(state.currentOrderNum)) &&
+           SqlCondition::equals(
+               PartKey::column(state.selectedRoverNum),
+               SqlLiteral::text(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)));
 }
 
 } // namespace
@@ -43,8 +44,7 @@ bool OrderPartAdder::cmdOrder_Click() {
 Recordset OrderPartAdder::checkOrderPart() {
     const ProgramState& state = context_.state;
     return state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE (OrderNum = ") +
-        QString::number(state.currentOrderNum) + partKeyCondition(state) + QStringLiteral("')"));
+        StatementBuilder::selectWhere(u"orderParts", orderLineCondition(state).parenthesised()));
 }
 
 bool OrderPartAdder::addOrderPart() {
@@ -82,16 +82,18 @@ bool OrderPartAdder::addNewLine() {
         return false;
     const Money price = linePrice(true);
 
-    state.userDb->execute(
-        QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,Description,Quantity,"
-                       "Price,Comments) SELECT '") +
-        QString::number(state.currentOrderNum) + QStringLiteral("' AS OrderNum, '") +
-        sqlEscape(state.selectedDorvaneNum) + QStringLiteral("' AS DorvaneNum, '") +
-        sqlEscape(state.selectedRoverNum) + QStringLiteral("' AS RoverNum, '") +
-        sqlEscape(state.selectedDescription) + QStringLiteral("' AS Description, '") +
-        sqlEscape(answer.quantity) + QStringLiteral("' AS Quantity, '") + price.toPlainText() +
-        QStringLiteral("' AS Price, '") + sqlEscape(answer.comment) +
-        QStringLiteral("' AS Comment"));
+    // Every value stands quoted, the order number too; the last alias is "Comment" while the
+    // column is Comments: the values go to the listed columns by position.
+    state.userDb->execute(StatementBuilder::insertRow(
+        u"orderParts",
+        {{QStringLiteral("OrderNum"), SqlLiteral::text(QString::number(state.currentOrderNum))},
+         {QStringLiteral("DorvaneNum"), SqlLiteral::text(state.selectedDorvaneNum)},
+         {QStringLiteral("RoverNum"), SqlLiteral::text(state.selectedRoverNum)},
+         {QStringLiteral("Description"), SqlLiteral::text(state.selectedDescription)},
+         {QStringLiteral("Quantity"), SqlLiteral::text(answer.quantity)},
+         {QStringLiteral("Price"), SqlLiteral::amount(price)},
+         {QStringLiteral("Comments"), SqlLiteral::text(answer.comment),
+          QStringLiteral("Comment")}}));
 
     context_.window.setStatusText(QStringLiteral("Part added to order number ") +
                                   QString::number(state.currentOrderNum));
@@ -122,12 +124,12 @@ bool OrderPartAdder::updateExistingLine(const Recordset& line) {
         return false;
     // The price follows the prices in force now.
     const Money price = linePrice(false);
-    state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
-                          sqlEscape(answer.quantity) + QStringLiteral("',Comments = '") +
-                          sqlEscape(answer.comment) + QStringLiteral("',Price = '") +
-                          price.toPlainText() + QStringLiteral("' WHERE OrderNum = ") +
-                          QString::number(state.currentOrderNum) + partKeyCondition(state) +
-                          QStringLiteral("'"));
+    state.userDb->execute(StatementBuilder::updateRow(
+        u"orderParts",
+        {{QStringLiteral("Quantity"), SqlLiteral::text(answer.quantity)},
+         {QStringLiteral("Comments"), SqlLiteral::text(answer.comment)},
+         {QStringLiteral("Price"), SqlLiteral::amount(price)}},
+        orderLineCondition(state)));
 
     context_.window.setStatusText(QStringLiteral("Part order updated in order number ") +
                                   QString::number(state.currentOrderNum));

@@ -1,12 +1,13 @@
 #include "orders/previous_orders_window.h"
 
-#include "session/app_context.h"
-#include "session/handler_guard.h"
-#include "session/program_state.h"
 #include "platform/control_font.h"
 #include "platform/flex_grid.h"
 #include "platform/twips.h"
 #include "printing/order_form_printing.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/program_state.h"
+#include "store/statement_builder.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -218,8 +219,8 @@ void PreviousOrdersWindow::showPreviousOrder() {
     if (orderNum_ == 0)
         return;
 
-    Recordset lines = state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum_));
+    Recordset lines = state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts", SqlCondition::equals(u"OrderNum", SqlLiteral::number(orderNum_))));
     if (lines.bof() && lines.eof()) {
         grid.addItem(QStringLiteral("\t\t\t") + noPartsNotice());
         return;

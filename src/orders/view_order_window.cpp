@@ -1,15 +1,15 @@
 #include "orders/view_order_window.h"
 
-#include "session/app_context.h"
-#include "session/handler_guard.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "orders/order_quantity_dialog.h"
 #include "platform/control_font.h"
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
+#include "session/app_context.h"
+#include "session/handler_guard.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 #include "store/locale_formats.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -176,9 +176,9 @@ void ViewOrderWindow::fillOrderGrid() {
         return;
     }
 
-    Recordset lines =
-        state.userDb->openRecordset(QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") +
-                                    QString::number(state.currentOrderNum));
+    Recordset lines = state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts",
+        SqlCondition::equals(u"OrderNum", SqlLiteral::number(state.currentOrderNum))));
     if (lines.bof() && lines.eof()) {
         grid.addItem(notice + noPartsNotice());
         hasParts_ = false;
@@ -230,9 +230,8 @@ void ViewOrderWindow::cmdModify_Click() {
     const qint32 id = selectedLineId();
     if (id == 0)
         return;
-    const QString lineId = QString::number(id);
-    const Recordset line = state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE ID = ") + lineId);
+    const Recordset line = state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts", SqlCondition::equals(u"ID", SqlLiteral::number(id))));
     if (line.isEmpty()) {
         // The line is gone: show the order as it is now.
         fillOrderGrid();
@@ -248,9 +247,11 @@ void ViewOrderWindow::cmdModify_Click() {
         return;
 
     // The line keeps the price it was written with.
-    state.userDb->execute(QStringLiteral("UPDATE orderParts SET Quantity = '") +
-                          sqlEscape(answer.quantity) + QStringLiteral("',Comments = '") +
-                          sqlEscape(answer.comment) + QStringLiteral("' WHERE ID=") + lineId);
+    state.userDb->execute(StatementBuilder::updateRow(
+        u"orderParts",
+        {{QStringLiteral("Quantity"), SqlLiteral::text(answer.quantity)},
+         {QStringLiteral("Comments"), SqlLiteral::text(answer.comment)}},
+        SqlCondition::equalsTight(u"ID", SqlLiteral::number(id))));
     setStatusText(QStringLiteral("Order updated"));
     fillOrderGrid();
 }
@@ -268,8 +269,8 @@ void ViewOrderWindow::cmdDelete_Click() {
     }
     const qint32 id = selectedLineId();
     if (id != 0)
-        context_.state.userDb->execute(QStringLiteral("DELETE * FROM orderParts WHERE ID=") +
-                                       QString::number(id));
+        context_.state.userDb->execute(StatementBuilder::deleteWhere(
+            u"orderParts", SqlCondition::equalsTight(u"ID", SqlLiteral::number(id))));
     fillOrderGrid();
     setStatusText(QStringLiteral("Part deleted"));
 }

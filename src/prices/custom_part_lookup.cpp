@@ -1,19 +1,17 @@
 #include "prices/custom_part_lookup.h"
 
-#include "session/program_state.h"
 #include "session/part_key.h"
-#include "store/sql_text.h"
+#include "session/program_state.h"
+#include "store/statement_builder.h"
 
 namespace quillon {
 
 void CustomPartLookup::checkCustomPart(ProgramState& state) {
-    const QString statement =
-        PartKey::isDorvaneOnly(state.selectedRoverNum)
-            ? QStringLiteral("SELECT * FROM CustomParts WHERE (DorvaneNum = '") +
-                  sqlEscape(state.selectedDorvaneNum) + QStringLiteral("')")
-            : QStringLiteral("SELECT * FROM CustomParts WHERE (RoverNum = '") +
-                  sqlEscape(state.selectedRoverNum) + QStringLiteral("')");
-    state.customPartRecordset = state.userDb->openRecordset(statement);
+    const SqlCondition key = SqlCondition::equals(
+        PartKey::column(state.selectedRoverNum),
+        SqlLiteral::text(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)));
+    state.customPartRecordset = state.userDb->openRecordset(
+        StatementBuilder::selectWhere(u"CustomParts", key.parenthesised()));
 }
 
 } // namespace quillon

@@ -1,13 +1,13 @@
 #include "prices/custom_price_editor.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
-#include "session/part_key.h"
 #include "platform/dialogs.h"
 #include "prices/custom_part_lookup.h"
 #include "prices/customer_retail_frame.h"
-#include "store/sql_text.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/part_key.h"
+#include "session/program_state.h"
+#include "store/statement_builder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -62,12 +62,12 @@ QString CustomPriceEditor::notAnAmountPrompt(const QString& caption, const QStri
                           "the box empty for 0. Nothing has been stored.");
 }
 
-std::optional<QString> CustomPriceEditor::amountText(QLineEdit* box, const QString& caption) {
+std::optional<Money> CustomPriceEditor::boxAmount(QLineEdit* box, const QString& caption) {
     const QString text = box->text();
     if (text.isEmpty())
-        return QStringLiteral("0");
+        return Money();
     if (const auto amount = formats_.parseAmount(text))
-        return amount->toPlainText();
+        return amount;
     context_.dialogs.messageBox(notAnAmountPrompt(caption, text), Dialogs::Buttons::Ok,
                                 Dialogs::Icon::Exclamation);
     box->setFocus();
@@ -75,11 +75,11 @@ std::optional<QString> CustomPriceEditor::amountText(QLineEdit* box, const QStri
     return std::nullopt;
 }
 
-QString CustomPriceEditor::keyCondition() const {
+SqlCondition CustomPriceEditor::keyCondition() const {
     const ProgramState& state = context_.state;
-    return PartKey::column(state.selectedRoverNum) + QStringLiteral("='") +
-           sqlEscape(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)) +
-           QStringLiteral("'");
+    return SqlCondition::equalsTight(
+        PartKey::column(state.selectedRoverNum),
+        SqlLiteral::text(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)));
 }
 
 void CustomPriceEditor::cmdEnterFilePrice_Click() {
@@ -87,36 +87,34 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
         return;
     // Both prices are checked before anything changes: the engine is never handed a text that
     // is no amount.
-    const auto filePrice = amountText(frame_.txtFilePrice, frame_.lblFilePrice->text());
+    const auto filePrice = boxAmount(frame_.txtFilePrice, frame_.lblFilePrice->text());
     if (!filePrice)
         return;
-    const auto sellingPrice = amountText(frame_.txtSellingPrice, frame_.lblSellingPrice->text());
+    const auto sellingPrice = boxAmount(frame_.txtSellingPrice, frame_.lblSellingPrice->text());
     if (!sellingPrice)
         return;
     if (frame_.txtFilePrice->text().isEmpty())
         frame_.txtFilePrice->setText(QStringLiteral("0"));
     if (frame_.txtSellingPrice->text().isEmpty())
         frame_.txtSellingPrice->setText(QStringLiteral("0"));
-    const QString unit = sqlEscape(frame_.txtUnit->text());
+    const QList<StatementBuilder::Column> prices = {
+        {QStringLiteral("CustomerPrice"), SqlLiteral::amount(*filePrice)},
+        {QStringLiteral("CustomerLRPrice"), SqlLiteral::amount(*sellingPrice)},
+        {QStringLiteral("CustomerUnitSale"), SqlLiteral::text(frame_.txtUnit->text())}};
 
     ProgramState& state = context_.state;
     CustomPartLookup::checkCustomPart(state);
     const Recordset& record = state.customPartRecordset;
     if (record.bof() && record.eof()) {
-        state.userDb->execute(
-            QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice,"
-                           "CustomerLRPrice,CustomerUnitSale) SELECT '") +
-            sqlEscape(state.selectedDorvaneNum) + QStringLiteral("' AS DorvaneNum, '") +
-            sqlEscape(state.selectedRoverNum) + QStringLiteral("' AS RoverNum, '") +
-            sqlEscape(*filePrice) + QStringLiteral("' AS CustomerPrice, '") +
-            sqlEscape(*sellingPrice) + QStringLiteral("' AS CustomerLRPrice, '") + unit +
-            QStringLiteral("' AS CustomerUnitSale"));
+        state.userDb->execute(StatementBuilder::insertRow(
+            u"customParts",
+            QList<StatementBuilder::Column>{
+                {QStringLiteral("DorvaneNum"), SqlLiteral::text(state.selectedDorvaneNum)},
+                {QStringLiteral("RoverNum"), SqlLiteral::text(state.selectedRoverNum)}} +
+                prices));
         context_.window.setStatusText(QStringLiteral("Custom price stored"));
     } else {
-        state.userDb->execute(QStringLiteral("UPDATE customParts SET CustomerPrice = '") +
-                              sqlEscape(*filePrice) + QStringLiteral("',CustomerLRPrice = '") +
-                              sqlEscape(*sellingPrice) + QStringLiteral("',CustomerUnitSale = '") +
-                              unit + QStringLiteral("' WHERE ") + keyCondition());
+        state.userDb->execute(StatementBuilder::updateRow(u"customParts", prices, keyCondition()));
         context_.window.setStatusText(QStringLiteral("Custom price updated"));
     }
     showCustomPart();
@@ -125,8 +123,7 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
 void CustomPriceEditor::cmdRemoveFilePrice_Click() {
     if (!partShownWithInput())
         return;
-    context_.state.userDb->execute(QStringLiteral("DELETE * FROM customParts WHERE ") +
-                                   keyCondition());
+    context_.state.userDb->execute(StatementBuilder::deleteWhere(u"customParts", keyCondition()));
     clearBoxes();
     context_.window.setStatusText(QStringLiteral("Custom price removed"));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "store/locale_formats.h"
+#include "store/money.h"
+#include "store/sql_condition.h"
 
 #include <QString>
 
@@ -41,10 +43,10 @@ public:
 
 private:
     [[nodiscard]] bool partShownWithInput() const;
-    // The amount a price box holds as plain decimal text ("0" when empty), or nothing after
-    // telling the user that the box holds no amount.
-    [[nodiscard]] std::optional<QString> amountText(QLineEdit* box, const QString& caption);
-    [[nodiscard]] QString keyCondition() const;
+    // The amount a price box holds (zero when empty), or nothing after telling the user that
+    // the box holds no amount.
+    [[nodiscard]] std::optional<Money> boxAmount(QLineEdit* box, const QString& caption);
+    [[nodiscard]] SqlCondition keyCondition() const;
 
     AppContext& context_;
     CustomerRetailFrame& frame_;

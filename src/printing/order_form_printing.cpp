@@ -10,6 +10,7 @@
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
+#include "store/statement_builder.h"
 
 #include <QDir>
 
@@ -32,8 +33,8 @@ void OrderFormPrinting::cmdPrintPreviousOrder_Click(qint32 orderNum) {
                                     Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                     QStringLiteral("Print order?")) != Dialogs::Button::Yes)
         return;
-    Recordset lines = context_.state.userDb->openRecordset(
-        QStringLiteral("SELECT * FROM orderParts WHERE OrderNum = ") + QString::number(orderNum));
+    Recordset lines = context_.state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts", SqlCondition::equals(u"OrderNum", SqlLiteral::number(orderNum))));
     if (lines.bof() && lines.eof())
         return;
     if (const std::optional<AddressBlocks> addresses = chooseAddresses())

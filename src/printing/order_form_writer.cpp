@@ -1,12 +1,12 @@
 #include "printing/order_form_writer.h"
 
 #include "addresses/address_table.h"
-#include "session/part_key.h"
 #include "platform/safe_file_writer.h"
 #include "printing/order_form_error.h"
+#include "session/part_key.h"
 #include "store/database.h"
 #include "store/recordset.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,9 +112,9 @@ QString OrderFormWriter::description(const QString& roverNum, const QString& dor
     const QString& key = PartKey::value(roverNum, dorvaneNum);
     if (key.isEmpty())
         return storedDescription;
-    Recordset parts = catalogue_.openRecordset(QStringLiteral("SELECT * FROM Parts WHERE (") %
-                                               PartKey::column(roverNum) % QStringLiteral(" = '") %
-                                               sqlEscape(key) % QStringLiteral("')"));
+    Recordset parts = catalogue_.openRecordset(StatementBuilder::selectWhere(
+        u"Parts",
+        SqlCondition::equals(PartKey::column(roverNum), SqlLiteral::text(key)).parenthesised()));
     if (parts.eof())
         return storedDescription;
     const Value& found = parts.field(u"Description");

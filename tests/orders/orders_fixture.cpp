@@ -4,7 +4,7 @@
 #include "platform/flex_grid.h"
 #include "store/database.h"
 #include "store/schema.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,8 +18,12 @@ namespace quillon::tests {
 
 namespace {
 
-QString quoted(const QString& text) {
-    return QStringLiteral("'") + sqlEscape(text) + QStringLiteral("'");
+// A row of the given columns, every value quoted as a text.
+QList<StatementBuilder::Column> row(const QStringList& columns, const QStringList& values) {
+    QList<StatementBuilder::Column> row;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        row.append({columns[i], SqlLiteral::text(values[i])});
+    return row;
 }
 
 QuantityDialogSeen seen(QDialog& d) {
@@ -59,13 +63,11 @@ void OrdersFixture::seedOrder(qint32 orderNum, bool completed) {
 void OrdersFixture::seedLine(qint32 orderNum, const QString& dorvaneNum, const QString& roverNum,
                              const QString& description, qint64 quantity, const QString& price,
                              const QString& comments) {
-    seed(QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,Description,Quantity,"
-                        "Price,Comments) SELECT '%1' AS a, %2 AS b, %3 AS c, %4 AS d, '%5' AS e, "
-                        "'%6' AS f, %7 AS g")
-             .arg(orderNum)
-             .arg(quoted(dorvaneNum), quoted(roverNum), quoted(description))
-             .arg(quantity)
-             .arg(price, quoted(comments)));
+    seed(StatementBuilder::insertRow(
+        u"orderParts",
+        row({"OrderNum", "DorvaneNum", "RoverNum", "Description", "Quantity", "Price", "Comments"},
+            {QString::number(orderNum), dorvaneNum, roverNum, description,
+             QString::number(quantity), price, comments})));
 }
 
 void OrdersFixture::click(const QString& buttonName) {
@@ -130,13 +132,11 @@ void OrdersFixture::showPart(const ShownPart& part) {
 
 void OrdersFixture::addCustomPrice(const QString& dorvaneNum, const QString& roverNum,
                                    const QString& price) {
-    if (price.isEmpty())
-        seed(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum) SELECT %1 AS a, %2 AS b")
-                 .arg(quoted(dorvaneNum), quoted(roverNum)));
-    else
-        seed(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,CustomerPrice) SELECT %1 "
-                            "AS a, %2 AS b, '%3' AS c")
-                 .arg(quoted(dorvaneNum), quoted(roverNum), price));
+    QStringList values{dorvaneNum, roverNum};
+    if (!price.isEmpty())
+        values << price;
+    seed(StatementBuilder::insertRow(u"customParts",
+                                     row({"DorvaneNum", "RoverNum", "CustomerPrice"}, values)));
 }
 
 void OrdersFixture::answerQuantity(const QString& quantity, const QString& comment) {

@@ -3,7 +3,7 @@
 #include "addresses/address_table.h"
 #include "store/database.h"
 #include "store/schema.h"
-#include "store/sql_text.h"
+#include "store/statement_builder.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +13,12 @@ namespace quillon::tests {
 
 namespace {
 
-QString quoted(const QString& value) {
-    return QStringLiteral("'") + sqlEscape(value) + QStringLiteral("'");
+// A row of the given columns, every value quoted as a text.
+QList<StatementBuilder::Column> row(const QStringList& columns, const QStringList& values) {
+    QList<StatementBuilder::Column> row;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        row.append({columns[i], SqlLiteral::text(values[i])});
+    return row;
 }
 
 } // namespace
@@ -39,21 +43,19 @@ void OrderFixture::addCataloguePart(const QString& dorvaneNum, const QString& ro
     // The catalogue is read-only to the program; the test writes it through its own handle.
     auto catalogue = Database::open(folder.catalogue(), Database::Access::ReadWrite);
     catalogue->execute(
-        QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, Description) SELECT %1 AS a, "
-                       "%2 AS b, %3 AS c")
-            .arg(quoted(dorvaneNum), quoted(roverNum), quoted(description)));
+        StatementBuilder::insertRow(u"Parts", row({"DorvaneNum", "RoverNum", "Description"},
+                                                  {dorvaneNum, roverNum, description})));
 }
 
 qint32 OrderFixture::addOrder(bool completed, const QString& date) {
-    state.userDb->execute(
-        QStringLiteral("INSERT INTO orders(OrderDate) SELECT %1 AS OrderDate").arg(quoted(date)));
+    state.userDb->execute(StatementBuilder::insertRow(u"orders", row({"OrderDate"}, {date})));
     Recordset orders = state.userDb->openRecordset(QStringLiteral("SELECT OrderNum FROM orders"));
     orders.moveLast();
     const qint32 orderNum = orders.field(u"OrderNum").toInt32();
     if (completed)
-        state.userDb->execute(
-            QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = %1")
-                .arg(orderNum));
+        state.userDb->execute(StatementBuilder::updateRow(
+            u"orders", {{"OrderStatus", SqlLiteral::boolean(true)}},
+            SqlCondition::equals(u"OrderNum", SqlLiteral::number(orderNum))));
     return orderNum;
 }
 
@@ -70,24 +72,18 @@ qint32 OrderFixture::startOrder() {
 void OrderFixture::addLine(qint32 orderNum, const QString& dorvaneNum, const QString& roverNum,
                            const QString& description, const QString& quantity,
                            const QString& price, const QString& comments) {
-    state.userDb->execute(
-        QStringLiteral("INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, Description, "
-                       "Quantity, Price, Comments) SELECT %1 AS a, %2 AS b, %3 AS c, %4 AS d, "
-                       "%5 AS e, %6 AS f, %7 AS Comment")
-            .arg(quoted(QString::number(orderNum)), quoted(dorvaneNum), quoted(roverNum),
-                 quoted(description), quoted(quantity), quoted(price), quoted(comments)));
+    state.userDb->execute(StatementBuilder::insertRow(
+        u"orderParts",
+        row({"OrderNum", "DorvaneNum", "RoverNum", "Description", "Quantity", "Price", "Comments"},
+            {QString::number(orderNum), dorvaneNum, roverNum, description, quantity, price,
+             comments})));
 }
 
 void OrderFixture::addAddress(const AddressTable& table, const QString& name,
                               const QStringList& fields) {
-    QStringList columns{QStringLiteral("RecordName")};
-    QStringList values{quoted(name) + QStringLiteral(" AS RecordName")};
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        columns << table.columns()[i];
-        values << quoted(fields[i]) + QStringLiteral(" AS ") + table.columns()[i];
-    }
-    state.userDb->execute(QStringLiteral("INSERT INTO %1(%2) SELECT %3")
-                              .arg(table.name(), columns.join(u','), values.join(u',')));
+    state.userDb->execute(
+        StatementBuilder::insertRow(table.name(), row(QStringList{"RecordName"} + table.columns(),
+                                                      QStringList{name} + fields)));
 }
 
 QStringList OrderFixture::addressFields(const AddressTable& table, const QString& name) const {

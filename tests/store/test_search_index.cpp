@@ -5,7 +5,7 @@
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/search_index.h"
-#include "store/sql_text.h"
+#include "store/sql_literal.h"
 #include "store/statement_translator.h"
 #include "store/table_catalog.h"
 #include "store/text_fold.h"
@@ -40,10 +40,6 @@ QString randomText(QRandomGenerator& random, int minLength, int maxLength) {
     for (int i = 0; i < length; ++i)
         text += alphabet.at(qsizetype(random.bounded(quint32(alphabet.size()))));
     return text;
-}
-
-QString literal(const QString& text) {
-    return u'\'' + sqlEscape(text) + u'\'';
 }
 
 // The listed rows: every field of every row, in order.
@@ -83,15 +79,15 @@ private:
         Transaction transaction(db);
         for (int i = 0; i < count; ++i) {
             QStringList columns{QStringLiteral("Description")};
-            QStringList values{literal(randomText(random, 0, 30))};
+            QStringList values{SqlLiteral::text(randomText(random, 0, 30)).sql()};
             for (const QString& column : numberColumns) {
                 if (random.bounded(3) == 0)
                     continue; // Null
                 columns << column;
-                values << literal(randomText(random, 0, 10));
+                values << SqlLiteral::text(randomText(random, 0, 10)).sql();
             }
             columns << QStringLiteral("Application%1").arg(1 + random.bounded(9));
-            values << literal(vehicles.at(qsizetype(random.bounded(3))));
+            values << SqlLiteral::text(vehicles.at(qsizetype(random.bounded(3)))).sql();
             db.execute(QStringLiteral("INSERT INTO Parts (%1) VALUES (%2)")
                            .arg(columns.join(u','), values.join(u',')));
         }
@@ -176,7 +172,7 @@ private slots:
             const QString text = QStringLiteral("zq") + QString::fromUcs4(&c, 1) + u'y';
             indexed_->execute(QStringLiteral("INSERT INTO Parts (ID, Description) VALUES (%1, %2)")
                                   .arg(900000 + checked)
-                                  .arg(literal(text)));
+                                  .arg(SqlLiteral::text(text).sql()));
             const QString pattern = QStringLiteral("zq") + QChar(char16_t(folded)) + u'y';
             const QString statement = descriptionSearch(pattern, QString());
             QVERIFY(usesIndex(*indexed_, statement));
