@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "session/program_state.h"
 #include "platform/app_folder.h"
 #include "recording_browser.h"
 #include "scripted_dialogs.h"
+#include "session/program_state.h"
 
 #include <QString>
 #include <memory>

@@ -2,10 +2,10 @@
 
 #include "addresses/address_name_list.h"
 #include "addresses/address_table.h"
+#include "platform/dialogs.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 #include "session/program_state.h"
-#include "platform/dialogs.h"
 
 #include <QComboBox>
 #include <QEvent>

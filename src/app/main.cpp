@@ -1,13 +1,13 @@
 // Dorvane Quillon: finds (or makes) the Application folder, builds the real seams, starts the main
 // window on the folder and runs the event loop.
 #include "app/main_window.h"
-#include "session/program_state.h"
 #include "app/start_up.h"
 #include "platform/app_folder.h"
 #include "platform/app_folder_error.h"
 #include "platform/app_folder_locator.h"
 #include "platform/desktop_browser.h"
 #include "platform/qt_dialogs.h"
+#include "session/program_state.h"
 
 #include <QApplication>
 #include <QDebug>

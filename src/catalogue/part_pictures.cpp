@@ -1,13 +1,13 @@
 #include "catalogue/part_pictures.h"
 
-#include "session/app_context.h"
-#include "session/main_window_interface.h"
-#include "session/program_state.h"
 #include "catalogue/picture_file.h"
 #include "catalogue/picture_window.h"
 #include "platform/app_folder.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
+#include "session/app_context.h"
+#include "session/main_window_interface.h"
+#include "session/program_state.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 #include "housekeeping/user_data_backup.h"
 
-#include "session/program_state.h"
 #include "platform/app_folder.h"
 #include "platform/dialogs.h"
 #include "platform/safe_file_writer.h"
+#include "session/program_state.h"
 #include "store/database.h"
 #include "store/store_error.h"
 

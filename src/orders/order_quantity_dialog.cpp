@@ -1,10 +1,10 @@
 #include "orders/order_quantity_dialog.h"
 
+#include "platform/control_font.h"
+#include "platform/dialogs.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 #include "session/program_state.h"
-#include "platform/control_font.h"
-#include "platform/dialogs.h"
 #include "store/locale_formats.h"
 
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 // The customer's own prices: showing a part's record, Enter/Update and Remove by the part key,
 // and the refusal of a price box that holds no amount.
-#include "session/program_state.h"
 #include "catalogue_fixture.h"
 #include "prices/custom_price_editor.h"
+#include "session/program_state.h"
 #include "test_registry.h"
 
 #include <QLineEdit>

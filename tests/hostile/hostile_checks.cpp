@@ -1,7 +1,7 @@
 #include "hostile_checks.h"
 
-#include "session/handler_guard.h"
 #include "scripted_dialogs.h"
+#include "session/handler_guard.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "recording_browser.h"
+#include "scripted_dialogs.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
-#include "recording_browser.h"
-#include "scripted_dialogs.h"
 #include "test_app_folder.h"
 
 #include <QStringList>

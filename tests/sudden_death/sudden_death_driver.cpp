@@ -8,11 +8,11 @@
 // not start, 3 a step went wrong (the reason on stderr), 64 bad arguments.
 #include "action_log.h"
 #include "app/main_window.h"
-#include "session/program_state.h"
 #include "app/start_up.h"
 #include "platform/app_folder.h"
 #include "recording_browser.h"
 #include "scripted_dialogs.h"
+#include "session/program_state.h"
 #include "sudden_death_workload.h"
 
 #include <QApplication>
