@@ -122,6 +122,16 @@ QString CatalogueFixture::field(const QString& objectName) const {
     return label(objectName)->text();
 }
 
+QStringList CatalogueFixture::detailFields() const {
+    QStringList texts;
+    for (const char* name :
+         {"txtRoverNumber", "txtDRNumber", "txtAltDRNumber", "txtDescription", "txtCustomerPrice",
+          "txtLRPrice", "txtCustomerLRPrice", "txtLRDiscountCode", "txtUnitSale", "txtUnitIssue",
+          "txtWeight", "txtProductGroup", "txtBrand"})
+        texts << field(QLatin1String(name));
+    return texts;
+}
+
 QStringList CatalogueFixture::listEntries(const QString& objectName) const {
     QStringList entries;
     const auto* list = find<QListWidget>(objectName);

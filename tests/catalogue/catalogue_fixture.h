@@ -62,6 +62,8 @@ public:
     // The DorvaneNum of every listed row, read from the grid.
     QStringList listedNumbers() const { return gridColumn(0); }
     QString field(const QString& objectName) const;
+    // The texts of Part Detail's thirteen value fields, in the order the display fills them.
+    QStringList detailFields() const;
     QStringList listEntries(const QString& objectName) const;
     bool thumbnailShown(int slot) const;
     // The grid's selected cells as (grid row, column) pairs, sorted.

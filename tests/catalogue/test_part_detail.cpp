@@ -14,12 +14,6 @@ using quillon::tests::Part;
 
 namespace {
 
-const QStringList fieldNames{
-    "txtRoverNumber",   "txtDRNumber",  "txtAltDRNumber",     "txtDescription",
-    "txtCustomerPrice", "txtLRPrice",   "txtCustomerLRPrice", "txtLRDiscountCode",
-    "txtUnitSale",      "txtUnitIssue", "txtWeight",          "txtProductGroup",
-    "txtBrand"};
-
 Part fullPart() {
     return {{"ID", "1"},
             {"DorvaneNum", "PD100"},
@@ -49,13 +43,6 @@ Part emptyPart() {
             {"UnitSale", ""}};
 }
 
-QStringList fields(const CatalogueFixture& app) {
-    QStringList texts;
-    for (const QString& name : fieldNames)
-        texts << app.field(name);
-    return texts;
-}
-
 class PartDetailTest : public QObject {
     Q_OBJECT
 
@@ -64,9 +51,10 @@ private slots:
         CatalogueFixture app({fullPart(), emptyPart()});
         app.start();
         app.searchPart("PD10");
-        QCOMPARE(fields(app), QStringList({"STC100", "PD100", "ALT100", "Front brake pad set",
-                                           "£12.50", "£1,234.50", "£0.25", "B", "SET", "2", "1.2kg",
-                                           "Brakes", "Genuine"}));
+        QCOMPARE(
+            app.detailFields(),
+            QStringList({"STC100", "PD100", "ALT100", "Front brake pad set", "£12.50", "£1,234.50",
+                         "£0.25", "B", "SET", "2", "1.2kg", "Brakes", "Genuine"}));
         QCOMPARE(app.listEntries("lstRoverSupers"), QStringList({"OLD2", "OLD5", "OLD6"}));
         QCOMPARE(app.listEntries("lstVehicleApplication"),
                  QStringList({"Defender", "Discovery", "TD 5"}));
@@ -87,9 +75,9 @@ private slots:
         QTest::keyClick(app.grid(), Qt::Key_Down);
 
         // Null, empty texts, a price of 0 and the discount code 0 all show "-".
-        QStringList dashes(fieldNames.size(), "-");
+        QStringList dashes(13, "-");
         dashes[1] = "PD200";
-        QCOMPARE(fields(app), dashes);
+        QCOMPARE(app.detailFields(), dashes);
         QVERIFY(app.listEntries("lstRoverSupers").isEmpty());
         QVERIFY(app.listEntries("lstVehicleApplication").isEmpty());
         // Nothing is carried over from the part shown before.
