@@ -445,18 +445,29 @@ void FlexGrid::measureRows(int firstGridRow) {
     std::vector<qreal> advances;
     const int margins = cellMargins();
     const int lastRow = rows() - 1;
+    std::vector<qreal> widest(columns_.size(), 0);
+    const auto fitted = [this](std::size_t col) {
+        return col < columns_.size() && columns_[col].fit != ColumnFit::Fixed;
+    };
+    // The packed rows are measured in one pass over their bytes.
+    const bool packed = model_->visitPackedCells(firstGridRow, [&](int c, QByteArrayView utf8) {
+        const auto col = static_cast<std::size_t>(c);
+        if (fitted(col) && !utf8.isEmpty())
+            widest[col] =
+                std::max(widest[col], FlexGridColumns::textWidth(utf8, metrics, advances));
+    });
     for (std::size_t col = 0; col < columns_.size(); ++col) {
-        Column& column = columns_[col];
-        if (column.fit == ColumnFit::Fixed)
+        if (!fitted(col))
             continue;
+        Column& column = columns_[col];
         const int c = static_cast<int>(col);
-        qreal widest = 0;
-        for (int row = firstGridRow; row <= lastRow; ++row) {
+        for (int row = firstGridRow; !packed && row <= lastRow; ++row) {
             const QString text = model_->text(row, c);
             if (!text.isEmpty())
-                widest = std::max(widest, FlexGridColumns::textWidth(text, metrics, advances));
+                widest[col] =
+                    std::max(widest[col], FlexGridColumns::textWidth(text, metrics, advances));
         }
-        column.content = std::max(column.content, qCeil(widest) + margins);
+        column.content = std::max(column.content, qCeil(widest[col]) + margins);
         if (firstGridRow == 1) // pictures that come later widen the column as they are set
             column.content = std::max(column.content, pictureWidth(model_->widestPicture(c)));
     }

@@ -88,6 +88,23 @@ qreal FlexGridColumns::textWidth(const QString& text, const QFontMetricsF& metri
     return sum + kerningAllowance;
 }
 
+qreal FlexGridColumns::textWidth(QByteArrayView utf8, const QFontMetricsF& metrics,
+                                 std::vector<qreal>& advances) {
+    qreal sum = 0;
+    for (const char byte : utf8) {
+        const auto code = static_cast<unsigned char>(byte);
+        if (code >= 0x80) // beyond ASCII: measured as text
+            return textWidth(QString::fromUtf8(utf8), metrics, advances);
+        if (advances.empty())
+            advances.assign(tabledCharacters, -1.0);
+        qreal& advance = advances[code];
+        if (advance < 0)
+            advance = metrics.horizontalAdvance(QChar(code));
+        sum += advance;
+    }
+    return sum + kerningAllowance;
+}
+
 int FlexGridColumns::fullWidth(const std::vector<Need>& needs) {
     int total = 0;
     for (const Need& need : needs)

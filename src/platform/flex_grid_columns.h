@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     // the text out, and a grid may measure tens of thousands of texts; a text with a character
     // that may combine with its neighbours is laid out whole.
     [[nodiscard]] static qreal textWidth(const QString& text, const QFontMetricsF& metrics,
+                                         std::vector<qreal>& advances);
+    // The same for a text as UTF-8.
+    [[nodiscard]] static qreal textWidth(QByteArrayView utf8, const QFontMetricsF& metrics,
                                          std::vector<qreal>& advances);
 };
 

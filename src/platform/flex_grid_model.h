@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cstring>
 #include <vector>
 
 namespace quillon {
@@ -69,6 +70,27 @@ public:
 
     [[nodiscard]] bool isCell(int gridRow, int col) const {
         return gridRow >= 0 && gridRow <= dataRows_ && col >= 0 && col < cols_;
+    }
+
+    // Calls visit(col, utf8) for each packed cell of the data rows from gridRow on, one pass over
+    // their bytes; false, visiting nothing, when some cell was set on its own (then text() is
+    // the way to read the rows).
+    template <typename Visit> bool visitPackedCells(int gridRow, Visit&& visit) const {
+        if (!setCells_.isEmpty() || gridRow < 1)
+            return false;
+        for (int r = gridRow - 1; r < dataRows_; ++r) {
+            const char* part = packed_.constData() + (r == 0 ? 0 : rowEnds_[r - 1]);
+            const char* const end = packed_.constData() + rowEnds_[r];
+            for (int col = 0; col < cols_; ++col) {
+                const auto* tab = static_cast<const char*>(
+                    std::memchr(part, '\t', static_cast<std::size_t>(end - part)));
+                visit(col, QByteArrayView(part, (tab != nullptr ? tab : end) - part));
+                if (tab == nullptr)
+                    break;
+                part = tab + 1;
+            }
+        }
+        return true;
     }
 
 private:
