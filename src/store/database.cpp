@@ -350,14 +350,14 @@ Recordset Database::openRecordset(const QString& statement,
     if (db_ == nullptr)
         throw StoreError(QStringLiteral("The store is closed."), statement);
     // A SELECT run before is neither translated nor compiled again.
-    std::optional<SelectCache::Entry> cached = selects_->take(statement, loose);
+    std::optional<SelectCache::Entry> cached = selects_->take(statement, loose, keptColumns);
     TranslatedStatement translated;
     std::optional<PreparedStatement> compiled;
     if (cached) {
         translated = std::move(cached->translated);
         compiled.emplace(db_, std::move(cached->compiled), statement);
     } else {
-        translated = StatementTranslator(*catalog_).translate(statement, loose);
+        translated = StatementTranslator(*catalog_).translate(statement, loose, keptColumns);
         if (translated.kind == TranslatedStatement::Kind::Insert ||
             translated.kind == TranslatedStatement::Kind::Update ||
             translated.kind == TranslatedStatement::Kind::Delete)
@@ -372,9 +372,27 @@ Recordset Database::openRecordset(const QString& statement,
     PreparedStatement& stmt = *compiled;
     for (std::size_t i = 0; i < translated.parameters.size(); ++i)
         stmt.bind(int(i) + 1, translated.parameters[i]);
+    sizeCacheFor(translated);
     Recordset result = readAll(db_, stmt, whileRunning, keptColumns, statement);
-    selects_->put(statement, loose, {std::move(translated), stmt.release()});
+    selects_->put(statement, loose, keptColumns, {std::move(translated), stmt.release()});
     return result;
+}
+
+// A search the index serves reads a few pages of the index and the rows it finds, the same ones
+// each time it runs: a page cache that holds them spares reading them from the file again. A
+// search that tests every row reads every page once; a cache would hold only pages it has passed,
+// so it gets the engine's small default and the memory goes to the rows found.
+void Database::sizeCacheFor(const TranslatedStatement& statement) {
+    constexpr int indexedKib = 32 * 1024;
+    constexpr int scanKib = 2 * 1024;
+    if (!statement.indexed && !statement.testsEveryRow)
+        return; // a row by its key, or a few: the cache stays as it is
+    const int wanted = statement.indexed ? indexedKib : scanKib;
+    if (wanted == cacheKib_)
+        return;
+    const QByteArray pragma = "PRAGMA cache_size=-" + QByteArray::number(wanted);
+    if (sqlite3_exec(db_, pragma.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+        cacheKib_ = wanted;
 }
 
 int Database::execute(const QString& statement) {

@@ -15,6 +15,7 @@ namespace quillon {
 
 class SelectCache;
 class TableCatalog;
+struct TranslatedStatement;
 
 // One open store file, spoken to in the program's SQL dialect:
 //  - "DELETE * FROM t WHERE ..."; "INSERT INTO t(cols) SELECT 'v' AS a, 'v' AS b" with no FROM,
@@ -93,6 +94,8 @@ private:
     // A statement of the engine's own SQL (CREATE TABLE, PRAGMA, ...): its rows go to rows when
     // it gives columns and rows is given. Returns the number of rows it changed.
     int runOwnSql(const QByteArray& sql, const QString& statement, Recordset* rows);
+    // The engine's page cache for the statement about to run: see openRecordset().
+    void sizeCacheFor(const TranslatedStatement& statement);
 
     sqlite3* db_ = nullptr;
     QString path_;
@@ -100,6 +103,7 @@ private:
     std::unique_ptr<TableCatalog> catalog_; // the tables' declared types, read once
     std::unique_ptr<SelectCache> selects_;  // the SELECTs run last, compiled
     bool undoneInterruptedChange_ = false;
+    int cacheKib_ = 0; // the page cache's size as last set; 0: the engine's default
 };
 
 } // namespace quillon

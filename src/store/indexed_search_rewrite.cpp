@@ -54,7 +54,8 @@ std::optional<QString> IndexedSearchRewrite::indexQuery(qsizetype from, qsizetyp
     }
     QStringList queries;
     for (const QString& text : texts)
-        queries << u'(' + SearchIndex::rowsHolding(text, table.searchTermRows) + u')';
+        queries << u'(' + SearchIndex::rowsHolding(text, table.searchTermRows, table.rowEstimate) +
+                       u')';
     return queries.join(QStringLiteral(" OR "));
 }
 
@@ -96,7 +97,8 @@ QString IndexedSearchRewrite::looseCondition(const TableCatalog::Table& table, c
     return conditions.join(QStringLiteral(" OR "));
 }
 
-std::optional<QString> IndexedSearchRewrite::rewrite(const Writer& writer) const {
+std::optional<IndexedSearchRewrite::Rewritten>
+IndexedSearchRewrite::rewrite(const Writer& writer) const {
     const qsizetype size = tokens_.size();
     const qsizetype from = tokens_.findTopLevelWord(1, size, {u"FROM"});
     if (from < 0 || from + 2 >= size || !tokens_.at(from + 1).isName() ||
@@ -121,7 +123,8 @@ std::optional<QString> IndexedSearchRewrite::rewrite(const Writer& writer) const
                     looseCondition(*table, *bare, writer) + u')';
         if (query && indexHoldsBareForms(*table) && SearchIndex::plainInfix(u'*' + *bare + u'*')) {
             const QString bareQuery =
-                u'(' + SearchIndex::rowsHolding(*bare, table->searchTermRows) + u')';
+                u'(' + SearchIndex::rowsHolding(*bare, table->searchTermRows, table->rowEstimate) +
+                u')';
             if (*query != bareQuery)
                 *query += QStringLiteral(" OR ") + bareQuery;
         } else {
@@ -135,7 +138,7 @@ std::optional<QString> IndexedSearchRewrite::rewrite(const Writer& writer) const
                         StatementTokens::quoteName(table->searchIndex), writer.parameter(*query));
     if (end < size)
         sql += u' ' + writer.passThrough(end, size);
-    return sql;
+    return Rewritten{sql, query.has_value()};
 }
 
 } // namespace quillon

@@ -34,9 +34,13 @@ public:
                          const LooseMatch& loose)
         : tokens_(tokens), catalog_(catalog), loose_(loose) {}
 
+    struct Rewritten {
+        QString sql;
+        bool indexed = false; // the index finds the rows; otherwise every row is tested
+    };
     // The SELECT in the engine's SQL, rewritten; nothing when neither the index nor the loose
     // match has a part in it.
-    [[nodiscard]] std::optional<QString> rewrite(const Writer& writer) const;
+    [[nodiscard]] std::optional<Rewritten> rewrite(const Writer& writer) const;
 
 private:
     std::optional<QString> indexQuery(qsizetype from, qsizetype to,

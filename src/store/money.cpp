@@ -21,12 +21,18 @@ qint64 checkedMul(qint64 a, qint64 b) {
     return result;
 }
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 } // namespace
 
-Money Money::fromWhole(qint64 whole) { return Money(checkedMul(whole, unitsPerWhole)); }
+Money Money::fromWhole(qint64 whole) {
+    return Money(checkedMul(whole, unitsPerWhole));
+}
 
 std::optional<Money> Money::fromPlainText(QStringView text) {
     qsizetype i = 0;
@@ -102,7 +108,9 @@ QString Money::toPlainText() const {
     return negative ? u'-' + text : text;
 }
 
-Money Money::operator+(Money other) const { return Money(checkedAdd(units_, other.units_)); }
+Money Money::operator+(Money other) const {
+    return Money(checkedAdd(units_, other.units_));
+}
 
 Money Money::operator-(Money other) const {
     qint64 result = 0;
@@ -111,9 +119,13 @@ Money Money::operator-(Money other) const {
     return Money(result);
 }
 
-Money Money::operator-() const { return Money() - *this; }
+Money Money::operator-() const {
+    return Money() - *this;
+}
 
-Money Money::operator*(qint64 factor) const { return Money(checkedMul(units_, factor)); }
+Money Money::operator*(qint64 factor) const {
+    return Money(checkedMul(units_, factor));
+}
 
 Money& Money::operator+=(Money other) {
     *this = *this + other;

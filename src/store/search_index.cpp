@@ -67,6 +67,16 @@ QHash<QString, qint64> SearchIndex::readTermRows(sqlite3* db, const QString& tab
     return rows;
 }
 
+qint64 SearchIndex::highestRowid(sqlite3* db, const QString& table) {
+    const QString sql = QStringLiteral("SELECT max(rowid) FROM %1").arg(quoteName(table));
+    try {
+        PreparedStatement highest(db, sql.toUtf8(), sql);
+        return highest.step() ? sqlite3_column_int64(highest.get(), 0) : 0;
+    } catch (const StoreError&) {
+        return 0; // only a guide
+    }
+}
+
 QString SearchIndex::bareColumnName(const QString& column) {
     return column + QStringLiteral("_bare");
 }
@@ -154,7 +164,8 @@ std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
     return text;
 }
 
-QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint64>& termRows) {
+QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint64>& termRows,
+                                 qint64 tableRows) {
     const auto quoted = [](QString trigram) {
         trigram.replace(u'"', QStringLiteral("\"\""));
         return u'"' + trigram + u'"';
@@ -195,6 +206,43 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
             });
             if (!overlaps)
                 chosen.push_back(c.at);
+        }
+        // Rare trigrams often come from one word, or from words that go together, and so from
+        // the same rows. One more from a word none of them touches sorts those rows out: reading
+        // the entries of a trigram that at most a fifth of the rows hold costs less than testing
+        // the rows it rules out.
+        std::vector<int> wordAt(static_cast<std::size_t>(folded.size()), -1);
+        int words = 0;
+        for (qsizetype at = 0; at < folded.size(); ++at) {
+            if (folded[at] == u' ')
+                continue;
+            if (at == 0 || folded[at - 1] == u' ')
+                ++words;
+            wordAt[static_cast<std::size_t>(at)] = words;
+        }
+        const auto touches = [&](qsizetype from, int word) {
+            for (qsizetype at = from; at < from + trigram; ++at) {
+                if (wordAt[static_cast<std::size_t>(at)] == word)
+                    return true;
+            }
+            return false;
+        };
+        constexpr qint64 commonShare = 5;
+        for (const Counted& c : counted) {
+            if (tableRows <= 0 || c.rows * commonShare > tableRows)
+                break;
+            const bool apart = std::none_of(chosen.begin(), chosen.end(), [&](qsizetype at) {
+                for (qsizetype k = c.at; k < c.at + trigram; ++k) {
+                    const int word = wordAt[static_cast<std::size_t>(k)];
+                    if (word > 0 && touches(at, word))
+                        return true;
+                }
+                return false;
+            });
+            if (apart) {
+                chosen.push_back(c.at);
+                break;
+            }
         }
     }
     QStringList terms;

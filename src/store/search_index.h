@@ -30,6 +30,8 @@ public:
     [[nodiscard]] static QString termsName(const QString& table);
     // The trigram counts of a table's index, read from its terms table; empty without one.
     [[nodiscard]] static QHash<QString, qint64> readTermRows(sqlite3* db, const QString& table);
+    // The table's highest rowid: about how many rows it has; 0 when it has none.
+    [[nodiscard]] static qint64 highestRowid(sqlite3* db, const QString& table);
     // The index column that holds the bare form of a column: "<column>_bare".
     [[nodiscard]] static QString bareColumnName(const QString& column);
 
@@ -53,9 +55,12 @@ public:
     // The index query that finds the rows that hold the text (a plain infix): trigrams of the
     // text that all occur in a row that holds it. With the index's trigram counts, a text of
     // more than two trigrams is looked for by its two rarest trigrams that don't overlap (a
-    // third when it is about as rare as the rarest); without them, by trigrams that cover it.
+    // third when it is about as rare as the rarest), and, given about how many rows the table
+    // has, the rarest other one when at most a fifth of them hold it; without the counts, by
+    // trigrams that cover it.
     [[nodiscard]] static QString rowsHolding(const QString& text,
-                                             const QHash<QString, qint64>& termRows = {});
+                                             const QHash<QString, qint64>& termRows = {},
+                                             qint64 tableRows = 0);
 };
 
 } // namespace quillon

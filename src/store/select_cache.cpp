@@ -4,10 +4,10 @@
 
 namespace quillon {
 
-std::optional<SelectCache::Entry> SelectCache::take(const QString& statement,
-                                                    const LooseMatch& loose) {
+std::optional<SelectCache::Entry>
+SelectCache::take(const QString& statement, const LooseMatch& loose, const QStringList& kept) {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-        if (it->statement == statement && it->loose == loose) {
+        if (it->statement == statement && it->loose == loose && it->kept == kept) {
             Entry entry = std::move(it->entry);
             entries_.erase(it);
             return entry;
@@ -16,12 +16,13 @@ std::optional<SelectCache::Entry> SelectCache::take(const QString& statement,
     return std::nullopt;
 }
 
-void SelectCache::put(const QString& statement, const LooseMatch& loose, Entry entry) {
+void SelectCache::put(const QString& statement, const LooseMatch& loose, const QStringList& kept,
+                      Entry entry) {
     if (capacity_ == 0 || !entry.compiled)
         return;
     sqlite3_reset(entry.compiled.get());
     sqlite3_clear_bindings(entry.compiled.get());
-    entries_.insert(entries_.begin(), {statement, loose, std::move(entry)});
+    entries_.insert(entries_.begin(), {statement, loose, kept, std::move(entry)});
     if (entries_.size() > capacity_)
         entries_.erase(entries_.begin() + std::ptrdiff_t(capacity_), entries_.end());
 }

@@ -5,6 +5,7 @@
 #include "store/translated_statement.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -25,9 +26,11 @@ public:
 
     // Takes the entry of the statement (the text as the caller gave it, with its loose match)
     // out of the cache.
-    [[nodiscard]] std::optional<Entry> take(const QString& statement, const LooseMatch& loose);
+    [[nodiscard]] std::optional<Entry> take(const QString& statement, const LooseMatch& loose,
+                                            const QStringList& kept);
     // Keeps the entry of the statement as the most recently used one.
-    void put(const QString& statement, const LooseMatch& loose, Entry entry);
+    void put(const QString& statement, const LooseMatch& loose, const QStringList& kept,
+             Entry entry);
     // Finalizes every kept statement: before the connection closes or its tables change.
     void clear() { entries_.clear(); }
 
@@ -36,6 +39,7 @@ private:
     struct Kept {
         QString statement;
         LooseMatch loose;
+        QStringList kept;
         Entry entry;
     };
     std::vector<Kept> entries_;

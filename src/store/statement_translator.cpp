@@ -8,6 +8,7 @@
 #include "store/typed_values.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -63,8 +64,10 @@ TranslatedStatement::Kind kindOfTokens(const std::vector<SqlToken>& tokens) {
 // loose match serves is IndexedSearchRewrite's.
 class Translation {
 public:
-    Translation(const QString& statement, TableCatalog& catalog, const LooseMatch& loose)
-        : tokens_(statement), catalog_(catalog), loose_(loose), typed_(tokens_, catalog) {}
+    Translation(const QString& statement, TableCatalog& catalog, const LooseMatch& loose,
+                const QStringList& kept)
+        : tokens_(statement), catalog_(catalog), loose_(loose), kept_(kept),
+          typed_(tokens_, catalog) {}
 
     TranslatedStatement run() {
         out_.kind = kindOfTokens(tokens_.all());
@@ -91,6 +94,10 @@ public:
         case TranslatedStatement::Kind::Select:
             if (!translateSelect())
                 out_.sql = passThrough(0, size());
+            readOnlyKept();
+            out_.testsEveryRow =
+                !out_.indexed && std::any_of(tokens_.all().begin(), tokens_.all().end(),
+                                             [](const SqlToken& t) { return t.isWord(u"LIKE"); });
             break;
         case TranslatedStatement::Kind::Other:
             out_.sql = passThrough(0, size());
@@ -201,14 +208,46 @@ private:
         return item;
     }
 
+    // "SELECT * FROM t [WHERE ...] [ORDER BY ...]" of whose columns only some are kept: the
+    // engine reads only those, not every column of every row.
+    void readOnlyKept() {
+        if (kept_.isEmpty() || size() < 4 || !symbolAt(1, u"*") || !wordAt(2, u"FROM") ||
+            !at(3).isName() || (size() > 4 && !wordAt(4, u"WHERE") && !wordAt(4, u"ORDER")) ||
+            tokens_.findTopLevelWord(
+                4, size(), {u"GROUP", u"HAVING", u"WINDOW", u"UNION", u"EXCEPT", u"INTERSECT"}) >=
+                0)
+            return;
+        // "ORDER BY 2" names a column by its place in the result.
+        const qsizetype order = tokens_.findTopLevelWord(4, size(), {u"ORDER"});
+        for (qsizetype p = order; order >= 0 && p < size(); ++p) {
+            if (at(p).kind == Kind::Number)
+                return;
+        }
+        const TableCatalog::Table* table = catalog_.table(at(3).name());
+        if (table == nullptr)
+            return;
+        QStringList columns;
+        for (const QString& name : kept_) {
+            const TableCatalog::Column* column = table->column(name);
+            if (column == nullptr)
+                return; // the result reports the missing column as it would
+            columns << StatementTokens::quoteName(column->name);
+        }
+        const QString head = at(0).text + tokens_.spaceBefore(1) + u'*';
+        if (out_.sql.startsWith(head))
+            out_.sql.replace(0, head.size(),
+                             at(0).text + u' ' + columns.join(QStringLiteral(", ")));
+    }
+
     bool translateSelect() {
         const IndexedSearchRewrite::Writer writer{
             [this](qsizetype from, qsizetype to) { return passThrough(from, to); },
             [this](SqlParameter value) { return parameter(std::move(value)); }};
-        auto sql = IndexedSearchRewrite(tokens_, catalog_, loose_).rewrite(writer);
-        if (!sql)
+        auto rewritten = IndexedSearchRewrite(tokens_, catalog_, loose_).rewrite(writer);
+        if (!rewritten)
             return false;
-        out_.sql = std::move(*sql);
+        out_.sql = std::move(rewritten->sql);
+        out_.indexed = rewritten->indexed;
         return true;
     }
 
@@ -333,6 +372,7 @@ private:
     StatementTokens tokens_;
     TableCatalog& catalog_;
     const LooseMatch& loose_;
+    const QStringList& kept_;
     TypedValues typed_;
     TranslatedStatement out_;
 };
@@ -340,8 +380,9 @@ private:
 } // namespace
 
 TranslatedStatement StatementTranslator::translate(const QString& statement,
-                                                   const LooseMatch& loose) {
-    return Translation(statement, catalog_, loose).run();
+                                                   const LooseMatch& loose,
+                                                   const QStringList& keptColumns) {
+    return Translation(statement, catalog_, loose, keptColumns).run();
 }
 
 TranslatedStatement::Kind StatementTranslator::kindOf(const QString& statement) {

@@ -4,6 +4,7 @@
 #include "store/translated_statement.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace quillon {
 
@@ -33,8 +34,11 @@ class StatementTranslator final {
 public:
     explicit StatementTranslator(TableCatalog& catalog) : catalog_(catalog) {}
 
+    // keptColumns, when not empty: the only columns of the result the caller reads; a
+    // "SELECT * FROM t" then asks the engine for those alone.
     [[nodiscard]] TranslatedStatement translate(const QString& statement,
-                                                const LooseMatch& loose = {});
+                                                const LooseMatch& loose = {},
+                                                const QStringList& keptColumns = {});
     // What kind of statement it is, without translating it: that of its first word, or for
     // "WITH ..." that of the statement the common table expressions lead to. Comments and
     // blanks before it count for nothing.

@@ -105,6 +105,7 @@ void TableCatalog::load() {
         t.searchIndex = index;
         t.searchColumns = std::move(columns);
         t.searchTermRows = SearchIndex::readTermRows(db_, t.name);
+        t.rowEstimate = SearchIndex::highestRowid(db_, t.name);
     }
     tables_ = std::move(tables);
     loaded_ = true;

@@ -28,6 +28,8 @@ public:
         std::vector<QString> searchColumns;
         // How many rows hold each trigram of the index; empty when the store doesn't say.
         QHash<QString, qint64> searchTermRows;
+        // About how many rows the table has (its highest rowid), read with the counts.
+        qint64 rowEstimate = 0;
         // The column of that name in any letter case, or null.
         const Column* column(QStringView name) const;
     };

@@ -15,6 +15,8 @@ struct TranslatedStatement {
     Kind kind = Kind::Other;
     QString sql;
     std::vector<SqlParameter> parameters;
+    bool indexed = false;       // a SELECT whose rows the substring index finds
+    bool testsEveryRow = false; // a SELECT with a LIKE the index doesn't serve: likely a scan
 };
 
 } // namespace quillon

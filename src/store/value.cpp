@@ -26,9 +26,9 @@ std::optional<qint64> wholeNumberFromText(const QString& text) {
 }
 
 [[noreturn]] void refuse(const Value& value, const char* wanted) {
-    throw StoreError(QStringLiteral("The value \"%1\" is not %2.")
-                         .arg(value.isNull() ? QStringLiteral("Null") : value.toText(),
-                              QLatin1String(wanted)));
+    throw StoreError(
+        QStringLiteral("The value \"%1\" is not %2.")
+            .arg(value.isNull() ? QStringLiteral("Null") : value.toText(), QLatin1String(wanted)));
 }
 
 } // namespace
