@@ -168,7 +168,7 @@ QString DemoCatalogue::page(std::size_t family, const QString& dorvaneNum, const
                                                : ownPicture;
     const QString file =
         dorvaneNum + (longEnding ? QStringLiteral("-fitting.html") : QStringLiteral(".htm"));
-    const QString title = (dorvaneNum + QStringLiteral(" - ") + description).toHtmlEscaped();
+    const QString title = QString(dorvaneNum + QStringLiteral(" - ") + description).toHtmlEscaped();
     QString html;
     html += QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n");
     html += QStringLiteral("<title>%1</title>\n").arg(title);

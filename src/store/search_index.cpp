@@ -155,7 +155,7 @@ std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
 }
 
 QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint64>& termRows) {
-    const auto quoted = [](QString trigram) {
+    const auto quoted = [](QString trigram) -> QString {
         trigram.replace(u'"', QStringLiteral("\"\""));
         return u'"' + trigram + u'"';
     };
