@@ -54,11 +54,11 @@ bool OrderPartAdder::addOrderPart() {
 }
 
 Money OrderPartAdder::linePrice(bool newLine) {
-    ProgramState& state = context_.state;
-    state.customPartRecordset = CustomPartRecord(state.selectedRoverNum, state.selectedDorvaneNum)
-                                    .checkCustomPart(*state.userDb);
-    return PriceRule::linePrice(state.customPartRecordset, state.selectedCustomerPrice,
-                                state.selectedLRPrice, newLine);
+    const ProgramState& state = context_.state;
+    const Recordset custom = CustomPartRecord(state.selectedRoverNum, state.selectedDorvaneNum)
+                                 .checkCustomPart(*state.userDb);
+    return PriceRule::linePrice(custom, state.selectedCustomerPrice, state.selectedLRPrice,
+                                newLine);
 }
 
 QuantityAnswer OrderPartAdder::askQuantity(qint32 quantity, const QString& comment) {

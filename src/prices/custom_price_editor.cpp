@@ -25,9 +25,7 @@ CustomPriceEditor::CustomPriceEditor(AppContext& context, CustomerRetailFrame& f
     : context_(context), frame_(frame) {}
 
 void CustomPriceEditor::showCustomPart() {
-    ProgramState& state = context_.state;
-    state.customPartRecordset = shownPart().checkCustomPart(*state.userDb);
-    const Recordset& record = state.customPartRecordset;
+    const Recordset record = shownPart().checkCustomPart(*context_.state.userDb);
     if (record.bof() && record.eof())
         return;
     frame_.txtFilePrice->setText(shownAmount(record.field(u"CustomerPrice"), formats_));
@@ -95,15 +93,14 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
         frame_.txtSellingPrice->setText(QStringLiteral("0"));
     const CustomPartRecord::Prices prices{*filePrice, *sellingPrice, frame_.txtUnit->text()};
 
-    ProgramState& state = context_.state;
+    Database& userDb = *context_.state.userDb;
     const CustomPartRecord part = shownPart();
-    state.customPartRecordset = part.checkCustomPart(*state.userDb);
-    const Recordset& record = state.customPartRecordset;
+    const Recordset record = part.checkCustomPart(userDb);
     if (record.bof() && record.eof()) {
-        state.userDb->execute(part.insertStatement(prices));
+        userDb.execute(part.insertStatement(prices));
         context_.window.setStatusText(QStringLiteral("Custom price stored"));
     } else {
-        state.userDb->execute(part.updateStatement(prices));
+        userDb.execute(part.updateStatement(prices));
         context_.window.setStatusText(QStringLiteral("Custom price updated"));
     }
     showCustomPart();
