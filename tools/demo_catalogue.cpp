@@ -115,11 +115,11 @@ QStringList DemoCatalogue::applications(std::uint8_t vehicles) {
     QStringList names;
     for (int bit = 0; bit < 8; ++bit) {
         if (vehicles & (1u << bit))
-            names << PartFamily::vehicleNames()[bit];
+            names << PartFitment::vehicleNames()[bit];
     }
     // Trade lists sometimes name a vehicle twice (for its short and long wheelbase).
     if (names.size() == 8 && random_.perMille(60))
-        names << PartFamily::vehicleNames()[1];
+        names << PartFitment::vehicleNames()[1];
     return names;
 }
 
@@ -168,7 +168,7 @@ QString DemoCatalogue::page(std::size_t family, const QString& dorvaneNum, const
                                                : ownPicture;
     const QString file =
         dorvaneNum + (longEnding ? QStringLiteral("-fitting.html") : QStringLiteral(".htm"));
-    const QString title = (dorvaneNum + QStringLiteral(" - ") + description).toHtmlEscaped();
+    const QString title = QString(dorvaneNum + QStringLiteral(" - ") + description).toHtmlEscaped();
     QString html;
     html += QStringLiteral("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n");
     html += QStringLiteral("<title>%1</title>\n").arg(title);
@@ -224,8 +224,8 @@ QStringList DemoCatalogue::makePart(qint64 id) {
     const std::size_t familyIndex = random_.weighted(familyWeights_);
     const PartFamily& family = families[familyIndex];
     const QString name = QLatin1String(random_.pick(std::span<const char* const>(family.names)));
-    const auto fitments = PartFamily::fitments(family.fits);
-    const PartFamily::Fitment& fitment = fitments[random_.below(fitments.size())];
+    const auto fitments = PartFitment::all(family.fits);
+    const PartFitment& fitment = fitments[random_.below(fitments.size())];
 
     QString description = name;
     if (fitment.label[0] != '\0')

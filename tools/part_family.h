@@ -1,10 +1,8 @@
 #pragma once
 
 #include "part_drawing.h"
+#include "part_fitment.h"
 
-#include <QStringList>
-#include <cstdint>
-#include <span>
 #include <vector>
 
 namespace quillon {
@@ -13,7 +11,7 @@ namespace quillon {
 // invent believable parts of it.
 struct PartFamily {
     // Which engines or models a part of the family is made for.
-    enum class Fits { Engine, Diesel, Petrol, Model, Universal };
+    using Fits = PartFitment::Fits;
 
     const char* code;               // two letters that begin the supplier numbers
     std::vector<const char*> names; // trade descriptions, before the fitment
@@ -27,17 +25,7 @@ struct PartFamily {
     PartDrawing drawing;
     int weight; // how common the family is in the catalogue
 
-    // A fitment: the text that ends a description, and the vehicles (bit i stands for
-    // vehicleNames()[i]).
-    struct Fitment {
-        const char* label;
-        std::uint8_t vehicles;
-    };
-
     [[nodiscard]] static const std::vector<PartFamily>& all();
-    [[nodiscard]] static std::span<const Fitment> fitments(Fits fits);
-    // The eight vehicle names of the catalogue's applications, in the catalogue's order.
-    [[nodiscard]] static const QStringList& vehicleNames();
 };
 
 } // namespace quillon

@@ -5,8 +5,6 @@
 #include <QImage>
 #include <QString>
 
-class QPainter;
-
 namespace quillon {
 
 // Draws the demo catalogue's part pictures: a line drawing of the part family, framed with the
@@ -26,9 +24,6 @@ public:
     };
 
     [[nodiscard]] static QImage paint(const Subject& subject);
-
-private:
-    static void drawPart(QPainter& painter, PartDrawing drawing, const QColor& tint);
 };
 
 } // namespace quillon

@@ -30,7 +30,7 @@ QString native(const QString& path) {
 }
 
 [[noreturn]] void refuse(const QString& why) {
-    throw std::runtime_error((why + QStringLiteral(" Nothing changed.")).toStdString());
+    throw std::runtime_error(QString(why + QStringLiteral(" Nothing changed.")).toStdString());
 }
 
 [[noreturn]] void refuseBackup(const QString& backupPath, const QString& fault) {

@@ -34,7 +34,7 @@ bool overAllocationLimit(QSize size, QImage::Format format) {
 PictureWindow::PictureWindow(const QString& picturePath, QWidget* parent)
     : QDialog(parent), picturePath_(picturePath) {
     setObjectName("frmImageView");
-    setWindowTitle("Click image to close");
+    setWindowTitle(QStringLiteral("Click image to close"));
 
     // Created first, so that the scroll bars and the corner box lie above it.
     picture1_ = new QLabel(this);
@@ -73,13 +73,13 @@ void PictureWindow::Form_Load() {
     QSize pictureTwips(0, 0);
     if (image.isNull()) {
         const QString file = QDir::toNativeSeparators(picturePath_);
-        loadError_ =
-            overAllocationLimit(size, format)
-                ? QString("The picture %1 is too large to show: %2 × %3 pixels.")
-                      .arg(file)
-                      .arg(size.width())
-                      .arg(size.height())
-                : QString("The picture %1 could not be read: %2").arg(file, reader.errorString());
+        loadError_ = overAllocationLimit(size, format)
+                         ? QStringLiteral("The picture %1 is too large to show: %2 × %3 pixels.")
+                               .arg(file)
+                               .arg(size.width())
+                               .arg(size.height())
+                         : QStringLiteral("The picture %1 could not be read: %2")
+                               .arg(file, reader.errorString());
         picture1_->resize(0, 0);
     } else {
         loaded_ = true;

@@ -13,8 +13,9 @@ QString AboutWindow::contact() {
 }
 
 AboutWindow::AboutWindow(const QString& aboutFile, QWidget* parent)
-    : TextFileWindow("frmAbout", "About Dorvane Quillon", "Version 1.0.0", aboutFile, parent) {
-    auto* lblCredit1 = new QLabel(kCredit, this);
+    : TextFileWindow(QStringLiteral("frmAbout"), QStringLiteral("About Dorvane Quillon"),
+                     QStringLiteral("Version 1.0.0"), aboutFile, parent) {
+    auto* lblCredit1 = new QLabel(QLatin1String(kCredit), this);
     lblCredit1->setObjectName("lblCredit1");
     auto* lblCredit2 = new QLabel(contact(), this);
     lblCredit2->setObjectName("lblCredit2");

@@ -5,7 +5,8 @@
 namespace quillon {
 
 HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
-    : TextFileWindow("frmHelp", "Help", "How to use the Quillon", helpFile, parent) {
+    : TextFileWindow(QStringLiteral("frmHelp"), QStringLiteral("Help"),
+                     QStringLiteral("How to use the Quillon"), helpFile, parent) {
     descriptionBox()->setMinimumSize(520, 360);
 }
 

@@ -34,7 +34,7 @@ QPixmap badge() {
     font.setPixelSize(20);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, "DQ");
+    painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QStringLiteral("DQ"));
     return pixmap;
 }
 
@@ -51,7 +51,7 @@ TextFileWindow::TextFileWindow(const QString& objectName, const QString& caption
     picIcon_->setPixmap(badge());
     picIcon_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    lblTitle_ = new QLabel("Dorvane Quillon", this);
+    lblTitle_ = new QLabel(QStringLiteral("Dorvane Quillon"), this);
     lblTitle_->setObjectName("lblTitle");
     QFont titleFont = lblTitle_->font();
     titleFont.setBold(true);
@@ -70,7 +70,7 @@ TextFileWindow::TextFileWindow(const QString& objectName, const QString& caption
     txtDescription_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtDescription_->setMinimumSize(420, 240);
 
-    cmdOK_ = new QPushButton("OK", this);
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
     cmdOK_->setObjectName("cmdOK");
     // Enter presses OK as the default button; Esc closes the dialog as OK does.
     cmdOK_->setDefault(true);
@@ -98,7 +98,7 @@ void TextFileWindow::Form_Load() {
     if (const std::optional<QString> lines = readLines(filePath_, &error)) {
         text_ = *lines;
     } else {
-        text_ = QString("The file %1 could not be read: %2\r\n")
+        text_ = QStringLiteral("The file %1 could not be read: %2\r\n")
                     .arg(QDir::toNativeSeparators(filePath_), error);
     }
     txtDescription_->setPlainText(text_);

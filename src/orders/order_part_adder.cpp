@@ -3,7 +3,8 @@
 #include "orders/order_lifecycle.h"
 #include "orders/order_quantity_dialog.h"
 #include "platform/dialogs.h"
-#include "prices/custom_part_lookup.h"
+#include "prices/custom_part_record.h"
+#include "prices/price_rule.h"
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/part_key.h"
@@ -53,19 +54,11 @@ bool OrderPartAdder::addOrderPart() {
 }
 
 Money OrderPartAdder::linePrice(bool newLine) {
-    ProgramState& state = context_.state;
-    CustomPartLookup::checkCustomPart(state);
-    const Recordset& custom = state.customPartRecordset;
-    if (!custom.isEmpty()) {
-        const Value& customerPrice = custom.field(u"CustomerPrice");
-        // A record without a price gives 0, on a new line and on an update alike.
-        if (customerPrice.isAbsent())
-            return Money();
-        const Money price = customerPrice.toMoney();
-        return newLine && price.isNegative() ? Money() : price;
-    }
-    return state.selectedCustomerPrice > Money() ? state.selectedCustomerPrice
-                                                 : state.selectedLRPrice;
+    const ProgramState& state = context_.state;
+    const Recordset custom = CustomPartRecord(state.selectedRoverNum, state.selectedDorvaneNum)
+                                 .checkCustomPart(*state.userDb);
+    return PriceRule::linePrice(custom, state.selectedCustomerPrice, state.selectedLRPrice,
+                                newLine);
 }
 
 QuantityAnswer OrderPartAdder::askQuantity(qint32 quantity, const QString& comment) {

@@ -93,10 +93,12 @@ const QStringList& PerUserFolder::linkedEntries() {
 }
 
 void PerUserFolder::checkInstalledFiles() const {
-    const auto installed = [this](const QString& name) {
+    const auto installed = [this](const QString& name) -> QString {
         return installed_ + QLatin1Char('/') + name;
     };
-    const auto user = [this](const QString& name) { return user_ + QLatin1Char('/') + name; };
+    const auto user = [this](const QString& name) -> QString {
+        return user_ + QLatin1Char('/') + name;
+    };
     const QString catalogue = QStringLiteral("parts.mdb");
     if (usesInstalled(user(catalogue), installed(catalogue)))
         requireDatabaseFile(installed(catalogue), QStringLiteral("catalogue database"));

@@ -1,13 +1,11 @@
 #include "prices/custom_price_editor.h"
 
 #include "platform/dialogs.h"
-#include "prices/custom_part_lookup.h"
+#include "prices/custom_part_record.h"
 #include "prices/customer_retail_frame.h"
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
-#include "session/part_key.h"
 #include "session/program_state.h"
-#include "store/statement_builder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +25,7 @@ CustomPriceEditor::CustomPriceEditor(AppContext& context, CustomerRetailFrame& f
     : context_(context), frame_(frame) {}
 
 void CustomPriceEditor::showCustomPart() {
-    ProgramState& state = context_.state;
-    CustomPartLookup::checkCustomPart(state);
-    const Recordset& record = state.customPartRecordset;
+    const Recordset record = shownPart().checkCustomPart(*context_.state.userDb);
     if (record.bof() && record.eof())
         return;
     frame_.txtFilePrice->setText(shownAmount(record.field(u"CustomerPrice"), formats_));
@@ -75,11 +71,9 @@ std::optional<Money> CustomPriceEditor::boxAmount(QLineEdit* box, const QString&
     return std::nullopt;
 }
 
-SqlCondition CustomPriceEditor::keyCondition() const {
+CustomPartRecord CustomPriceEditor::shownPart() const {
     const ProgramState& state = context_.state;
-    return SqlCondition::equalsTight(
-        PartKey::column(state.selectedRoverNum),
-        SqlLiteral::text(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)));
+    return {state.selectedRoverNum, state.selectedDorvaneNum};
 }
 
 void CustomPriceEditor::cmdEnterFilePrice_Click() {
@@ -97,24 +91,16 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
         frame_.txtFilePrice->setText(QStringLiteral("0"));
     if (frame_.txtSellingPrice->text().isEmpty())
         frame_.txtSellingPrice->setText(QStringLiteral("0"));
-    const QList<StatementBuilder::Column> prices = {
-        {QStringLiteral("CustomerPrice"), SqlLiteral::amount(*filePrice)},
-        {QStringLiteral("CustomerLRPrice"), SqlLiteral::amount(*sellingPrice)},
-        {QStringLiteral("CustomerUnitSale"), SqlLiteral::text(frame_.txtUnit->text())}};
+    const CustomPartRecord::Prices prices{*filePrice, *sellingPrice, frame_.txtUnit->text()};
 
-    ProgramState& state = context_.state;
-    CustomPartLookup::checkCustomPart(state);
-    const Recordset& record = state.customPartRecordset;
+    Database& userDb = *context_.state.userDb;
+    const CustomPartRecord part = shownPart();
+    const Recordset record = part.checkCustomPart(userDb);
     if (record.bof() && record.eof()) {
-        state.userDb->execute(StatementBuilder::insertRow(
-            u"customParts",
-            QList<StatementBuilder::Column>{
-                {QStringLiteral("DorvaneNum"), SqlLiteral::text(state.selectedDorvaneNum)},
-                {QStringLiteral("RoverNum"), SqlLiteral::text(state.selectedRoverNum)}} +
-                prices));
+        userDb.execute(part.insertStatement(prices));
         context_.window.setStatusText(QStringLiteral("Custom price stored"));
     } else {
-        state.userDb->execute(StatementBuilder::updateRow(u"customParts", prices, keyCondition()));
+        userDb.execute(part.updateStatement(prices));
         context_.window.setStatusText(QStringLiteral("Custom price updated"));
     }
     showCustomPart();
@@ -123,7 +109,7 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
 void CustomPriceEditor::cmdRemoveFilePrice_Click() {
     if (!partShownWithInput())
         return;
-    context_.state.userDb->execute(StatementBuilder::deleteWhere(u"customParts", keyCondition()));
+    context_.state.userDb->execute(shownPart().deleteStatement());
     clearBoxes();
     context_.window.setStatusText(QStringLiteral("Custom price removed"));
 }

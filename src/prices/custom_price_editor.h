@@ -2,9 +2,9 @@
 
 #include "store/locale_formats.h"
 #include "store/money.h"
-#include "store/sql_condition.h"
 
 #include <QString>
+#include <optional>
 
 class QLineEdit;
 
@@ -12,6 +12,7 @@ namespace quillon {
 
 struct AppContext;
 class CustomerRetailFrame;
+class CustomPartRecord;
 
 // The customer's own prices of the part shown, in the "Customer Retail" frame: shows the part's
 // custom price record in the three boxes, stores what the boxes hold (Enter/Update) and removes
@@ -46,7 +47,8 @@ private:
     // The amount a price box holds (zero when empty), or nothing after telling the user that
     // the box holds no amount.
     [[nodiscard]] std::optional<Money> boxAmount(QLineEdit* box, const QString& caption);
-    [[nodiscard]] SqlCondition keyCondition() const;
+    // The record of the part shown.
+    [[nodiscard]] CustomPartRecord shownPart() const;
 
     AppContext& context_;
     CustomerRetailFrame& frame_;

@@ -44,9 +44,6 @@ struct ProgramState {
     QString viewPictureFile;
     qint32 lastVScrollValue = 0;
     qint32 lastHScrollValue = 0;
-
-    // The customer's own price of the part shown.
-    Recordset customPartRecordset;
 };
 
 } // namespace quillon

@@ -158,7 +158,7 @@ std::optional<Money> LocaleFormats::parseAmount(QStringView text) const {
     const auto digits = ungroup(integerPart, locale_.groupSeparator());
     if (!digits)
         return std::nullopt;
-    for (QChar c : *digits + fraction) {
+    for (QChar c : QString(*digits + fraction)) {
         if (!isAsciiDigit(c))
             return std::nullopt;
     }

@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon {
 
 namespace {
@@ -96,12 +98,13 @@ QString Schema::whatCatalogueLacks(Database& db) {
 QString Schema::whatUserDatabaseLacks(Database& db) {
     return whatIsLacking(
         db,
-        {{QStringLiteral("orders"), {"OrderNum", "OrderDate", "OrderStatus"}},
-         {QStringLiteral("orderParts"),
-          {"ID", "OrderNum", "DorvaneNum", "RoverNum", "Description", "Quantity", "Price",
-           "Comments"}},
-         {QStringLiteral("customParts"),
-          {"DorvaneNum", "RoverNum", "CustomerPrice", "CustomerLRPrice", "CustomerUnitSale"}},
+        {{u"orders"_s, {u"OrderNum"_s, u"OrderDate"_s, u"OrderStatus"_s}},
+         {u"orderParts"_s,
+          {u"ID"_s, u"OrderNum"_s, u"DorvaneNum"_s, u"RoverNum"_s, u"Description"_s, u"Quantity"_s,
+           u"Price"_s, u"Comments"_s}},
+         {u"customParts"_s,
+          {u"DorvaneNum"_s, u"RoverNum"_s, u"CustomerPrice"_s, u"CustomerLRPrice"_s,
+           u"CustomerUnitSale"_s}},
          {QStringLiteral("orderCompanyDetails"), addressColumns(QStringLiteral("Order"))},
          {QStringLiteral("deliveryCompanyDetails"), addressColumns(QStringLiteral("Delivery"))}});
 }

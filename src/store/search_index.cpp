@@ -166,7 +166,7 @@ std::optional<QString> SearchIndex::plainInfix(const QString& pattern) {
 
 QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint64>& termRows,
                                  qint64 tableRows) {
-    const auto quoted = [](QString trigram) {
+    const auto quoted = [](QString trigram) -> QString {
         trigram.replace(u'"', QStringLiteral("\"\""));
         return u'"' + trigram + u'"';
     };

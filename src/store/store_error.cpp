@@ -7,7 +7,7 @@ namespace {
 std::string describe(const QString& message, const QString& statement) {
     if (statement.isEmpty())
         return message.toStdString();
-    return (message + QStringLiteral("\nStatement: ") + statement).toStdString();
+    return QString(message + QStringLiteral("\nStatement: ") + statement).toStdString();
 }
 
 } // namespace
