@@ -9,17 +9,14 @@
 #include <QTest>
 
 using namespace quillon;
+using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
 using quillon::tests::Row;
 
 namespace {
 
-// A row from "column=value" pairs joined by "|".
 Row part(const QString& pairs) {
-    Row made;
-    for (const QString& pair : pairs.split(u'|'))
-        made.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-    return made;
+    return ProgramDriver::row(pairs);
 }
 
 void addCatalogue(const ProgramDriver& app) {
@@ -49,21 +46,14 @@ private slots:
         QTest::addColumn<QString>("prompt");
         const QString tooShort = "Part number must be longer then 3 characters";
         const QString keyword = "Keyword must be longer then 3 characters";
-        QTest::newRow("empty number") << "txtPart"
-                                      << ""
-                                      << "Enter a part number";
-        QTest::newRow("three characters") << "txtPart"
-                                          << "DV1" << tooShort;
-        QTest::newRow("three blanks") << "txtPart"
-                                      << "   " << tooShort;
-        QTest::newRow("empty keyword") << "txtDesc"
-                                       << ""
-                                       << "Enter keyword or part of a description";
-        QTest::newRow("three-letter keyword") << "txtDesc"
-                                              << "Bra" << keyword;
+        addRow("empty number", "txtPart", "", "Enter a part number");
+        addRow("three characters", "txtPart", "DV1", tooShort);
+        addRow("three blanks", "txtPart", "   ", tooShort);
+        addRow("empty keyword", "txtDesc", "", "Enter keyword or part of a description");
+        addRow("three-letter keyword", "txtDesc", "Bra", keyword);
         // One character outside the Basic Multilingual Plane is one character, not two.
-        QTest::newRow("two characters in four UTF-16 units")
-            << "txtDesc" << QString::fromUtf8("\xF0\x9F\x94\xA7\xF0\x9F\x94\xA9") << keyword;
+        addRow("two characters in four UTF-16 units", "txtDesc", "\xF0\x9F\x94\xA7\xF0\x9F\x94\xA9",
+               keyword);
     }
     void refused() {
         QFETCH(QString, box);
@@ -101,12 +91,11 @@ private slots:
             all{"DV100", "DV200", "DV300", "DV400", "DV500", "DV600"};
         const auto number = [](const char* name, const QString& typed, const QString& column,
                                const QString& stored, const QStringList& found) {
-            QTest::newRow(name) << "txtPart" << typed << "" << column << stored << found;
+            addRow(name, "txtPart", typed, "", column, stored, found);
         };
         const auto desc = [](const char* name, const QString& typed, const QString& vehicle,
                              const QStringList& found) {
-            QTest::newRow(name) << "txtDesc" << typed << vehicle << ""
-                                << "" << found;
+            addRow(name, "txtDesc", typed, vehicle, "", "", found);
         };
         number("supplier number", "DV10", "", "", {"DV100"});
         number("Land Rover number", "C200", "", "", {"DV200"});

@@ -76,6 +76,13 @@ void insertRows(Database& db, const QString& table, const QList<Row>& rows) {
 
 } // namespace
 
+Row ProgramDriver::row(const QString& pairs) {
+    Row made;
+    for (const QString& pair : pairs.split(u'|'))
+        made.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    return made;
+}
+
 void ProgramDriver::addParts(const QList<Row>& rows) const {
     insertRows(*Database::open(folder.catalogue(), Database::Access::ReadWrite),
                QStringLiteral("Parts"), rows);
@@ -195,11 +202,14 @@ QStringList ProgramDriver::gridColumn(int column) const {
 }
 
 QList<QStringList> ProgramDriver::gridTexts(const FlexGrid& grid) {
-    QList<QStringList> rows;
-    for (int row = 0; row < grid.rows(); ++row) {
+    const QAbstractItemModel& model = *grid.model(); // as the view shows it
+    QList<QStringList> rows{QStringList()};
+    for (int column = 0; column < model.columnCount(); ++column)
+        rows.first() << model.headerData(column, Qt::Horizontal).toString();
+    for (int row = 0; row < model.rowCount(); ++row) {
         rows.append(QStringList());
-        for (int column = 0; column < grid.cols(); ++column)
-            rows.last() << grid.textMatrix(row, column);
+        for (int column = 0; column < model.columnCount(); ++column)
+            rows.last() << model.data(model.index(row, column)).toString();
     }
     return rows;
 }

@@ -24,6 +24,8 @@ using Row = QVariantMap;
 class ProgramDriver : public TestAppFolder, public ProgramRun {
 public:
     // --- The folder (values always reach the stores as bound parameters)
+    // A row from "column=value" pairs joined by "|" ("ID=1|DorvaneNum=DV100"), values as texts.
+    static Row row(const QString& pairs);
     // Rows into the catalogue's Parts table; before the start.
     void addParts(const QList<Row>& rows) const;
     // Rows into a User database table: the open store once started, else user.mdb (made empty
@@ -73,7 +75,7 @@ public:
     FlexGrid* grid() const;
     // The texts of the results grid's data rows 1 ... N in one column.
     QStringList gridColumn(int column) const;
-    // Every row of a grid (the header row 0 first), each as its cells' texts.
+    // Every row of a grid as its view shows it (the header row 0 first), each as its cells' texts.
     static QList<QStringList> gridTexts(const FlexGrid& grid);
     // The rows of a SELECT on the User database (the open store, else user.mdb), each as its
     // values' texts joined by "|", Null as "<null>".
