@@ -26,11 +26,17 @@ namespace quillon::tests {
 
 namespace {
 
-QString checkedName(const QString& name) {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    if (!plain.match(name).hasMatch())
+QString checkedName(const QString& name) { // names only: every value is a bound parameter
+    if (!QRegularExpression(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$")).match(name).hasMatch())
         qFatal("not a table or column name: %s", qPrintable(name));
     return name;
+}
+
+// The path of a file of the folder, its folders made.
+QString madePath(const QTemporaryDir& dir, const QString& relativePath) {
+    const QString path = dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return path;
 }
 
 // The value as the column keeps it: an amount in ten-thousandths, a Boolean as 0 or 1.
@@ -50,10 +56,12 @@ SqlParameter stored(Database& db, const QString& table, const QString& column, c
     }
     if (type == ColumnType::Boolean)
         return qint64(v.toBool() ? 1 : 0);
-    if (type == ColumnType::Integer || v.typeId() == QMetaType::Int ||
-        v.typeId() == QMetaType::LongLong)
-        return v.toLongLong();
-    return v.toString();
+    bool whole = false;
+    const qint64 number = v.toLongLong(&whole);
+    if (whole && (type == ColumnType::Integer || v.typeId() == QMetaType::Int ||
+                  v.typeId() == QMetaType::LongLong))
+        return number;
+    return v.toString(); // a text the column can't hold is refused by the store
 }
 
 void insertRows(Database& db, const QString& table, const QList<Row>& rows) {
@@ -89,26 +97,22 @@ void ProgramDriver::addParts(const QList<Row>& rows) const {
 }
 
 void ProgramDriver::addRows(const QString& table, const QList<Row>& rows) const {
-    if (state.userDb) {
-        insertRows(*state.userDb, table, rows);
-        return;
-    }
+    if (state.userDb)
+        return insertRows(*state.userDb, table, rows);
     if (!QFile::exists(folder.userDatabase()))
         Schema::createUser(*Database::create(folder.userDatabase()));
     insertRows(*Database::open(folder.userDatabase(), Database::Access::ReadWrite), table, rows);
 }
 
 void ProgramDriver::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    const QString path = dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString path = madePath(dir, relativePath);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("could not write %s", qPrintable(path));
 }
 
 void ProgramDriver::writePicture(const QString& relativePath, QSize size) const {
-    const QString path = dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString path = madePath(dir, relativePath);
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::blue);
     if (!image.save(path) && !image.save(path, "JPEG")) // no writer for the suffix: a JPEG
@@ -118,14 +122,6 @@ void ProgramDriver::writePicture(const QString& relativePath, QSize size) const 
 void ProgramDriver::writeIcons() const {
     writePicture(QStringLiteral("image-icon.bmp"), QSize(12, 12));
     writePicture(QStringLiteral("images/htmlIcon.jpg"), htmlIconSize());
-}
-
-void ProgramDriver::copyTestData(const QStringList& names) const {
-    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
-    for (const QString& name : names) {
-        if (!QFile::copy(data.filePath(name), folder.file(name)))
-            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
-    }
 }
 
 MainWindow& ProgramDriver::run() {
@@ -148,7 +144,7 @@ void ProgramDriver::type(const QString& box, const QString& text) const {
     auto* combo = qobject_cast<QComboBox*>(widget);
     QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(widget);
     if (edit == nullptr)
-        missing(box + QStringLiteral(" (as a box to type into)"));
+        qFatal("%s is no box to type into", qPrintable(box));
     widget->setFocus();
     edit->selectAll();
     const bool keys = std::all_of(text.begin(), text.end(),
@@ -196,20 +192,21 @@ FlexGrid* ProgramDriver::grid() const {
 
 QStringList ProgramDriver::gridColumn(int column) const {
     QStringList texts;
-    for (const QStringList& row : gridTexts(*grid()).mid(1))
-        texts << row.at(column);
+    for (const QString& row : gridRows(*grid()).mid(1))
+        texts << row.section(u'|', column, column);
     return texts;
 }
 
-QList<QStringList> ProgramDriver::gridTexts(const FlexGrid& grid) {
+QStringList ProgramDriver::gridRows(const FlexGrid& grid) {
     const QAbstractItemModel& model = *grid.model(); // as the view shows it
-    QList<QStringList> rows{QStringList()};
-    for (int column = 0; column < model.columnCount(); ++column)
-        rows.first() << model.headerData(column, Qt::Horizontal).toString();
-    for (int row = 0; row < model.rowCount(); ++row) {
-        rows.append(QStringList());
+    QStringList rows;
+    for (int row = -1; row < model.rowCount(); ++row) {
+        QStringList texts;
         for (int column = 0; column < model.columnCount(); ++column)
-            rows.last() << model.data(model.index(row, column)).toString();
+            texts << (row < 0 ? model.headerData(column, Qt::Horizontal)
+                              : model.data(model.index(row, column)))
+                         .toString();
+        rows << texts.join(u'|');
     }
     return rows;
 }
@@ -228,10 +225,6 @@ QStringList ProgramDriver::userRows(const QString& select) const {
         lines << values.join(u'|');
     }
     return lines;
-}
-
-void ProgramDriver::missing(const QString& objectName) {
-    qFatal("the window has no control %s", qPrintable(objectName));
 }
 
 } // namespace quillon::tests

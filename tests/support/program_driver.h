@@ -3,7 +3,6 @@
 #include "program_run.h"
 #include "test_app_folder.h"
 
-#include <QList>
 #include <QSize>
 #include <QStringList>
 #include <QVariantMap>
@@ -38,8 +37,6 @@ public:
     // The grid's picture marker image-icon.bmp (12x12) and images/htmlIcon.jpg (htmlIconSize()).
     void writeIcons() const;
     static QSize htmlIconSize() { return {20, 20}; }
-    // Files of the shipped data folder (QUILLON_TEST_DATA) copied into the folder.
-    void copyTestData(const QStringList& names) const;
 
     // --- Running
     // Starts the window shown and active; a window that doesn't come up ends the run.
@@ -53,7 +50,7 @@ public:
     template <typename T = QWidget> T* control(const QString& objectName) const {
         T* found = find<T>(objectName);
         if (found == nullptr)
-            missing(objectName);
+            qFatal("the window has no control %s", qPrintable(objectName));
         return found;
     }
     // Replaces the text of a box (a line edit or an editable list) as typing does, with the focus.
@@ -75,14 +72,11 @@ public:
     FlexGrid* grid() const;
     // The texts of the results grid's data rows 1 ... N in one column.
     QStringList gridColumn(int column) const;
-    // Every row of a grid as its view shows it (the header row 0 first), each as its cells' texts.
-    static QList<QStringList> gridTexts(const FlexGrid& grid);
+    // Every row of a grid as its view shows it (the header row 0 first), its texts joined by "|".
+    static QStringList gridRows(const FlexGrid& grid);
     // The rows of a SELECT on the User database (the open store, else user.mdb), each as its
     // values' texts joined by "|", Null as "<null>".
     QStringList userRows(const QString& select) const;
-
-private:
-    [[noreturn]] static void missing(const QString& objectName);
 };
 
 } // namespace quillon::tests
