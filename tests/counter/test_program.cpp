@@ -1,6 +1,5 @@
-// The program as a whole: the start and the next one, the order resumed, leaving, a handler that
-// fails, the keys of the counter, the backup of the User database, the text windows and the
-// picture window.
+// The program as a whole: the start and the next one, the order resumed, leaving, the keys of the
+// counter, the backup of the User database, the text windows and the picture window.
 #include "catalogue/picture_window.h"
 #include "platform/flex_grid.h"
 #include "platform/safe_file_writer.h"
