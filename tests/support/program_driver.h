@@ -55,6 +55,7 @@ public:
     }
     // Replaces the text of a box (a line edit or an editable list) as typing does, with the focus.
     void type(const QString& box, const QString& text) const;
+    // Clicks a button (or any control) by objectName with the left mouse button.
     void click(const QString& button) const;
     // A menu item by objectName, triggered as a click on it does.
     void trigger(const QString& action) const;
