@@ -21,6 +21,11 @@ template <typename TestClass> int runTestClass(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
+// One row of a data-driven test: its name, then its values in the order of the columns.
+template <typename... Values> void addRow(const char* name, const Values&... values) {
+    (QTest::newRow(name) << ... << values);
+}
+
 } // namespace quillon::tests
 
 // Put after a test class's definition, in its .cpp file: registers it with the executable's main().

@@ -1,5 +1,5 @@
-// Runs every test class of the catalogue search and part display and of the custom prices; each
-// test file registers one.
+// Runs every test class of the trade counter: the start, the searches, the results and Part
+// Detail, pictures, custom prices, keys and housekeeping; each test file registers one.
 #include "test_registry.h"
 
 #include <QApplication>

@@ -1,0 +1,308 @@
+// The program as a whole: the start and the next one, the order resumed, leaving, the keys of the
+// counter, the backup of the User database, the text windows and the picture window.
+#include "catalogue/picture_window.h"
+#include "platform/flex_grid.h"
+#include "platform/safe_file_writer.h"
+#include "platform/twips.h"
+#include "program_driver.h"
+#include "test_registry.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <cerrno>
+#include <optional>
+
+using namespace quillon;
+using quillon::tests::addRow;
+using quillon::tests::ProgramDriver;
+
+namespace {
+
+QByteArray bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Two parts (the second without a Rover number), an order open, both listed by a search for
+// "1001" and the first shown; the quantity dialog answers 3.
+void counter(ProgramDriver& app) {
+    app.addParts({ProgramDriver::row("ID=1|DorvaneNum=BJ1001|RoverNum=STC1001|Description=Brake"),
+                  ProgramDriver::row("ID=2|DorvaneNum=AF1001|Description=Air filter")});
+    app.run();
+    app.dialogs.answerNext(Dialogs::Button::Yes);
+    app.click("cmdStartOrder");
+    app.type("txtPart", "1001");
+    ProgramDriver::key(Qt::Key_Return);
+    app.dialogs.onWindow("frmOrderQuantity", [](QDialog& d) {
+        d.findChild<QLineEdit*>("txtQty")->setText("3");
+        QTest::keyClick(d.findChild<QLineEdit*>("txtQty"), Qt::Key_Return);
+    });
+    app.dialogs.clearRecords();
+}
+
+class ProgramTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The first start copies the template to user.mdb; the next keeps what the user stored.
+    void firstStartAndTheNext() {
+        ProgramDriver app;
+        app.run();
+        QCOMPARE(app.status(), "Dorvane Quillon - enter a part number or part description");
+        app.addRows("customParts", {ProgramDriver::row("DorvaneNum=DV1|RoverNum=NRC1")});
+        const QByteArray userTemplate = bytes(app.folder.userTemplate());
+        app.restart();
+        QVERIFY(app.dialogs.boxes().isEmpty());
+        QCOMPARE(app.userRows("SELECT DorvaneNum FROM customParts"), QStringList{"DV1"});
+        QCOMPARE(bytes(app.folder.userTemplate()), userTemplate);
+    }
+
+    // The open order of the last run is the current one; Enter on "Cancel current order?"
+    // keeps it; Exit asks first, the close box only tells, and the order stays stored.
+    void openOrderResumedAndKept() {
+        ProgramDriver app;
+        app.addRows("orders",
+                    {{{"OrderNum", 1}, {"OrderDate", "01/03/2024"}, {"OrderStatus", true}},
+                     {{"OrderNum", 2}, {"OrderDate", "02/03/2024"}}});
+        app.run();
+        QCOMPARE(app.state.currentOrderNum, 2);
+        QCOMPARE(app.status(), "Previous order number 2 not completed. Now current order.");
+        QVERIFY(app.state.orderActive && app.control<QAction>("mnuDeleteOrder")->isEnabled());
+        app.dialogs.clearRecords();
+        app.dialogs.answerNextWithEnter();
+        app.click("cmdStartOrder");
+        QCOMPARE(app.dialogs.boxes().last().title, "Cancel current order?");
+        QCOMPARE(app.status(), "Order 2 is the current order");
+        app.dialogs.answerNext(Dialogs::Button::No);
+        app.trigger("mnuCloseItem");
+        QVERIFY(app.window->isVisible());
+        app.window->close();
+        QVERIFY(!app.window->isVisible());
+        QCOMPARE(app.dialogs.boxes().size(), 3);
+        QVERIFY(app.dialogs.boxes()[1].prompt.endsWith("\r\n\r\nDo you still want to exit?"));
+        QVERIFY(app.dialogs.boxes()[2].prompt.endsWith("available when Quillon is next opened."));
+        QVERIFY(app.dialogs.errors().isEmpty());
+        QCOMPARE(app.userRows("SELECT OrderNum, OrderStatus FROM orders"),
+                 QStringList({"1|True", "2|False"}));
+    }
+
+    // Enter where the user is: in a search box, the search of the box last edited; in a Customer
+    // Retail box, Enter/Update; on a row of the results, Add to Order for that row's part, the
+    // part-number box then ready for the next number; on a button, that button.
+    void enterKey_data() {
+        QTest::addColumn<QString>("typed"); // "control=text", in this order, joined by ";"
+        QTest::addColumn<QString>("focus"); // "row 2": on that row of the results
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("stored"); // customParts, then orderParts
+        const QString both = "BJ1001 AF1001";
+        addRow("txtPart", "txtPart=AF10", "txtPart", "AF1001", "");
+        addRow("txtDesc", "txtDesc=Brake", "txtDesc", "BJ1001", "");
+        addRow("txtPart after txtDesc was edited", "txtPart=AF10;txtDesc=Brake", "txtPart",
+               "BJ1001", "");
+        addRow("vehicle list", "txtDesc=Brake", "lstApplication", "BJ1001", "");
+        addRow("txtFilePrice", "txtFilePrice=12.5", "txtFilePrice", both, "BJ1001|STC1001|12.5|0|");
+        addRow("txtSellingPrice after txtPart was edited", "txtPart=AF10;txtSellingPrice=20",
+               "txtSellingPrice", both, "BJ1001|STC1001|0|20|");
+        addRow("txtUnit", "txtUnit=3' HOSE", "txtUnit", both, "BJ1001|STC1001|0|0|3' HOSE");
+        // The part has no Rover number, and keeps none of the part shown before it.
+        addRow("row 2", "", "row 2", both, "AF1001||3");
+        addRow("row 1 after txtPart was edited", "txtPart=AF10", "row 1", both, "BJ1001|STC1001|3");
+        addRow("Clear button", "txtPart=AF10", "cmdClear", "", "");
+    }
+    void enterKey() {
+        QFETCH(QString, typed);
+        QFETCH(QString, focus);
+        ProgramDriver app;
+        counter(app);
+        for (const QString& typing : typed.split(u';', Qt::SkipEmptyParts))
+            app.type(typing.section(u'=', 0, 0), typing.section(u'=', 1));
+        if (focus.startsWith("row ")) {
+            app.grid()->setFocus();
+            for (int row = app.grid()->row(); row < focus.back().digitValue(); ++row)
+                ProgramDriver::key(Qt::Key_Down);
+        } else {
+            app.control(focus)->setFocus();
+        }
+        ProgramDriver::key(Qt::Key_Return);
+
+        QTEST(app.gridColumn(0).join(u' '), "listed");
+        QTEST((app.userRows("SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPrice, "
+                            "CustomerUnitSale FROM customParts") +
+               app.userRows("SELECT DorvaneNum, RoverNum, Quantity FROM orderParts"))
+                  .join(u' '),
+              "stored");
+        QVERIFY(app.dialogs.boxes().isEmpty());
+        auto* txtPart = app.control<QLineEdit>("txtPart");
+        if (focus.startsWith("row ")) // ready for the next number
+            QVERIFY(txtPart->hasFocus() && txtPart->selectedText() == txtPart->text());
+    }
+
+    // Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+A edit the box the user types into (Ctrl+X never quits the
+    // program from one); elsewhere they reach the menu items that share them.
+    void clipboardKeys_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<char>("key");
+        QTest::addColumn<QString>("text");      // held "NRC1234", all selected but for Ctrl+A
+        QTest::addColumn<QString>("clipboard"); // held "STC99"
+        for (const QString box : {"txtPart", "txtUnit"}) {
+            addRow(qPrintable(box + " Ctrl+C"), box, 'C', "NRC1234", "NRC1234");
+            addRow(qPrintable(box + " Ctrl+V"), box, 'V', "STC99", "STC99");
+            addRow(qPrintable(box + " Ctrl+X"), box, 'X', "", "NRC1234");
+            addRow(qPrintable(box + " Ctrl+A"), box, 'A', "NRC1234", "STC99");
+        }
+        for (const char* key : {"C", "V", "A", "X"})
+            addRow(qPrintable(QString("grid Ctrl+") + key), "MSFlexGrid1", key[0], "", "");
+    }
+    void clipboardKeys() {
+        QFETCH(QString, focus);
+        QFETCH(char, key);
+        ProgramDriver app;
+        counter(app);
+        const QString item = key == 'C'   ? "mnuClearItem"
+                             : key == 'V' ? "mnuOrderItem"
+                             : key == 'A' ? "mnuAddToOrder"
+                                          : "mnuCloseItem";
+        int triggered = 0;
+        connect(app.control<QAction>(item), &QAction::triggered, [&] { ++triggered; });
+        app.dialogs.onWindow("frmViewOrder", [](QDialog& d) { d.close(); });
+        app.dialogs.answerNext(Dialogs::Button::Yes); // Exit, with the order open
+        const bool box = focus != "MSFlexGrid1";
+        if (box)
+            app.type(focus, "NRC1234");
+        QGuiApplication::clipboard()->setText("STC99");
+        app.control(focus)->setFocus();
+        auto* edit = app.find<QLineEdit>(focus);
+        if (edit && key == 'A')
+            edit->deselect();
+        else if (edit)
+            edit->selectAll();
+        ProgramDriver::key(Qt::Key(Qt::Key_A + key - 'A'), Qt::ControlModifier);
+        QCOMPARE(triggered, box ? 0 : 1);
+        QCOMPARE(app.window->isVisible(), box || key != 'X');
+        if (box) {
+            QTEST(edit->text(), "text");
+            QTEST(QGuiApplication::clipboard()->text(), "clipboard");
+        }
+    }
+
+    // File > Backup copies user.mdb to userdatabackup.mdb when asked to, or says why it couldn't,
+    // keeping the earlier backup; the User database is open again afterwards.
+    void backup_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("report");
+        const int yes = int(Dialogs::Button::Yes);
+        addRow("No", int(Dialogs::Button::No), "", "");
+        addRow("first backup", yes, "", "copied to userdatabackup.mdb");
+        addRow("earlier backup replaced", yes, "earlier", "copied to userdatabackup.mdb");
+        addRow("name taken by a folder", yes, "folder", "NOT copied to userdatabackup.mdb\r\n\r\n");
+        addRow("disk full", yes, "full", "NOT copied to userdatabackup.mdb\r\n\r\n");
+    }
+    void backup() {
+        QFETCH(int, answer);
+        QFETCH(QString, obstacle);
+        QFETCH(QString, report);
+        ProgramDriver app;
+        app.addRows("orders", {ProgramDriver::row("OrderDate=01/03/2024")});
+        app.run();
+        const QString earlier =
+            obstacle == "folder" ? "userdatabackup.mdb/keep.txt" : "userdatabackup.mdb";
+        if (!obstacle.isEmpty() || answer == int(Dialogs::Button::No))
+            app.writeFile(earlier, "earlier");
+        app.dialogs.clearRecords();
+        app.dialogs.answerNext(Dialogs::Button(answer));
+        {
+            std::optional<SafeFileWriter::InjectedFault> diskFull;
+            if (obstacle == "full")
+                diskFull.emplace(ENOSPC);
+            app.trigger("mnuBackup");
+        }
+        QCOMPARE(app.dialogs.boxes().size(), report.isEmpty() ? 1 : 2);
+        if (report.isEmpty() || report.contains("NOT")) {
+            QCOMPARE(bytes(app.dir.filePath(earlier)), "earlier");
+        } else { // a copy of the store, with its rows
+            QCOMPARE(bytes(app.folder.userBackup()), bytes(app.folder.userDatabase()));
+            auto copy = Database::open(app.folder.userBackup(), Database::Access::ReadOnly);
+            QCOMPARE(copy->openRecordset("SELECT * FROM orders").recordCount(), 1);
+        }
+        if (!report.isEmpty())
+            QVERIFY2(app.dialogs.boxes()[1].prompt.startsWith("User data file " + report),
+                     qPrintable(app.dialogs.boxes()[1].prompt));
+        QCOMPARE(QDir(app.dir.path()).entryList({"*.tmp", ".*"}, QDir::Files | QDir::Hidden),
+                 QStringList{});
+        app.addRows("orders", {ProgramDriver::row("OrderDate=02/03/2024")}); // open again
+        QCOMPARE(app.userRows("SELECT OrderNum FROM orders").size(), 2);
+    }
+
+    // Help and About show their file line by line, each line ended by CR LF, or one line naming
+    // a file that can't be read.
+    void textWindows_data() {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QString>("shown");
+        addRow("no final line end", QByteArray("first\r\nsecond"), "first\nsecond\n");
+        addRow("LF line ends", QByteArray("a\n\nb\n"), "a\n\nb\n");
+        addRow("empty file", QByteArray(""), "");
+        addRow("UTF-8", QByteArray("Caf\xc3\xa9 \xc2\xa3 5\r\n"), "Café £ 5\n");
+        addRow("other 8-bit text", QByteArray("Caf\xe9\r\n"), "Caf\uFFFD\n");
+        addRow("missing", QByteArray(), "<name>\n");
+    }
+    void textWindows() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shown);
+        ProgramDriver app;
+        app.run();
+        for (const QString item : {"mnuContentsItem", "mnuAboutItem"}) {
+            const QString file = item == "mnuAboutItem" ? "about.dat" : "help.dat";
+            if (!content.isNull())
+                app.writeFile(file, content);
+            QString text;
+            app.dialogs.onWindow(item == "mnuAboutItem" ? "frmAbout" : "frmHelp", [&](QDialog& w) {
+                text = w.findChild<QPlainTextEdit*>("txtDescription")->toPlainText();
+                QTest::keyClick(w.findChild<QPlainTextEdit*>("txtDescription"), Qt::Key_Return);
+            });
+            app.trigger(item);
+            if (content.isNull())
+                QVERIFY2(text.contains(QDir::toNativeSeparators(app.folder.file(file))) &&
+                             text.count(u'\n') == 1,
+                         qPrintable(text));
+            else
+                QCOMPARE(text, shown);
+        }
+        QVERIFY(app.dialogs.errors().isEmpty()); // Enter closed them
+    }
+
+    // The picture window opens fitting the picture, and scrolls when made smaller, also a
+    // picture taller than a scroll bar's range; a click on the picture closes it.
+    void pictureWindow() {
+        ProgramDriver app;
+        app.writePicture("tall.jpg", QSize(40, 3000));
+        PictureWindow window(app.dir.filePath("tall.jpg"));
+        window.show();
+        QVERIFY(window.hasPicture() && QTest::qWaitForWindowExposed(&window));
+        const QSize picture(Twips::fromPixelsX(40), Twips::fromPixelsY(3000));
+        QCOMPARE(window.outerSize(), picture + QSize(365, 755));
+        auto* vScroll = window.findChild<QScrollBar*>("VScroll1");
+        QVERIFY(!vScroll->isVisible());
+        window.setOuterSize(QSize(picture.width() + 365, 2755));
+        QVERIFY(vScroll->isVisible() && !window.findChild<QScrollBar*>("HScroll1")->isVisible());
+        QCOMPARE(vScroll->maximum(), 32767);
+        vScroll->setValue(vScroll->maximum());
+        auto* shown = window.findChild<QLabel*>("Picture1");
+        QCOMPARE(shown->pos().y(), Twips::toPixelsY(-(picture.height() - 2000)));
+        QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!window.isVisible());
+    }
+};
+
+} // namespace
+
+QUILLON_TEST_CLASS(ProgramTest)
+#include "test_program.moc"
