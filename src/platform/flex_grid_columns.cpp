@@ -99,7 +99,7 @@ qreal FlexGridColumns::textWidth(QByteArrayView utf8, const QFontMetricsF& metri
             advances.assign(tabledCharacters, -1.0);
         qreal& advance = advances[code];
         if (advance < 0)
-            advance = metrics.horizontalAdvance(QChar(code));
+            advance = metrics.horizontalAdvance(QChar(char16_t(code)));
         sum += advance;
     }
     return sum + kerningAllowance;
