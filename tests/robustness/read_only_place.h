@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace quillon::tests {
+
+// A folder or a file made read-only for this test process, also when it runs as root (for whom
+// permission bits don't count): a read-only bind mount of itself, in a mount namespace of the
+// test's own. Without root, the permission bits (of a file's folder too, or the file could be
+// replaced whole). Undone when the object goes.
+class ReadOnlyPlace final {
+public:
+    // Nothing when this system allows none of the means (the reason in why).
+    [[nodiscard]] static std::unique_ptr<ReadOnlyPlace> make(const QString& path, QString* why);
+    ~ReadOnlyPlace();
+    ReadOnlyPlace(const ReadOnlyPlace&) = delete;
+    ReadOnlyPlace& operator=(const ReadOnlyPlace&) = delete;
+
+private:
+    ReadOnlyPlace(QString path, bool mounted) : path_(std::move(path)), mounted_(mounted) {}
+
+    QString path_;
+    bool mounted_;
+};
+
+} // namespace quillon::tests
