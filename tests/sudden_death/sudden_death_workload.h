@@ -7,7 +7,6 @@
 #include <random>
 #include <stdexcept>
 
-class QDialog;
 class QWidget;
 
 namespace quillon {
@@ -19,73 +18,50 @@ class ScriptedDialogs;
 
 namespace quillon::tests {
 
-class ActionLog;
-
-// A step that did not do what it should: an error box, a box nobody expected, or a store that
-// doesn't hold what was typed.
+// A step that did not do what it should: an error box, or a store that doesn't hold what was typed.
 class WorkloadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// A seeded stream of what a counter hand does, through the real main window and its windows
-// with the scripted dialogs answering: new orders, lines added, changed and deleted, orders
-// finalised and deleted, custom prices stored and removed, addresses created, edited and deleted,
-// backups. Each step is logged before it starts (with the rows it may change) and after it
-// returned (with the rows it did change, read back from the store).
+// A seeded stream of what a counter hand does, through the real main window with the scripted
+// dialogs answering: orders started, deleted and finalised, lines added, changed and deleted,
+// custom prices, backups. Each step is logged before it starts, with the rows it may
+// change ("begin <step> <kind> <pattern>..."), and after it returned, with the whole store as it
+// then was ("done <step> <dump>", synced to the disk). A pattern is a row ("order:7"), a prefix
+// and "*" for every row it starts, or a prefix and "+" for a row new to the store.
 class SuddenDeathWorkload final {
 public:
+    // Throws WorkloadError when the log can't be opened.
     SuddenDeathWorkload(MainWindow& window, ProgramState& state, ScriptedDialogs& dialogs,
-                        RecordingBrowser& browser, ActionLog& log, quint32 seed);
+                        RecordingBrowser& browser, const QString& logPath, quint32 seed);
+    ~SuddenDeathWorkload();
+    SuddenDeathWorkload(const SuddenDeathWorkload&) = delete;
+    SuddenDeathWorkload& operator=(const SuddenDeathWorkload&) = delete;
 
-    // Runs that many steps. Throws WorkloadError.
-    void run(int steps);
+    // Runs steps until it is killed. Throws WorkloadError.
+    [[noreturn]] void run();
 
 private:
-    struct CataloguePart {
-        QString dorvaneNum;
-        QString roverNum;
-    };
-
-    QString chooseAndRun();
+    void step();
+    void log(const QByteArray& line, bool sync);
     void begin(const QString& kind, const QStringList& patterns);
-    void checkDialogs(const QString& kind) const;
-
-    // The steps; each returns its kind.
-    QString newOrder();
-    QString deleteOrder();
-    QString addLine();
-    QString changeLine();
-    QString deleteLine();
-    QString changeOrDeleteLine(bool remove);
-    QString finalise();
-    QString storePrice();
-    QString removePrice();
-    QString editAddresses();
-    QString backup();
-
-    // Shows the part in Part Detail through a part-number search.
-    void showPart(const CataloguePart& part);
-    void click(const QString& buttonName);
-    void trigger(const QString& actionName);
-    void answerQuantity(const QString& quantity, const QString& comment);
-    [[nodiscard]] QStringList entities(const QString& prefix) const;
-    [[nodiscard]] int pick(int count);
-    [[nodiscard]] bool chance(int percent);
-    [[nodiscard]] QString randomComment();
-    [[nodiscard]] QString orderPrefix() const;
+    void press(QWidget& root, const QString& name) const;
+    void showPart(const QString& dorvaneNum);
+    void answerQuantity(int quantity, const QString& comment);
+    [[nodiscard]] int pick(int count) { return int(random_() % quint32(count)); }
+    [[nodiscard]] QString linePrefix() const;
 
     MainWindow& window_;
     ProgramState& state_;
     ScriptedDialogs& dialogs_;
     RecordingBrowser& browser_;
-    ActionLog& log_;
     std::mt19937 random_;
-    QList<CataloguePart> parts_;
-    StoreDump::Rows rows_; // the store as the last step left it
+    QStringList parts_; // DorvaneNum of the catalogue's parts
+    QStringList rovers_;
+    StoreDump::Rows rows_; // as the last step left the store
     int step_ = 0;
-    bool begun_ = false;
-    QStringList patterns_; // the rows the step in progress may change
+    int fd_ = -1;
 };
 
 } // namespace quillon::tests
