@@ -1,6 +1,7 @@
 // What may stand in the Application folder when the program starts: damaged, odd or locked
-// files, leftovers of a crash, a running program. A start that can't go on says what is wrong in
-// one box and leaves every file as it was; a start that can repairs what a crash left.
+// files, leftovers of a crash (the lock of a killed run, a journal), a running program. A start
+// that can't go on says what is wrong in one box and leaves every file as it was; a start that can
+// repairs what a crash left.
 #include "app/start_up.h"
 #include "housekeeping/user_data_backup.h"
 #include "platform/instance_lock.h"
@@ -12,12 +13,8 @@
 #include "test_app_folder.h"
 #include "test_registry.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QSignalSpy>
-#include <QThread>
 #include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -304,62 +301,6 @@ private slots:
                      1001);
         QCOMPARE(InstanceLock(start.path()).holder()->processId,
                  QCoreApplication::applicationPid());
-    }
-
-    // A second start on the folder asks the running one to bring its window forward and ends
-    // without a box; the first goes on, holding the folder and its open order.
-    void secondStartHandsOver() {
-        const TestAppFolder fx;
-        makeUserDatabase(fx.folder);
-        ProgramRun first;
-        QVERIFY2(first.start(fx.folder), qPrintable(first.onlyPrompt()));
-        auto* const lock = first.window->findChild<InstanceLock*>();
-        QSignalSpy asked(lock, &InstanceLock::activationRequested);
-        const auto before = fx.snapshot();
-        ProgramRun second;
-        QVERIFY(!second.start(fx.folder));
-        QVERIFY(second.handedOver && second.dialogs.boxes().isEmpty() && !second.state.userDb);
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(fx.snapshot(), before);
-        QVERIFY(first.state.orderActive);
-        QCOMPARE(first.state.userDb->execute(
-                     QStringLiteral("UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 1")),
-                 1);
-        first.window.reset();
-        QVERIFY(!QFile::exists(fx.folder.file(InstanceLock::fileName())));
-    }
-
-    // The real program holds its folder from the start; killed, it leaves a lock file that no
-    // longer counts, and its open order is taken up by the next start.
-    void killedProgramDoesNotBlockTheNextStart() {
-        const TestAppFolder fx;
-        makeUserDatabase(fx.folder);
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(QUILLON_PROGRAM_PATH),
-                      {QStringLiteral("--app-folder"), fx.folder.path()});
-        QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
-        // Once it holds the folder and takes requests, a second start hands over to it.
-        std::optional<ProgramRun> second;
-        for (QDeadlineTimer deadline(30000);
-             !(second && second->handedOver) && !deadline.hasExpired() &&
-             program.state() == QProcess::Running;
-             QThread::msleep(50)) {
-            const auto holder = InstanceLock(fx.folder.path()).holder();
-            if (!holder || holder->processId != program.processId())
-                continue;
-            second.emplace();
-            QVERIFY(!second->start(fx.folder));
-        }
-        QVERIFY(second && second->handedOver);
-        program.kill();
-        QVERIFY(program.waitForFinished(10000));
-        QVERIFY(QFile::exists(fx.folder.file(InstanceLock::fileName())));
-        ProgramRun next;
-        QVERIFY2(next.start(fx.folder), qPrintable(next.onlyPrompt()));
-        QVERIFY(next.state.orderActive);
     }
 };
 
