@@ -1,0 +1,227 @@
+#include "program_driver.h"
+
+#include "platform/flex_grid.h"
+#include "store/column_type.h"
+#include "store/database.h"
+#include "store/money.h"
+#include "store/prepared_statement.h"
+#include "store/schema.h"
+#include "store/transaction.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTest>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace quillon::tests {
+
+namespace {
+
+QString checkedName(const QString& name) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!plain.match(name).hasMatch())
+        qFatal("not a table or column name: %s", qPrintable(name));
+    return name;
+}
+
+// The value as the column keeps it: an amount in ten-thousandths, a Boolean as 0 or 1.
+SqlParameter stored(Database& db, const QString& table, const QString& column, const QVariant& v) {
+    if (v.isNull())
+        return std::monostate{};
+    PreparedStatement info(db.handle(),
+                           "SELECT type FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE",
+                           QStringLiteral("(the column's type)"));
+    info.bind(1, table);
+    info.bind(2, column);
+    const ColumnType type = columnTypeFromDeclared(
+        info.step() ? reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 0)) : nullptr);
+    if (type == ColumnType::Amount) {
+        if (const auto amount = Money::fromPlainText(v.toString()))
+            return amount->units();
+    }
+    if (type == ColumnType::Boolean)
+        return qint64(v.toBool() ? 1 : 0);
+    if (type == ColumnType::Integer || v.typeId() == QMetaType::Int ||
+        v.typeId() == QMetaType::LongLong)
+        return v.toLongLong();
+    return v.toString();
+}
+
+void insertRows(Database& db, const QString& table, const QList<Row>& rows) {
+    Transaction transaction(db);
+    for (const Row& row : rows) {
+        QStringList columns;
+        for (const QString& column : row.keys())
+            columns << checkedName(column);
+        const QString sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+                                .arg(checkedName(table), columns.join(u','),
+                                     QStringList(columns.size(), QStringLiteral("?")).join(u','));
+        PreparedStatement insert(db.handle(), sql.toUtf8(), sql);
+        int index = 1;
+        for (auto it = row.begin(); it != row.end(); ++it)
+            insert.bind(index++, stored(db, table, it.key(), it.value()));
+        insert.step();
+    }
+    transaction.commit();
+}
+
+} // namespace
+
+void ProgramDriver::addParts(const QList<Row>& rows) const {
+    insertRows(*Database::open(folder.catalogue(), Database::Access::ReadWrite),
+               QStringLiteral("Parts"), rows);
+}
+
+void ProgramDriver::addRows(const QString& table, const QList<Row>& rows) const {
+    if (state.userDb) {
+        insertRows(*state.userDb, table, rows);
+        return;
+    }
+    if (!QFile::exists(folder.userDatabase()))
+        Schema::createUser(*Database::create(folder.userDatabase()));
+    insertRows(*Database::open(folder.userDatabase(), Database::Access::ReadWrite), table, rows);
+}
+
+void ProgramDriver::writeFile(const QString& relativePath, const QByteArray& bytes) const {
+    const QString path = dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("could not write %s", qPrintable(path));
+}
+
+void ProgramDriver::writePicture(const QString& relativePath, QSize size) const {
+    const QString path = dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    if (!image.save(path) && !image.save(path, "JPEG")) // no writer for the suffix: a JPEG
+        qFatal("could not write %s", qPrintable(path));
+}
+
+void ProgramDriver::writeIcons() const {
+    writePicture(QStringLiteral("image-icon.bmp"), QSize(12, 12));
+    writePicture(QStringLiteral("images/htmlIcon.jpg"), htmlIconSize());
+}
+
+void ProgramDriver::copyTestData(const QStringList& names) const {
+    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
+    for (const QString& name : names) {
+        if (!QFile::copy(data.filePath(name), folder.file(name)))
+            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
+    }
+}
+
+MainWindow& ProgramDriver::run() {
+    if (!startShown(folder))
+        qFatal("the main window did not come up: %s", qPrintable(onlyPrompt()));
+    return *window;
+}
+
+MainWindow& ProgramDriver::restart() {
+    window.reset();
+    state = ProgramState{};
+    dialogs.clearRecords();
+    browser.clear();
+    handedOver = false;
+    return run();
+}
+
+void ProgramDriver::type(const QString& box, const QString& text) const {
+    QWidget* widget = control(box);
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(widget);
+    if (edit == nullptr)
+        missing(box + QStringLiteral(" (as a box to type into)"));
+    widget->setFocus();
+    edit->selectAll();
+    const bool keys = std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return c.unicode() >= 32 && c.unicode() < 127; });
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else if (keys && text.size() <= 100)
+        QTest::keyClicks(edit, text);
+    else
+        edit->insert(text); // pasted: the test keyboard has ASCII keys only
+}
+
+void ProgramDriver::click(const QString& button) const {
+    QTest::mouseClick(control(button), Qt::LeftButton);
+}
+
+void ProgramDriver::trigger(const QString& action) const {
+    control<QAction>(action)->trigger();
+}
+
+void ProgramDriver::key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+void ProgramDriver::searchPart(const QString& number) const {
+    type(QStringLiteral("txtPart"), number);
+    click(QStringLiteral("cmdSearchPart"));
+}
+
+void ProgramDriver::clickCell(int row, int column, bool twice) const {
+    FlexGrid* g = grid();
+    const QPoint at = g->visualRect(g->model()->index(row - 1, column)).center();
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+}
+
+QString ProgramDriver::status(int panel) const {
+    return control<QLabel>(QStringLiteral("StatusBar1Panel%1").arg(panel))->text();
+}
+
+FlexGrid* ProgramDriver::grid() const {
+    return control<FlexGrid>(QStringLiteral("MSFlexGrid1"));
+}
+
+QStringList ProgramDriver::gridColumn(int column) const {
+    QStringList texts;
+    for (const QStringList& row : gridTexts(*grid()).mid(1))
+        texts << row.at(column);
+    return texts;
+}
+
+QList<QStringList> ProgramDriver::gridTexts(const FlexGrid& grid) {
+    QList<QStringList> rows;
+    for (int row = 0; row < grid.rows(); ++row) {
+        rows.append(QStringList());
+        for (int column = 0; column < grid.cols(); ++column)
+            rows.last() << grid.textMatrix(row, column);
+    }
+    return rows;
+}
+
+QStringList ProgramDriver::userRows(const QString& select) const {
+    std::unique_ptr<Database> closed;
+    if (!state.userDb)
+        closed = Database::open(folder.userDatabase(), Database::Access::ReadOnly);
+    Recordset rows = (closed ? *closed : *state.userDb).openRecordset(select);
+    QStringList lines;
+    for (; !rows.eof(); rows.moveNext()) {
+        QStringList values;
+        for (int column = 0; column < rows.columnCount(); ++column)
+            values << (rows.field(column).isNull() ? QStringLiteral("<null>")
+                                                   : rows.field(column).toText());
+        lines << values.join(u'|');
+    }
+    return lines;
+}
+
+void ProgramDriver::missing(const QString& objectName) {
+    qFatal("the window has no control %s", qPrintable(objectName));
+}
+
+} // namespace quillon::tests

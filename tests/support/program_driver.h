@@ -1,0 +1,86 @@
+#pragma once
+
+#include "program_run.h"
+#include "test_app_folder.h"
+
+#include <QList>
+#include <QSize>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace quillon {
+class FlexGrid;
+}
+
+namespace quillon::tests {
+
+// One row for a store: column name -> value. A null QVariant stores Null; an amount column takes
+// a plain decimal text ("12.5"), a Boolean column a bool.
+using Row = QVariantMap;
+
+// The program driven as a user drives it: a fresh Application folder with what a test puts in
+// it, the real main window started (and started again) on it, the controls found by objectName,
+// and what the window and the stores show. Every missing control fails the run at once, naming it.
+class ProgramDriver : public TestAppFolder, public ProgramRun {
+public:
+    // --- The folder (values always reach the stores as bound parameters)
+    // Rows into the catalogue's Parts table; before the start.
+    void addParts(const QList<Row>& rows) const;
+    // Rows into a User database table: the open store once started, else user.mdb (made empty
+    // from the schema when missing).
+    void addRows(const QString& table, const QList<Row>& rows) const;
+    // A file of these bytes at a path relative to the folder (its folders made).
+    void writeFile(const QString& relativePath, const QByteArray& bytes) const;
+    // A photograph of that size, in the format the name's suffix says (JPEG for .jpg).
+    void writePicture(const QString& relativePath, QSize size = {60, 40}) const;
+    // The grid's picture marker image-icon.bmp (12x12) and images/htmlIcon.jpg (htmlIconSize()).
+    void writeIcons() const;
+    static QSize htmlIconSize() { return {20, 20}; }
+    // Files of the shipped data folder (QUILLON_TEST_DATA) copied into the folder.
+    void copyTestData(const QStringList& names) const;
+
+    // --- Running
+    // Starts the window shown and active; a window that doesn't come up ends the run.
+    MainWindow& run();
+    // Destroys the window and the program state, forgets what the dialogs and browser recorded
+    // (their scripts stay), and runs the program again on the same folder.
+    MainWindow& restart();
+
+    // --- Acting
+    // A control (widget or action) of the window by objectName; ends the run when there is none.
+    template <typename T = QWidget> T* control(const QString& objectName) const {
+        T* found = find<T>(objectName);
+        if (found == nullptr)
+            missing(objectName);
+        return found;
+    }
+    // Replaces the text of a box (a line edit or an editable list) as typing does, with the focus.
+    void type(const QString& box, const QString& text) const;
+    void click(const QString& button) const;
+    // A menu item by objectName, triggered as a click on it does.
+    void trigger(const QString& action) const;
+    // A key pressed where the focus is.
+    static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+    // Types the number into txtPart and clicks its Search button.
+    void searchPart(const QString& number) const;
+    // Clicks (twice: double-clicks) a cell of the results grid; grid rows count from 1.
+    void clickCell(int row, int column, bool twice = false) const;
+
+    // --- Observing
+    // The text of a Status bar panel (1 ... 4).
+    QString status(int panel = 1) const;
+    // The results grid MSFlexGrid1.
+    FlexGrid* grid() const;
+    // The texts of the results grid's data rows 1 ... N in one column.
+    QStringList gridColumn(int column) const;
+    // Every row of a grid (the header row 0 first), each as its cells' texts.
+    static QList<QStringList> gridTexts(const FlexGrid& grid);
+    // The rows of a SELECT on the User database (the open store, else user.mdb), each as its
+    // values' texts joined by "|", Null as "<null>".
+    QStringList userRows(const QString& select) const;
+
+private:
+    [[noreturn]] static void missing(const QString& objectName);
+};
+
+} // namespace quillon::tests
