@@ -4,13 +4,12 @@
 // typed, a fault gets a clear message and loses nothing, and the catalogue is only ever read.
 #include "addresses/address_table.h"
 #include "platform/safe_file_writer.h"
-#include "program_run.h"
+#include "program_driver.h"
 #include "read_only_place.h"
 #include "session/handler_guard.h"
 #include "store/database.h"
 #include "store/locale_formats.h"
 #include "store/sql_text.h"
-#include "test_app_folder.h"
 #include "test_registry.h"
 
 #include <QAction>
@@ -27,9 +26,8 @@
 #include <unistd.h>
 
 using namespace quillon;
-using quillon::tests::ProgramRun;
+using quillon::tests::ProgramDriver;
 using quillon::tests::ReadOnlyPlace;
-using quillon::tests::TestAppFolder;
 using Button = Dialogs::Button;
 
 namespace {
@@ -106,101 +104,77 @@ QByteArray digest(const QString& path) {
                : QByteArray();
 }
 
-// Every row of the User database's tables.
-QString userRows(Database& db) {
-    QString rows;
-    for (const char* table :
-         {"orders", "orderParts", "customParts", "orderCompanyDetails", "deliveryCompanyDetails"}) {
-        for (Recordset r = db.openRecordset(QStringLiteral("SELECT * FROM ") + table); !r.eof();
-             r.moveNext()) {
-            for (int column = 0; column < r.columnCount(); ++column)
-                rows +=
-                    (r.field(column).isNull() ? QStringLiteral("-") : r.field(column).toText()) +
-                    u'|';
-            rows += u'\n';
-        }
-    }
-    return rows;
-}
-
 void click(QWidget& root, const QString& name) {
     QTest::mouseClick(root.findChild<QPushButton*>(name), Qt::LeftButton);
-}
-
-void searchPart(ProgramRun& run, const QString& number) {
-    enterText(run.find<QLineEdit>(QStringLiteral("txtPart")), number);
-    click(*run.window, QStringLiteral("cmdSearchPart"));
-}
-
-void orderPart(ProgramRun& run, const QString& number) {
-    searchPart(run, number);
-    run.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& dialog) {
-        enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtQty")), QStringLiteral("3"));
-        enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtComment")), "Mr O'Neill's van");
-        click(dialog, QStringLiteral("cmdOK"));
-    });
-    click(*run.window, QStringLiteral("cmdOrder"));
 }
 
 // The shipped files, a catalogue whose numbers and descriptions hold quotes, backslashes,
 // wildcards and other scripts, an order and a delivery address; the program started on it, with
 // an open order of two lines when asked.
-void start(const TestAppFolder& fx, ProgramRun& run, bool withAnOrder = false) {
-    const QString data = qEnvironmentVariable("QUILLON_TEST_DATA");
-    for (QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString target = fx.folder.file(QDir(data).relativeFilePath(it.next()));
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(it.filePath(), target);
-    }
-    auto catalogue = Database::open(fx.folder.catalogue(), Database::Access::ReadWrite);
+void start(ProgramDriver& p, bool withAnOrder = false) {
+    p.copyTestData({"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"});
+    p.writeIcons();
     for (const char16_t* part :
          {u"DA1001|STC1001|Brake pad set", u"O'BR-2002|O'NEILL-77|Driver's door seal",
           u"QU\"OTE-3003|Dorvane Only|\"Heavy duty\" spring",
           u"BACK\\SL-4004|BS\\4004|Back\\slash bracket", u"PCT%_5005|P%_5005|50% off_ clip",
           u"ÜMLAUT-6006|GRÖSSE-6|Größe Dichtung", u"CAR🚗-8008|EMOJI-8|Spanner 🔧 set"}) {
         const QStringList f = QString::fromUtf16(part).split(u'|');
-        catalogue->execute(QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, Description, "
-                                          "CustomerPrice) SELECT '%1' AS a, '%2' AS b, '%3' AS "
-                                          "c, 12.5 AS d")
-                               .arg(sqlEscape(f[0]), sqlEscape(f[1]), sqlEscape(f[2])));
+        p.addParts({{{"DorvaneNum", f[0]},
+                     {"RoverNum", f[1]},
+                     {"Description", f[2]},
+                     {"CustomerPrice", "12.5"}}});
     }
-    catalogue.reset();
-    if (!run.startShown(fx.folder))
-        qFatal("the program did not start: %s", qPrintable(run.onlyPrompt()));
-    run.state.userDb->execute(AddressTable::order().insertRecord(QStringLiteral("O'Hara's")));
-    run.state.userDb->execute(AddressTable::delivery().insertRecord(QStringLiteral("Depot")));
+    p.run();
+    p.addRows(QStringLiteral("orderCompanyDetails"), {{{"RecordName", "O'Hara's"}}});
+    p.addRows(QStringLiteral("deliveryCompanyDetails"), {{{"RecordName", "Depot"}}});
     if (!withAnOrder)
         return;
-    run.dialogs.answerNext(Button::Yes);
-    click(*run.window, QStringLiteral("cmdStartOrder"));
-    orderPart(run, QStringLiteral("DA1001"));
-    orderPart(run, QStringLiteral("O'BR-2002"));
+    p.dialogs.answerNext(Button::Yes);
+    p.click(QStringLiteral("cmdStartOrder"));
+    for (const char* number : {"DA1001", "O'BR-2002"}) {
+        p.searchPart(QString::fromUtf8(number));
+        p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& dialog) {
+            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtQty")), "3");
+            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtComment")),
+                      "Mr O'Neill's van");
+            click(dialog, QStringLiteral("cmdOK"));
+        });
+        p.click(QStringLiteral("cmdOrder"));
+    }
     // The address window once, as the user looks the addresses over: OK writes its boxes.
-    run.dialogs.onWindow(QStringLiteral("frmOptions"),
-                         [](QDialog& window) { click(window, QStringLiteral("cmdOK")); });
-    click(*run.window, QStringLiteral("cmdOptions"));
-    if (!engineErrors(run.dialogs).isEmpty())
-        qFatal("the order could not be made: %s", qPrintable(engineErrors(run.dialogs)));
+    p.dialogs.onWindow(QStringLiteral("frmOptions"),
+                       [](QDialog& window) { click(window, QStringLiteral("cmdOK")); });
+    p.click(QStringLiteral("cmdOptions"));
+    if (!engineErrors(p.dialogs).isEmpty())
+        qFatal("the order could not be made: %s", qPrintable(engineErrors(p.dialogs)));
+}
+
+// Every row of the User database.
+QStringList userRows(const ProgramDriver& p) {
+    QStringList rows;
+    for (const char* table :
+         {"orders", "orderParts", "customParts", "orderCompanyDetails", "deliveryCompanyDetails"})
+        rows << p.userRows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+    return rows;
 }
 
 // Finalise Order (Yes, the addresses chosen) or Backup; whileWriting() runs between the choice
 // of the addresses and the writing of the form.
-void command(ProgramRun& run, bool backup, const std::function<void()>& whileWriting = {}) {
-    run.dialogs.clearRecords();
-    run.browser.clear();
-    run.dialogs.answerNext(Button::Yes);
-    if (backup) {
-        run.find<QAction>(QStringLiteral("mnuBackup"))->trigger();
-        return;
-    }
-    run.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
+void command(ProgramDriver& p, bool backup, const std::function<void()>& whileWriting = {}) {
+    p.dialogs.clearRecords();
+    p.browser.clear();
+    p.dialogs.answerNext(Button::Yes);
+    if (backup)
+        return p.trigger(QStringLiteral("mnuBackup"));
+    p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
         click(window, QStringLiteral("cmdOK"));
         if (window.isVisible()) // the choice could not be taken: the user gives up
             click(window, QStringLiteral("cmdCancel"));
         else if (whileWriting)
             whileWriting();
     });
-    click(*run.window, QStringLiteral("cmdFinaliseOrder"));
+    p.click(QStringLiteral("cmdFinaliseOrder"));
 }
 
 } // namespace
@@ -223,25 +197,23 @@ private slots:
     // runs (one beep) or is refused as too short.
     void hostileTextsInEveryBox() {
         QFETCH(QString, box);
-        const TestAppFolder fx;
-        ProgramRun run;
-        start(fx, run);
-        const QByteArray catalogue = digest(fx.folder.catalogue());
-        Database& user = *run.state.userDb;
+        ProgramDriver p;
+        start(p);
+        const QByteArray catalogue = digest(p.folder.catalogue());
         const bool order = box.contains(u"Order");
         const AddressTable& table = order ? AddressTable::order() : AddressTable::delivery();
         const QString side = order ? QStringLiteral("Order") : QStringLiteral("Delivery");
         QString select; // what the box stores; none for a search
         if (box.startsWith(u"txtFile") || box.startsWith(u"txtSelling") || box == u"txtUnit") {
-            searchPart(run, QStringLiteral("O'BR-2002"));
+            p.searchPart(QStringLiteral("O'BR-2002"));
             select = QStringLiteral("SELECT %1 FROM customParts")
                          .arg(box == u"txtUnit"        ? "CustomerUnitSale"
                               : box == u"txtFilePrice" ? "CustomerPrice"
                                                        : "CustomerLRPrice");
         } else if (box == u"txtQty" || box == u"txtComment") {
-            run.dialogs.answerNext(Button::Yes);
-            click(*run.window, QStringLiteral("cmdStartOrder"));
-            searchPart(run, QStringLiteral("QU\"OTE-3003"));
+            p.dialogs.answerNext(Button::Yes);
+            p.click(QStringLiteral("cmdStartOrder"));
+            p.searchPart(QStringLiteral("QU\"OTE-3003"));
             select = box == u"txtQty" ? QStringLiteral("SELECT Quantity FROM orderParts")
                                       : QStringLiteral("SELECT Comments FROM orderParts");
         } else if (box.startsWith(u"new")) {
@@ -254,21 +226,18 @@ private slots:
                          .arg(table.columns().value(boxes.indexOf(box.mid(3 + side.size()))),
                               table.name());
         }
-        const auto stored = [&] {
-            Recordset rows = user.openRecordset(select);
-            return rows.eof() ? QString() : rows.field(0).toText();
-        };
+        const auto stored = [&] { return p.userRows(select).value(0); };
         const LocaleFormats formats;
         const auto tryAll = [&](QWidget& root) {
             for (const QString& text : hostileTexts(box)) {
-                run.dialogs.clearRecords();
+                p.dialogs.clearRecords();
                 const QString what = box + QStringLiteral(": ") + text.left(60);
-                const QString before = userRows(user);
+                const QStringList before = userRows(p);
                 bool taken = true;
                 if (box == u"txtQty" || box == u"txtComment") {
                     if (!stored().isEmpty())
-                        run.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
-                    run.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [&](QDialog& dialog) {
+                        p.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
+                    p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [&](QDialog& dialog) {
                         const bool qty = box == u"txtQty";
                         enterText(dialog.findChild<QLineEdit*>("txtQty"), qty ? text : "2");
                         enterText(dialog.findChild<QLineEdit*>("txtComment"), qty ? "x" : text);
@@ -279,7 +248,7 @@ private slots:
                     });
                     click(root, QStringLiteral("cmdOrder"));
                 } else if (box.startsWith(u"new")) {
-                    run.dialogs.answerNextInput(text);
+                    p.dialogs.answerNextInput(text);
                     click(root, QStringLiteral("cmdNew%1Address").arg(side));
                 } else {
                     auto* target = root.findChild<QLineEdit*>(box);
@@ -288,14 +257,14 @@ private slots:
                     taken = target->text() == text;
                     if (select.isEmpty()) // Enter runs the search of the box typed in
                         QTest::keyClick(target, Qt::Key_Return);
-                    else if (&root == run.window.get())
+                    else if (&root == p.window.get())
                         click(root, QStringLiteral("cmdEnterFilePrice"));
                     else // an address is written when the focus leaves its box
                         QTest::keyClick(target, Qt::Key_Tab);
                 }
-                QVERIFY2(taken && engineErrors(run.dialogs).isEmpty(),
-                         qPrintable(what + engineErrors(run.dialogs)));
-                const QString said = prompts(run.dialogs, false);
+                QVERIFY2(taken && engineErrors(p.dialogs).isEmpty(),
+                         qPrintable(what + engineErrors(p.dialogs)));
+                const QString said = prompts(p.dialogs, false);
                 bool ok = false;
                 const qint64 number = leadingNumberText(text).toLongLong(&ok);
                 const auto amount = formats.parseAmount(text);
@@ -307,9 +276,9 @@ private slots:
                 QVERIFY2(said.isEmpty() != mayRefuse || (box.startsWith(u"new") && said.isEmpty()),
                          qPrintable(what + QStringLiteral(": ") + said));
                 if (select.isEmpty()) {
-                    QVERIFY2(run.dialogs.beeps() == (mayRefuse ? 0 : 1), qPrintable(what));
+                    QVERIFY2(p.dialogs.beeps() == (mayRefuse ? 0 : 1), qPrintable(what));
                 } else if (!said.isEmpty()) {
-                    QVERIFY2(userRows(user) == before, qPrintable(what));
+                    QVERIFY2(userRows(p) == before, qPrintable(what));
                 } else {
                     QVERIFY2(box.contains(u"Price")
                                  ? Money::fromPlainText(stored()) == amount
@@ -322,19 +291,19 @@ private slots:
         };
         if (box.startsWith(u"txtOrder") || box.startsWith(u"txtDelivery") ||
             box.startsWith(u"new")) {
-            run.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
+            p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
                 QApplication::setActiveWindow(&window);
                 QVERIFY(QTest::qWaitForWindowActive(&window));
                 tryAll(window);
                 click(window, QStringLiteral("cmdOK"));
             });
-            click(*run.window, QStringLiteral("cmdOptions"));
+            p.click(QStringLiteral("cmdOptions"));
         } else {
-            tryAll(*run.window);
+            tryAll(*p.window);
         }
-        QCOMPARE(user.integrityCheck(), QStringList());
-        run.window.reset();
-        QVERIFY(digest(fx.folder.catalogue()) == catalogue);
+        QCOMPARE(p.state.userDb->integrityCheck(), QStringList());
+        p.window.reset();
+        QVERIFY(digest(p.folder.catalogue()) == catalogue);
     }
 
     // A fault as the Order form or the backup is written: the folder read-only or the disk full
@@ -371,11 +340,10 @@ private slots:
         QFETCH(bool, backup);
         QFETCH(QString, fault);
         QFETCH(QString, named);
-        const TestAppFolder fx;
+        ProgramDriver p;
         const QTemporaryDir outside;
-        ProgramRun run;
-        start(fx, run, true);
-        const QString file = backup ? fx.folder.userBackup() : fx.folder.printOrder();
+        start(p, true);
+        const QString file = backup ? p.folder.userBackup() : p.folder.printOrder();
         const QString notes = outside.filePath(QStringLiteral("notes.txt"));
         QFile earlier(fault.endsWith(u"link") ? notes : file);
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("the user's own\n") > 0);
@@ -386,7 +354,7 @@ private slots:
             QCOMPARE(
                 ::link(QFile::encodeName(notes).constData(), QFile::encodeName(file).constData()),
                 0);
-        const QString before = userRows(*run.state.userDb);
+        const QStringList before = userRows(p);
         std::unique_ptr<ReadOnlyPlace> readOnly;
         std::optional<SafeFileWriter::InjectedFault> diskFull;
         QString why;
@@ -394,20 +362,20 @@ private slots:
             if (fault.startsWith(u"disk full"))
                 diskFull.emplace(ENOSPC);
             else if (!fault.endsWith(u"link"))
-                readOnly = ReadOnlyPlace::make(fault == u"file" ? file : fx.folder.path(), &why);
+                readOnly = ReadOnlyPlace::make(fault == u"file" ? file : p.folder.path(), &why);
         };
         if (!fault.endsWith(u"late"))
             inject();
-        command(run, backup, inject);
+        command(p, backup, inject);
         readOnly.reset();
         diskFull.reset();
         if (!why.isEmpty())
             QSKIP(qPrintable(QStringLiteral("no way to make it read-only here: ") + why));
-        QCOMPARE(engineErrors(run.dialogs), QString());
+        QCOMPARE(engineErrors(p.dialogs), QString());
         QFile written(fault.endsWith(u"link") ? notes : file);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("the user's own\n"));
-        const QString said = prompts(run.dialogs, true);
+        const QString said = prompts(p.dialogs, true);
         const QStringList pieces = named.split(u'|');
         if (fault.endsWith(u"link") && !said.contains(named)) { // replaced by a file of its own
             QVERIFY(!QFileInfo(file).isSymLink() && digest(file) != digest(notes));
@@ -416,24 +384,24 @@ private slots:
         QVERIFY2(std::any_of(pieces.begin(), pieces.end(),
                              [&](const QString& piece) { return said.contains(piece); }),
                  qPrintable(said));
-        QCOMPARE(userRows(*run.state.userDb), before);
-        QVERIFY(run.state.orderActive && run.browser.requests().isEmpty());
+        QCOMPARE(userRows(p), before);
+        QVERIFY(p.state.orderActive && p.browser.requests().isEmpty());
         // With the store's folder read-only, the User database, closed for the copy, may open
         // for reading only: a second message says so, and nothing has been lost.
         if (said.contains(u"Nothing has been lost"))
             return;
         QFile::remove(file);
-        command(run, backup);
-        QCOMPARE(engineErrors(run.dialogs) + prompts(run.dialogs, true), QString());
+        command(p, backup);
+        QCOMPARE(engineErrors(p.dialogs) + prompts(p.dialogs, true), QString());
         if (backup) {
-            QCOMPARE(digest(file), digest(fx.folder.userDatabase()));
+            QCOMPARE(digest(file), digest(p.folder.userDatabase()));
             return;
         }
         QFile form(file);
         QVERIFY(form.open(QIODevice::ReadOnly));
         const QByteArray page = form.readAll();
         QVERIFY(page.contains("O'BR-2002") && page.contains("Mr O'Neill's van"));
-        QVERIFY(!run.state.orderActive && run.browser.requests().size() == 1);
+        QVERIFY(!p.state.orderActive && p.browser.requests().size() == 1);
     }
 };
 
