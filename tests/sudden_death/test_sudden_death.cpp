@@ -99,101 +99,86 @@ class TestSuddenDeath : public QObject {
     Q_OBJECT
 
 private slots:
-    void killedAtRandomLosesNothing();
-};
+    void killedAtRandomLosesNothing() {
+        const int runs = qEnvironmentVariableIsSet("QUILLON_SUDDEN_DEATH_KILLS")
+                             ? qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_KILLS")
+                             : 200;
+        const auto firstSeed =
+            quint32(qEnvironmentVariableIsSet("QUILLON_SUDDEN_DEATH_SEED")
+                        ? qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_SEED")
+                        : 20261206);
+        qInfo("first seed %u (set QUILLON_SUDDEN_DEATH_SEED to repeat), %d kills", firstSeed, runs);
+        QTemporaryDir dir;
+        const AppFolder folder(dir.path());
+        {
+            // Ten parts, two of them "Dorvane Only"; the addresses an order is finalised with.
+            auto catalogue = Database::create(folder.catalogue());
+            Schema::createCatalogue(*catalogue);
+            for (int n = 1; n <= 10; ++n)
+                catalogue->execute(QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, "
+                                                  "Description, CustomerPrice) SELECT 'SDA%1' AS "
+                                                  "a, '%2' AS b, 'Driver''s seal' AS c, %3 AS d")
+                                       .arg(1000 + n)
+                                       .arg(n % 5 ? QStringLiteral("RTC%1").arg(n)
+                                                  : QStringLiteral("Dorvane Only"))
+                                       .arg(n % 4 ? n * 3 : 0));
+            auto user = Database::create(folder.userTemplate());
+            Schema::createUser(*user);
+            for (const char* table : {"orderCompanyDetails", "deliveryCompanyDetails"})
+                user->execute(QStringLiteral("INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a")
+                                  .arg(QLatin1String(table)));
+        }
+        for (const char* name : {"orderHeader.dat", "orderMidA.dat", "orderFooter.dat"})
+            QVERIFY(QFile::copy(qEnvironmentVariable("QUILLON_TEST_DATA") + u'/' + name,
+                                folder.file(QLatin1String(name))));
+        QFile catalogueFile(folder.catalogue());
+        QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
+        const QByteArray catalogueBytes = catalogueFile.readAll();
 
-void TestSuddenDeath::killedAtRandomLosesNothing() {
-    bool set = false;
-    const int kills = qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_KILLS", &set);
-    const int runs = set ? kills : 200;
-    const quint32 firstSeed = qEnvironmentVariableIsSet("QUILLON_SUDDEN_DEATH_SEED")
-                                  ? qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_SEED")
-                                  : 20261206u;
-    qInfo("first seed %u (set QUILLON_SUDDEN_DEATH_SEED to repeat), %d kills", firstSeed, runs);
-    QTemporaryDir dir;
-    const AppFolder folder(dir.path());
-    {
-        // Ten parts, two of them "Dorvane Only", some with apostrophes.
-        auto catalogue = Database::create(folder.catalogue());
-        Schema::createCatalogue(*catalogue);
-        for (int n = 1; n <= 10; ++n)
-            catalogue->execute(
-                QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, Description, "
-                               "CustomerPrice, LRPrice) SELECT 'SDA%1' AS a, '%2' AS b, "
-                               "'Driver''s seal %1' AS c, '%3' AS d, '%4' AS e")
-                    .arg(1000 + n)
-                    .arg(n % 5 ? QStringLiteral("RTC%1").arg(n) : QStringLiteral("Dorvane Only"))
-                    .arg(n % 4 ? n * 3 : 0)
-                    .arg(n * 4));
-        // The addresses an order is finalised with.
-        auto userTemplate = Database::create(folder.userTemplate());
-        Schema::createUser(*userTemplate);
-        for (const char* table : {"orderCompanyDetails", "deliveryCompanyDetails"})
-            userTemplate->execute(QStringLiteral("INSERT INTO %1(RecordName) SELECT 'O''Hara''s "
-                                                 "Yard' AS a")
-                                      .arg(QLatin1String(table)));
-    }
-    for (const char* name :
-         {"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"})
-        QVERIFY(QFile::copy(qEnvironmentVariable("QUILLON_TEST_DATA") + u'/' + QLatin1String(name),
-                            folder.file(QLatin1String(name))));
-    QFile catalogueFile(folder.catalogue());
-    QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
-    const QByteArray catalogue = catalogueFile.readAll();
-
-    std::mt19937 random(firstSeed);
-    StoreDump::Rows before; // the store as the next run finds it
-    int stepsDone = 0;
-    for (int run = 0; run < runs; ++run) {
-        const quint32 seed = firstSeed + quint32(run);
-        const QString logPath = dir.filePath(QStringLiteral("log-%1.txt").arg(run));
-        // Every tenth kill falls in the start-up, which may have to roll back what the last kill
-        // left half-written, or take over the folder's lock from it.
-        const bool duringStartUp = run % 10 == 9;
-        const int delayMs = int(random() % (duringStartUp ? 250 : 146)) + (duringStartUp ? 0 : 5);
-        QProcess driver;
+        std::mt19937 random(firstSeed);
+        StoreDump::Rows before; // the store as the next run finds it
+        int stepsDone = 0;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        driver.setProcessEnvironment(environment);
-        driver.start(QStringLiteral(QUILLON_SUDDEN_DEATH_DRIVER),
-                     {folder.path(), QString::number(seed), logPath});
-        QVERIFY2(driver.waitForStarted(10000), qPrintable(driver.errorString()));
-        while (!duringStartUp && !driver.readAllStandardOutput().contains("ready"))
-            QVERIFY2(driver.waitForReadyRead(10000),
-                     qPrintable(QStringLiteral("seed %1: the driver did not start: %2")
-                                    .arg(seed)
-                                    .arg(QString::fromLocal8Bit(driver.readAllStandardError()))));
-        // The driver ends only when killed; ending by itself means a step went wrong.
-        QVERIFY2(!driver.waitForFinished(delayMs),
-                 qPrintable(QStringLiteral("seed %1: the driver ended with %2: %3")
-                                .arg(seed)
-                                .arg(driver.exitCode())
-                                .arg(QString::fromLocal8Bit(driver.readAllStandardError()))));
-        driver.kill();
-        QVERIFY(driver.waitForFinished(10000));
-        if (!QFile::exists(folder.userDatabase())) {
-            QCOMPARE(run, 0); // killed before the first start made it
-            continue;
+        for (int run = 0; run < runs; ++run) {
+            const quint32 seed = firstSeed + quint32(run);
+            const QString log = dir.filePath(QStringLiteral("log-%1.txt").arg(run));
+            // Every tenth kill falls in the start-up, which may have to roll back what the last
+            // kill left half-written, or take over the folder's lock from it.
+            const bool inStartUp = run % 10 == 9;
+            const int delayMs = inStartUp ? int(random() % 250) : 5 + int(random() % 146);
+            QProcess driver;
+            driver.setProcessEnvironment(environment);
+            driver.start(QStringLiteral(QUILLON_SUDDEN_DEATH_DRIVER),
+                         {folder.path(), QString::number(seed), log});
+            while (!inStartUp && !driver.readAllStandardOutput().contains("ready") &&
+                   driver.waitForReadyRead(10000)) {
+            }
+            // The driver ends only when killed; ending by itself means a step went wrong.
+            const QString at =
+                QStringLiteral("seed %1, killed after %2 ms: ").arg(seed).arg(delayMs);
+            QVERIFY2(!driver.waitForFinished(delayMs),
+                     qPrintable(at + driver.readAllStandardError()));
+            driver.kill();
+            QVERIFY(driver.waitForFinished(10000));
+            if (!QFile::exists(folder.userDatabase()) && run == 0)
+                continue; // killed before the first start made it
+            // Opening the store rolls back what the kill left half-written, as a start does.
+            auto userDb = Database::open(folder.userDatabase(), Database::Access::ReadWrite);
+            QCOMPARE(userDb->integrityCheck(), QStringList());
+            const StoreDump::Rows after = StoreDump::read(userDb->handle());
+            userDb.reset();
+            const QStringList wrong = problems(before, log, after, &stepsDone);
+            QVERIFY2(wrong.isEmpty(), qPrintable(at + wrong.join(QStringLiteral("; "))));
+            before = after;
+            QFile::remove(log);
         }
-        // Opening the store rolls back what the kill left half-written, as the next start does.
-        auto userDb = Database::open(folder.userDatabase(), Database::Access::ReadWrite);
-        QCOMPARE(userDb->integrityCheck(), QStringList());
-        const StoreDump::Rows after = StoreDump::read(userDb->handle());
-        userDb.reset();
-        const QStringList wrong = problems(before, logPath, after, &stepsDone);
-        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("seed %1, killed after %2 ms: %3")
-                                                 .arg(seed)
-                                                 .arg(delayMs)
-                                                 .arg(wrong.join(QStringLiteral("; ")))));
-        before = after;
-        QFile::remove(logPath);
+        QVERIFY(catalogueFile.seek(0) && catalogueFile.readAll() == catalogueBytes); // only read
+        qInfo("%d kills survived, %d steps verified, %d rows in the store at the end", runs,
+              stepsDone, int(before.size()));
+        QVERIFY2(stepsDone >= runs, "the kills fell too early to test the workload");
     }
-    QVERIFY(catalogueFile.seek(0));
-    QVERIFY(catalogueFile.readAll() == catalogue); // only ever read
-    qInfo("%d kills survived, %d steps verified; %d rows in the store at the end", runs, stepsDone,
-          int(before.size()));
-    QVERIFY2(stepsDone >= runs, "the kills fell too early to test the workload");
-}
+};
 
 QTEST_GUILESS_MAIN(TestSuddenDeath)
 #include "test_sudden_death.moc"
