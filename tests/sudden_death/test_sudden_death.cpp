@@ -20,17 +20,6 @@ using quillon::tests::StoreDump;
 
 namespace {
 
-bool matches(const QString& pattern, const QString& row, bool known) {
-    if (pattern.endsWith(u'*') || pattern.endsWith(u'+'))
-        return row.startsWith(QStringView(pattern).chopped(1)) &&
-               (pattern.endsWith(u'*') || !known);
-    return row == pattern;
-}
-
-QString orderOf(const QString& row) {
-    return row.section(u':', 1, 1);
-}
-
 // What is wrong with the store after a kill, given the store before the run and the run's log:
 // a row that differs from what the log says was done, unless the step in progress may change it;
 // an order that step deletes gone without all its lines, or kept without them; more than one open
@@ -38,46 +27,46 @@ QString orderOf(const QString& row) {
 QStringList problems(const StoreDump::Rows& before, const QString& logPath,
                      const StoreDump::Rows& after, int* stepsDone) {
     QFile file(logPath);
-    const QList<QByteArray> lines =
-        file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    QList<QByteArray> lines =
+        file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>{""};
+    lines.removeLast(); // cut short by the kill, or empty
     StoreDump::Rows expected = before;
     QStringList inFlight; // the patterns of the step begun and not done
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) { // the last is cut short or empty
-        const QList<QByteArray> fields = lines[i].split('\t');
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> fields = line.split('\t');
+        inFlight.clear();
         if (fields[0] == "done") {
             expected = StoreDump::decode(fields.value(2));
-            inFlight.clear();
             ++*stepsDone;
         } else {
-            inFlight.clear();
             for (const QByteArray& field : fields.mid(3))
                 inFlight << QString::fromUtf8(field);
         }
     }
+    const auto order = [](const QString& row) { return row.section(u':', 1, 1); };
     QStringList found;
     QSet<QString> rows(expected.keyBegin(), expected.keyEnd());
-    rows.unite(QSet<QString>(after.keyBegin(), after.keyEnd()));
-    for (const QString& row : rows) {
-        if (expected.value(row, "<none>") == after.value(row, "<none>") ||
-            std::any_of(inFlight.begin(), inFlight.end(), [&](const QString& pattern) {
-                return matches(pattern, row, expected.contains(row));
-            }))
-            continue;
-        found << (after.contains(row) ? QStringLiteral("%1 changed") : QStringLiteral("%1 lost"))
-                     .arg(row);
+    for (const QString& row : rows.unite(QSet<QString>(after.keyBegin(), after.keyEnd()))) {
+        const bool allowed = std::any_of(inFlight.begin(), inFlight.end(), [&](QString pattern) {
+            const QChar last = pattern.back();
+            if (last != u'*' && last != u'+')
+                return row == pattern;
+            return row.startsWith(pattern.chopped(1)) && (last == u'*' || !expected.contains(row));
+        });
+        if (expected.value(row, "<none>") != after.value(row, "<none>") && !allowed)
+            found << row + (after.contains(row) ? QStringLiteral(" changed")
+                                                : QStringLiteral(" lost"));
     }
     for (const QString& pattern : inFlight) {
-        const QString lines = QStringLiteral("line:%1:").arg(orderOf(pattern));
-        if (!pattern.startsWith(u"order:") || !inFlight.contains(lines + u'*') ||
-            pattern.endsWith(u'+'))
+        const QString prefix = QStringLiteral("line:%1:").arg(order(pattern));
+        if (!pattern.startsWith(u"order:") || pattern.endsWith(u'+') ||
+            !inFlight.contains(prefix + u'*'))
             continue;
-        for (auto it = expected.lowerBound(lines);
-             it != expected.end() && it.key().startsWith(lines); ++it) {
-            if (after.contains(pattern) && after.value(it.key()) != it.value())
-                found << pattern + QStringLiteral(" kept, its ") + it.key() +
-                             QStringLiteral(" not");
-            if (!after.contains(pattern) && after.contains(it.key()))
-                found << pattern + QStringLiteral(" deleted, its ") + it.key() +
+        for (auto it = expected.lowerBound(prefix);
+             it != expected.end() && it.key().startsWith(prefix); ++it) {
+            if (after.contains(pattern) ? after.value(it.key()) != it.value()
+                                        : after.contains(it.key()))
+                found << pattern + QStringLiteral(" kept or deleted, its ") + it.key() +
                              QStringLiteral(" not");
         }
     }
@@ -85,7 +74,7 @@ QStringList problems(const StoreDump::Rows& before, const QString& logPath,
     for (auto it = after.begin(); it != after.end(); ++it) {
         if (it.key().startsWith(u"order:"))
             open += it.value().section(QChar(0x1f), 1) == u"10" ? 1 : 0; // the integer 0
-        else if (it.key().startsWith(u"line:") && !after.contains("order:" + orderOf(it.key())))
+        else if (it.key().startsWith(u"line:") && !after.contains("order:" + order(it.key())))
             found << it.key() + QStringLiteral(" without its order");
     }
     if (open > 1)
