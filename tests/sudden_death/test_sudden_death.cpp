@@ -92,11 +92,7 @@ private slots:
         const int runs = qEnvironmentVariableIsSet("QUILLON_SUDDEN_DEATH_KILLS")
                              ? qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_KILLS")
                              : 200;
-        const auto firstSeed =
-            quint32(qEnvironmentVariableIsSet("QUILLON_SUDDEN_DEATH_SEED")
-                        ? qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_SEED")
-                        : 20261206);
-        qInfo("first seed %u (set QUILLON_SUDDEN_DEATH_SEED to repeat), %d kills", firstSeed, runs);
+        const quint32 firstSeed = 20261206;
         QTemporaryDir dir;
         const AppFolder folder(dir.path());
         {

@@ -25,7 +25,6 @@
 #include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -273,11 +272,7 @@ private slots:
         row("check a catalogue", "check parts.mdb", 0, "ok\n");
         row("check no store", "check notes.txt", 1, "not a valid store");
         row("check a damaged store", "check damaged.mdb", 1, "malformed");
-        row("help", "--help", 0, "restore-user-data BACKUP USERDB");
-        row("nothing", "", 2, "Usage:");
         row("unknown command", "frobnicate", 2, "Usage:");
-        row("program: help", "dorvane-quillon --help", 0,
-            "usage: dorvane-quillon [--app-folder DIR]");
         row("program: version", "dorvane-quillon --version", 0, "dorvane-quillon 1.0.0\n");
         row("program: unknown", "dorvane-quillon --helpme", 2, "unknown argument: --helpme");
         row("program: no folder", "dorvane-quillon --app-folder", 2, "needs a folder");
@@ -320,45 +315,40 @@ private slots:
 
     // An import stopped part way leaves the folder as it was: SIGINT and SIGTERM at once, SIGKILL
     // (which can't be caught) from the next import there.
-    void stoppedImportsLeaveNothing_data() {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGKILL") << int(SIGKILL);
-    }
-
     void stoppedImportsLeaveNothing() {
-        QFETCH(int, signal);
-        QTemporaryDir folder;
-        const QString db = folder.filePath(QStringLiteral("parts.mdb"));
-        QVERIFY(QFile::copy(fixture_.filePath(QStringLiteral("parts.mdb")), db));
-        const auto before = folderSnapshot(folder.path());
-        QProcess importing;
-        importing.setChildProcessModifier([] { ::signal(SIGINT, SIG_DFL); });
-        importing.start(QStringLiteral(QUILLON_DB_PATH),
-                        {QStringLiteral("import-catalogue"), fixture_.filePath("big.csv"), db});
-        QVERIFY(importing.waitForStarted());
-        // Its first progress report comes when the new catalogue is part built.
-        while (!importing.readAllStandardError().contains('%') &&
-               importing.state() == QProcess::Running)
-            importing.waitForReadyRead(1000);
-        QVERIFY2(importing.state() == QProcess::Running,
-                 "the import ended before it could be stopped");
-        QCOMPARE(entries(folder.path()).filter(QStringLiteral(".tmp-journal")).size(), 1);
-        ::kill(pid_t(importing.processId()), signal);
-        QVERIFY(importing.waitForFinished(60000));
-        QCOMPARE(importing.exitStatus(), QProcess::CrashExit);
-        if (signal == SIGKILL) {
-            // The next import removes what the killed one left, and nothing of a run still going.
-            const QString going =
-                folder.filePath(QStringLiteral(".parts.mdb.%1-0badf00d.tmp").arg(getpid()));
-            writeFile(going, "a run still going");
-            const QString other = folder.filePath(QStringLiteral("other.mdb"));
-            const Run next = run({"import-catalogue", fixture_.filePath("new.csv"), other});
-            QVERIFY2(next.exitCode == 0 && next.err.contains("removed 2"), next.describe());
-            QVERIFY(QFile::remove(going) && QFile::remove(other));
+        for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
+            QTemporaryDir folder;
+            const QString db = folder.filePath(QStringLiteral("parts.mdb"));
+            QVERIFY(QFile::copy(fixture_.filePath(QStringLiteral("parts.mdb")), db));
+            const auto before = folderSnapshot(folder.path());
+            QProcess importing;
+            importing.setChildProcessModifier([] { ::signal(SIGINT, SIG_DFL); });
+            importing.start(QStringLiteral(QUILLON_DB_PATH),
+                            {QStringLiteral("import-catalogue"), fixture_.filePath("big.csv"), db});
+            QVERIFY(importing.waitForStarted());
+            // Its first progress report comes when the new catalogue is part built.
+            while (!importing.readAllStandardError().contains('%') &&
+                   importing.state() == QProcess::Running)
+                importing.waitForReadyRead(1000);
+            QVERIFY2(importing.state() == QProcess::Running,
+                     "the import ended before it could be stopped");
+            QCOMPARE(entries(folder.path()).filter(QStringLiteral(".tmp-journal")).size(), 1);
+            ::kill(pid_t(importing.processId()), signal);
+            QVERIFY(importing.waitForFinished(60000));
+            QCOMPARE(importing.exitStatus(), QProcess::CrashExit);
+            if (signal == SIGKILL) {
+                // The next import removes what the killed one left, and nothing of a run still
+                // going.
+                const QString going =
+                    folder.filePath(QStringLiteral(".parts.mdb.%1-0badf00d.tmp").arg(getpid()));
+                writeFile(going, "a run still going");
+                const QString other = folder.filePath(QStringLiteral("other.mdb"));
+                const Run next = run({"import-catalogue", fixture_.filePath("new.csv"), other});
+                QVERIFY2(next.exitCode == 0 && next.err.contains("removed 2"), next.describe());
+                QVERIFY(QFile::remove(going) && QFile::remove(other));
+            }
+            QCOMPARE(folderSnapshot(folder.path()), before);
         }
-        QCOMPARE(folderSnapshot(folder.path()), before);
     }
 
     // A User database left with the journal of an interrupted change: copied over, the backup would
@@ -416,15 +406,12 @@ private slots:
             << "ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n1\tERR1234\tOIL FILTER\t12.5\t\n"
                "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n";
         QTest::newRow("no rows: the header") << "SELECT ID FROM Parts WHERE ID = 99" << 0 << "ID\n";
-        QTest::newRow("NUL in a value") << "SELECT 'A' || char(0) || 'B' AS v" << 0 << "v\nA\\0B\n";
         QTest::newRow("UPDATE, then found by the new text")
             << "UPDATE Parts SET Description = 'FUEL PUMP' WHERE ID = 3\n;;\nSELECT ID FROM Parts "
                "WHERE Description LIKE '*UEL PU*' OR Description LIKE '*AIR FIL*'"
             << 0 << "1\nID\n3\n";
         QTest::newRow("DELETE: its rows, not the index's")
             << "DELETE * FROM Parts WHERE ID = 2" << 0 << "1\n";
-        QTest::newRow("WITH ... DELETE")
-            << "WITH gone AS (SELECT 3 AS ID) DELETE FROM Parts WHERE ID IN gone" << 0 << "1\n";
         QTest::newRow("two statements")
             << "PRAGMA foreign_keys; DELETE * FROM Parts WHERE ID = 2" << 1 << "Only one statement";
         QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
@@ -458,27 +445,21 @@ private slots:
 
     void catalogueLeftMidChange_data() {
         QTest::addColumn<QStringList>("command"); // the file goes after the command's name
-        QTest::addColumn<bool>("readOnly");       // the folder
-        QTest::addColumn<QString>("expected");    // what it prints when the change is undone
         const QStringList check{QStringLiteral("check")};
         const QStringList search{QStringLiteral("query"),
                                  QStringLiteral("SELECT count(*) AS n FROM Parts WHERE Description "
                                                 "LIKE '*FILTER*'")};
-        QTest::newRow("check") << check << false << "ok\n";
-        QTest::newRow("search") << search << false << "n\n150\n";
-        QTest::newRow("check, read-only") << check << true << "";
-        QTest::newRow("search, read-only") << search << true << "";
-        QTest::newRow("change, read-only")
-            << QStringList{QStringLiteral("query"), QStringLiteral("DELETE * FROM Parts")} << true
-            << "";
+        QTest::newRow("check") << check;
+        QTest::newRow("search") << search;
+        QTest::newRow("change") << QStringList{QStringLiteral("query"),
+                                               QStringLiteral("DELETE * FROM Parts")};
     }
 
-    // A catalogue as an update killed half-way leaves it: the file partly changed, and beside it
-    // the journal that undoes the change.
+    // A catalogue as an update killed half-way leaves it (the file partly changed, beside it the
+    // journal that undoes the change) in a folder that can't be written: the tool touches nothing
+    // and says what happened, to which file, and how to mend it.
     void catalogueLeftMidChange() {
         QFETCH(QStringList, command);
-        QFETCH(bool, readOnly);
-        QFETCH(QString, expected);
         QTemporaryDir folder;
         QByteArray rows = "DorvaneNum,Description\r\n";
         for (int i = 0; i < 300; ++i)
@@ -499,18 +480,11 @@ private slots:
         QVERIFY2(readFile(db) != readFile(work), "the change didn't reach the file");
         const QByteArray journal = readFile(db + "-journal");
         QString why;
-        auto place = readOnly ? ReadOnlyPlace::make(folder.path(), &why) : nullptr;
-        if (readOnly && !place)
+        auto place = ReadOnlyPlace::make(folder.path(), &why);
+        if (!place)
             QSKIP(qPrintable(QStringLiteral("no way to make a folder read-only here: ") + why));
         const Run done = run(QStringList{command[0], db} + command.mid(1));
         place.reset();
-        if (!readOnly) {
-            QVERIFY2(done.exitCode == 0, done.describe());
-            QCOMPARE(QString::fromUtf8(done.out), expected);
-            QVERIFY(!QFile::exists(db + "-journal"));
-            return;
-        }
-        // What happened, to which file, and how to mend it; nothing touched.
         QVERIFY2(done.exitCode == 1 && done.out.isEmpty(), done.describe());
         for (const QString& piece : {db + "-journal", QStringLiteral("mid-change"),
                                      QStringLiteral("quillon-db check ") + db})
@@ -601,19 +575,14 @@ private slots:
     }
 
     // The per-user folder: the templates copied (the user may edit them), the rest linked, so that
-    // a catalogue update reaches it; builds abandoned long ago removed. The start makes user.mdb;
+    // a catalogue update reaches it. The start makes user.mdb;
     // a start while another holds the folder changes nothing; later starts keep user.mdb and the
     // edits, and complete the folder.
     void perUserFolderMadeAndKept() {
         Install install;
-        const QString old = install.dataHome + QStringLiteral("/.dorvane-quillon-Ab12Cd");
-        const QString recent = install.dataHome + QStringLiteral("/.dorvane-quillon-Ef34Gh");
-        QVERIFY(QDir().mkpath(old) && QDir().mkpath(recent));
-        const timeval twoHoursAgo[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
-        QCOMPARE(::utimes(QFile::encodeName(old).constData(), twoHoursAgo), 0);
         const auto installedBefore = folderSnapshot(install.installed);
         const auto location = install.locate();
-        QVERIFY(location.made && !QFileInfo::exists(old) && QFileInfo(recent).isDir());
+        QVERIFY(location.made);
         for (const QString& name : PerUserFolder::copiedEntries()) {
             const QFileInfo copy(install.user + u'/' + name);
             QVERIFY2(copy.isFile() && !copy.isSymLink() && (copy.permissions() & QFile::WriteOwner),
@@ -681,31 +650,6 @@ private slots:
         QCOMPARE(readFile(location.folder.userDatabase()), userDb);
         for (const QString& name : PerUserFolder::copiedEntries())
             QCOMPARE(readFile(install.user + u'/' + name), "<p>Hammond &amp; Sons, Unit 4</p>\r\n");
-    }
-
-    // The program itself, copied into <prefix>/bin beside <prefix>/share/dorvane-quillon and
-    // started by a user whose home holds nothing of it yet.
-    void installedProgramMakesItsFolderInTheHome() {
-        Install install;
-        const QString program = install.bin + QStringLiteral("/dorvane-quillon");
-        QVERIFY(QFile::copy(QStringLiteral(QUILLON_PROGRAM_PATH), program));
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), install.home);
-        environment.remove(QStringLiteral("XDG_DATA_HOME"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
-        process.start(program, {});
-        QVERIFY(process.waitForStarted(10000));
-        const QString userDatabase = install.user + QStringLiteral("/user.mdb");
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QFileInfo::exists(userDatabase) || process.state() == QProcess::NotRunning, 30000);
-        const bool running = process.state() == QProcess::Running;
-        process.kill();
-        process.waitForFinished(10000);
-        QVERIFY2(running, process.readAllStandardError().constData());
-        QVERIFY(QFileInfo(install.user + QStringLiteral("/parts.mdb")).isSymLink());
-        QVERIFY(QFileInfo(userDatabase).isFile());
     }
 
     void catalogueUpdatedUnderARunningProgram_data() {
