@@ -1,10 +1,13 @@
-// The sudden-death driver: the real main window on an Application folder, offscreen, with the
-// scripted dialogs answering, running a seeded workload against its stores until it is killed.
-//
-//   sudden-death-driver DIR SEED LOG
-//
-// Prints "ready" once the window has started. Exit codes: 2 the program could not start, 3 a step
-// went wrong (the reason on stderr), 64 bad arguments.
+// The sudden-death driver, "sudden-death-driver DIR SEED LOG": the real main window on an
+// Application folder, offscreen, with the scripted dialogs answering, running a seeded stream of
+// what a counter hand does (orders started, deleted and finalised, lines added, changed and
+// deleted, backups) until it is killed. It prints "ready" once the window has started, and logs
+// each step before it starts, with the rows it may change ("begin <step> <kind> <pattern>..."; a
+// pattern is a row such as "order:7", a prefix and "*" for every row it starts, or a prefix and
+// "+" for a row new to the store), and after it returned, with the whole store as it then was
+// ("done <step> <dump>", synced to the disk). Exit codes: 2 the program could not start, 3 a step
+// went wrong (an error box, a button that can't be pressed; the reason on stderr), 64 bad
+// arguments.
 #include "app/main_window.h"
 #include "orders/view_order_window.h"
 #include "platform/flex_grid.h"
@@ -54,13 +57,6 @@ void press(QWidget& root, const QString& name) {
 
 } // namespace
 
-// A seeded stream of what a counter hand does, through the real main window with the scripted
-// dialogs answering: orders started, deleted and finalised, lines added, changed and deleted,
-// backups. Each step is logged before it starts, with the rows it may change
-// ("begin <step> <kind> <pattern>..."), and after it returned, with the whole store as it then
-// was ("done <step> <dump>", synced to the disk). A pattern is a row ("order:7"), a prefix and
-// "*" for every row it starts, or a prefix and "+" for a row new to the store. A step that goes
-// wrong (an error box, a button that can't be pressed) throws std::runtime_error.
 class SuddenDeathWorkload {
 public:
     SuddenDeathWorkload(ProgramRun& program, const QString& logPath, quint32 seed)
@@ -121,13 +117,11 @@ private:
             break;
         case 2: { // a part ordered: a new line, or the part's line updated
             const int part = pick(int(parts_.size()));
-            const bool ordered = !p_.state.userDb
-                                      ->openRecordset(QStringLiteral("SELECT * FROM orderParts "
-                                                                     "WHERE OrderNum = %1 AND "
-                                                                     "DorvaneNum = '%2'")
-                                                          .arg(order)
-                                                          .arg(parts_[part]))
-                                      .isEmpty();
+            const QString cell = QChar(0x1f) + QStringLiteral("3") + parts_[part] + QChar(0x1f);
+            const bool ordered =
+                std::any_of(rows_.keyValueBegin(), rows_.keyValueEnd(), [&](auto row) {
+                    return row.first.startsWith(linePrefix()) && row.second.contains(cell);
+                });
             begin(QStringLiteral("addLine"), {linePrefix() + u'*'});
             showPart(parts_[part]);
             answerQuantity(1 + pick(40), texts[pick(int(texts.size()))]);
