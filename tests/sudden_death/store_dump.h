@@ -1,44 +1,65 @@
 #pragma once
 
-#include <QList>
+#include <QDataStream>
+#include <QIODevice>
 #include <QMap>
-#include <QString>
-#include <optional>
-
-struct sqlite3;
+#include <QStringList>
+#include <memory>
+#include <sqlite3.h>
+#include <stdexcept>
 
 namespace quillon::tests {
 
 // The logical content of a User database, one entry per row, read straight from the engine:
-//   order:<OrderNum>            OrderDate, OrderStatus
-//   line:<OrderNum>:<ID>        every column of the orderParts row
-//   custom:<rowid>              every column of the customParts row
-//   oaddr:<rowid>, daddr:<rowid>  every column of the order / delivery address row
-// A value is the row's columns, each tagged with its storage class, so that Null, an empty text,
-// the number 0 and the text "0" all differ.
+// "order:<OrderNum>", "line:<OrderNum>:<ID>", "custom:<rowid>", "oaddr:<rowid>", "daddr:<rowid>",
+// each with its columns tagged by storage class (so that Null, "", 0 and "0" all differ); as one
+// token without blanks or tabs, and back.
 class StoreDump final {
 public:
     using Rows = QMap<QString, QString>;
 
-    // One row that differs: its new value, or nothing when the row is gone.
-    struct Change {
-        QString entity;
-        std::optional<QString> value;
-        friend bool operator==(const Change&, const Change&) = default;
-    };
+    static Rows read(sqlite3* db) {
+        Rows rows;
+        for (const char* sql : {"SELECT 'order:' || OrderNum, OrderDate, OrderStatus FROM orders",
+                                "SELECT 'line:' || coalesce(OrderNum, 'null') || ':' || ID, * "
+                                "FROM orderParts",
+                                "SELECT 'custom:' || rowid, * FROM customParts",
+                                "SELECT 'oaddr:' || rowid, * FROM orderCompanyDetails",
+                                "SELECT 'daddr:' || rowid, * FROM deliveryCompanyDetails"}) {
+            sqlite3_stmt* raw = nullptr;
+            if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
+                throw std::runtime_error(sqlite3_errmsg(db));
+            const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw,
+                                                                                  sqlite3_finalize);
+            int rc = SQLITE_ROW;
+            while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+                QStringList values;
+                for (int column = 0; column < sqlite3_column_count(raw); ++column)
+                    values << QString::number(sqlite3_column_type(raw, column)) +
+                                  QString::fromUtf8(reinterpret_cast<const char*>(
+                                                        sqlite3_column_text(raw, column)),
+                                                    sqlite3_column_bytes(raw, column));
+                rows.insert(values.takeFirst().mid(1), values.join(QChar(0x1f)));
+            }
+            if (rc != SQLITE_DONE)
+                throw std::runtime_error(sqlite3_errmsg(db));
+        }
+        return rows;
+    }
 
-    // Reads every row of the five tables. Throws std::runtime_error on an engine failure.
-    [[nodiscard]] static Rows read(sqlite3* db);
-    // The changes that turn before into after, by entity.
-    [[nodiscard]] static QList<Change> diff(const Rows& before, const Rows& after);
-    static void apply(Rows& rows, const QList<Change>& changes);
+    static QByteArray encode(const Rows& rows) {
+        QByteArray bytes;
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream << rows;
+        return bytes.toBase64();
+    }
 
-    // A change as one tab-free, blank-free token ("entity=base64" or "entity=!"), and back.
-    [[nodiscard]] static QString encode(const Change& change);
-    [[nodiscard]] static std::optional<Change> decode(const QString& token);
-
-    // The OrderNum of an "order:" or "line:" entity (a line's order may be "null").
-    [[nodiscard]] static QString orderOf(const QString& entity);
+    static Rows decode(const QByteArray& token) {
+        Rows rows;
+        QDataStream stream(QByteArray::fromBase64(token));
+        stream >> rows;
+        return rows;
+    }
 };
 
 } // namespace quillon::tests

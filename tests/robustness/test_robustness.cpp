@@ -1,0 +1,604 @@
+// Robustness: what may stand in the Application folder when the program starts (damaged, odd or
+// locked files, leftovers of a crash, a running program), every kind of text a counter hand might
+// type or paste in the boxes, and faults injected as the program writes its files (a read-only
+// folder, a full disk, links planted at the names it writes). A start that can't go on says what
+// is wrong in one box and leaves every file as it was; a start that can repairs what a crash left.
+// No engine error; every value stored reads back as typed; a fault gets a clear message and loses
+// nothing; the catalogue is only ever read.
+#include "addresses/address_table.h"
+#include "app/start_up.h"
+#include "housekeeping/user_data_backup.h"
+#include "platform/instance_lock.h"
+#include "platform/safe_file_writer.h"
+#include "program_driver.h"
+#include "read_only_place.h"
+#include "session/handler_guard.h"
+#include "store/database.h"
+#include "store/locale_formats.h"
+#include "store/schema.h"
+#include "store/transaction.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+#include <functional>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quillon;
+using quillon::tests::ProgramDriver;
+using quillon::tests::ProgramRun;
+using quillon::tests::ReadOnlyPlace;
+using quillon::tests::TestAppFolder;
+using Button = Dialogs::Button;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)
+        qFatal("could not write %s", qPrintable(path));
+}
+
+// user.mdb with one open order (OrderNum 1) of lines lines, the first of them DA1001 at 4.50.
+void makeUserDatabase(const AppFolder& folder, int lines = 1) {
+    const auto db = Database::create(folder.userDatabase());
+    Schema::createUser(*db);
+    Transaction transaction(*db);
+    db->execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '01/02/2025' AS orderDate"));
+    for (int i = 0; i < lines; ++i)
+        db->execute(QStringLiteral("INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, "
+                                   "Description, Quantity, Price, Comments) SELECT '1' AS a, "
+                                   "'DA%1' AS b, 'ERR%1' AS c, 'Oil filter' AS d, '3' AS e, "
+                                   "'4.5' AS f, '%2' AS g")
+                        .arg(1001 + i)
+                        .arg(QString(i ? 100 : 0, u'c')));
+    transaction.commit();
+}
+
+// The journal of a change to a large user.mdb cut short by a power cut, copied to journalTo (and
+// the file as it then was to copyTo, when given).
+void interruptedChange(const QString& copyTo, const QString& journalTo) {
+    const TestAppFolder source;
+    makeUserDatabase(source.folder, 1001);
+    const auto db = Database::open(source.folder.userDatabase(), Database::Access::ReadWrite);
+    db->execute(QStringLiteral("PRAGMA cache_size=5")); // the change reaches the file
+    db->execute(QStringLiteral("BEGIN"));
+    db->execute(QStringLiteral("DELETE * FROM orderParts WHERE OrderNum=1"));
+    db->execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=1"));
+    if (!copyTo.isEmpty())
+        QFile::copy(source.folder.userDatabase(), copyTo);
+    QFile::copy(source.folder.userDatabase() + QStringLiteral("-journal"), journalTo);
+    db->execute(QStringLiteral("ROLLBACK"));
+}
+
+// Puts what the row names in the folder.
+void arrange(const TestAppFolder& fx, const QString& how, std::optional<InstanceLock>& lock,
+             std::unique_ptr<Database>& other) {
+    const AppFolder& folder = fx.folder;
+    const QString user = folder.userDatabase();
+    const QString lockFile = folder.file(InstanceLock::fileName());
+    if (how.startsWith(u"backup, ")) {
+        makeUserDatabase(folder);
+        QVERIFY(QFile::rename(user, folder.userBackup()));
+    }
+    if (how.startsWith(u"lock ") || how.startsWith(u"in use") || how.startsWith(u"too large") ||
+        how.startsWith(u"disk full"))
+        makeUserDatabase(folder);
+    if (how == u"garbage") {
+        QByteArray bytes(64 * 1024, '\0');
+        for (char& byte : bytes)
+            byte = char(QRandomGenerator::global()->bounded(256));
+        writeFile(user, bytes);
+    } else if (how.endsWith(u"page overwritten")) {
+        makeUserDatabase(folder, 1001);
+        QFile file(user);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4 * 4096));
+        QCOMPARE(file.write(QByteArray(2 * 4096, '\xA5')), 2 * 4096);
+    } else if (how == u"dangling link") {
+        QVERIFY(QFile::link(QStringLiteral("/nowhere/drive/user.mdb"), user));
+    } else if (how == u"folder") {
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("user.mdb")));
+    } else if (how == u"named pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(user).constData(), 0644), 0);
+    } else if (how == u"unreadable" || how == u"read-only") {
+        makeUserDatabase(folder);
+        QVERIFY(QFile::setPermissions(user, how == u"read-only" ? QFileDevice::ReadOwner
+                                                                : QFileDevice::WriteOwner));
+    } else if (how.startsWith(u"stale journal")) {
+        // A backup copied over user.mdb by hand, with the journal of a change to the file it
+        // replaced still beside it.
+        makeUserDatabase(folder);
+        interruptedChange({}, user + QStringLiteral("-journal"));
+    } else if (how == u"interrupted change") {
+        interruptedChange(user, user + QStringLiteral("-journal"));
+    } else if (how == u"in use by another program") {
+        other = Database::open(user, Database::Access::ReadWrite);
+        other->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    } else if (how == u"too large an amount") {
+        Database::open(user, Database::Access::ReadWrite)
+            ->execute(QStringLiteral("UPDATE orderParts SET Price = '900000000000000'"));
+    } else if (how == u"lock held by a run that takes no requests") {
+        lock.emplace(folder.path());
+        QCOMPARE(lock->tryAcquire(), InstanceLock::Outcome::Acquired);
+    } else if (how.startsWith(u"lock left behind")) {
+        writeFile(lockFile,
+                  how.endsWith(u"empty") ? QByteArray() : QByteArray::number(::getpid()) + "\nx\n");
+    } else if (how.startsWith(u"lock a link")) {
+        writeFile(fx.dir.path() + QStringLiteral("-notes.txt"), "the user's own notes\n");
+        const QByteArray target = QFile::encodeName(fx.dir.path() + QStringLiteral("-notes.txt"));
+        QCOMPARE(how.endsWith(u"hard") ? ::link(target.constData(), QFile::encodeName(lockFile))
+                                       : ::symlink(target.constData(), QFile::encodeName(lockFile)),
+                 0);
+    } else if (how == u"catalogue without Parts") {
+        QVERIFY(QFile::remove(folder.catalogue()));
+        QVERIFY(QFile::copy(folder.userTemplate(), folder.catalogue()));
+    } else if (how == u"parts.mdb missing") {
+        QVERIFY(QFile::remove(folder.catalogue()));
+    } else if (how == u"template missing") {
+        QVERIFY(QFile::remove(folder.userTemplate()));
+    } else if (how != u"disk full") {
+        QFAIL(qPrintable(QStringLiteral("unknown arrangement ") + how));
+    }
+}
+
+// Quotes, backslashes, wildcards, SQL, other scripts, emoji, direction marks, control characters,
+// blanks, amounts and 10,000-character texts, separated by "␞"; and random texts of the same kinds
+// of characters, seeded by the box's name.
+QStringList hostileTexts(const QString& box) {
+    QStringList texts =
+        QStringLiteral(
+            "O'Brien's␞'␞''''␞\"Quoted\" \"\"␞C:\\parts\\new\\␞****␞????␞####␞[A-Z][!0-9]"
+            "␞STC[␞]]]]␞%_%_␞'; DROP TABLE orders; --␞\"; DELETE * FROM orderParts; --"
+            "␞' OR '1'='1␞x' UNION SELECT * FROM customParts --␞Größe façade Zoë␞"
+            "日本語の部品番号␞🚗🔧 parts 🛠️👍🏽␞חלקי "
+            "חילוף␞a\u202Eevil\u202C "
+            "b\u200F␞"
+            "tab\there␞one\ntwo\r\nthree\r␞bell\u0007 esc\u001b del\u007f␞   lead␞"
+            "trail   ␞    ␞\u00a0nbsp\u00a0␞£1,234.50␞-12.5␞99999999999999999999999␞"
+            "1e308␞0x1F")
+            .split(u'␞');
+    texts << QString::fromUtf16(u"nul\u0000here", 8) << QString(10000, u'A')
+          << QString(10000, u'\'');
+    static const QString pieces = QStringLiteral("'\"\\*?#[]!-%_;/ aZ09éßØжΩ語ש\u202E\t\n\r\u0001");
+    std::mt19937 random(qHash(box, 20261206u));
+    for (int i = 0; i < 12; ++i) {
+        QString text;
+        for (int length = 1 + int(random() % (i % 4 == 3 ? 300 : 24)); text.size() < length;)
+            text += random() % 8 ? QString(pieces[qsizetype(random() % pieces.size())])
+                                 : QStringLiteral("🚗");
+        texts << text;
+    }
+    return texts;
+}
+
+// Short plain text is typed key by key, anything else pasted over what the box held.
+void enterText(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Delete);
+    else if (text.size() <= 60 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                 return c.unicode() >= 32 && c.unicode() < 127;
+             }))
+        QTest::keyClicks(box, text);
+    else
+        box->insert(text);
+}
+
+// The error boxes of the handler guard and the boxes nobody scripted.
+QString engineErrors(const ScriptedDialogs& dialogs) {
+    QStringList found = dialogs.errors();
+    for (const ScriptedDialogs::Box& box : dialogs.boxes()) {
+        if (box.title == HandlerGuard::errorTitle() || box.prompt.startsWith(u"Could not"))
+            found << box.prompt.left(200);
+    }
+    return found.join(QStringLiteral("; "));
+}
+
+// The boxes shown that ask nothing (only the exclamation ones, when errors).
+QString prompts(const ScriptedDialogs& dialogs, bool errors) {
+    QStringList all;
+    for (const ScriptedDialogs::Box& box : dialogs.boxes()) {
+        if ((box.icon == Dialogs::Icon::Exclamation ||
+             (!errors && box.icon == Dialogs::Icon::None)) &&
+            !box.prompt.startsWith(u"Part exists in order."))
+            all << box.prompt;
+    }
+    return all.join(u'\n');
+}
+
+QByteArray digest(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+void click(QWidget& root, const QString& name) {
+    QTest::mouseClick(root.findChild<QPushButton*>(name), Qt::LeftButton);
+}
+
+// The shipped files, a catalogue whose numbers and descriptions hold quotes, backslashes,
+// wildcards and other scripts, an order and a delivery address; the program started on it, with
+// an open order of two lines when asked.
+void start(ProgramDriver& p, bool withAnOrder = false) {
+    p.copyTestData({"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"});
+    p.writeIcons();
+    for (const char16_t* part :
+         {u"DA1001|STC1001|Brake pad set", u"O'BR-2002|O'NEILL-77|Driver's door seal",
+          u"QU\"OTE-3003|Dorvane Only|\"Heavy duty\" spring",
+          u"BACK\\SL-4004|BS\\4004|Back\\slash bracket", u"PCT%_5005|P%_5005|50% off_ clip",
+          u"ÜMLAUT-6006|GRÖSSE-6|Größe Dichtung", u"CAR🚗-8008|EMOJI-8|Spanner 🔧 set"}) {
+        const QStringList f = QString::fromUtf16(part).split(u'|');
+        p.addParts({{{"DorvaneNum", f[0]},
+                     {"RoverNum", f[1]},
+                     {"Description", f[2]},
+                     {"CustomerPrice", "12.5"}}});
+    }
+    p.run();
+    p.addRows(QStringLiteral("orderCompanyDetails"), {{{"RecordName", "O'Hara's"}}});
+    p.addRows(QStringLiteral("deliveryCompanyDetails"), {{{"RecordName", "Depot"}}});
+    if (!withAnOrder)
+        return;
+    p.dialogs.answerNext(Button::Yes);
+    p.click(QStringLiteral("cmdStartOrder"));
+    for (const char* number : {"DA1001", "O'BR-2002"}) {
+        p.searchPart(QString::fromUtf8(number));
+        p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& dialog) {
+            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtQty")), "3");
+            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtComment")),
+                      "Mr O'Neill's van");
+            click(dialog, QStringLiteral("cmdOK"));
+        });
+        p.click(QStringLiteral("cmdOrder"));
+    }
+    // The address window once, as the user looks the addresses over: OK writes its boxes.
+    p.dialogs.onWindow(QStringLiteral("frmOptions"),
+                       [](QDialog& window) { click(window, QStringLiteral("cmdOK")); });
+    p.click(QStringLiteral("cmdOptions"));
+    if (!engineErrors(p.dialogs).isEmpty())
+        qFatal("the order could not be made: %s", qPrintable(engineErrors(p.dialogs)));
+}
+
+// Every row of the User database.
+QStringList userRows(const ProgramDriver& p) {
+    QStringList rows;
+    for (const char* table :
+         {"orders", "orderParts", "customParts", "orderCompanyDetails", "deliveryCompanyDetails"})
+        rows << p.userRows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+    return rows;
+}
+
+// Finalise Order (Yes, the addresses chosen) or Backup; whileWriting() runs between the choice
+// of the addresses and the writing of the form.
+void command(ProgramDriver& p, bool backup, const std::function<void()>& whileWriting = {}) {
+    p.dialogs.clearRecords();
+    p.browser.clear();
+    p.dialogs.answerNext(Button::Yes);
+    if (backup)
+        return p.trigger(QStringLiteral("mnuBackup"));
+    p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
+        click(window, QStringLiteral("cmdOK"));
+        if (window.isVisible()) // the choice could not be taken: the user gives up
+            click(window, QStringLiteral("cmdCancel"));
+        else if (whileWriting)
+            whileWriting();
+    });
+    p.click(QStringLiteral("cmdFinaliseOrder"));
+}
+
+} // namespace
+
+class RobustnessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void whatStandsInTheFolder_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QStringList>("words"); // pieces of the box; %F: the folder
+        QTest::addColumn<bool>("starts");       // with its order 1 open
+        const auto row = [](const char* how, const QStringList& words, bool starts = false) {
+            QTest::newRow(how) << QString::fromLatin1(how) << words << starts;
+        };
+        for (const char* how : {"garbage", "page overwritten"})
+            row(how, {"user.mdb in the folder %F is damaged", "has not changed it",
+                      "There is no backup", UserDataBackup::restoreNotice(), "What is wrong: "});
+        row("backup, page overwritten", {"is damaged", "The last backup of your user data"});
+        row("dangling link", {"%F is a link to /nowhere/drive/user.mdb", "not changed anything"});
+        row("folder", {"user.mdb in the folder %F is a folder, not a file."});
+        row("named pipe", {"user.mdb in the folder %F is a named pipe (FIFO), not a file."});
+        row("unreadable", {"user.mdb in the folder %F can't be read"});
+        row("read-only", {"user.mdb in the folder %F can't be written: the file is read-only."});
+        row("stale journal", {"user.mdb-journal, that doesn't belong to it",
+                              "moved the journal aside as user.mdb-journal-set-aside."});
+        // Locked by another program is in use, not damaged: nobody is sent to restore a backup.
+        row("in use by another program",
+            {"user.mdb in the folder %F is in use by another program"});
+        row("lock held by a run that takes no requests", {"already running from %F."});
+        for (const char* how : {"lock a link, symbolic", "lock a link, hard"})
+            row(how, {"quillon.lock in the Application folder %F is a link to another file"});
+        row("disk full", {"the disk is full", "Nothing has been changed."});
+        row("catalogue without Parts", {"parts.mdb in the folder %F", "Parts is missing"});
+        row("parts.mdb missing", {"parts.mdb is missing from the folder %F"});
+        row("template missing", {"systemuserDB.dat is missing from the folder %F"});
+        row("interrupted change", {}, true); // undone, all before it kept
+        row("too large an amount",
+            {"Order number 1 can't be shown: line 1 (DV No. DA1001", "has an amount too large"},
+            true);
+        for (const char* how : {"lock left behind, empty", "lock left behind, this process"})
+            row(how, {}, true);
+    }
+
+    void whatStandsInTheFolder() {
+        QFETCH(QString, how);
+        QFETCH(QStringList, words);
+        QFETCH(bool, starts);
+        const TestAppFolder fx;
+        const AppFolder& start = fx.folder;
+        std::optional<InstanceLock> lock;
+        std::unique_ptr<Database> other;
+        arrange(fx, how, lock, other);
+        auto expected = fx.snapshot();
+        if (how.startsWith(u"stale journal")) // the journal alone is moved aside, as it was
+            expected.insert(QStringLiteral("user.mdb-journal-set-aside"),
+                            expected.take(QStringLiteral("user.mdb-journal")));
+        const QString notes = fx.dir.path() + QStringLiteral("-notes.txt"); // planted links' target
+        ProgramRun run;
+        {
+            std::optional<SafeFileWriter::InjectedFault> diskFull;
+            if (how == u"disk full")
+                diskFull.emplace(ENOSPC);
+            QCOMPARE(run.start(start), starts);
+        }
+        for (QString& part : words)
+            part.replace(QLatin1String("%F"), QDir::toNativeSeparators(start.path()));
+        const QString said = starts && !run.dialogs.boxes().isEmpty()
+                                 ? run.dialogs.boxes().last().prompt
+                                 : run.onlyPrompt();
+        for (const QString& part : words)
+            QVERIFY2(said.contains(part), qPrintable(said));
+        if (!starts) {
+            QVERIFY2(run.refused(), qPrintable(said));
+            QCOMPARE(fx.snapshot(), expected);
+            QFile file(notes); // what a planted link leads to is never written
+            QVERIFY(!file.open(QIODevice::ReadOnly) || file.readAll() == "the user's own notes\n");
+            file.remove();
+            if (!how.startsWith(u"lock"))
+                QVERIFY(!QFile::exists(start.file(InstanceLock::fileName())));
+            if (!how.startsWith(u"stale journal"))
+                return;
+            run.state = {}; // the restored backup starts with its order
+            QVERIFY2(run.start(start), qPrintable(run.onlyPrompt()));
+        }
+        QVERIFY(run.state.orderActive);
+        QCOMPARE(run.state.currentOrderNum, 1);
+        QCOMPARE(run.state.userDb->integrityCheck(), QStringList());
+        if (how == u"interrupted change")
+            QCOMPARE(run.state.userDb->openRecordset(QStringLiteral("SELECT ID FROM orderParts"))
+                         .recordCount(),
+                     1001);
+        QCOMPARE(InstanceLock(start.path()).holder()->processId,
+                 QCoreApplication::applicationPid());
+    }
+
+    void hostileTextsInEveryBox_data() {
+        QTest::addColumn<QString>("box");
+        for (const char* box :
+             {"txtFilePrice", "txtSellingPrice", "txtUnit", "txtQty", "txtComment", "txtOrderName",
+              "txtOrderAddress1", "txtDeliveryPostcode", "txtDeliveryTel", "new Order",
+              "new Delivery"})
+            QTest::newRow(box) << QString::fromLatin1(box);
+    }
+
+    // Each text is taken as typed, and then stored exactly (a price as the amount it names, a
+    // quantity as the number it starts with) or refused with one box, nothing stored. (The
+    // search boxes' hostile texts are the counter's search table.)
+    void hostileTextsInEveryBox() {
+        QFETCH(QString, box);
+        ProgramDriver p;
+        start(p);
+        const QByteArray catalogue = digest(p.folder.catalogue());
+        const bool order = box.contains(u"Order");
+        const AddressTable& table = order ? AddressTable::order() : AddressTable::delivery();
+        const QString side = order ? QStringLiteral("Order") : QStringLiteral("Delivery");
+        QString select; // what the box stores
+        if (box.startsWith(u"txtFile") || box.startsWith(u"txtSelling") || box == u"txtUnit") {
+            p.searchPart(QStringLiteral("O'BR-2002"));
+            select = QStringLiteral("SELECT %1 FROM customParts")
+                         .arg(box == u"txtUnit"        ? "CustomerUnitSale"
+                              : box == u"txtFilePrice" ? "CustomerPrice"
+                                                       : "CustomerLRPrice");
+        } else if (box == u"txtQty" || box == u"txtComment") {
+            p.dialogs.answerNext(Button::Yes);
+            p.click(QStringLiteral("cmdStartOrder"));
+            p.searchPart(QStringLiteral("QU\"OTE-3003"));
+            select = box == u"txtQty" ? QStringLiteral("SELECT Quantity FROM orderParts")
+                                      : QStringLiteral("SELECT Comments FROM orderParts");
+        } else if (box.startsWith(u"new")) {
+            select =
+                QStringLiteral("SELECT RecordName FROM %1 ORDER BY rowid DESC").arg(table.name());
+        } else {
+            const QStringList boxes{"Name",     "Address1", "Address2", "Address3",
+                                    "Address4", "Address5", "Postcode", "Tel"};
+            select = QStringLiteral("SELECT %1 FROM %2")
+                         .arg(table.columns().value(boxes.indexOf(box.mid(3 + side.size()))),
+                              table.name());
+        }
+        const auto stored = [&] { return p.userRows(select).value(0); };
+        const LocaleFormats formats;
+        const auto tryAll = [&](QWidget& root) {
+            for (const QString& text : hostileTexts(box)) {
+                p.dialogs.clearRecords();
+                const QString what = box + QStringLiteral(": ") + text.left(60);
+                const QStringList before = userRows(p);
+                bool taken = true;
+                if (box == u"txtQty" || box == u"txtComment") {
+                    if (!stored().isEmpty())
+                        p.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
+                    p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [&](QDialog& dialog) {
+                        const bool qty = box == u"txtQty";
+                        enterText(dialog.findChild<QLineEdit*>("txtQty"), qty ? text : "2");
+                        enterText(dialog.findChild<QLineEdit*>("txtComment"), qty ? "x" : text);
+                        taken = dialog.findChild<QLineEdit*>(box)->text() == text;
+                        click(dialog, QStringLiteral("cmdOK"));
+                        if (dialog.isVisible())
+                            click(dialog, QStringLiteral("cmdCancel"));
+                    });
+                    click(root, QStringLiteral("cmdOrder"));
+                } else if (box.startsWith(u"new")) {
+                    p.dialogs.answerNextInput(text);
+                    click(root, QStringLiteral("cmdNew%1Address").arg(side));
+                } else {
+                    auto* target = root.findChild<QLineEdit*>(box);
+                    target->setFocus(Qt::MouseFocusReason);
+                    enterText(target, text);
+                    taken = target->text() == text;
+                    if (&root == p.window.get())
+                        click(root, QStringLiteral("cmdEnterFilePrice"));
+                    else // an address is written when the focus leaves its box
+                        QTest::keyClick(target, Qt::Key_Tab);
+                }
+                QVERIFY2(taken && engineErrors(p.dialogs).isEmpty(),
+                         qPrintable(what + engineErrors(p.dialogs)));
+                const QString said = prompts(p.dialogs, false);
+                bool ok = false;
+                const qint64 number = leadingNumberText(text).toLongLong(&ok);
+                const auto amount = formats.parseAmount(text);
+                const bool mayRefuse = box.contains(u"Price") ? !amount
+                                       : box == u"txtQty"
+                                           ? !(ok && number && number == qint32(number))
+                                           : box.startsWith(u"new");
+                QVERIFY2(said.isEmpty() != mayRefuse || (box.startsWith(u"new") && said.isEmpty()),
+                         qPrintable(what + QStringLiteral(": ") + said));
+                if (!said.isEmpty()) {
+                    QVERIFY2(userRows(p) == before, qPrintable(what));
+                } else {
+                    QVERIFY2(box.contains(u"Price")
+                                 ? Money::fromPlainText(stored()) == amount
+                                 : stored() == (box == u"txtQty" ? QString::number(number) : text),
+                             qPrintable(what + QStringLiteral(" stored as ") + stored()));
+                }
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        };
+        if (box.startsWith(u"txtOrder") || box.startsWith(u"txtDelivery") ||
+            box.startsWith(u"new")) {
+            p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
+                QApplication::setActiveWindow(&window);
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                tryAll(window);
+                click(window, QStringLiteral("cmdOK"));
+            });
+            p.click(QStringLiteral("cmdOptions"));
+        } else {
+            tryAll(*p.window);
+        }
+        QCOMPARE(p.state.userDb->integrityCheck(), QStringList());
+        p.window.reset();
+        QVERIFY(digest(p.folder.catalogue()) == catalogue);
+    }
+
+    // A fault as the Order form or the backup is written: the folder read-only or the disk full
+    // (from the start, or once the addresses are chosen), a link planted at the file's name that
+    // leads out of the folder. Whatever the link leads to is never written; the program puts a
+    // file of its own in its place or stops with a message naming the file, the order still open
+    // and nothing else changed (an earlier backup kept); the fault gone, the command succeeds.
+    void faultsAsFilesAreWritten_data() {
+        QTest::addColumn<bool>("backup");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("named"); // in the message
+        QTest::newRow("form, folder read-only as it is written") << false << "folder late"
+                                                                 << "printOrder.html";
+        QTest::newRow("form, disk full as it is written")
+            << false << "disk full late"
+            << "printOrder.html could not be written: the disk is full";
+        QTest::newRow("backup, file read-only") << true << "file"
+                                                << "NOT copied to userdatabackup.mdb";
+        QTest::newRow("backup, folder read-only") << true << "folder"
+                                                  << "NOT copied to userdatabackup.mdb";
+        QTest::newRow("backup, disk full")
+            << true << "disk full"
+            << "userdatabackup.mdb could not be written: the disk is full";
+        for (const char* link : {"symbolic link", "hard link"}) {
+            QTest::addRow("form, %s", link) << false << link << "printOrder.html";
+            QTest::addRow("backup, %s", link) << true << link << "userdatabackup.mdb";
+        }
+    }
+
+    void faultsAsFilesAreWritten() {
+        QFETCH(bool, backup);
+        QFETCH(QString, fault);
+        QFETCH(QString, named);
+        ProgramDriver p;
+        const QTemporaryDir outside;
+        start(p, true);
+        const QString file = backup ? p.folder.userBackup() : p.folder.printOrder();
+        const QString notes = outside.filePath(QStringLiteral("notes.txt"));
+        QFile earlier(fault.endsWith(u"link") ? notes : file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("the user's own\n") > 0);
+        earlier.close();
+        if (fault == u"symbolic link")
+            QVERIFY(QFile::link(notes, file));
+        if (fault == u"hard link")
+            QCOMPARE(
+                ::link(QFile::encodeName(notes).constData(), QFile::encodeName(file).constData()),
+                0);
+        const QStringList before = userRows(p);
+        std::unique_ptr<ReadOnlyPlace> readOnly;
+        std::optional<SafeFileWriter::InjectedFault> diskFull;
+        QString why;
+        const auto inject = [&] {
+            if (fault.startsWith(u"disk full"))
+                diskFull.emplace(ENOSPC);
+            else if (!fault.endsWith(u"link"))
+                readOnly = ReadOnlyPlace::make(fault == u"file" ? file : p.folder.path(), &why);
+        };
+        if (!fault.endsWith(u"late"))
+            inject();
+        command(p, backup, inject);
+        readOnly.reset();
+        diskFull.reset();
+        if (!why.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no way to make it read-only here: ") + why));
+        QCOMPARE(engineErrors(p.dialogs), QString());
+        QFile written(fault.endsWith(u"link") ? notes : file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("the user's own\n"));
+        const QString said = prompts(p.dialogs, true);
+        if (fault.endsWith(u"link") && !said.contains(named)) { // replaced by a file of its own
+            QVERIFY(!QFileInfo(file).isSymLink() && digest(file) != digest(notes));
+            return;
+        }
+        QVERIFY2(said.contains(named), qPrintable(said));
+        QCOMPARE(userRows(p), before);
+        QVERIFY(p.state.orderActive && p.browser.requests().isEmpty());
+        // With the store's folder read-only, the User database, closed for the copy, may open
+        // for reading only: a second message says so, and nothing has been lost.
+        if (said.contains(u"Nothing has been lost"))
+            return;
+        QFile::remove(file);
+        command(p, backup);
+        QCOMPARE(engineErrors(p.dialogs) + prompts(p.dialogs, true), QString());
+        if (backup) {
+            QCOMPARE(digest(file), digest(p.folder.userDatabase()));
+            return;
+        }
+        QFile form(file);
+        QVERIFY(form.open(QIODevice::ReadOnly));
+        const QByteArray page = form.readAll();
+        QVERIFY(page.contains("O'BR-2002") && page.contains("Mr O'Neill's van"));
+        QVERIFY(!p.state.orderActive && p.browser.requests().size() == 1);
+    }
+};
+
+QTEST_MAIN(RobustnessTest)
+#include "test_robustness.moc"
