@@ -4,7 +4,6 @@
 #include "store/sql_text.h"
 
 #include <QStringList>
-#include <QTest>
 
 namespace quillon::tests {
 
@@ -13,19 +12,12 @@ StoreFixture::StoreFixture() {
         qFatal("Can't make a temp folder for the store tests");
 }
 
-std::unique_ptr<Database> StoreFixture::createUserStore(const QString& fileName) {
+std::unique_ptr<Database> StoreFixture::createStore(const QString& fileName, bool withParts) {
     auto db = Database::create(path(fileName));
     Schema::createUser(*db);
+    if (withParts)
+        Schema::createCatalogue(*db);
     return db;
-}
-
-QString StoreFixture::createCatalogue(const QStringList& inserts, const QString& fileName) {
-    auto db = Database::create(path(fileName));
-    Schema::createCatalogue(*db);
-    for (const QString& insert : inserts)
-        db->execute(insert);
-    db->close();
-    return path(fileName);
 }
 
 QString render(const Value& value) {
@@ -44,10 +36,8 @@ QString render(const Value& value) {
     return {};
 }
 
-QString render(Recordset& result) {
+QString render(Recordset&& result) {
     QStringList rows;
-    if (result.isEmpty())
-        return {};
     for (result.moveFirst(); !result.eof(); result.moveNext()) {
         QStringList fields;
         for (int c = 0; c < result.columnCount(); ++c)
@@ -55,15 +45,6 @@ QString render(Recordset& result) {
         rows << fields.join(u',');
     }
     return rows.join(u';');
-}
-
-QString renderColumn(Recordset& result, const QString& column) {
-    QStringList values;
-    if (result.isEmpty())
-        return {};
-    for (result.moveFirst(); !result.eof(); result.moveNext())
-        values << result.field(column).toText();
-    return values.join(u',');
 }
 
 QString partNumberSearch(const QString& text) {

@@ -14,13 +14,10 @@ public:
     StoreFixture();
 
     QString path(const QString& fileName) const { return dir_.filePath(fileName); }
-
-    // A new, empty User database (the five tables) at fileName, open read-write.
-    std::unique_ptr<Database> createUserStore(const QString& fileName = QStringLiteral("user.mdb"));
-    // A new Catalogue database at fileName holding the Parts rows that the statements insert;
-    // closed again, so that it can be opened read-only.
-    QString createCatalogue(const QStringList& inserts,
-                            const QString& fileName = QStringLiteral("parts.mdb"));
+    // A new, empty User database (the five tables) at fileName, open read-write; with the
+    // Catalogue's Parts table too when asked.
+    std::unique_ptr<Database> createStore(const QString& fileName = QStringLiteral("user.mdb"),
+                                          bool withParts = false);
 
 private:
     QTemporaryDir dir_;
@@ -28,14 +25,14 @@ private:
 
 // A Value as the tests compare it: NULL, 'text', 3, 12.5m, TRUE/FALSE.
 QString render(const Value& value);
-// Every row of a result from the first, fields joined by ",", rows by ";". Leaves the result
-// at its end.
-QString render(Recordset& result);
-// One column of every row, joined by ",".
-QString renderColumn(Recordset& result, const QString& column);
+// Every row of a result from the first, fields joined by ",", rows by ";".
+QString render(Recordset&& result);
+inline QString rows(Database& db, const QString& statement) {
+    return render(db.openRecordset(statement));
+}
 
-// The program's searches for a text (quoted here): by part number, and by description, limited
-// to one vehicle unless it is empty.
+// The program's searches for a text: by part number, and by description, limited to one
+// vehicle unless it is empty.
 QString partNumberSearch(const QString& text);
 QString descriptionSearch(const QString& text, const QString& vehicle);
 

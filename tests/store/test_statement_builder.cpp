@@ -1,12 +1,10 @@
 // The statements the program builds, piece by piece, against their exact texts.
 #include "store/money.h"
+#include "store/sql_text.h"
 #include "store/statement_builder.h"
 #include "test_registry.h"
 
-using quillon::Money;
-using quillon::SqlCondition;
-using quillon::SqlLiteral;
-using quillon::StatementBuilder;
+using namespace quillon;
 
 class StatementBuilderTest : public QObject {
     Q_OBJECT
@@ -15,19 +13,18 @@ private slots:
     void statements_data() {
         QTest::addColumn<QString>("built");
         QTest::addColumn<QString>("expected");
-        const auto text = [](const QString& value) { return SqlLiteral::text(value).sql(); };
+        const auto a = [](const char* text) { return SqlLiteral::text(QString::fromUtf8(text)); };
         const auto amount = [](qint64 units) {
             return SqlLiteral::amount(Money::fromUnits(units)).sql();
         };
-        QTest::newRow("apostrophes") << text("O'Brien's") << "'O''Brien''s'";
-        QTest::newRow("backslash, double quote") << text("C:\\6\" x\\") << "'C:\\6\" x\\'";
-        QTest::newRow("empty text") << text("") << "''";
-        QTest::newRow("null text") << text(QString()) << "''";
-        QTest::newRow("TRUE") << SqlLiteral::boolean(true).sql() << "TRUE";
-        QTest::newRow("FALSE") << SqlLiteral::boolean(false).sql() << "FALSE";
-        QTest::newRow("amount") << amount(125000) << "'12.5'";
-        QTest::newRow("negative amount") << amount(-31250) << "'-3.125'";
-        const auto a = [](const char* text) { return SqlLiteral::text(QString::fromUtf8(text)); };
+        QTest::newRow("quoting helper") << sqlEscape(u"O'Neill''s") << "O''Neill''''s";
+        QTest::newRow("apostrophes") << a("3' HOSE's").sql() << "'3'' HOSE''s'";
+        QTest::newRow("backslash, double quote") << a("C:\\6\" x\\").sql() << "'C:\\6\" x\\'";
+        QTest::newRow("null text") << SqlLiteral::text(QString()).sql() << "''";
+        QTest::newRow("Booleans") << SqlLiteral::boolean(true).sql() +
+                                         SqlLiteral::boolean(false).sql()
+                                  << "TRUEFALSE";
+        QTest::newRow("amounts") << amount(125000) + amount(-31250) << "'12.5''-3.125'";
         QTest::newRow("insert, alias")
             << StatementBuilder::insertRow(u"t", {{"a", a("7")}, {"b", a("it's"), "c"}})
             << "INSERT INTO t(a,b) SELECT '7' AS a, 'it''s' AS c";
