@@ -1,39 +1,54 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/schema.h"
 
-#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
 namespace quillon::tests {
 
-// A temp folder with store files made by the engine itself.
-class StoreFixture {
-public:
-    StoreFixture();
-
-    QString path(const QString& fileName) const { return dir_.filePath(fileName); }
-    // A new, empty User database (the five tables) at fileName, open read-write; with the
-    // Catalogue's Parts table too when asked.
-    std::unique_ptr<Database> createStore(const QString& fileName = QStringLiteral("user.mdb"),
-                                          bool withParts = false);
-
-private:
-    QTemporaryDir dir_;
-};
+// A new store file in the folder, open read-write: the User tables, and Parts when asked.
+inline std::unique_ptr<Database> createStore(const QTemporaryDir& dir, const QString& name,
+                                             bool withParts = false) {
+    auto db = Database::create(dir.filePath(name));
+    Schema::createUser(*db);
+    if (withParts)
+        Schema::createCatalogue(*db);
+    return db;
+}
 
 // A Value as the tests compare it: NULL, 'text', 3, 12.5m, TRUE/FALSE.
-QString render(const Value& value);
+inline QString render(const Value& value) {
+    switch (value.kind()) {
+    case Value::Kind::Null:
+        return QStringLiteral("NULL");
+    case Value::Kind::Text:
+        return u'\'' + value.toText() + u'\'';
+    case Value::Kind::Amount:
+        return value.toText() + u'm';
+    case Value::Kind::Boolean:
+        return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    default:
+        return value.toText();
+    }
+}
+
 // Every row of a result from the first, fields joined by ",", rows by ";".
-QString render(Recordset&& result);
+inline QString render(Recordset&& result) {
+    QStringList rows;
+    for (result.moveFirst(); !result.eof(); result.moveNext()) {
+        QStringList fields;
+        for (int c = 0; c < result.columnCount(); ++c)
+            fields << render(result.field(c));
+        rows << fields.join(u',');
+    }
+    return rows.join(u';');
+}
+
 inline QString rows(Database& db, const QString& statement) {
     return render(db.openRecordset(statement));
 }
-
-// The program's searches for a text: by part number, and by description, limited to one
-// vehicle unless it is empty.
-QString partNumberSearch(const QString& text);
-QString descriptionSearch(const QString& text, const QString& vehicle);
 
 } // namespace quillon::tests

@@ -5,6 +5,7 @@
 #include "store/schema.h"
 #include "store/search_index.h"
 #include "store/sql_literal.h"
+#include "store/sql_text.h"
 #include "store/statement_translator.h"
 #include "store/table_catalog.h"
 #include "store/text_fold.h"
@@ -45,6 +46,22 @@ QString loosened(QRandomGenerator& random, const QString& text) {
     return random.bounded(3) == 0 ? loose.toLower() : loose;
 }
 
+// The program's searches for a text: by part number, and by description, limited to one
+// vehicle unless it is empty.
+QString partNumberSearch(const QString& text) {
+    QStringList conditions;
+    for (const QString& column : numberColumns)
+        conditions << column + " LIKE '*" + sqlEscape(text) + "*'";
+    return "SELECT * FROM Parts WHERE (" + conditions.join(" OR ") + ") ORDER BY ID ASC";
+}
+QString descriptionSearch(const QString& text, const QString& vehicle) {
+    QStringList apps;
+    for (int i = 1; i <= 9; ++i)
+        apps << QStringLiteral("Application%1 = '").arg(i) + sqlEscape(vehicle) + u'\'';
+    return "SELECT * FROM Parts WHERE (Description LIKE '*" + sqlEscape(text) + "*'" +
+           (vehicle.isEmpty() ? ")" : " AND (" + apps.join(" OR ") + ")) ORDER BY ID ASC");
+}
+
 bool indexable(const QString& text) {
     return SearchIndex::plainInfix(u'*' + text + u'*').has_value();
 }
@@ -54,7 +71,7 @@ bool indexable(const QString& text) {
 class TestSearchIndex : public QObject {
     Q_OBJECT
 
-    StoreFixture fixture_;
+    QTemporaryDir dir_;
     std::unique_ptr<Database> indexed_;
     std::unique_ptr<Database> older_; // an index without the numbers' bare forms
     std::unique_ptr<Database> scanned_;
@@ -104,7 +121,7 @@ private slots:
     void initTestCase() {
         int n = 0;
         for (auto* db : {&indexed_, &older_, &scanned_}) {
-            const QString path = fixture_.path(QStringLiteral("%1.mdb").arg(++n));
+            const QString path = dir_.filePath(QStringLiteral("%1.mdb").arg(++n));
             *db = Database::create(path);
             Schema::createCatalogue(**db);
             insertParts(**db, QRandomGenerator(20240601), 2000);
