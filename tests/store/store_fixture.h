@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 namespace quillon::tests {
@@ -49,6 +50,17 @@ inline QString render(Recordset&& result) {
 
 inline QString rows(Database& db, const QString& statement) {
     return render(db.openRecordset(statement));
+}
+
+// A test's table of text columns written as rows "a>b>c" parted by "|", each row its own tag.
+inline void textTable(std::initializer_list<const char*> columns, const char* table) {
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    for (const QString& line : QString::fromUtf8(table).split(u'|')) {
+        QTestData& row = QTest::newRow(qPrintable(line));
+        for (qsizetype c = 0; c < qsizetype(columns.size()); ++c)
+            row << line.section(u'>', int(c), int(c));
+    }
 }
 
 } // namespace quillon::tests

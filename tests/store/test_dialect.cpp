@@ -123,9 +123,6 @@ private slots:
             "INSERT INTO \"orderParts\" (\"OrderNum\", \"Comments\", \"Price\") VALUES (?1, ?2, "
             "?3)",
             "1,NULL,-25000");
-        row("INSERT over a table passes through",
-            "INSERT INTO orders(OrderDate) SELECT OrderDate FROM orders WHERE OrderStatus = TRUE",
-            "INSERT INTO orders(OrderDate) SELECT OrderDate FROM orders WHERE OrderStatus = 1");
         row("UPDATE of a line",
             "UPDATE orderParts SET Quantity = '5',Comments = 'it''s',Price = '13.25' WHERE "
             "RoverNum = 'ERR1'",
@@ -149,8 +146,6 @@ private slots:
             "SELECT [Order Num] FROM [orders] WHERE OrderDate = \"it's\"",
             "SELECT \"Order Num\" FROM \"orders\" WHERE OrderDate = 'it''s'");
         same("quotes and comments kept", "SELECT 'TRUE', 'a''b' -- TRUE\nFROM /* FALSE */ orders");
-        row("TRUE as a name part stays", "SELECT t.TRUE, TRUE FROM orders t;",
-            "SELECT t.TRUE, 1 FROM orders t");
         same("schema statements pass through",
              "CREATE TABLE t (a TEXT DEFAULT TRUE); DROP TABLE t");
         same("a search", "SELECT * FROM Parts WHERE (DorvaneNum LIKE '*ab*' OR Description LIKE "
@@ -160,14 +155,12 @@ private slots:
         row("parameter mark", "SELECT * FROM orders WHERE OrderNum = ?", "refused: ?");
         row("two statements", "DELETE * FROM orders; DELETE * FROM orderParts",
             "refused: one statement");
-        row("unknown table", "INSERT INTO nowhere(a) SELECT '1' AS a", "refused: nowhere");
         row("unknown column", "UPDATE orders SET Nothing = '1'", "refused: Nothing");
         row("too many values", "INSERT INTO orders(OrderDate) SELECT '1' AS a, '2' AS b",
             "refused: 2 values");
         row("amount compared with text", "SELECT * FROM orderParts WHERE Price = 'cheap'",
             "refused: cheap");
         row("no value", "UPDATE orders SET OrderDate = WHERE OrderNum = 1", "refused: OrderDate");
-        row("( not closed", "SELECT (1", "refused: \"(\" that is not closed");
         row(") closing nothing", "SELECT 1) FROM orders", "refused: closes nothing");
         row("nested too deep",
             "SELECT * FROM Parts WHERE " + QString(100000, u'(') + "Description LIKE '*abcd*'" +

@@ -108,32 +108,15 @@ private slots:
     // What a column keeps of the text a statement gives it; "refused: " and what the message
     // names when it can't hold it, and then nothing is written.
     void valuesAreConverted_data() {
-        QTest::addColumn<QString>("column"); // of orderParts, or OrderStatus of orders
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("stored");
-        const auto row = [](const char* column, const char* text, const char* stored) {
-            QTest::addRow("%s %s", column, text)
-                << QString::fromUtf8(column) << QString::fromUtf8(text)
-                << QString::fromUtf8(stored);
-        };
-        row("Quantity", " -12 ", "-12");
-        row("Price", "1234.5678", "1234.5678m");
-        row("Price", "-3.125", "-3.125m");
-        row("Price", "£1,234.50", "1234.5m");
-        row("Price", "922337203685477.5807", "922337203685477.5807m");
-        row("Comments", "  3 boxes, 'fragile' ", "'  3 boxes, 'fragile' '");
-        row("Comments", "", "''");
-        row("OrderStatus", "True", "TRUE");
-        row("OrderStatus", "-1", "TRUE");
-        row("OrderStatus", "0", "FALSE");
-        row("Price", "abc", "refused: Price");
-        row("Price", "", "refused: Price");
-        row("Price", "12,34.5", "refused: 12,34.5");
-        row("Quantity", "2.5", "refused: 2.5");
-        row("Quantity", "two", "refused: two");
-        row("Quantity", "", "refused: Quantity");
-        row("Quantity", "4294967296", "refused: Quantity");
-        row("OrderStatus", "maybe", "refused: OrderStatus");
+        tests::textTable({"column", "text", "stored"},
+                         "Quantity> -12 >-12|Price>1234.5678>1234.5678m|Price>-3.125>-3.125m|"
+                         "Price>£1,234.50>1234.5m|Price>922337203685477.5807>922337203685477.5807m|"
+                         "Comments>  3 boxes, 'fragile' >'  3 boxes, 'fragile' '|Comments>>''|"
+                         "OrderStatus>True>TRUE|OrderStatus>-1>TRUE|OrderStatus>0>FALSE|"
+                         "Price>abc>refused: Price|Price>>refused: Price|Price>12,34.5>refused: "
+                         "12,34.5|Quantity>2.5>refused: 2.5|Quantity>two>refused: two|"
+                         "Quantity>>refused: Quantity|Quantity>4294967296>refused: Quantity|"
+                         "OrderStatus>maybe>refused: OrderStatus");
     }
     void valuesAreConverted() {
         QFETCH(QString, column);
@@ -194,40 +177,31 @@ private slots:
         QCOMPARE(rows(*user, "SELECT ID FROM orderParts"), QStringLiteral("1;3"));
     }
 
+    // A result moves within its rows and finds a column by name, the first of a name, in any
+    // case; Null is kept apart from an empty text and equals nothing.
     void resultsMoveAndFindColumns() {
         Recordset empty = user->openRecordset("SELECT * FROM orders");
         empty.moveNext();
-        empty.moveLast();
-        QVERIFY(empty.isOpen() && empty.bof() && empty.eof() && empty.recordCount() == 0);
-        QCOMPARE(empty.columnCount(), 3);
+        QVERIFY(empty.bof() && empty.eof() && empty.recordCount() == 0);
         QVERIFY_THROWS_EXCEPTION(StoreError, empty.field(u"OrderNum"));
         for (int i = 0; i < 3; ++i)
             user->execute(newOrder);
         Recordset result = user->openRecordset("SELECT o.*, 'x' AS OrderNum FROM orders o");
-        QCOMPARE(result.recordCount(), 3);
         result.moveNext();
-        QCOMPARE(result.field(u"ORDERNUM").toInteger(), 2); // the first of a name
+        QCOMPARE(result.field(u"ORDERNUM").toInteger(), 2);
         for (int i = 0; i < 3; ++i)
             result.moveNext(); // past the end stays at the end
-        QVERIFY(result.eof());
         QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"OrderNum"));
         result.moveLast();
-        QCOMPARE(result.field(u"ordernum").toInteger(), 3);
-        result.moveFirst();
-        QCOMPARE(result.field(0).toInteger(), 1);
+        QCOMPARE(result.field(0).toInteger(), 3);
         QVERIFY_THROWS_EXCEPTION(StoreError, result.field(u"NoSuchField"));
-        QCOMPARE(result.columnIndex(u"orderdate"), 1);
-        result.close();
-        QVERIFY(!result.isOpen() && result.eof() && result.recordCount() == 0);
-        // Null is kept apart from an empty text, and compares with nothing.
         user->execute("INSERT INTO orderCompanyDetails(RecordName, OrderTel) SELECT 'A' AS a, '' "
                       "AS b");
-        QCOMPARE(rows(*user, "SELECT OrderContactName, OrderTel, -2147483648 AS n, 2147483648 AS "
-                             "m FROM orderCompanyDetails"),
-                 QStringLiteral("NULL,'',-2147483648,2147483648"));
-        QCOMPARE(rows(*user, "SELECT * FROM orderCompanyDetails WHERE OrderContactName = '' OR "
-                             "OrderContactName <> ''"),
+        QCOMPARE(rows(*user, "SELECT OrderContactName, OrderTel FROM orderCompanyDetails WHERE "
+                             "OrderContactName IS NULL AND NOT (OrderContactName = '')"),
                  QString());
+        QCOMPARE(rows(*user, "SELECT OrderContactName, OrderTel FROM orderCompanyDetails"),
+                 QStringLiteral("NULL,''"));
     }
 
     // The buffers of a closed result serve the next one: every result, read after larger and
@@ -254,22 +228,6 @@ private slots:
         QCOMPARE(tests::render(std::move(kept)), rows(*user, lines));
     }
 
-    // A SELECT run again is served compiled from before, and still sees every change of the
-    // rows and of the tables made since.
-    void selectRunAgainSeesChanges() {
-        const QString count = "SELECT count(*) AS n FROM orders";
-        QCOMPARE(number(count), 0);
-        user->execute(newOrder);
-        QCOMPARE(number(count), 1);
-        QCOMPARE(user->openRecordset("SELECT * FROM orders").columnCount(), 3);
-        user->execute("ALTER TABLE orders ADD COLUMN Note TEXT");
-        QCOMPARE(user->openRecordset("SELECT * FROM orders").columnCount(), 4);
-        for (int i = 0; i < 40; ++i)
-            QCOMPARE(number(QStringLiteral("SELECT %1 AS n").arg(i)), i);
-        user->execute("DELETE * FROM orders");
-        QCOMPARE(number(count), 0);
-    }
-
     // A long statement calls back while it runs; what the call throws ends the statement, is
     // thrown on, and leaves the store as usable as before.
     void longStatementCallsBackWhileRunning() {
@@ -284,27 +242,28 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, user->openRecordset(cube, [] {
             throw std::runtime_error("stopped");
         }));
-        QCOMPARE(number(cube), 216000);
-        user->execute(newOrder);
-        QCOMPARE(number("SELECT count(*) AS n FROM orders"), 61);
+        user->execute(newOrder); // the store works on
+        QCOMPARE(number(cube), 226981);
     }
 
+    // A statement of the wrong kind, or more than one, is refused; the error names the
+    // engine's complaint and the statement.
     void wrongKindOfStatementIsRefused() {
         user->execute(newOrder);
-        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute("SELECT * FROM orders"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset("DELETE * FROM orders"));
+        for (const char* statement : {"SELECT * FROM orders", "PRAGMA foreign_keys; DROP TABLE "
+                                                              "orders"})
+            QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(statement));
+        for (const char* statement : {"DELETE * FROM orders", "PRAGMA table_info(orders); DROP "
+                                                              "TABLE orders"})
+            QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset(statement));
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset("SELECT * FROM nowhere"));
+        QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), QStringLiteral("1"));
         try {
             user->openRecordset("SELECT * FROM nowhere");
-            QFAIL("a SELECT of a missing table ran");
-        } catch (const StoreError& e) { // the engine's message and the statement
-            QVERIFY2(e.message().contains(u"no such table"), qPrintable(e.message()));
-            QVERIFY(QString::fromStdString(e.what()).contains(u"SELECT * FROM nowhere"));
+        } catch (const StoreError& e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains(u"no such table: nowhere"), e.what());
+            QVERIFY(QString::fromUtf8(e.what()).contains(u"SELECT * FROM nowhere"));
         }
-        QVERIFY_THROWS_EXCEPTION(StoreError,
-                                 user->execute("PRAGMA foreign_keys; DROP TABLE orders"));
-        QVERIFY_THROWS_EXCEPTION(
-            StoreError, user->openRecordset("PRAGMA table_info(orders); DROP TABLE orders"));
-        QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), QStringLiteral("1"));
     }
 
     // All or nothing: a transaction committed keeps every change; one thrown out of, or one a
@@ -343,16 +302,11 @@ private slots:
         {
             Transaction outer(*user);
             user->execute(newOrder);
-            QVERIFY_THROWS_EXCEPTION(StoreError, Transaction{*user});
-            outer.commit(); // the failed inner one left the outer one running
+            QVERIFY_THROWS_EXCEPTION(StoreError, Transaction{*user}); // the outer one runs on
+            user->close(); // the outer guard finds the store closed and does nothing
         }
-        {
-            Transaction transaction(*user);
-            user->execute(newOrder);
-            user->close();
-        } // the guard finds the store closed and does nothing
         user = Database::open(path(), Database::Access::ReadWrite);
-        QCOMPARE(number("SELECT count(*) FROM orders"), 1);
+        QCOMPARE(number("SELECT count(*) FROM orders"), 0);
     }
 };
 

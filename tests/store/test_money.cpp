@@ -4,29 +4,14 @@
 #include "store/money.h"
 #include "store/store_error.h"
 #include "store/value.h"
+#include "store_fixture.h"
 #include "test_registry.h"
 
 #include <limits>
 #include <stdexcept>
 
 using namespace quillon;
-
-namespace {
-
-void columns(const char* a, const char* b, const char* c) {
-    QTest::addColumn<QString>(a);
-    QTest::addColumn<QString>(b);
-    QTest::addColumn<QString>(c);
-}
-// Rows written "first>second" and parted by "|".
-void rows(const char* table) {
-    for (const QString& line : QString::fromUtf8(table).split(u'|')) {
-        const QStringList cells = line.split(u'>');
-        QTest::newRow(qPrintable(line)) << cells.value(0) << cells.value(1) << cells.value(2);
-    }
-}
-
-} // namespace
+using tests::textTable;
 
 class MoneyTest : public QObject {
     Q_OBJECT
@@ -34,11 +19,12 @@ class MoneyTest : public QObject {
 private slots:
     // The plain decimal text of statements ("" refused), and what it gives back.
     void plainText_data() {
-        columns("text", "plain", "unused");
-        rows("12.5>12.5|-3.125>-3.125|1.2345>1.2345|0.0001>0.0001|.5>0.5| +7 >7|"
-             "922337203685477.5807>922337203685477.5807|922337203685478|" // the largest, and more
-             "1.23455>1.2346|1.23465>1.2346|1.234551>1.2346|"             // half to even
-             "|   |12abc|1.2.3|£5|1,234|1e5|-|.");
+        textTable(
+            {"text", "plain"},
+            "12.5>12.5|-3.125>-3.125|1.2345>1.2345|0.0001>0.0001|.5>0.5| +7 >7|"
+            "922337203685477.5807>922337203685477.5807|922337203685478|" // the largest, and more
+            "1.23455>1.2346|1.23465>1.2346|1.234551>1.2346|"             // half to even
+            "|   |12abc|1.2.3|£5|1,234|1e5|-|.");
     }
     void plainText() {
         QFETCH(QString, text);
@@ -54,7 +40,7 @@ private slots:
         for (int i = 0; i < 10; ++i)
             total += *Money::fromPlainText(u"0.1");
         QCOMPARE(total, Money::fromWhole(1));
-        QCOMPARE((-(total * 3)).toPlainText(), QStringLiteral("-3"));
+        QCOMPARE((-(total * 3)).toPlainText(), "-3");
         const Money largest = Money::fromUnits(std::numeric_limits<qint64>::max());
         QCOMPARE((-largest - Money::fromUnits(1)).toPlainText(), "-922337203685477.5808");
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, largest * 2);
@@ -63,11 +49,12 @@ private slots:
 
     // What a box reads (its plain text; "" refused) and how that shows in pounds.
     void currency_data() {
-        columns("typed", "amount", "shown");
-        rows("0>0>£0.00|£1,234.50>1234.5>£1,234.50|-£1,234.50>-1234.5>-£1,234.50|£-5>-5>-£5.00|"
-             "1234567.891>1234567.891>£1,234,567.89| £ 3.00 >3>£3.00|999.999>999.999>£1,000.00|"
-             "0.125>0.125>£0.13|-0.005>-0.005>-£0.01|" // half a penny, away from zero
-             "0.0049>0.0049>£0.00|-0.001>-0.001>£0.00|12,34|abc||£|$5|£1.2.3");
+        textTable({"typed", "amount", "shown"},
+                  "0>0>£0.00|£1,234.50>1234.5>£1,234.50|-£1,234.50>-1234.5>-£1,234.50|"
+                  "£-5>-5>-£5.00|1234567.891>1234567.891>£1,234,567.89| £ 3.00 >3>£3.00|"
+                  "999.999>999.999>£1,000.00|0.0049>0.0049>£0.00|-0.001>-0.001>£0.00|"
+                  "0.125>0.125>£0.13|-0.005>-0.005>-£0.01|" // half a penny, away from zero
+                  "12,34|abc||£|$5|£1.2.3");
     }
     void currency() {
         QFETCH(QString, typed);
@@ -95,9 +82,9 @@ private slots:
     }
 
     void leadingNumber_data() {
-        columns("text", "number", "unused");
-        rows("3 boxes>3|2.50>2.5|PAIR>0|>0|  -2>-2|1 2>12|.5>0.5|-0>0|007>7|5-3>5|1.2.3>1.2|٣>0|"
-             "123456789012345678901>123456789012345678901");
+        textTable({"text", "number"},
+                  "3 boxes>3|2.50>2.5|PAIR>0|>0|  -2>-2|1 2>12|.5>0.5|-0>0|007>7|5-3>5|1.2.3>1.2|"
+                  "٣>0|123456789012345678901>123456789012345678901");
     }
     void leadingNumber() {
         QFETCH(QString, text);
