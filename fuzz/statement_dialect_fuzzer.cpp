@@ -25,20 +25,19 @@ using quillon::StoreError;
 namespace {
 
 std::unique_ptr<Database> freshStore(int& steps) {
-    static const QString folder = quillon::fuzz::scratchFolder();
+    static const QString path = quillon::fuzz::scratchFolder() + "/user.mdb";
     static const QByteArray made = [] {
-        const auto db = Database::create(folder + QStringLiteral("/made.mdb"));
+        const auto db = Database::create(path);
         quillon::Schema::createUser(*db);
         quillon::Schema::createCatalogue(*db);
-        db->execute(QStringLiteral("INSERT INTO Parts(ID, RoverNum, Description, CustomerPrice) "
-                                   "VALUES (1, 'ERR1001', 'Oil filter', '4.5')"));
-        db->execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '1/2/2025' AS d"));
+        db->execute("INSERT INTO Parts(ID, RoverNum, Description, CustomerPrice) VALUES (1, "
+                    "'ERR1001', 'Oil filter', '4.5')");
+        db->execute("INSERT INTO orders(orderDate) SELECT '1/2/2025' AS d");
         db->close();
-        QFile file(folder + QStringLiteral("/made.mdb"));
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
-    const QString path = folder + QStringLiteral("/user.mdb");
-    QFile::remove(path + QStringLiteral("-journal"));
+    QFile::remove(path + "-journal");
     QFile file(path);
     FUZZ_CHECK(!made.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                    file.write(made) == made.size(),
@@ -51,9 +50,9 @@ std::unique_ptr<Database> freshStore(int& steps) {
     sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     const auto fence = [](void*, int action, const char* name, const char*, const char*,
                           const char*) {
-        const bool readsColumns = name != nullptr && qstricmp(name, "table_info") == 0;
-        return action == SQLITE_ATTACH || (action == SQLITE_PRAGMA && !readsColumns) ? SQLITE_DENY
-                                                                                     : SQLITE_OK;
+        const bool columns = action == SQLITE_PRAGMA && qstricmp(name, "table_info") == 0;
+        return action == SQLITE_ATTACH || (action == SQLITE_PRAGMA && !columns) ? SQLITE_DENY
+                                                                                : SQLITE_OK;
     };
     sqlite3_set_authorizer(handle, fence, nullptr);
     const auto stop = [](void* count) { return ++*static_cast<int*>(count) > 2000 ? 1 : 0; };
@@ -66,7 +65,7 @@ void statementMode(const QString& statement, Database& db) {
         QString joined;
         for (const auto& token : quillon::SqlTokenizer::tokenize(statement))
             joined += token.text;
-        FUZZ_CHECK(joined == statement, QStringLiteral("the tokens join to ") + joined);
+        FUZZ_CHECK(joined == statement, "the tokens join to " + joined);
     } catch (const StoreError&) { // an unclosed quote, bracket or comment
     }
     try {
@@ -84,13 +83,11 @@ void statementMode(const QString& statement, Database& db) {
 }
 
 void valueMode(const QString& value, Database& db) {
-    const auto quoted = [](const QString& text) {
-        return u'\'' + quillon::sqlEscape(text) + u'\'';
-    };
-    const QString where = QStringLiteral(" WHERE RoverNum = ") + quoted(value);
-    const auto readBack = [&](const QString& column) {
-        auto found = db.openRecordset(QStringLiteral("SELECT * FROM customParts") + where);
-        return found.recordCount() == 1 ? found.field(column).toText() : QStringLiteral("none");
+    const auto quoted = [](const QString& text) { return "'" + quillon::sqlEscape(text) + "'"; };
+    const QString where = " WHERE RoverNum = " + quoted(value);
+    const auto readBack = [&](const char* column) {
+        auto found = db.openRecordset("SELECT * FROM customParts" + where);
+        return found.recordCount() == 1 ? found.field(QString::fromLatin1(column)).toText() : "-";
     };
     try {
         FUZZ_CHECK(db.execute(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,"
@@ -100,14 +97,12 @@ void valueMode(const QString& value, Database& db) {
                                   .arg(quoted(value))) == 1,
                    value);
         for (const char* column : {"DorvaneNum", "RoverNum", "CustomerUnitSale"})
-            FUZZ_CHECK(readBack(QString::fromLatin1(column)) == value, value);
-        FUZZ_CHECK(db.execute(QStringLiteral("UPDATE customParts SET CustomerUnitSale = %1, "
-                                             "CustomerLRPrice = '3.25'")
-                                  .arg(quoted(value + value)) +
-                              where) == 1,
+            FUZZ_CHECK(readBack(column) == value, value);
+        FUZZ_CHECK(db.execute("UPDATE customParts SET CustomerUnitSale = " + quoted(value + value) +
+                              ", CustomerLRPrice = '3.25'" + where) == 1,
                    value);
-        FUZZ_CHECK(readBack(QStringLiteral("CustomerUnitSale")) == value + value, value);
-        FUZZ_CHECK(db.execute(QStringLiteral("DELETE * FROM customParts") + where) == 1, value);
+        FUZZ_CHECK(readBack("CustomerUnitSale") == value + value, value);
+        FUZZ_CHECK(db.execute("DELETE * FROM customParts" + where) == 1, value);
     } catch (const StoreError& error) {
         FUZZ_CHECK(false, value + u' ' + error.message() + u' ' + error.statement());
     }
@@ -121,9 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(quillon::fuzz::bytes(data + 1, size - 1));
     int steps = 0;
     const auto db = freshStore(steps);
-    if (data[0] % 2 == 1)
-        statementMode(text, *db);
-    else
-        valueMode(text, *db);
+    data[0] % 2 == 1 ? statementMode(text, *db) : valueMode(text, *db);
     return 0;
 }
