@@ -98,10 +98,8 @@ private slots:
         QTest::addColumn<QString>("parameters");
         row("DELETE *", "delete  *  from orders where OrderNum=3",
             "delete from orders where OrderNum=3");
-        row("FALSE", "SELECT * FROM orders WHERE OrderStatus = FALSE",
-            "SELECT * FROM orders WHERE OrderStatus = 0");
-        row("UPDATE to TRUE", "UPDATE orders SET OrderStatus = TRUE WHERE OrderNum = 2",
-            "UPDATE \"orders\" SET \"OrderStatus\" = 1 WHERE OrderNum = 2");
+        row("TRUE and FALSE", "UPDATE orders SET OrderStatus = TRUE WHERE OrderStatus = FALSE",
+            "UPDATE \"orders\" SET \"OrderStatus\" = 1 WHERE OrderStatus = 0");
         row("values by position, aliases play no part",
             "INSERT INTO orderParts(OrderNum,Description,Quantity,Price,Comments) SELECT '1' AS "
             "OrderNum, 'Oil filter' AS Price, '3' AS Quantity, '12.5' AS x, '' Comment",
@@ -129,9 +127,6 @@ private slots:
             "UPDATE \"orderParts\" SET \"Quantity\" = ?1, \"Comments\" = ?2, \"Price\" = ?3 WHERE "
             "RoverNum = 'ERR1'",
             "5,'it's',132500");
-        row("UPDATE with a qualified column and an expression",
-            "UPDATE orderParts SET orderParts.Quantity = Quantity + 1",
-            "UPDATE \"orderParts\" SET \"Quantity\" = Quantity + 1");
         row("amounts compared with numbers and display forms",
             "SELECT * FROM orderParts WHERE Price<>-1.5 OR 12.5 < orderParts.Price OR Price >= "
             "'£1,000' OR Price NOT BETWEEN 1 AND '2.5' OR Price IN (1, '0.5')",
@@ -146,10 +141,6 @@ private slots:
             "SELECT [Order Num] FROM [orders] WHERE OrderDate = \"it's\"",
             "SELECT \"Order Num\" FROM \"orders\" WHERE OrderDate = 'it''s'");
         same("quotes and comments kept", "SELECT 'TRUE', 'a''b' -- TRUE\nFROM /* FALSE */ orders");
-        same("schema statements pass through",
-             "CREATE TABLE t (a TEXT DEFAULT TRUE); DROP TABLE t");
-        same("a search", "SELECT * FROM Parts WHERE (DorvaneNum LIKE '*ab*' OR Description LIKE "
-                         "'*ab*') ORDER BY ID ASC");
         row("unterminated text", "SELECT * FROM orders WHERE OrderDate = 'abc",
             "refused: not closed");
         row("parameter mark", "SELECT * FROM orders WHERE OrderNum = ?", "refused: ?");
@@ -160,7 +151,6 @@ private slots:
             "refused: 2 values");
         row("amount compared with text", "SELECT * FROM orderParts WHERE Price = 'cheap'",
             "refused: cheap");
-        row("no value", "UPDATE orders SET OrderDate = WHERE OrderNum = 1", "refused: OrderDate");
         row(") closing nothing", "SELECT 1) FROM orders", "refused: closes nothing");
         row("nested too deep",
             "SELECT * FROM Parts WHERE " + QString(100000, u'(') + "Description LIKE '*abcd*'" +
@@ -194,9 +184,7 @@ private slots:
         QTest::addColumn<QString>("statement");
         QTest::addColumn<Kind>("kind");
         QTest::newRow("select after a comment") << "-- a note\n select 1" << Kind::Select;
-        QTest::newRow("insert") << "INSERT INTO orders(OrderDate) SELECT 'x' AS d" << Kind::Insert;
         QTest::newRow("update") << "Update orders SET OrderStatus = 1" << Kind::Update;
-        QTest::newRow("pragma") << "PRAGMA integrity_check" << Kind::Other;
         QTest::newRow("nothing") << " -- nothing\n" << Kind::Other;
         QTest::newRow("WITH ... DELETE")
             << "WITH o AS (SELECT 1 AS n) DELETE FROM orders WHERE OrderNum IN o" << Kind::Delete;

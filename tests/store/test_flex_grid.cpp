@@ -1,15 +1,11 @@
-// The grid: its model on its own (rows, cells, pictures, the fixed column), and the widget's
-// current cell, selection and column widths as mouse, keys and program move them.
-#include "platform/flex_grid.h"
+// The grid's model without a view: rows and cells, pictures, the fixed column. (The widget's
+// current cell and selection are driven by the tests that use the program's grids.)
 #include "platform/flex_grid_model.h"
-#include "platform/twips.h"
 #include "test_registry.h"
 
 #include <QAbstractItemModelTester>
-#include <QHeaderView>
+#include <QPixmap>
 #include <QSignalSpy>
-#include <cmath>
-#include <memory>
 
 using namespace quillon;
 
@@ -27,44 +23,6 @@ struct Model {
     FlexGridModel model;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
-
-// A shown grid, its columns 1200 twips wide, with one data row per text.
-std::unique_ptr<FlexGrid> makeGrid(int cols, const QStringList& rows, int fixedCols = 0) {
-    auto grid = std::make_unique<FlexGrid>();
-    grid->setCols(cols);
-    grid->setFixedCols(fixedCols);
-    for (int c = 0; c < cols; ++c)
-        grid->setColWidthTwips(c, 1200);
-    grid->addItems(rows);
-    grid->resize(800, 400);
-    grid->show();
-    if (!QTest::qWaitForWindowExposed(grid.get()))
-        qFatal("The grid never showed");
-    return grid;
-}
-
-// "row,col rowSel,colSel " of the current cell and the selection's end, then "!row,col" for
-// every cell shown selected.
-QString cells(const FlexGrid& grid) {
-    QStringList shown;
-    for (const QModelIndex& index : grid.selectionModel()->selectedIndexes())
-        shown << QStringLiteral("!%1,%2").arg(index.row() + 1).arg(index.column());
-    shown.sort();
-    return QStringLiteral("%1,%2 %3,%4 ")
-               .arg(grid.row())
-               .arg(grid.col())
-               .arg(grid.rowSel())
-               .arg(grid.colSel()) +
-           shown.join(QString());
-}
-
-// Clicks a cell; row 0 clicks below the last row.
-void click(FlexGrid& grid, int row, int col, bool twice = false) {
-    const QRect cell = grid.visualRect(grid.model()->index(row - 1, col));
-    const QPoint at = row > 0 ? cell.center() : QPoint(5, grid.viewport()->height() - 3);
-    twice ? QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at)
-          : QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
-}
 
 } // namespace
 
@@ -147,83 +105,6 @@ private slots:
         model.appendRows({"late"});
         QCOMPARE(model.index(5, 3).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignRight | Qt::AlignVCenter));
-    }
-
-    // Every change of the current cell is reported once: by program, keys or clicks; none for
-    // a repeat, a cell outside the grid, a change of the row count, Enter or letters. The
-    // selection runs from the current cell, the fixed column never shown selected.
-    void currentCellAndSelection() {
-        auto grid = makeGrid(4, {}, 1);
-        QSignalSpy changes(grid.get(), &FlexGrid::rowColChange);
-        grid->setCurrentCell(1, 2);
-        QTest::keyClick(grid.get(), Qt::Key_Down);
-        QCOMPARE(cells(*grid), "0,0 0,0 "); // the header, while the grid is empty
-        grid->addItems(fiveRows);
-        QCOMPARE(cells(*grid), "1,1 1,1 "); // the first movable column, unreported
-        for (const auto& [row, col] : {std::pair{3, 1}, {3, 1}, {3, 0}, {6, 0}, {2, 4}, {0, 1}})
-            grid->setCurrentCell(row, col);
-        grid->setSelectionEnd(1, 2);
-        QCOMPARE(cells(*grid), "3,0 1,2 !1,1!1,2!2,1!2,2!3,1!3,2");
-        QTest::keyClick(grid.get(), Qt::Key_Down); // moves on from a fixed cell
-        QTest::keyClick(grid.get(), Qt::Key_Right);
-        QTest::keyClick(grid.get(), Qt::Key_Return);
-        QTest::keyClicks(grid.get(), "a2");
-        QCOMPARE(cells(*grid), "4,1 4,1 !4,1");
-        QCOMPARE(changes.count(), 4);
-        click(*grid, 2, 3);
-        click(*grid, 2, 3);
-        QCOMPARE(cells(*grid), "2,3 2,3 !2,3");
-        click(*grid, 0, 0);
-        grid->setRows(2); // the current row goes away
-        grid->setCols(2); // and so does the current column
-        QCOMPARE(cells(*grid), "1,1 1,1 ");
-        QCOMPARE(changes.count(), 5);
-    }
-
-    // A double click reports the cell first; a report's handler may widen the selection to the
-    // whole row, and clicks and keys keep that.
-    void handlerCanWidenAClickToTheWholeRow() {
-        auto grid = makeGrid(3, fiveRows);
-        QSignalSpy doubleClicks(grid.get(), &FlexGrid::dblClick);
-        connect(grid.get(), &FlexGrid::rowColChange, grid.get(), [&] {
-            grid->setCurrentCell(grid->row(), 0);
-            grid->setSelectionEnd(grid->row(), 2);
-        });
-        int rowAtDoubleClick = 0;
-        connect(grid.get(), &FlexGrid::dblClick, grid.get(),
-                [&] { rowAtDoubleClick = grid->row(); });
-        click(*grid, 3, 1, true);
-        QCOMPARE(doubleClicks.count(), 1);
-        QCOMPARE(rowAtDoubleClick, 3);
-        QCOMPARE(cells(*grid), "3,0 3,2 !3,0!3,1!3,2");
-        QTest::keyClick(grid.get(), Qt::Key_Down);
-        QCOMPARE(cells(*grid), "4,0 4,2 !4,0!4,1!4,2");
-        click(*grid, 0, 0, true); // below the last row
-        QCOMPARE(doubleClicks.count(), 1);
-    }
-
-    // Widths in twips at the screen's resolution; a Content column is as wide as its widest
-    // text, a Fill column takes the room left, neither below its width in twips.
-    void columnWidths() {
-        auto grid = makeGrid(4, {"1\t£1,111,111,111.11\t£1"});
-        const int dpi = grid->logicalDpiX();
-        QCOMPARE(Twips::toPixelsX(-270, grid.get()), -int(std::lround(270 * dpi / 1440.0)));
-        grid->horizontalHeader()->resizeSection(0, dpi); // the user makes it one inch
-        QCOMPARE(grid->colWidthTwips(0), 1440);
-        grid->setColWidthTwips(0, 1200);
-        QCOMPARE(grid->columnWidth(0), Twips::toPixelsX(1200, grid.get()));
-        for (const int col : {1, 2})
-            grid->setColFit(col, ColumnFit::Content);
-        grid->setColFit(3, ColumnFit::Fill);
-        QVERIFY(grid->columnWidth(1) >=
-                QFontMetrics(grid->font()).horizontalAdvance("£1,111,111,111.11"));
-        QVERIFY(grid->columnWidth(1) > grid->columnWidth(0));
-        QCOMPARE(grid->columnWidth(2), grid->columnWidth(0));
-        QCOMPARE(grid->viewport()->width(), grid->columnWidth(0) + grid->columnWidth(1) +
-                                                grid->columnWidth(2) + grid->columnWidth(3));
-        grid->resize(150, 200);
-        QCOMPARE(grid->columnWidth(3), Twips::toPixelsX(1200, grid.get()));
-        QVERIFY(grid->widthForAllColumns() >= grid->columnWidth(1) + 3 * grid->columnWidth(0));
     }
 };
 
