@@ -1,11 +1,8 @@
-// Amounts: the plain decimal text of statements and the "Currency" display form of boxes. For
-// any text and any amount:
-//  - Money::fromPlainText agrees with a plain reading of its rule in 128-bit arithmetic (blanks,
-//    sign, digits with one point, half to even past the fourth decimal, the 64-bit range);
-//  - an amount gives itself back from its plain text, also read as a box reads it; and its
-//    display form reads back as the amount rounded to pence, half away from zero, in locales
-//    with Latin and native digits, symbols before and after, and several separators.
-// Input: UTF-8 text; its first eight bytes are also taken as an amount in ten-thousandths.
+// Amounts, for any text and any amount: Money::fromPlainText agrees with a plain reading of its
+// rule in 128-bit arithmetic; an amount reads back from its plain text, also as a box reads it;
+// its display form reads back as the amount rounded to pence, half away from zero, in locales
+// of every kind of digits, symbols and separators. Input: UTF-8 text; its first eight bytes are
+// also an amount in ten-thousandths.
 
 #include "fuzz_support.h"
 #include "store/locale_formats.h"

@@ -1,13 +1,10 @@
 #pragma once
 
 // What the fuzz targets share: a property check that stops the run with a report (libFuzzer
-// keeps the input that broke it), the input as bytes, and a scratch folder of the process, on a
-// memory file system when there is one.
+// keeps the input that broke it), the input as bytes, and a scratch folder of the process.
 
-#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
-#include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
@@ -28,12 +25,12 @@ inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
+// On a memory file system when there is one; removed when the process ends.
 inline QString scratchFolder() {
-    static const QTemporaryDir dir((QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                                        ? QStringLiteral("/dev/shm")
-                                        : QDir::tempPath()) +
-                                   QStringLiteral("/quillon-fuzz-XXXXXX"));
-    FUZZ_CHECK(dir.isValid(), QStringLiteral("no scratch folder"));
+    static const QTemporaryDir dir(
+        (QFileInfo("/dev/shm").isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+        "/fuzz-XXXXXX");
+    FUZZ_CHECK(dir.isValid(), "no scratch folder");
     return dir.path();
 }
 

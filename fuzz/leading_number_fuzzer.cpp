@@ -1,9 +1,7 @@
-// The leading-number conversion (quantities typed into boxes). For any text, the result is
-// canonical decimal text (an optional "-", no leading zeros, a fraction without trailing zeros,
-// never "-0") that converts to itself; it depends only on the number at the start; it agrees
-// with a plain reading of the rule (blanks don't count; then a sign, digits, a point, digits)
-// and, where it fits an amount, with the amount's plain text.
-// Input: UTF-8 text; the first byte also chooses where the text is cut for the prefix check.
+// The leading number of a quantity, for any text: canonical decimal text that converts to
+// itself, decided by the number at the start alone, as a plain reading of the rule gives it and,
+// where it fits an amount, the amount's plain text. Input: UTF-8 text; its first byte also says
+// where to cut it.
 
 #include "fuzz_support.h"
 #include "store/locale_formats.h"

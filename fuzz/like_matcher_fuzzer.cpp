@@ -1,8 +1,6 @@
-// The LIKE matcher of the stores against a plain recursive matcher written from the rules of the
-// pattern language: every pattern and text must get the same answer from both.
-// Input: one byte choosing the escape character (a printable ASCII character is the escape, any
-// other byte means none), then the pattern, a NUL byte, and the text. Without a NUL the pattern
-// is also the text.
+// The LIKE matcher against a plain recursive matcher written from the rules of the patterns.
+// Input: a byte choosing the escape character (printable ASCII, else none), the pattern, a NUL
+// byte and the text; without a NUL the pattern is also the text.
 
 #include "fuzz_support.h"
 #include "store/like_matcher.h"

@@ -1,11 +1,9 @@
-// The stores' statement dialect, on a scratch store (the User tables and Parts) made afresh for
-// every input, the engine fenced inside it (no ATTACH, no PRAGMA but table_info) and long runs
-// stopped. Input: a first byte choosing the mode, then UTF-8 text.
-// Statement mode (odd): the tokens join to the statement or it is refused; the translator
-// refuses or translates; running it works or fails with StoreError; never anything else.
-// Value mode (even; the text is one a user might type): put into statements through the quoting
-// helper as the program does, it is stored, found by "=", changed and deleted, and reads back
-// exactly as it was written.
+// The statement dialect on a scratch store made afresh for every input and fenced in (no ATTACH,
+// no PRAGMA but table_info, long runs stopped). Input: a mode byte, then UTF-8 text.
+// Odd: the text as a statement: its tokens join to it or it is refused; the translator and the
+// engine refuse it, fail with StoreError or run it; nothing else, never a crash.
+// Even: the text as a value typed by a user, put into statements through the quoting helper: it
+// is stored, found by "=", changed and deleted, and reads back exactly as written.
 
 #include "fuzz_support.h"
 #include "store/database.h"

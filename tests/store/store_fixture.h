@@ -20,29 +20,22 @@ inline std::unique_ptr<Database> createStore(const QTemporaryDir& dir, const QSt
     return db;
 }
 
-// A Value as the tests compare it: NULL, 'text', 3, 12.5m, TRUE/FALSE.
-inline QString render(const Value& value) {
-    switch (value.kind()) {
-    case Value::Kind::Null:
-        return QStringLiteral("NULL");
-    case Value::Kind::Text:
-        return u'\'' + value.toText() + u'\'';
-    case Value::Kind::Amount:
-        return value.toText() + u'm';
-    case Value::Kind::Boolean:
-        return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    default:
-        return value.toText();
-    }
-}
-
-// Every row of a result from the first, fields joined by ",", rows by ";".
+// Every row of a result from the first, fields joined by ",", rows by ";"; a field as NULL,
+// 'text', 3, 12.5m, TRUE or FALSE.
 inline QString render(Recordset&& result) {
     QStringList rows;
     for (result.moveFirst(); !result.eof(); result.moveNext()) {
         QStringList fields;
-        for (int c = 0; c < result.columnCount(); ++c)
-            fields << render(result.field(c));
+        for (int c = 0; c < result.columnCount(); ++c) {
+            const Value value = result.field(c);
+            const QString text = value.toText();
+            const auto kind = value.kind();
+            fields << (kind == Value::Kind::Null      ? QStringLiteral("NULL")
+                       : kind == Value::Kind::Text    ? u'\'' + text + u'\''
+                       : kind == Value::Kind::Amount  ? text + u'm'
+                       : kind == Value::Kind::Boolean ? text.toUpper()
+                                                      : text);
+        }
         rows << fields.join(u',');
     }
     return rows.join(u';');

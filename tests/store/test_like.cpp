@@ -73,31 +73,18 @@ private slots:
             db->execute("INSERT INTO orders(orderDate) SELECT 'd' AS orderDate");
         QCOMPARE(rows(*db, "SELECT OrderNum FROM orders WHERE OrderNum LIKE '2#'"),
                  QStringLiteral("20;21;22;23;24;25"));
-        // Text columns sort without regard to case.
-        for (const char* name : {"cherry", "Banana", "apple", "Äpfel"})
+        // Text is compared and sorted without regard to case, also beyond ASCII; malformed
+        // text is no fault.
+        for (const char* name : {"cherry", "Banana", "é", "apple", "ÉCOLE ØST", "Äpfel", "e"})
             db->execute("INSERT INTO orderCompanyDetails(RecordName) SELECT '" +
                         QString::fromUtf8(name) + "' AS RecordName");
         QCOMPARE(rows(*db, "SELECT RecordName FROM orderCompanyDetails ORDER BY RecordName"),
-                 QStringLiteral("'apple';'Banana';'cherry';'Äpfel'"));
-    }
-
-    // The comparison of = and ORDER BY: letter case aside, also beyond ASCII; malformed text
-    // is no fault.
-    void textComparison() {
+                 "'apple';'Banana';'cherry';'e';'Äpfel';'é';'ÉCOLE ØST'");
+        QCOMPARE(count("SELECT count(*) FROM orderCompanyDetails WHERE RecordName = 'école øst'"),
+                 1);
         const char bad[] = {'a', char(0xFF), 'b', char(0xE2), char(0x82)};
         QVERIFY(LikeMatcher("a?b*").matches(std::string_view(bad, sizeof bad)));
         QCOMPARE(TextFold::compare(bad, int(sizeof bad), bad, int(sizeof bad)), 0);
-        const auto order = [](const char* a, const char* b) {
-            const int result = TextFold::compare(a, int(qstrlen(a)), b, int(qstrlen(b)));
-            return (result > 0) - (result < 0);
-        };
-        const char* lowToHigh[] = {"", "a", "ab", "ABC", "apple", "Banana", "e", "é"};
-        for (std::size_t i = 0; i + 1 < std::size(lowToHigh); ++i) {
-            QVERIFY2(order(lowToHigh[i], lowToHigh[i + 1]) < 0, lowToHigh[i]);
-            QVERIFY2(order(lowToHigh[i + 1], lowToHigh[i]) > 0, lowToHigh[i]);
-        }
-        QCOMPARE(order("ÉCOLE ØST", "école øst"), 0);
-        QCOMPARE(order("ABC", "abc"), 0);
     }
 };
 

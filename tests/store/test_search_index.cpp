@@ -1,7 +1,7 @@
-// The searches' substring index: a catalogue with it lists exactly the rows, in the same order,
-// as the same catalogue without it (and with an index without the numbers' bare forms), for many
-// patterns with and without a loose number match, also after the rows change; and the
-// statements that can use it do.
+// The searches' substring index: a catalogue with it (and one with an index without the numbers'
+// bare forms) lists exactly the rows, in order, of one without it, for many patterns with and
+// without a loose number match, also after the rows change; and the statements that can use it
+// do.
 #include "store/schema.h"
 #include "store/search_index.h"
 #include "store/sql_literal.h"
@@ -23,12 +23,12 @@ namespace {
 const QStringList numberColumns = {"DorvaneNum",  "RoverNum",    "RoverSuper1",
                                    "RoverSuper2", "RoverSuper3", "RoverSuper4",
                                    "RoverSuper5", "RoverSuper6", "AltDorvaneNum"};
+const QStringList allColumns = numberColumns + QStringList{"Description"};
 const QStringList vehicles = {"Defender", "Series 3", "Discovery"};
 
 // Characters the texts are made of: ASCII of every kind, and letters beyond it, among them the
 // two that fold to ASCII letters (the Kelvin sign and the long s) and some that look like them.
-const QString alphabet = QStringLiteral("ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[") + QChar(0x212A) +
-                         QChar(0x017F) + QChar(0x0130) + QStringLiteral("éÉßøØ");
+const QString alphabet = "ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[\u212A\u017F\u0130éÉßøØ";
 
 QString randomText(QRandomGenerator& random, int maxLength) {
     QString text;
@@ -42,7 +42,7 @@ QString loosened(QRandomGenerator& random, const QString& text) {
     QString loose = SearchIndex::bareText(text);
     if (random.bounded(2) == 0 || loose == text)
         loose.insert(qsizetype(random.bounded(quint32(loose.size() + 1))),
-                     QStringLiteral(" -./").at(qsizetype(random.bounded(4))));
+                     " -./"[random.bounded(4)]);
     return random.bounded(3) == 0 ? loose.toLower() : loose;
 }
 
@@ -90,7 +90,7 @@ class TestSearchIndex : public QObject {
     static void insertParts(Database& db, QRandomGenerator random, int count) {
         Transaction transaction(db);
         for (int i = 0; i < count; ++i) {
-            QStringList columns{QStringLiteral("Description")};
+            QStringList columns{"Description"};
             QStringList values{SqlLiteral::text(randomText(random, 30)).sql()};
             for (const QString& column : numberColumns) {
                 if (random.bounded(3) != 0) { // else Null
@@ -100,8 +100,8 @@ class TestSearchIndex : public QObject {
             }
             columns << QStringLiteral("Application%1").arg(1 + random.bounded(9));
             values << SqlLiteral::text(vehicles.at(qsizetype(random.bounded(3)))).sql();
-            db.execute(QStringLiteral("INSERT INTO Parts (%1) VALUES (%2)")
-                           .arg(columns.join(u','), values.join(u',')));
+            db.execute("INSERT INTO Parts (" + columns.join(u',') + ") VALUES (" +
+                       values.join(u',') + ")");
         }
         transaction.commit();
     }
@@ -121,19 +121,18 @@ private slots:
     void initTestCase() {
         int n = 0;
         for (auto* db : {&indexed_, &older_, &scanned_}) {
-            const QString path = dir_.filePath(QStringLiteral("%1.mdb").arg(++n));
+            const QString path = dir_.filePath(QString::number(++n));
             *db = Database::create(path);
             Schema::createCatalogue(**db);
             insertParts(**db, QRandomGenerator(20240601), 2000);
             if (db != &scanned_)
-                SearchIndex::create((*db)->handle(), QStringLiteral("Parts"), QStringLiteral("ID"),
-                                    numberColumns + QStringList{QStringLiteral("Description")},
+                SearchIndex::create((*db)->handle(), "Parts", "ID", allColumns,
                                     db == &indexed_ ? numberColumns : QStringList());
             *db = Database::open(path, Database::Access::ReadWrite);
         }
-        Recordset all = scanned_->openRecordset(QStringLiteral("SELECT * FROM Parts"));
-        for (; !all.eof(); all.moveNext())
-            for (const QString& column : numberColumns + QStringList{QStringLiteral("Description")})
+        for (Recordset all = scanned_->openRecordset("SELECT * FROM Parts"); !all.eof();
+             all.moveNext())
+            for (const QString& column : allColumns)
                 if (!all.field(column).isAbsent())
                     samples_ << all.field(column).toText();
     }
@@ -147,12 +146,12 @@ private slots:
             const char32_t folded = TextFold::fold(c);
             if ((c >= 0xD800 && c <= 0xDFFF) || folded >= 0x80)
                 continue;
-            const QString text = QStringLiteral("zq") + QString::fromUcs4(&c, 1) + u'y';
+            const QString text = "zq" + QString::fromUcs4(&c, 1) + u'y';
             indexed_->execute(QStringLiteral("INSERT INTO Parts (ID, Description) VALUES (%1, %2)")
                                   .arg(900000 + checked++)
                                   .arg(SqlLiteral::text(text).sql()));
             const QString statement =
-                descriptionSearch(QStringLiteral("zq") + QChar(char16_t(folded)) + u'y', QString());
+                descriptionSearch(QString("zq") + QChar(char16_t(folded)) + u'y', {});
             QVERIFY(usesIndex(*indexed_, statement));
             QVERIFY2(found(*indexed_, statement).contains(text), qPrintable(text));
         }
@@ -191,9 +190,9 @@ private slots:
                             const QString& loose = {}) {
             QTest::newRow(name) << statement << indexable << loose;
         };
-        row("kelvin", descriptionSearch(QStringLiteral("kab"), {}), true);
-        row("long s", descriptionSearch(QStringLiteral("sab"), {}), true);
-        row("wildcards scan", partNumberSearch(QStringLiteral("a?1*")), false);
+        row("kelvin", descriptionSearch("kab", {}), true);
+        row("long s", descriptionSearch("sab", {}), true);
+        row("wildcards scan", partNumberSearch("a?1*"), false);
         for (const char* text : {"ab", "ab#c", "a[b]c", "abé", "a\tbc"}) // and so do these
             row(text, descriptionSearch(QString::fromUtf8(text), {}), false);
         row("blanks, quotes, percent", descriptionSearch(" - /.'\"%_", {}), true);
@@ -227,15 +226,15 @@ private slots:
     void changesKeepIndexInStep() {
         for (Database* db : {indexed_.get(), older_.get(), scanned_.get()}) {
             insertParts(*db, QRandomGenerator(5), 200);
-            db->execute(QStringLiteral("UPDATE Parts SET Description = 'WATER PUMP ' || ID, "
-                                       "RoverSuper2 = 'NRC-' || ID WHERE ID % 7 = 0"));
-            db->execute(QStringLiteral("DELETE * FROM Parts WHERE ID % 11 = 0"));
+            db->execute("UPDATE Parts SET Description = 'WATER PUMP ' || ID, RoverSuper2 = 'NRC-' "
+                        "|| ID WHERE ID % 7 = 0");
+            db->execute("DELETE * FROM Parts WHERE ID % 11 = 0");
         }
-        for (const char* text : {"TER PU", "ab1", "e - ", "KS0"}) {
-            compare(descriptionSearch(QString::fromUtf8(text), QString()), true);
-            compare(partNumberSearch(QString::fromUtf8(text)), true);
+        for (const QString text : {"TER PU", "ab1", "e - ", "KS0"}) {
+            compare(descriptionSearch(text, {}), true);
+            compare(partNumberSearch(text), true);
         }
-        compare(partNumberSearch(QStringLiteral("nrc 14")), true, QStringLiteral("nrc 14"));
+        compare(partNumberSearch("nrc 14"), true, "nrc 14");
     }
 };
 
