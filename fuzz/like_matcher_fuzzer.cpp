@@ -38,23 +38,20 @@ struct Reference {
         return known == 1;
     }
 
-    // A character is in a set when it or another case of it lies in one of the ranges.
-    bool inSet(std::size_t k, std::size_t close, char32_t c) const {
-        const char32_t forms[] = {c, TextFold::fold(c), QChar::toUpper(c), QChar::toLower(c)};
-        for (std::size_t next = k; k < close; k = next) {
-            const bool range = k + 2 < close && p[k + 1] == U'-';
-            const char32_t low = range ? std::min(p[k], p[k + 2]) : p[k];
-            const char32_t high = range ? std::max(p[k], p[k + 2]) : p[k];
-            next = k + (range ? 3 : 1);
-            for (const char32_t form : forms)
-                if (form >= low && form <= high)
-                    return true;
-        }
-        return false;
-    }
-
+    // One character of the text against a literal, or against a set: in it when the character
+    // or another case of it lies in one of the set's characters or ranges.
     bool literal(char32_t c, std::size_t next, std::size_t j) {
         return j < t.size() && TextFold::fold(c) == TextFold::fold(t[j]) && match(next, j + 1);
+    }
+    bool inSet(std::size_t k, std::size_t close, char32_t c) const {
+        for (const char32_t form :
+             {c, TextFold::fold(c), char32_t(QChar::toUpper(c)), char32_t(QChar::toLower(c))})
+            for (std::size_t r = k; r < close; r += (r + 2 < close && p[r + 1] == U'-') ? 3 : 1)
+                if (r + 2 < close && p[r + 1] == U'-'
+                        ? form >= std::min(p[r], p[r + 2]) && form <= std::max(p[r], p[r + 2])
+                        : form == p[r])
+                    return true;
+        return false;
     }
 
     bool compute(std::size_t i, std::size_t j) {
@@ -69,15 +66,13 @@ struct Reference {
             return match(i + 1, j) || (one && match(i, j + 1));
         if (c == U'?' || c == U'#')
             return one && (c == U'?' || (t[j] >= U'0' && t[j] <= U'9')) && match(i + 1, j + 1);
-        if (c != U'[')
-            return literal(c, i + 1, j);
-        const bool negated = i + 1 < n && p[i + 1] == U'!';
+        const bool negated = c == U'[' && i + 1 < n && p[i + 1] == U'!';
         const std::size_t first = i + 1 + (negated ? 1 : 0);
         std::size_t close = first;
-        while (close < n && p[close] != U']')
+        while (c == U'[' && close < n && p[close] != U']')
             ++close;
-        if (close == n)
-            return literal(c, i + 1, j); // no closing bracket: "[" itself
+        if (c != U'[' || close == n)
+            return literal(c, i + 1, j); // a plain character, or "[" without a closing "]"
         if (close == first)              // "[]" is nothing at all, "[!]" the character "!"
             return negated ? literal(U'!', close + 1, j) : match(close + 1, j);
         return one && inSet(first, close, t[j]) != negated && match(close + 1, j + 1);

@@ -120,9 +120,6 @@ private slots:
             "SELECT * FROM orderParts WHERE Price<>-15000 OR 125000 < orderParts.Price OR Price "
             ">= 10000000 OR Price NOT BETWEEN 10000 AND 25000 OR Price IN (10000, 5000) OR Price "
             "= 5 - 3 AND Quantity = 12");
-        row("bracketed names, double quotes as a text",
-            "SELECT [Order Num] FROM [orders] WHERE OrderDate = \"it's\"",
-            "SELECT \"Order Num\" FROM \"orders\" WHERE OrderDate = 'it''s'");
         same("quotes and comments kept", "SELECT 'TRUE', 'a''b' -- TRUE\nFROM /* FALSE */ orders");
         row("unterminated text", "SELECT * FROM orders WHERE OrderDate = 'abc",
             "refused: not closed");

@@ -8,7 +8,6 @@
 #include "test_registry.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <stdexcept>
 
 using namespace quillon;
@@ -55,8 +54,8 @@ private slots:
     }
     void cleanup() { user.reset(); }
 
-    // A file that isn't there, isn't a store or can't be written: an error naming it, and the
-    // file as it was. A store open read-only refuses every change; a closed one everything.
+    // A file that isn't there or isn't a store: an error naming it, and the file as it was. A store
+    // open read-only refuses every change; a closed one everything.
     void filesOpenCloseAndRefuse() {
         user->execute(newOrder);
         user->close();
@@ -66,12 +65,8 @@ private slots:
         QFile garbage(dir->filePath("garbage.mdb"));
         QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')));
         garbage.close();
-        QVERIFY(QFile::setPermissions(path(), QFileDevice::ReadOwner));
-        const bool root = QFileInfo(path()).isWritable(); // can write any file
-        for (const QString name : {"nothing here.mdb", "garbage.mdb", "user.mdb"}) {
+        for (const QString name : {"nothing here.mdb", "garbage.mdb"}) {
             for (const auto access : {Database::Access::ReadOnly, Database::Access::ReadWrite}) {
-                if (name == u"user.mdb" && (root || access == Database::Access::ReadOnly))
-                    continue;
                 const QByteArray before = contents(dir->filePath(name));
                 try {
                     Database::open(dir->filePath(name), access);
@@ -83,10 +78,10 @@ private slots:
             }
         }
         user = Database::open(path(), Database::Access::ReadOnly);
-        for (const QString& statement :
-             {QStringLiteral("DELETE * FROM orders WHERE OrderNum=1"),
-              QStringLiteral("UPDATE orders SET OrderStatus = TRUE"), newOrder})
+        for (const QString statement :
+             {"DELETE * FROM orders", "UPDATE orders SET OrderStatus = 1"})
             QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(statement));
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
         QCOMPARE(tables(), "1,'06/12/2026',FALSE|");
     }
 

@@ -85,13 +85,9 @@ private slots:
     }
 
     void valueConversions() {
-        QVERIFY(Value().isNull() && Value().isAbsent() && Value::text("").isAbsent());
-        QVERIFY(!Value::text("").isNull() && !Value::text(" ").isAbsent());
-        QCOMPARE(Value::amount(*Money::fromPlainText(u"12.50")).toText(), "12.5");
-        QCOMPARE(Value::boolean(true).toText(), "True");
+        QVERIFY(Value().isAbsent() && Value::text("").isAbsent() && !Value::text("").isNull());
         QCOMPARE(Value::text(" 3 ").toInteger(), 3);
         QCOMPARE(Value::text("2.5").toMoney(), *Money::fromPlainText(u"2.5"));
-        QVERIFY(Value::integer(-1).toBool());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value::text("2.5").toInteger());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value().toMoney());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value::integer(1LL << 40).toInt32());
