@@ -10,9 +10,7 @@
 #include "store/schema.h"
 #include "store/sql_text.h"
 #include "store/sql_tokenizer.h"
-#include "store/statement_translator.h"
 #include "store/store_error.h"
-#include "store/table_catalog.h"
 
 #include <QFile>
 #include <sqlite3.h>
@@ -43,7 +41,6 @@ std::unique_ptr<Database> freshStore(int& steps) {
     file.close();
     auto db = Database::open(path, Database::Access::ReadWrite);
     sqlite3* handle = db->handle();
-    sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
     sqlite3_limit(handle, SQLITE_LIMIT_LENGTH, 1 << 20);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     const auto fence = [](void*, int action, const char* name, const char*, const char*,
@@ -67,15 +64,11 @@ void statementMode(const QString& statement, Database& db) {
     } catch (const StoreError&) { // an unclosed quote, bracket or comment
     }
     try {
-        quillon::TableCatalog catalog(db.handle());
-        if (quillon::StatementTranslator(catalog).translate(statement).kind !=
-            quillon::TranslatedStatement::Kind::Select) {
-            (void)db.execute(statement);
-            return;
-        }
-        for (auto result = db.openRecordset(statement); !result.eof(); result.moveNext())
-            for (int column = 0; column < result.columnCount(); ++column)
-                (void)result.field(column).toText();
+        auto outcome = db.run(statement);
+        if (auto* result = std::get_if<quillon::Recordset>(&outcome))
+            for (; !result->eof(); result->moveNext())
+                for (int column = 0; column < result->columnCount(); ++column)
+                    (void)result->field(column).toText();
     } catch (const StoreError&) { // refused or failed, as a caller sees it
     }
 }

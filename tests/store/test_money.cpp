@@ -17,22 +17,37 @@ class MoneyTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The plain decimal text of statements ("" refused), and what it gives back.
-    void plainText_data() {
+    // Texts read as amounts: "plain" as statements carry them, "box" as a box reads them, with
+    // how the amount shows in pounds; and as the leading "number" of a quantity. An empty
+    // result: refused.
+    void conversions_data() {
         textTable(
-            {"text", "plain"},
-            "12.5>12.5|-3.125>-3.125|1.2345>1.2345|0.0001>0.0001|.5>0.5| +7 >7|"
-            "922337203685477.5807>922337203685477.5807|922337203685478|" // the largest, and more
-            "1.23455>1.2346|1.23465>1.2346|1.234551>1.2346|"             // half to even
-            "|   |12abc|1.2.3|£5|1,234|1e5|-|.");
+            {"how", "text", "result", "shown"},
+            "plain>12.5>12.5|plain>-3.125>-3.125|plain>0.0001>0.0001|plain>.5>0.5|plain> +7 >7|"
+            "plain>922337203685477.5807>922337203685477.5807|plain>922337203685478|"
+            "plain>1.23455>1.2346|plain>1.23465>1.2346|plain>1.234551>1.2346|plain>|"
+            "plain>   |plain>12abc|plain>1.2.3|plain>£5|plain>1,234|plain>1e5|plain>-|plain>.|"
+            "box>0>0>£0.00|box>£1,234.50>1234.5>£1,234.50|box>-£1,234.50>-1234.5>-£1,234.50|"
+            "box>£-5>-5>-£5.00|box>1234567.891>1234567.891>£1,234,567.89|box> £ 3.00 >3>£3.00|"
+            "box>999.999>999.999>£1,000.00|box>0.0049>0.0049>£0.00|box>-0.001>-0.001>£0.00|"
+            "box>0.125>0.125>£0.13|box>-0.005>-0.005>-£0.01|box>12,34|box>abc|box>|box>£|"
+            "box>$5|box>£1.2.3|number>3 boxes>3|number>2.50>2.5|number>PAIR>0|number>>0|"
+            "number>  -2>-2|number>1 2>12|number>.5>0.5|number>-0>0|number>007>7|number>5-3>5|"
+            "number>1.2.3>1.2|number>٣>0|number>123456789012345678901>123456789012345678901");
     }
-    void plainText() {
+    void conversions() {
+        QFETCH(QString, how);
         QFETCH(QString, text);
-        QFETCH(QString, plain);
-        const auto parsed = Money::fromPlainText(text);
-        QCOMPARE(parsed ? parsed->toPlainText() : QString(), plain);
-        if (parsed)
-            QCOMPARE(Money::fromPlainText(parsed->toPlainText()), parsed);
+        QFETCH(QString, result);
+        QFETCH(QString, shown);
+        const LocaleFormats uk(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        const auto parsed = how == u"plain" ? Money::fromPlainText(text) : uk.parseAmount(text);
+        QCOMPARE(how == u"number" ? leadingNumberText(text)
+                                  : (parsed ? parsed->toPlainText() : QString()),
+                 result);
+        QCOMPARE(parsed ? Money::fromPlainText(parsed->toPlainText()) : parsed, parsed);
+        if (how == u"box")
+            QCOMPARE(parsed ? uk.currency(*parsed) : QString(), shown);
     }
 
     void arithmeticIsExactAndChecked() {
@@ -47,41 +62,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, largest + Money::fromUnits(1));
     }
 
-    // What a box reads (its plain text; "" refused) and how that shows in pounds.
-    void currency_data() {
-        textTable({"typed", "amount", "shown"},
-                  "0>0>£0.00|£1,234.50>1234.5>£1,234.50|-£1,234.50>-1234.5>-£1,234.50|"
-                  "£-5>-5>-£5.00|1234567.891>1234567.891>£1,234,567.89| £ 3.00 >3>£3.00|"
-                  "999.999>999.999>£1,000.00|0.0049>0.0049>£0.00|-0.001>-0.001>£0.00|"
-                  "0.125>0.125>£0.13|-0.005>-0.005>-£0.01|" // half a penny, away from zero
-                  "12,34|abc||£|$5|£1.2.3");
-    }
-    void currency() {
-        QFETCH(QString, typed);
-        QFETCH(QString, amount);
-        QFETCH(QString, shown);
-        const LocaleFormats uk(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        const auto parsed = uk.parseAmount(typed);
-        QCOMPARE(parsed ? parsed->toPlainText() : QString(), amount);
-        QCOMPARE(parsed ? uk.currency(*parsed) : QString(), shown);
-    }
-
     // Other locales are the fuzz target's; the C locale falls back to the United Kingdom.
     void cLocale() {
         const LocaleFormats c(QLocale::c());
         QCOMPARE(c.currency(Money::fromWhole(5)) + c.shortDate(QDate(2026, 12, 6)),
                  "£5.0006/12/2026");
-    }
-
-    void leadingNumber_data() {
-        textTable({"text", "number"},
-                  "3 boxes>3|2.50>2.5|PAIR>0|>0|  -2>-2|1 2>12|.5>0.5|-0>0|007>7|5-3>5|1.2.3>1.2|"
-                  "٣>0|123456789012345678901>123456789012345678901");
-    }
-    void leadingNumber() {
-        QFETCH(QString, text);
-        QFETCH(QString, number);
-        QCOMPARE(leadingNumberText(text), number);
     }
 
     void valueConversions() {
