@@ -96,11 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((patternPoints.size() + 1) * (textPoints.size() + 1) > (1u << 20))
         return 0; // too long for the reference's table; the matcher has run for crashes
     Reference reference{std::move(patternPoints), std::move(textPoints), escape};
-    FUZZ_CHECK(reference.match(0, 0) == answer,
-               QStringLiteral("pattern \"%1\" text \"%2\" escape %3: the matcher says %4")
-                   .arg(QString::fromUtf8(pattern.data(), qsizetype(pattern.size())),
-                        QString::fromUtf8(text.data(), qsizetype(text.size())))
-                   .arg(uint(escape))
-                   .arg(answer));
+    FUZZ_CHECK(reference.match(0, 0) == answer, answer ? "matched" : "no match");
     return 0;
 }

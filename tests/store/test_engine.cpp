@@ -19,11 +19,11 @@ const QString newOrder = "INSERT INTO orders(orderDate) SELECT '06/12/2026' AS o
 
 // An order line as the program writes it, every value quoted as a text.
 QString orderLine(const QString& quantity, const QString& price, const QString& comment = {}) {
-    return StatementBuilder::insertRow(u"orderParts", {{"OrderNum", SqlLiteral::text(u"1")},
-                                                       {"Description", SqlLiteral::text(u"d")},
-                                                       {"Quantity", SqlLiteral::text(quantity)},
-                                                       {"Price", SqlLiteral::text(price)},
-                                                       {"Comments", SqlLiteral::text(comment)}});
+    const auto text = [](const QString& value) { return SqlLiteral::text(value); };
+    return StatementBuilder::insertRow(u"orderParts", {{"OrderNum", text("1")},
+                                                       {"Quantity", text(quantity)},
+                                                       {"Price", text(price)},
+                                                       {"Comments", text(comment), "Comment"}});
 }
 
 QByteArray contents(const QString& path) {
@@ -40,9 +40,7 @@ class EngineTest : public QObject {
     std::unique_ptr<Database> user;
 
     QString path() const { return dir->filePath("user.mdb"); }
-    qint64 number(const QString& statement) {
-        return user->openRecordset(statement).field(0).toInteger();
-    }
+    qint64 number(const QString& statement) { return rows(*user, statement).toLongLong(); }
     QString tables() {
         return rows(*user, "SELECT * FROM orders") + u'|' + rows(*user, "SELECT * FROM orderParts");
     }
