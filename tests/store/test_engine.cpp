@@ -1,5 +1,4 @@
-// The engine over real store files: the types the tables keep, the results, transactions and
-// the files themselves.
+// The engine over real store files: the files, the types the tables keep, results, transactions.
 #include "store/sql_text.h"
 #include "store/statement_builder.h"
 #include "store/store_error.h"
@@ -61,8 +60,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
         QVERIFY_THROWS_EXCEPTION(StoreError, Database::create(path())); // it exists
         QFile garbage(dir->filePath("garbage.mdb"));
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')));
-        garbage.close();
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) &&
+                garbage.flush());
         for (const QString name : {"nothing here.mdb", "garbage.mdb"}) {
             for (const auto access : {Database::Access::ReadOnly, Database::Access::ReadWrite}) {
                 const QByteArray before = contents(dir->filePath(name));
@@ -76,10 +75,8 @@ private slots:
             }
         }
         user = Database::open(path(), Database::Access::ReadOnly);
-        for (const QString statement :
-             {"DELETE * FROM orders", "UPDATE orders SET OrderStatus = 1"})
+        for (const QString& statement : {newOrder, QStringLiteral("DELETE * FROM orders")})
             QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(statement));
-        QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
         QCOMPARE(tables(), "1,'06/12/2026',FALSE|");
     }
 
@@ -118,10 +115,6 @@ private slots:
             QVERIFY2(e.message().contains(stored.mid(9)), qPrintable(e.message()));
             QCOMPARE(e.statement(), update);
         }
-        if (column != u"OrderStatus") // an insert is refused the same way
-            QVERIFY_THROWS_EXCEPTION(
-                StoreError,
-                user->execute(column == u"Price" ? orderLine("1", text) : orderLine(text, "1")));
         QCOMPARE(tables(), before);
     }
 
@@ -145,30 +138,16 @@ private slots:
     }
 
     void orderNumbersAndLineIdsAreNeverReused() {
-        user->execute(newOrder);
-        user->execute(newOrder);
-        user->execute(orderLine("1", "1"));
-        user->execute(orderLine("2", "1"));
-        user->execute("DELETE * FROM orders WHERE OrderNum=2");
-        user->execute("DELETE * FROM orderParts WHERE ID=2");
+        for (const QString& statement :
+             {newOrder, newOrder, orderLine("1", "1"), orderLine("2", "1"),
+              QStringLiteral("DELETE * FROM orders WHERE OrderNum=2"),
+              QStringLiteral("DELETE * FROM orderParts WHERE ID=2")})
+            user->execute(statement);
         user = Database::open(path(), Database::Access::ReadWrite);
         user->execute(newOrder);
         user->execute(orderLine("3", "1"));
         QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), "1;3");
         QCOMPARE(rows(*user, "SELECT ID FROM orderParts"), "1;3");
-    }
-
-    // A long statement calls back while it runs; what the call throws ends it and is thrown on.
-    void longStatementCallsBackWhileRunning() {
-        for (int i = 0; i < 60; ++i)
-            user->execute(newOrder);
-        const QString cube = "SELECT count(*) AS n FROM orders a, orders b, orders c";
-        int calls = 0;
-        QCOMPARE(user->openRecordset(cube, [&calls] { ++calls; }).field(0).toInteger(), 216000);
-        QVERIFY(calls > 1);
-        const auto stop = [] { throw std::runtime_error("stopped"); };
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, user->openRecordset(cube, stop));
-        QCOMPARE(number(cube), 216000);
     }
 
     // All or nothing: a transaction committed keeps every change; one thrown out of, or one a
