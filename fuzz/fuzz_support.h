@@ -1,35 +1,37 @@
 #pragma once
 
-// Helpers shared by the fuzz targets: property checks that stop the run with a readable report,
-// and a scratch folder for targets that need files.
+// What the fuzz targets share: a property check that stops the run with a report (libFuzzer
+// keeps the input that broke it), the input as bytes, and a scratch folder of the process.
 
-#include <QByteArray>
-#include <QString>
-#include <cstddef>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition, detail)                                                              \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "\n*** property broken at %s:%d: %s\n*** %s\n", __FILE__,         \
+                         __LINE__, #condition, qPrintable(QString(detail)));                       \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (false)
 
 namespace quillon::fuzz {
 
-// Reports a broken property (what was checked, with the values involved) and aborts, which
-// libFuzzer records as a crash with the input that caused it.
-[[noreturn]] void fail(const char* file, int line, const char* condition, const QString& detail);
-
-// The text with every character outside printable ASCII written as \u{hex}, for reports.
-QString visible(QStringView text);
-
-// A folder of this process for scratch files, on a memory file system when there is one, made
-// on first use and removed when the process ends.
-const QString& scratchFolder();
-
-// The input as bytes.
 inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
-} // namespace quillon::fuzz
+// On a memory file system when there is one; removed when the process ends.
+inline QString scratchFolder() {
+    static const QTemporaryDir dir(
+        (QFileInfo("/dev/shm").isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+        "/fuzz-XXXXXX");
+    FUZZ_CHECK(dir.isValid(), "no scratch folder");
+    return dir.path();
+}
 
-#define FUZZ_CHECK(condition, detail)                                                              \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            ::quillon::fuzz::fail(__FILE__, __LINE__, #condition, (detail));                       \
-    } while (false)
+} // namespace quillon::fuzz

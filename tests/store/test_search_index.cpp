@@ -1,11 +1,11 @@
-// The searches' substring index: a catalogue with it lists exactly the rows, in the same order,
-// as the same catalogue without it (and with an index without the numbers' bare forms), for many
-// patterns with and without a loose number match, also after the rows change; and the
-// statements that can use it do.
-#include "store/database.h"
+// The searches' substring index: a catalogue with it (and one with an index without the numbers'
+// bare forms) lists exactly the rows, in order, of one without it, for many patterns with and
+// without a loose number match, also after the rows change; and the statements that can use it
+// do.
 #include "store/schema.h"
 #include "store/search_index.h"
 #include "store/sql_literal.h"
+#include "store/sql_text.h"
 #include "store/statement_translator.h"
 #include "store/table_catalog.h"
 #include "store/text_fold.h"
@@ -20,32 +20,21 @@ namespace quillon::tests {
 
 namespace {
 
-const QStringList numberColumns = {
-    QStringLiteral("DorvaneNum"),  QStringLiteral("RoverNum"),    QStringLiteral("RoverSuper1"),
-    QStringLiteral("RoverSuper2"), QStringLiteral("RoverSuper3"), QStringLiteral("RoverSuper4"),
-    QStringLiteral("RoverSuper5"), QStringLiteral("RoverSuper6"), QStringLiteral("AltDorvaneNum")};
-
-const QStringList vehicles = {QStringLiteral("Defender"), QStringLiteral("Series 3"),
-                              QStringLiteral("Discovery")};
+const QStringList numberColumns = {"DorvaneNum",  "RoverNum",    "RoverSuper1",
+                                   "RoverSuper2", "RoverSuper3", "RoverSuper4",
+                                   "RoverSuper5", "RoverSuper6", "AltDorvaneNum"};
+const QStringList allColumns = numberColumns + QStringList{"Description"};
+const QStringList vehicles = {"Defender", "Series 3", "Discovery"};
 
 // Characters the texts are made of: ASCII of every kind, and letters beyond it, among them the
 // two that fold to ASCII letters (the Kelvin sign and the long s) and some that look like them.
-const QString alphabet = QStringLiteral("ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[") +
-                         QString(QChar(0x212A)) + QString(QChar(0x017F)) + QString(QChar(0x0130)) +
-                         QStringLiteral("éÉßøØ");
+const QString alphabet = "ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[\u212A\u017F\u0130éÉßøØ";
 
-QString randomText(QRandomGenerator& random, int minLength, int maxLength) {
-    const int length = minLength + int(random.bounded(maxLength - minLength + 1));
+QString randomText(QRandomGenerator& random, int maxLength) {
     QString text;
-    for (int i = 0; i < length; ++i)
+    for (int i = int(random.bounded(maxLength + 1)); i > 0; --i)
         text += alphabet.at(qsizetype(random.bounded(quint32(alphabet.size()))));
     return text;
-}
-
-// The listed rows: every field of every row, in order.
-QString rows(Database& db, const QString& statement, const LooseMatch& loose = {}) {
-    Recordset result = db.openRecordset(statement, {}, loose);
-    return render(result);
 }
 
 // The text with a mark put in or the marks left out, now and then in another letter case.
@@ -53,8 +42,28 @@ QString loosened(QRandomGenerator& random, const QString& text) {
     QString loose = SearchIndex::bareText(text);
     if (random.bounded(2) == 0 || loose == text)
         loose.insert(qsizetype(random.bounded(quint32(loose.size() + 1))),
-                     QStringLiteral(" -./").at(qsizetype(random.bounded(4))));
+                     " -./"[random.bounded(4)]);
     return random.bounded(3) == 0 ? loose.toLower() : loose;
+}
+
+// The program's searches for a text: by part number, and by description, limited to one
+// vehicle unless it is empty.
+QString partNumberSearch(const QString& text) {
+    QStringList conditions;
+    for (const QString& column : numberColumns)
+        conditions << column + " LIKE '*" + sqlEscape(text) + "*'";
+    return "SELECT * FROM Parts WHERE (" + conditions.join(" OR ") + ") ORDER BY ID ASC";
+}
+QString descriptionSearch(const QString& text, const QString& vehicle) {
+    QStringList apps;
+    for (int i = 1; i <= 9; ++i)
+        apps << QStringLiteral("Application%1 = '").arg(i) + sqlEscape(vehicle) + u'\'';
+    return "SELECT * FROM Parts WHERE (Description LIKE '*" + sqlEscape(text) + "*'" +
+           (vehicle.isEmpty() ? ")" : " AND (" + apps.join(" OR ") + ")) ORDER BY ID ASC");
+}
+
+bool indexable(const QString& text) {
+    return SearchIndex::plainInfix(u'*' + text + u'*').has_value();
 }
 
 } // namespace
@@ -62,8 +71,7 @@ QString loosened(QRandomGenerator& random, const QString& text) {
 class TestSearchIndex : public QObject {
     Q_OBJECT
 
-private:
-    StoreFixture fixture_;
+    QTemporaryDir dir_;
     std::unique_ptr<Database> indexed_;
     std::unique_ptr<Database> older_; // an index without the numbers' bare forms
     std::unique_ptr<Database> scanned_;
@@ -75,21 +83,25 @@ private:
         return StatementTranslator(catalog).translate(statement, loose).sql.contains(u"MATCH");
     }
 
-    void insertParts(Database& db, QRandomGenerator random, int count) {
+    static QString found(Database& db, const QString& statement, const LooseMatch& loose = {}) {
+        return render(db.openRecordset(statement, {}, loose));
+    }
+
+    static void insertParts(Database& db, QRandomGenerator random, int count) {
         Transaction transaction(db);
         for (int i = 0; i < count; ++i) {
-            QStringList columns{QStringLiteral("Description")};
-            QStringList values{SqlLiteral::text(randomText(random, 0, 30)).sql()};
+            QStringList columns{"Description"};
+            QStringList values{SqlLiteral::text(randomText(random, 30)).sql()};
             for (const QString& column : numberColumns) {
-                if (random.bounded(3) == 0)
-                    continue; // Null
-                columns << column;
-                values << SqlLiteral::text(randomText(random, 0, 10)).sql();
+                if (random.bounded(3) != 0) { // else Null
+                    columns << column;
+                    values << SqlLiteral::text(randomText(random, 10)).sql();
+                }
             }
             columns << QStringLiteral("Application%1").arg(1 + random.bounded(9));
             values << SqlLiteral::text(vehicles.at(qsizetype(random.bounded(3)))).sql();
-            db.execute(QStringLiteral("INSERT INTO Parts (%1) VALUES (%2)")
-                           .arg(columns.join(u','), values.join(u',')));
+            db.execute("INSERT INTO Parts (" + columns.join(u',') + ") VALUES (" +
+                       values.join(u',') + ")");
         }
         transaction.commit();
     }
@@ -100,125 +112,50 @@ private:
         QCOMPARE(usesIndex(*older_, statement, loose),
                  indexable && SearchIndex::bareText(looseText).isEmpty());
         QVERIFY(!usesIndex(*scanned_, statement, loose));
-        const QString scan = rows(*scanned_, statement, loose);
-        QCOMPARE(rows(*indexed_, statement, loose), scan);
-        QCOMPARE(rows(*older_, statement, loose), scan);
+        const QString scan = found(*scanned_, statement, loose);
+        QCOMPARE(found(*indexed_, statement, loose), scan);
+        QCOMPARE(found(*older_, statement, loose), scan);
     }
 
 private slots:
     void initTestCase() {
-        const std::pair<std::unique_ptr<Database>*, QString> stores[] = {
-            {&indexed_, QStringLiteral("indexed.mdb")},
-            {&older_, QStringLiteral("older.mdb")},
-            {&scanned_, QStringLiteral("scanned.mdb")}};
-        for (const auto& [db, name] : stores) {
-            *db = Database::create(fixture_.path(name));
+        int n = 0;
+        for (auto* db : {&indexed_, &older_, &scanned_}) {
+            const QString path = dir_.filePath(QString::number(++n));
+            *db = Database::create(path);
             Schema::createCatalogue(**db);
             insertParts(**db, QRandomGenerator(20240601), 2000);
             if (db != &scanned_)
-                SearchIndex::create((*db)->handle(), QStringLiteral("Parts"), QStringLiteral("ID"),
-                                    numberColumns + QStringList{QStringLiteral("Description")},
+                SearchIndex::create((*db)->handle(), "Parts", "ID", allColumns,
                                     db == &indexed_ ? numberColumns : QStringList());
-            *db = Database::open(fixture_.path(name), Database::Access::ReadWrite);
+            *db = Database::open(path, Database::Access::ReadWrite);
         }
-        Recordset all = scanned_->openRecordset(QStringLiteral("SELECT * FROM Parts"));
-        for (; !all.eof(); all.moveNext()) {
-            for (const QString& column : numberColumns + QStringList{QStringLiteral("Description")})
+        for (Recordset all = scanned_->openRecordset("SELECT * FROM Parts"); !all.eof();
+             all.moveNext())
+            for (const QString& column : allColumns)
                 if (!all.field(column).isAbsent())
                     samples_ << all.field(column).toText();
-        }
-    }
-
-    void plainInfix_data() {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("text"); // "-": not indexable
-        const auto row = [](const char* name, const QString& pattern, const QString& text) {
-            QTest::newRow(name) << pattern << text;
-        };
-        row("three plain", "*ab1*", "ab1");
-        row("blanks and punctuation", "* - /.*", " - /.");
-        row("quote marks", "*a\"b'c*", "a\"b'c");
-        row("percent and underscore are plain", "*a%_*", "a%_");
-        row("two characters", "*ab*", "-");
-        row("no leading star", "abc*", "-");
-        row("no trailing star", "*abc", "-");
-        row("inner star", "*ab*c*", "-");
-        row("question mark", "*ab?c*", "-");
-        row("digit wildcard", "*ab#c*", "-");
-        row("bracket", "*a[b]c*", "-");
-        row("beyond ASCII", "*abé*", "-");
-        row("Kelvin sign", QStringLiteral("*ab") + QChar(0x212A) + u'*', "-");
-        row("tab", "*a\tbc*", "-");
-    }
-
-    void plainInfix() {
-        QFETCH(QString, pattern);
-        QFETCH(QString, text);
-        const auto infix = SearchIndex::plainInfix(pattern);
-        QCOMPARE(infix.value_or(QStringLiteral("-")), text);
     }
 
     // Every character beyond ASCII that the stores fold to an ASCII character is found by the
     // index under that ASCII character.
     void foldingAgrees() {
         int checked = 0;
-        Transaction transaction(*indexed_);
+        Transaction transaction(*indexed_); // rolled back when it goes
         for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF)
-                continue;
             const char32_t folded = TextFold::fold(c);
-            if (folded >= 0x80)
+            if ((c >= 0xD800 && c <= 0xDFFF) || folded >= 0x80)
                 continue;
-            const QString text = QStringLiteral("zq") + QString::fromUcs4(&c, 1) + u'y';
+            const QString text = "zq" + QString::fromUcs4(&c, 1) + u'y';
             indexed_->execute(QStringLiteral("INSERT INTO Parts (ID, Description) VALUES (%1, %2)")
-                                  .arg(900000 + checked)
+                                  .arg(900000 + checked++)
                                   .arg(SqlLiteral::text(text).sql()));
-            const QString pattern = QStringLiteral("zq") + QChar(char16_t(folded)) + u'y';
-            const QString statement = descriptionSearch(pattern, QString());
+            const QString statement =
+                descriptionSearch(QString("zq") + QChar(char16_t(folded)) + u'y', {});
             QVERIFY(usesIndex(*indexed_, statement));
-            QVERIFY2(rows(*indexed_, statement).contains(text), qPrintable(text));
-            ++checked;
+            QVERIFY2(found(*indexed_, statement).contains(text), qPrintable(text));
         }
-        // The transaction is rolled back when it goes.
         QVERIFY(checked >= 2); // the Kelvin sign and the long s at least
-    }
-
-    // A text is asked for by trigrams that all occur in a row that holds it: one of more than
-    // two trigrams by its rarest trigrams that don't overlap, at most three; without counts,
-    // or for a short text, by trigrams that cover it.
-    void rowsHolding_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("counted");
-        QTest::addColumn<QString>("uncounted");
-        const auto row = [](const char* name, const QString& text, const QString& counted,
-                            const QString& uncounted) {
-            QTest::newRow(name) << text << counted << uncounted;
-        };
-        row("one trigram", "PAN", R"("PAN")", R"("PAN")");
-        row("short text", "PANE", R"("PAN" AND "ANE")", R"("PAN" AND "ANE")");
-        row("rarest first, overlapping ones passed over", "PANEL 88", R"("ANE" AND " 88")",
-            R"("PAN" AND "EL " AND " 88")");
-        row("a trigram no row holds is the rarest", "PANEL X", R"("L X" AND "ANE")",
-            R"("PAN" AND "EL " AND "L X")");
-        row("three at most", "ANE ANE ANE ANE", R"("ANE" AND "ANE" AND "ANE")",
-            R"("ANE" AND " AN" AND "E A" AND "NE " AND "ANE")");
-        row("quotes doubled", "X\"Y Z\"W", R"("X""Y" AND " Z""")",
-            R"("X""Y" AND " Z""" AND "Z""W")");
-    }
-
-    void rowsHolding() {
-        QFETCH(QString, text);
-        QFETCH(QString, counted);
-        QFETCH(QString, uncounted);
-        const QHash<QString, qint64> rows = {
-            {QStringLiteral("pan"), 10},   {QStringLiteral("ane"), 5},
-            {QStringLiteral("nel"), 7},    {QStringLiteral("el "), 50},
-            {QStringLiteral("l 8"), 1000}, {QStringLiteral(" 88"), 20},
-            {QStringLiteral("e a"), 900},  {QStringLiteral(" an"), 900},
-            {QStringLiteral("ne "), 900},
-        };
-        QCOMPARE(SearchIndex::rowsHolding(text, rows), counted);
-        QCOMPARE(SearchIndex::rowsHolding(text), uncounted);
     }
 
     void sameRowsAsScan_data() {
@@ -233,52 +170,47 @@ private slots:
                 continue;
             // Three characters up to a dozen: one trigram, and texts asked for by several.
             const int length = 3 + int(random.bounded(std::min<int>(10, int(sample.size()) - 2)));
-            const int start = int(random.bounded(quint32(sample.size() - length + 1)));
-            QString text = sample.mid(start, length);
+            QString text =
+                sample.mid(int(random.bounded(quint32(sample.size() - length + 1))), length);
             if (random.bounded(2) == 0)
                 text = text.toUpper();
-            const bool indexable = SearchIndex::plainInfix(u'*' + text + u'*').has_value();
-            QTest::addRow("part %d %s", i, qPrintable(text))
-                << partNumberSearch(text) << indexable << QString();
             const QString loose = loosened(random, text);
             const QString bare = SearchIndex::bareText(loose);
+            QTest::addRow("part %d %s", i, qPrintable(text))
+                << partNumberSearch(text) << indexable(text) << QString();
             QTest::addRow("loose part %d %s", i, qPrintable(loose))
                 << partNumberSearch(loose)
-                << (SearchIndex::plainInfix(u'*' + loose + u'*') &&
-                    (bare.isEmpty() || SearchIndex::plainInfix(u'*' + bare + u'*')))
-                << loose;
-            QTest::addRow("any %d %s", i, qPrintable(text))
-                << descriptionSearch(text, QString()) << indexable << QString();
-            QTest::addRow("vehicle %d %s", i, qPrintable(text))
-                << descriptionSearch(text, vehicles.at(i % 3)) << indexable << QString();
+                << (indexable(loose) && (bare.isEmpty() || indexable(bare))) << loose;
+            QTest::addRow("description %d %s", i, qPrintable(text))
+                << descriptionSearch(text, i % 2 ? vehicles.at(i % 3) : QString())
+                << indexable(text) << QString();
         }
         const auto row = [](const char* name, const QString& statement, bool indexable,
                             const QString& loose = {}) {
             QTest::newRow(name) << statement << indexable << loose;
         };
-        row("kelvin", descriptionSearch(QStringLiteral("kab"), {}), true);
-        row("long s", descriptionSearch(QStringLiteral("sab"), {}), true);
-        row("wildcards scan", partNumberSearch(QStringLiteral("a?1*")), false);
+        row("kelvin", descriptionSearch("kab", {}), true);
+        row("long s", descriptionSearch("sab", {}), true);
+        row("wildcards scan", partNumberSearch("a?1*"), false);
+        for (const char* text : {"ab", "ab#c", "a[b]c", "abé", "a\tbc"}) // and so do these
+            row(text, descriptionSearch(QString::fromUtf8(text), {}), false);
+        row("blanks, quotes, percent", descriptionSearch(" - /.'\"%_", {}), true);
         row("loose, wildcards as written", partNumberSearch("a-?1*"), false, "a-?1*");
         row("loose, bare text too short", partNumberSearch("a - b"), false, "a - b");
         row("loose, marks only", partNumberSearch(" - /"), true, " - /");
-        row("or of unindexed column",
-            "SELECT * FROM Parts WHERE Description LIKE '*abc*' OR Brand LIKE '*abc*'", false);
-        row("or binds least",
-            "SELECT * FROM Parts WHERE Description LIKE '*abc*' AND ID > 5 OR ID < 3", false);
+        // Conditions the index can't answer: an OR beside another column, NOT, CASE, an alias.
+        for (const char* where :
+             {"Description LIKE '*abc*' OR Brand LIKE '*abc*'",
+              "Description LIKE '*abc*' AND ID > 5 OR ID < 3", "NOT Description LIKE '*abc*'",
+              "Description NOT LIKE '*abc*'",
+              "CASE WHEN ID > 3 AND Description LIKE '*abc*' AND ID < 9 THEN 1 ELSE 1 END = 1"})
+            row(where, "SELECT * FROM Parts WHERE " + QString::fromUtf8(where), false);
+        row("alias", "SELECT * FROM Parts p WHERE p.Description LIKE '*abc*'", false);
         row("and with other conditions",
             "SELECT * FROM Parts WHERE ID > 100 AND (DorvaneNum LIKE '*0a1*' OR RoverNum LIKE "
             "'*KS-*') AND ID < 1500 ORDER BY ID DESC",
             true, "0-A1");
-        row("not", "SELECT * FROM Parts WHERE NOT Description LIKE '*abc*'", false);
-        row("not like", "SELECT * FROM Parts WHERE Description NOT LIKE '*abc*'", false);
-        row("case",
-            "SELECT * FROM Parts WHERE CASE WHEN ID > 3 AND Description LIKE '*abc*' AND ID < 9 "
-            "THEN 1 ELSE 1 END = 1",
-            false);
-        row("alias", "SELECT * FROM Parts p WHERE p.Description LIKE '*abc*'", false);
     }
-
     void sameRowsAsScan() {
         QFETCH(QString, statement);
         QFETCH(bool, indexable);
@@ -290,16 +222,15 @@ private slots:
     void changesKeepIndexInStep() {
         for (Database* db : {indexed_.get(), older_.get(), scanned_.get()}) {
             insertParts(*db, QRandomGenerator(5), 200);
-            db->execute(QStringLiteral("UPDATE Parts SET Description = 'WATER PUMP ' || ID, "
-                                       "RoverSuper2 = 'NRC-' || ID WHERE ID % 7 = 0"));
-            db->execute(QStringLiteral("DELETE * FROM Parts WHERE ID % 11 = 0"));
+            db->execute("UPDATE Parts SET Description = 'WATER PUMP ' || ID, RoverSuper2 = 'NRC-' "
+                        "|| ID WHERE ID % 7 = 0");
+            db->execute("DELETE * FROM Parts WHERE ID % 11 = 0");
         }
-        for (const QString& text : {QStringLiteral("TER PU"), QStringLiteral("ab1"),
-                                    QStringLiteral("e - "), QStringLiteral("KS0")}) {
-            compare(descriptionSearch(text, QString()), true);
+        for (const QString text : {"TER PU", "ab1", "e - ", "KS0"}) {
+            compare(descriptionSearch(text, {}), true);
             compare(partNumberSearch(text), true);
         }
-        compare(partNumberSearch(QStringLiteral("nrc 14")), true, QStringLiteral("nrc 14"));
+        compare(partNumberSearch("nrc 14"), true, "nrc 14");
     }
 };
 
