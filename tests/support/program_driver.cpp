@@ -108,6 +108,14 @@ void ProgramDriver::writeIcons() const {
     writePicture(QStringLiteral("images/htmlIcon.jpg"), htmlIconSize());
 }
 
+void ProgramDriver::copyTestData(const QStringList& names) const {
+    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
+    for (const QString& name : names) {
+        if (!QFile::copy(data.filePath(name), folder.file(name)))
+            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
+    }
+}
+
 MainWindow& ProgramDriver::run() {
     if (!startShown(folder))
         qFatal("the main window did not come up: %s", qPrintable(onlyPrompt()));
