@@ -441,37 +441,21 @@ std::vector<FlexGridColumns::Need> FlexGrid::columnNeeds() const {
 }
 
 void FlexGrid::measureRows(int firstGridRow) {
-    const QFontMetricsF metrics(font());
-    std::vector<qreal> advances;
-    const int margins = cellMargins();
-    const int lastRow = rows() - 1;
-    std::vector<qreal> widest(columns_.size(), 0);
-    const auto fitted = [this](std::size_t col) {
-        return col < columns_.size() && columns_[col].fit != ColumnFit::Fixed;
-    };
-    // The packed rows are measured in one pass over their bytes.
-    const bool packed = model_->visitPackedCells(firstGridRow, [&](int c, QByteArrayView utf8) {
-        const auto col = static_cast<std::size_t>(c);
-        if (fitted(col) && !utf8.isEmpty())
-            widest[col] =
-                std::max(widest[col], FlexGridColumns::textWidth(utf8, metrics, advances));
-    });
+    std::vector<bool> fitted;
+    for (const Column& column : columns_)
+        fitted.push_back(column.fit != ColumnFit::Fixed);
+    const std::vector<qreal> widest =
+        FlexGridColumns::widestTexts(*model_, firstGridRow, fitted, QFontMetricsF(font()));
     for (std::size_t col = 0; col < columns_.size(); ++col) {
-        if (!fitted(col))
+        if (!fitted[col])
             continue;
         Column& column = columns_[col];
-        const int c = static_cast<int>(col);
-        for (int row = firstGridRow; !packed && row <= lastRow; ++row) {
-            const QString text = model_->text(row, c);
-            if (!text.isEmpty())
-                widest[col] =
-                    std::max(widest[col], FlexGridColumns::textWidth(text, metrics, advances));
-        }
-        column.content = std::max(column.content, qCeil(widest[col]) + margins);
+        column.content = std::max(column.content, qCeil(widest[col]) + cellMargins());
         if (firstGridRow == 1) // pictures that come later widen the column as they are set
-            column.content = std::max(column.content, pictureWidth(model_->widestPicture(c)));
+            column.content = std::max(column.content,
+                                      pictureWidth(model_->widestPicture(static_cast<int>(col))));
     }
-    measuredRows_ = lastRow + 1;
+    measuredRows_ = rows();
 }
 
 void FlexGrid::widen(int col, int content) {

@@ -1,5 +1,7 @@
 #include "platform/flex_grid_columns.h"
 
+#include "platform/flex_grid_model.h"
+
 #include <QFontMetricsF>
 #include <QString>
 #include <algorithm>
@@ -103,6 +105,26 @@ qreal FlexGridColumns::textWidth(QByteArrayView utf8, const QFontMetricsF& metri
         sum += advance;
     }
     return sum + kerningAllowance;
+}
+
+std::vector<qreal> FlexGridColumns::widestTexts(const FlexGridModel& model, int firstGridRow,
+                                                const std::vector<bool>& fitted,
+                                                const QFontMetricsF& metrics) {
+    std::vector<qreal> advances;
+    std::vector<qreal> widest(fitted.size(), 0);
+    const auto measure = [&](std::size_t col, const auto& text) {
+        if (col < fitted.size() && fitted[col] && !text.isEmpty())
+            widest[col] = std::max(widest[col], textWidth(text, metrics, advances));
+    };
+    if (model.visitPackedCells(firstGridRow, [&](int col, QByteArrayView utf8) {
+            measure(static_cast<std::size_t>(col), utf8);
+        }))
+        return widest;
+    for (std::size_t col = 0; col < fitted.size(); ++col) {
+        for (int row = firstGridRow; row < model.gridRows(); ++row)
+            measure(col, model.text(row, static_cast<int>(col)));
+    }
+    return widest;
 }
 
 int FlexGridColumns::fullWidth(const std::vector<Need>& needs) {

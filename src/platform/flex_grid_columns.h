@@ -9,6 +9,8 @@ class QString;
 
 namespace quillon {
 
+class FlexGridModel;
+
 // How a column of a FlexGrid takes its width.
 enum class ColumnFit {
     // Exactly the width set in twips; the user may drag it wider or narrower.
@@ -49,6 +51,13 @@ public:
     // The same for a text as UTF-8.
     [[nodiscard]] static qreal textWidth(QByteArrayView utf8, const QFontMetricsF& metrics,
                                          std::vector<qreal>& advances);
+    // The width of the widest text of each column whose `fitted` is true, in the model's data
+    // rows from firstGridRow on (0 for the others); packed rows measured in one pass over their
+    // bytes.
+    [[nodiscard]] static std::vector<qreal> widestTexts(const FlexGridModel& model,
+                                                        int firstGridRow,
+                                                        const std::vector<bool>& fitted,
+                                                        const QFontMetricsF& metrics);
 };
 
 } // namespace quillon
