@@ -1,5 +1,5 @@
-// Runs every test class of the orders: the order lifecycle, Add to Order, the Part Order Details
-// dialog and the View Parts Order window; each test file registers one.
+// Runs every test class of the orders: the current order, Add to Order, the Order form with
+// Previous Orders, and the order addresses; each test file registers one.
 #include "test_registry.h"
 
 #include <QApplication>
