@@ -1,5 +1,4 @@
-// Runs every test class of the orders: the current order, Add to Order, the Order form with
-// Previous Orders, and the order addresses; each test file registers one.
+// Runs the test classes of the orders, the Order form and the addresses (each file registers one).
 #include "test_registry.h"
 
 #include <QApplication>

@@ -5,7 +5,6 @@
 #include "platform/flex_grid.h"
 #include "program_driver.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -30,10 +29,35 @@ inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
     app.addRows("orderParts", rows);
 }
 
-// Every stored line as "OrderNum|DorvaneNum|RoverNum|Description|Quantity|Price|Comments".
-inline QStringList storedLines(const ProgramDriver& app) {
-    return app.userRows("SELECT OrderNum, DorvaneNum, RoverNum, Description, Quantity, Price, "
-                        "Comments FROM orderParts ORDER BY ID");
+// Catalogue parts of unit of issue EA, "DorvaneNum|RoverNum|Description|CustomerPrice|LRPrice"
+// (the prices optional).
+inline void addParts(const ProgramDriver& app, const QStringList& parts) {
+    QList<Row> rows;
+    for (const QString& part : parts) {
+        const QStringList v = part.split(u'|');
+        Row row{{"ID", rows.size() + 1},
+                {"DorvaneNum", v[0]},
+                {"RoverNum", v[1]},
+                {"Description", v[2]},
+                {"UnitIssue", "EA"}};
+        for (int i : {3, 4})
+            if (!v.value(i).isEmpty())
+                row.insert(i == 3 ? "CustomerPrice" : "LRPrice", v[i]);
+        rows << row;
+    }
+    app.addParts(rows);
+}
+
+// An address record, "Order|RecordName|ContactName|Address1|...|Address5|Postcode|Tel" (or
+// "Delivery|..."), the fields left out Null.
+inline void addAddress(const ProgramDriver& app, const QString& record) {
+    const QStringList v = record.split(u'|');
+    const QStringList columns{"ContactName", "Address1", "Address2", "Address3",
+                              "Address4",    "Address5", "Postcode", "Tel"};
+    Row row{{"RecordName", v[1]}};
+    for (qsizetype i = 2; i < v.size(); ++i)
+        row.insert(v[0] + columns[i - 2], v[i]);
+    app.addRows(v[0].toLower() + "CompanyDetails", {row});
 }
 
 inline QStringList storedOrders(const ProgramDriver& app) {
@@ -63,10 +87,9 @@ inline QString titles(const ScriptedDialogs& dialogs) {
 }
 
 template <typename T = QWidget> T* child(const QWidget& window, const QString& name) {
-    T* found = window.findChild<T*>(name);
-    if (found == nullptr)
-        qFatal("%s has no control %s", qPrintable(window.objectName()), qPrintable(name));
-    return found;
+    if (T* found = window.findChild<T*>(name))
+        return found;
+    qFatal("%s has no control %s", qPrintable(window.objectName()), qPrintable(name));
 }
 
 inline void press(const QWidget& window, const QString& button) {
@@ -89,8 +112,7 @@ inline void answerQuantity(ProgramDriver& app, QStringList& offered, const QStri
         offered << qty->text() + "|" + text->text();
         qty->clear();
         QTest::keyClicks(qty, quantity);
-        text->clear();
-        text->insert(comment);
+        text->setText(comment);
         qty->setFocus();
         if (way == "ok" || way == "cancel")
             press(d, way == "ok" ? "cmdOK" : "cmdCancel");

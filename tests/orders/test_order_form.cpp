@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QStringDecoder>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -37,16 +38,6 @@ QString addressRow(const QString& order, const QString& delivery) {
     return "<tr><td>" + order + "</td><td>" + delivery + "</td></tr></table>";
 }
 
-// An address record: its name, then up to eight fields from the contact name on (missing: Null).
-void addAddress(const ProgramDriver& app, const QString& side, const QStringList& record) {
-    const QStringList columns{"ContactName", "Address1", "Address2", "Address3",
-                              "Address4",    "Address5", "Postcode", "Tel"};
-    Row row{{"RecordName", record.first()}};
-    for (qsizetype i = 1; i < record.size(); ++i)
-        row.insert(side + columns[i - 1], record[i]);
-    app.addRows(side.toLower() + "CompanyDetails", {row});
-}
-
 // The Order Address Options window's next showings pick the entries at those positions of the
 // two lists (by the Down key from the first) and press OK.
 void chooseAddresses(ProgramDriver& app, int orderEntry = 0, int deliveryEntry = 0) {
@@ -71,27 +62,21 @@ void openOrder(ProgramDriver& app, const QStringList& parts, const QStringList& 
     app.writeFile("orderHeader.dat", "<H>\r\n");
     app.writeFile("orderMidA.dat", "<M>\r\n");
     app.writeFile("orderFooter.dat", "<F>\r\n");
-    QList<Row> rows;
-    for (const QString& part : parts) {
-        const QStringList v = part.split(u'|');
-        rows << Row{{"ID", rows.size() + 1},
-                    {"DorvaneNum", v[0]},
-                    {"RoverNum", v[1]},
-                    {"Description", v[2]}};
-    }
-    app.addParts(rows);
+    addParts(app, parts);
     if (addresses) {
-        addAddress(app, "Order", {"Office", "Olga", "1 High St"});
-        addAddress(app, "Delivery", {"Depot", "Dan", "Yard 2"});
+        addAddress(app, "Order|Office|Olga|1 High St");
+        addAddress(app, "Delivery|Depot|Dan|Yard 2");
     }
     addOrder(app, 5, false, lines);
     app.run();
     app.dialogs.clearRecords();
 }
 
+// printOrder.html as written, its byte-order mark kept.
 QString page(const ProgramDriver& app) {
     QFile file(app.folder.printOrder());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return file.open(QIODevice::ReadOnly) ? utf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -104,7 +89,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         addRow("CR LF lines", QByteArray("a\r\nb\r\nc\r\n"), QString("abc"));
-        addRow("last line without end", QByteArray("a\r\nb\r\nc"), QString("abc"));
         addRow("lone CR ends a line", QByteArray("a\rb\r\nc"), QString("abc"));
         addRow("lone LF stays", QByteArray("a\nb\r\nc"), QString("a\nbc"));
         addRow("UTF-8 with mark", QByteArray("\xEF\xBB\xBF\xC2\xA3x\r\n"), QString("£x"));
@@ -116,14 +100,13 @@ private slots:
         QTEST(OrderFormWriter::templateText(bytes), "text");
     }
 
-    // What the page holds (and never holds) for the lines, the catalogue and the addresses.
+    // What the page holds for the lines, the catalogue and the addresses.
     void pageContents_data() {
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("addresses"); // order, delivery record: "field|field..."
+        QTest::addColumn<QStringList>("addresses"); // order, delivery record: "|field|field..."
         QTest::addColumn<QStringList>("contains");
-        QTest::addColumn<QStringList>("lacks");
-        const QStringList offices{"Olga|1 High St", "Dan|Yard 2"};
+        const QStringList offices{"|Olga|1 High St", "|Dan|Yard 2"};
         const QString oneLine = "DA1|AAA111|Stored|1|1";
         addRow(
             "two lines in order, the total",
@@ -137,8 +120,7 @@ private slots:
                             instructions("") + separator + totalRow("£11.00") + "<F>\r\n",
                         "<H><table width=400><tr>",
                         addressRow("Olga<br>1 High St<br>", "Dan<br>Yard 2<br>"),
-                        "<p><b>Order Number 5</b></p><M>"},
-            QStringList{});
+                        "<p><b>Order Number 5</b></p><M>"});
         addRow("amounts grouped and to the penny", QStringList{},
                QStringList{"DA3|CCC333|Bolt|3|2.5", "DA4|DDD444|Axle|1|1234.5",
                            "DA5|EEE555|Shim|1|0.125"},
@@ -146,18 +128,16 @@ private slots:
                QStringList{cells({"DA3", "CCC333", "Bolt", "3", "£2.50", "£7.50"}),
                            cells({"DA4", "DDD444", "Axle", "1", "£1,234.50", "£1,234.50"}),
                            cells({"DA5", "EEE555", "Shim", "1", "£0.13", "£0.13"}),
-                           totalRow("£1,242.13")},
-               QStringList{});
+                           totalRow("£1,242.13")});
         addRow("stored texts escaped", QStringList{"DA1|AAA111|Washer <M8> & nut"},
                QStringList{"DA1|AAA111|Stored|1|1|<5mm spacer",
                            "DA2|BBB<2>|Nut & bolt|1|1|Nut & bolt"},
-               QStringList{"Smith & Sons <Ltd>", "The \"Old\" Mill"},
+               QStringList{"|Smith & Sons <Ltd>", "|The \"Old\" Mill"},
                QStringList{
                    instructions("&lt;5mm spacer"), instructions("Nut &amp; bolt"),
                    cells({"DA1", "AAA111", "Washer &lt;M8&gt; &amp; nut", "1", "£1.00", "£1.00"}),
                    cells({"DA2", "BBB&lt;2&gt;", "Nut &amp; bolt", "1", "£1.00", "£1.00"}),
-                   addressRow("Smith &amp; Sons &lt;Ltd&gt;<br>", "The &quot;Old&quot; Mill<br>")},
-               QStringList{"<5mm", "Sons <Ltd>", "\"Old\"", "<M8>"});
+                   addressRow("Smith &amp; Sons &lt;Ltd&gt;<br>", "The &quot;Old&quot; Mill<br>")});
         // The description is the catalogue's, found by the part key; text compares without
         // regard to case, but only "Dorvane Only" exactly is looked up by DorvaneNum.
         const QStringList catalogue{"DX9|LR500|Rover part", "DX8|LR500|Second part of that number",
@@ -166,8 +146,7 @@ private slots:
         const auto byKey = [&](const char* name, const QString& dv, const QString& rover,
                                const QString& description) {
             addRow(name, catalogue, QStringList{dv + "|" + rover + "|Stored description|1|1"},
-                   offices, QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})},
-                   QStringList{});
+                   offices, QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})});
         };
         byKey("Land Rover number", "DX9", "LR500", "Rover part");
         byKey("Dorvane Only by its DV number", "DV77", "Dorvane Only", "Dorvane part");
@@ -178,15 +157,15 @@ private slots:
         // The fields that have a value, each but the telephone followed by a break.
         const auto block = [&](const char* name, const QString& fields, const QString& shown) {
             addRow(name, QStringList{}, QStringList{oneLine}, QStringList{fields, fields},
-                   QStringList{addressRow(shown, shown)}, QStringList{});
+                   QStringList{addressRow(shown, shown)});
         };
-        block("only a contact name", "Ann", "Ann<br>");
-        block("all empty", "|||||||", "");
-        block("lines, no postcode, telephone", "Ann|1 High St|Ashcombe|||||01632 960418",
+        block("only a contact name", "|Ann", "Ann<br>");
+        block("all empty", "||||||||", "");
+        block("all Null", "", "");
+        block("lines, no postcode, telephone", "|Ann|1 High St|Ashcombe|||||01632 960418",
               "Ann<br>1 High St<br>Ashcombe<br>01632 960418");
-        block("no telephone ends in a break", "|1 High St|||||AS4 9QD", "1 High St<br>AS4 9QD<br>");
-        addRow("all Null", QStringList{}, QStringList{oneLine}, QStringList{"<null>", "<null>"},
-               QStringList{addressRow("", "")}, QStringList{});
+        block("no telephone ends in a break", "||1 High St|||||AS4 9QD",
+              "1 High St<br>AS4 9QD<br>");
     }
 
     void pageContents() {
@@ -194,13 +173,9 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QStringList, addresses);
         QFETCH(QStringList, contains);
-        QFETCH(QStringList, lacks);
         ProgramDriver app;
-        const auto fields = [](const QString& name, const QString& record) {
-            return record == "<null>" ? QStringList{name} : QStringList{name} + record.split(u'|');
-        };
-        addAddress(app, "Order", fields("Office", addresses[0]));
-        addAddress(app, "Delivery", fields("Depot", addresses[1]));
+        addAddress(app, "Order|Office" + addresses[0]);
+        addAddress(app, "Delivery|Depot" + addresses[1]);
         openOrder(app, parts, lines, false);
         chooseAddresses(app);
         app.dialogs.answerNext(Dialogs::Button::Yes);
@@ -211,8 +186,6 @@ private slots:
         const QString written = page(app);
         for (const QString& text : contains)
             QVERIFY2(written.contains(text), qPrintable("lacks " + text + " in " + written));
-        for (const QString& text : lacks)
-            QVERIFY2(!written.contains(text), qPrintable(text));
     }
 
     // Written as UTF-8 with a byte-order mark, without the templates' line breaks, handed to the
@@ -242,16 +215,14 @@ private slots:
                   stop != "noAddress");
         app.writeFile("orderHeader.dat", "a\r\nb\r\n");
         chooseAddresses(app);
-        if (stop == "cancel" || stop == "noAddress")
+        if (stop == "cancel" || stop == "noAddress" || stop == "typed")
             app.dialogs.onWindow("frmOptions", [stop](QDialog& window) {
+                if (stop == "typed") { // the name of no record
+                    child<QComboBox>(window, "lstDelivery")->lineEdit()->selectAll();
+                    QTest::keyClicks(child<QComboBox>(window, "lstDelivery")->lineEdit(),
+                                     "Nowhere");
+                }
                 press(window, stop == "cancel" ? "cmdCancel" : "cmdOK");
-            });
-        else if (stop == "typed")
-            app.dialogs.onWindow("frmOptions", [](QDialog& window) {
-                auto* names = child<QComboBox>(window, "lstDelivery");
-                names->lineEdit()->selectAll();
-                QTest::keyClicks(names->lineEdit(), "Nowhere");
-                press(window, "cmdOK");
             });
         else if (stop == "frame")
             app.dialogs.removeWindowScript("frmOptions");
@@ -263,8 +234,6 @@ private slots:
             app.browser.setAvailable(false);
         app.dialogs.answerNext(stop == "no" ? Dialogs::Button::No : Dialogs::Button::Yes);
 
-        if (stop == "empty") // nothing to finalise: the command is off, the keys do nothing
-            QCOMPARE(commands(app), "order on, finalise off, ORD on");
         app.trigger("mnuFinaliseOrder");
 
         QCOMPARE(app.dialogs.errors(), QStringList());
@@ -287,21 +256,18 @@ private slots:
         QCOMPARE(commands(app), "order off, finalise off, ORD off");
         QCOMPARE(app.browser.requests().size(), 1);
         QCOMPARE(app.browser.requests()[0].path, app.folder.printOrder());
-        QFile file(app.folder.printOrder());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
-                                 "ab<table width=400><tr>"));
-        QVERIFY(bytes.endsWith("</b></td><F>\r\n"));
-        QCOMPARE(bytes.count('\n'), 1);
+        const QString written = page(app);
+        QVERIFY(written.startsWith(u"\uFEFFab<table width=400><tr>"));
+        QVERIFY(written.endsWith("</b></td><F>\r\n"));
+        QCOMPARE(written.count(u'\n'), 1);
     }
 
     // The completed orders listed by number and date, the lines of the one picked with plain
     // decimal amounts, and its form printed again with other addresses; the open order stays.
     void previousOrders() {
         ProgramDriver app;
-        addAddress(app, "Order", {"Branch", "Bea"});
-        addAddress(app, "Delivery", {"Farm", "Fred"});
+        addAddress(app, "Order|Branch|Bea");
+        addAddress(app, "Delivery|Farm|Fred");
         addOrder(app, 2, true, {"DA1|AAA111|One|1|1.25", "DA2|BBB222|Two|3|0.25"}, "04/01/2026");
         addOrder(app, 3, true, {"DA5|EEE555|Hub seal|2|12.50|Fit both sides"}, "09/01/2026");
         openOrder(app, {"DA5|EEE555|Hub seal, new catalogue"}, {"DA9|ZZZ999|Open line|1|1"});
