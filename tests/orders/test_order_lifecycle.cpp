@@ -27,7 +27,7 @@ void clickCell(const QWidget& window, int row, int column) {
 }
 
 const QStringList threeLines{"DA1|NRC1|Oil filter|2|4.5|",
-                             "DA2|Dorvane Only|Driver's seat \"cover\"|3|1234.5|Don't bend",
+                             "DA2|Dorvane Only|Driver's seat \"cover\"|40000|1234.5|Don't bend",
                              "DA3|NRC3|Gasket\tset|10|0.25|Box of\t\"ten\""};
 
 } // namespace
@@ -120,11 +120,11 @@ private slots:
         QTest::addColumn<QString>("total");
         addRow("four lines", threeLines + QStringList{"DA4|NRC4|Washer|1|0.125|"},
                QStringList{"1|DA1|NRC1|Oil filter||2|£4.50|£9.00",
-                           "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|3|£1,234.50|"
-                           "£3,703.50",
+                           "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|"
+                           "£49,380,000.00",
                            "3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50",
                            "4|DA4|NRC4|Washer||1|£0.13|£0.13"},
-               "£3,715.13");
+               "£49,380,011.63");
         addRow("no lines", QStringList{""}, QStringList{"|||NO parts in current order.||||"}, "");
         addRow("no open order", QStringList{}, QStringList{}, "");
     }
@@ -172,17 +172,17 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("lines"); // DorvaneNum|Quantity|Price|Comments
         QTest::addColumn<QString>("shown");     // the row modified, or the last row
-        const QStringList all{"DA1|2|4.5|", "DA2|3|1234.5|Don't bend",
+        const QStringList all{"DA1|2|4.5|", "DA2|40000|1234.5|Don't bend",
                               "DA3|10|0.25|Box of\t\"ten\""};
         addRow("Modify row 2", threeLines, QPoint(2, 4), "modify", "Order updated",
                QStringList{all[0], "DA2|7|1234.5|Ring Sam's \"desk\" first", all[2]},
                "2|DA2|Dorvane Only|Driver's seat \"cover\"|Ring Sam's \"desk\" first|7|£1,234.50|"
                "£8,641.50");
-        addRow("Modify cancelled", threeLines, QPoint(2, 4), "modify cancel", "", all,
-               "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|3|£1,234.50|£3,703.50");
+        const QString second =
+            "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|£49,380,000.00";
+        addRow("Modify cancelled", threeLines, QPoint(2, 4), "modify cancel", "", all, second);
         addRow("Delete row 3 by its total", threeLines, QPoint(3, 7), "delete yes", "Part deleted",
-               all.mid(0, 2),
-               "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|3|£1,234.50|£3,703.50");
+               all.mid(0, 2), second);
         addRow("Delete row 1 by its number, No", threeLines, QPoint(1, 0), "delete no",
                "Part NOT deleted", all, "3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50");
         addRow("Delete the only line", threeLines.mid(0, 1), QPoint(1, 1), "delete yes",
@@ -231,7 +231,7 @@ private slots:
               "lines");
         QTEST(shown, "shown");
         if (action.startsWith("modify"))
-            QCOMPARE(offered.first(), "3|Don't bend");
+            QCOMPARE(offered.first(), "40000|Don't bend"); // beyond 16 bits
         QCOMPARE(titles(app.dialogs), action.startsWith("delete") ? "Delete record?" : "");
         QCOMPARE(commands(app), seeded.size() == 1 && action == "delete yes"
                                     ? "order on, finalise off, ORD on"
