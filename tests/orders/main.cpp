@@ -1,5 +1,4 @@
-// Runs every test class of the orders: the order lifecycle, Add to Order, the Part Order Details
-// dialog and the View Parts Order window; each test file registers one.
+// Runs the test classes of the orders, the Order form and the addresses (each file registers one).
 #include "test_registry.h"
 
 #include <QApplication>

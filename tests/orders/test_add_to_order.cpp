@@ -1,39 +1,32 @@
-#include "orders_fixture.h"
+// Add to Order: the Part Order Details dialog's quantity, the price a line takes, and a part
+// added again to the line the part key finds.
+#include "order_steps.h"
 #include "test_registry.h"
 
-#include <QTest>
-
-using quillon::Dialogs;
-using quillon::Money;
-using quillon::tests::OrdersFixture;
-using quillon::tests::ShownPart;
-using quillon::tests::StoredLine;
+using namespace quillon;
+using namespace quillon::tests;
 
 namespace {
 
-Money money(const char* text) {
-    return *Money::fromPlainText(QString::fromLatin1(text));
+// The parts ("DorvaneNum|RoverNum|CustomerPrice|LRPrice", the prices optional), described as
+// "Part DorvaneNum", then order 1 started.
+void startWithNewOrder(ProgramDriver& app, const QStringList& parts) {
+    QStringList described;
+    for (const QString& v : parts)
+        described << v.section(u'|', 0, 1) + "|Part " + v.section(u'|', 0, 0) + "|" +
+                         v.section(u'|', 2);
+    addParts(app, described);
+    app.run();
+    app.dialogs.answerNext(Dialogs::Button::Yes);
+    app.click("cmdStartOrder");
+    app.dialogs.clearRecords();
 }
 
-ShownPart part(const QString& dorvaneNum, const QString& roverNum, const char* price = "12.5",
-               const char* lrPrice = "15") {
-    return ShownPart{dorvaneNum,     roverNum, "Part " + dorvaneNum, "EA", money(price),
-                     money(lrPrice), 1};
-}
-
-// A started program with a new, empty current order 1.
-void startWithNewOrder(OrdersFixture& f) {
-    QVERIFY(f.start());
-    f.dialogs.answerNext(Dialogs::Button::Yes);
-    f.newOrder();
-    QCOMPARE(f.state.currentOrderNum, 1);
-    f.dialogs.clearRecords();
-}
-
-QString existsPrompt(const QString& quantity, const QString& comment) {
-    return "Part exists in order.\r\n\r\nQuantity = " + quantity + "\r\nSpecial instructions = \"" +
-           comment + "\"\r\n\r\nUpdate quantity or special instructions?";
-}
+const QString noQuantity = "Please enter a quantity or press Cancel.";
+const QString fraction = "The quantity must be a whole number.\r\n\r\nPlease enter a whole "
+                         "quantity or press Cancel.";
+const QString tooLarge = "The quantity is too large.\r\n\r\nPlease enter a quantity from "
+                         "-2147483648 to 2147483647 or press Cancel.";
 
 } // namespace
 
@@ -41,298 +34,172 @@ class AddToOrderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void nothingWithoutAnOrderOrAPart_data() {
-        QTest::addColumn<bool>("order");
-        QTest::addColumn<qint32>("partId");
-        QTest::addColumn<bool>("listed");
-        QTest::newRow("no current order") << false << 1 << true;
-        QTest::newRow("no part shown") << true << 0 << true;
-        QTest::newRow("no results listed") << true << 1 << false;
+    // OK (or Enter) takes the number the quantity box begins with; what can't be a line's
+    // quantity is refused and the dialog stays open as typed; every other way out cancels.
+    void quantity_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("stored"); // Quantity|Comments; empty: no line
+        addRow("3 boxes", "3 boxes", "ok", "", "3|Fit O'Neill's \"cap\"");
+        addRow("leading blanks, Enter", "  12", "enter", "", "12|Fit O'Neill's \"cap\"");
+        addRow("negative", "-2", "ok", "", "-2|Fit O'Neill's \"cap\"");
+        addRow("2.0 is whole", "2.0", "ok", "", "2|Fit O'Neill's \"cap\"");
+        addRow("largest", "2147483647", "ok", "", "2147483647|Fit O'Neill's \"cap\"");
+        addRow("empty", "", "ok", noQuantity, "");
+        addRow("0", "0", "enter", noQuantity, "");
+        addRow("PAIR", "PAIR", "ok", noQuantity, "");
+        addRow("fraction", "2.5", "ok", fraction, "");
+        addRow("fraction with text", "0.5 litre", "ok", fraction, "");
+        addRow("beyond 32 bits", "2147483648", "ok", tooLarge, "");
+        addRow("far beyond", "99999999999999999999999", "ok", tooLarge, "");
+        addRow("below 32 bits", "-2147483649", "ok", tooLarge, "");
+        addRow("Cancel", "4", "cancel", "", "");
+        addRow("Esc", "4", "esc", "", "");
+        addRow("window frame", "4", "frame", "", "");
     }
 
-    void nothingWithoutAnOrderOrAPart() {
-        QFETCH(bool, order);
-        QFETCH(qint32, partId);
-        QFETCH(bool, listed);
-        OrdersFixture f;
-        if (order)
-            startWithNewOrder(f);
-        else
-            QVERIFY(f.start());
-        const QString statusBefore = f.status();
-        f.showPart(part("DA1", "NRC1"));
-        f.state.selectedPartId = partId;
-        f.state.resultsListed = listed;
+    void quantity() {
+        QFETCH(QString, typed);
+        QFETCH(QString, way);
+        QFETCH(QString, refusal);
+        QFETCH(QString, stored);
+        ProgramDriver app;
+        startWithNewOrder(app, {"DA11|NRC1|4.5"});
+        QStringList offered;
+        answerQuantity(app, offered, typed, "Fit O'Neill's \"cap\"", way);
+        app.searchPart("DA11");
+        const QString before = app.status();
 
-        f.addToOrderHandler();
+        app.click("cmdOrder");
 
-        if (order) {
-            QVERIFY(f.dialogs.boxes().isEmpty());
-        } else {
-            QCOMPARE(f.dialogs.boxes().size(), 1);
-            QCOMPARE(f.dialogs.boxes()[0].title, "Error: No current order");
-            QCOMPARE(f.dialogs.boxes()[0].prompt,
-                     "No current order.\r\n\r\nSelect \"New Order\" to create a new order.");
-            QCOMPARE(f.dialogs.boxes()[0].icon, Dialogs::Icon::Exclamation);
-        }
-        QVERIFY(f.dialogs.shownWindows().isEmpty());
-        QVERIFY(f.allLines().isEmpty());
-        QCOMPARE(f.status(), statusBefore);
-        QCOMPARE(f.commands(),
-                 order ? "order on, finalise off, ORD on" : "order off, finalise off, ORD off");
+        QCOMPARE(offered, (refusal.isEmpty() ? QStringList{"EA|"} : QStringList{"EA|", "open"}));
+        QCOMPARE(app.dialogs.boxes().size(), refusal.isEmpty() ? 0 : 1);
+        if (!refusal.isEmpty())
+            QCOMPARE(app.onlyPrompt(), refusal);
+        QCOMPARE(app.userRows("SELECT Quantity, Comments FROM orderParts"),
+                 stored.isEmpty() ? QStringList{} : QStringList{stored});
+        QCOMPARE(app.status(), stored.isEmpty() ? before : "Part added to order number 1");
+        QCOMPARE(commands(app), stored.isEmpty() ? "order on, finalise off, ORD on"
+                                                 : "order on, finalise on, ORD on");
+        QVERIFY(app.dialogs.errors().isEmpty());
     }
 
-    // The part's unit of issue is offered; the line keeps apostrophes and quotes as typed; the
-    // second add offers to change the line, and rewrites it at the price in force then.
-    void addingAPartTwiceUpdatesItsLine() {
-        OrdersFixture f;
-        startWithNewOrder(f);
-        ShownPart seat{"DA1234",    "NRC1234", "Driver's seat \"cover\"", "3 boxes", money("12.5"),
-                       money("15"), 42};
-        f.showPart(seat);
-        f.answerQuantity("3 boxes", "Don't \"bend\"");
-
-        f.addToOrder();
-
-        QCOMPARE(f.quantityDialogs.size(), 1);
-        QCOMPARE(f.quantityDialogs[0].caption, "Part Order Details");
-        QCOMPARE(f.quantityDialogs[0].part, "DV No. DA1234   Rover No. NRC1234 / Driver's seat "
-                                            "\"cover\"");
-        QCOMPARE(f.quantityDialogs[0].offeredQuantity, "3 boxes");
-        QCOMPARE(f.quantityDialogs[0].offeredComment, "");
-        QCOMPARE(f.status(), "Part added to order number 1");
-        QCOMPARE(f.commands(), "order on, finalise on, ORD on");
-        QList<StoredLine> lines = f.lines(1);
-        QCOMPARE(lines.size(), 1);
-        const qint32 id = lines[0].id;
-        QCOMPARE(lines[0].dorvaneNum, "DA1234");
-        QCOMPARE(lines[0].roverNum, "NRC1234");
-        QCOMPARE(lines[0].description, "Driver's seat \"cover\"");
-        QCOMPARE(lines[0].quantity, 3);
-        QCOMPARE(lines[0].price, money("12.5"));
-        QCOMPARE(lines[0].comments, "Don't \"bend\"");
-        QCOMPARE(f.dialogs.beeps(), 0);
-
-        // The supplier's price has changed since.
-        seat.customerPrice = money("14.25");
-        f.showPart(seat);
-        f.dialogs.answerNext(Dialogs::Button::Yes);
-        f.answerQuantity("5", "Leave at the gate's side");
-
-        f.addToOrder();
-
-        QCOMPARE(f.dialogs.beeps(), 1);
-        QCOMPARE(f.dialogs.boxes().size(), 1);
-        const auto& question = f.dialogs.boxes()[0];
-        QCOMPARE(question.prompt, existsPrompt("3", "Don't \"bend\""));
-        QCOMPARE(question.title, "Dorvane Quillon");
-        QCOMPARE(question.buttons, Dialogs::Buttons::YesNo);
-        QCOMPARE(question.icon, Dialogs::Icon::None);
-        QCOMPARE(f.quantityDialogs.size(), 2);
-        QCOMPARE(f.quantityDialogs[1].offeredQuantity, "3");
-        QCOMPARE(f.quantityDialogs[1].offeredComment, "Don't \"bend\"");
-        QCOMPARE(f.status(), "Part order updated in order number 1");
-        QCOMPARE(f.commands(), "order on, finalise on, ORD on");
-        lines = f.lines(1);
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines[0].id, id);
-        QCOMPARE(lines[0].quantity, 5);
-        QCOMPARE(lines[0].price, money("14.25"));
-        QCOMPARE(lines[0].comments, "Leave at the gate's side");
-        QCOMPARE(lines[0].description, "Driver's seat \"cover\"");
-        QVERIFY(f.dialogs.errors().isEmpty());
-    }
-
-    // Declining to change the line (No, or Cancel in the dialog) writes nothing, and the next
-    // part's dialog offers that part's own unit of issue, not the declined line's values.
-    void decliningTheUpdateKeepsTheLine_data() {
-        QTest::addColumn<bool>("answerNo");
-        QTest::newRow("No to the question") << true;
-        QTest::newRow("Cancel in the dialog") << false;
-    }
-
-    void decliningTheUpdateKeepsTheLine() {
-        QFETCH(bool, answerNo);
-        OrdersFixture f;
-        startWithNewOrder(f);
-        f.showPart(part("DA1", "NRC1"));
-        f.answerQuantity("4", "urgent");
-        f.addToOrder();
-        QCOMPARE(f.status(), "Part added to order number 1");
-
-        f.showPart(part("DA1", "NRC1", "99"));
-        if (answerNo) {
-            f.dialogs.answerNext(Dialogs::Button::No);
-        } else {
-            f.dialogs.answerNext(Dialogs::Button::Yes);
-            f.cancelQuantity();
-        }
-        f.addToOrder();
-
-        QCOMPARE(f.dialogs.beeps(), 1);
-        QCOMPARE(f.dialogs.boxes().size(), 1);
-        QCOMPARE(f.dialogs.boxes()[0].prompt, existsPrompt("4", "urgent"));
-        if (answerNo) {
-            QCOMPARE(f.quantityDialogs.size(), 1);
-            QCOMPARE(f.status(), "Part order NOT updated in order number 1");
-        } else {
-            QCOMPARE(f.quantityDialogs.size(), 2);
-            QCOMPARE(f.status(), "Part added to order number 1");
-        }
-        const QList<StoredLine> lines = f.lines(1);
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines[0].quantity, 4);
-        QCOMPARE(lines[0].comments, "urgent");
-        QCOMPARE(lines[0].price, money("12.5"));
-
-        ShownPart other = part("DA2", "NRC2");
-        other.unitIssue = "PAIR";
-        f.showPart(other);
-        f.answerQuantity("2", "");
-        f.addToOrder();
-        QCOMPARE(f.quantityDialogs.last().offeredQuantity, "PAIR");
-        QCOMPARE(f.quantityDialogs.last().offeredComment, "");
-        QCOMPARE(f.lines(1).size(), 2);
-        QVERIFY(f.dialogs.errors().isEmpty());
-    }
-
-    // A line is found by RoverNum, or by DorvaneNum for a part whose RoverNum is exactly
-    // "Dorvane Only".
-    void thePartKeyFindsTheLine_data() {
-        QTest::addColumn<QString>("firstRover");
-        QTest::addColumn<QString>("firstDv");
-        QTest::addColumn<QString>("secondRover");
-        QTest::addColumn<QString>("secondDv");
-        QTest::addColumn<bool>("shared");
-        QTest::newRow("same RoverNum, other DorvaneNum") << "NRC5"
-                                                         << "DA5"
-                                                         << "NRC5"
-                                                         << "DA6" << true;
-        QTest::newRow("other RoverNum") << "NRC5"
-                                        << "DA5"
-                                        << "NRC6"
-                                        << "DA5" << false;
-        QTest::newRow("two Dorvane Only parts") << "Dorvane Only"
-                                                << "DA7"
-                                                << "Dorvane Only"
-                                                << "DA8" << false;
-        QTest::newRow("one Dorvane Only part twice") << "Dorvane Only"
-                                                     << "DA7"
-                                                     << "Dorvane Only"
-                                                     << "DA7" << true;
-        QTest::newRow("other letter case is an ordinary number") << "dorvane only"
-                                                                 << "DA7"
-                                                                 << "DORVANE ONLY"
-                                                                 << "DA8" << true;
-    }
-
-    void thePartKeyFindsTheLine() {
-        QFETCH(QString, firstRover);
-        QFETCH(QString, firstDv);
-        QFETCH(QString, secondRover);
-        QFETCH(QString, secondDv);
-        QFETCH(bool, shared);
-        OrdersFixture f;
-        startWithNewOrder(f);
-        f.showPart(part(firstDv, firstRover));
-        f.answerQuantity("1", "first");
-        f.addToOrder();
-
-        f.showPart(part(secondDv, secondRover));
-        f.dialogs.answerNext(Dialogs::Button::No); // taken only by the "Part exists" question
-        f.answerQuantity("2", "second");
-        f.addToOrder();
-
-        const QList<StoredLine> lines = f.lines(1);
-        if (shared) {
-            QCOMPARE(f.dialogs.boxes().size(), 1);
-            QCOMPARE(f.dialogs.boxes()[0].prompt, existsPrompt("1", "first"));
-            QCOMPARE(f.status(), "Part order NOT updated in order number 1");
-            QCOMPARE(lines.size(), 1);
-        } else {
-            QVERIFY(f.dialogs.boxes().isEmpty());
-            QCOMPARE(f.dialogs.pendingAnswers(), 1);
-            QCOMPARE(f.status(), "Part added to order number 1");
-            QCOMPARE(lines.size(), 2);
-            // Both numbers are written, whichever is the key.
-            QCOMPARE(lines[1].dorvaneNum, secondDv);
-            QCOMPARE(lines[1].roverNum, secondRover);
-            QCOMPARE(lines[1].comments, "second");
-        }
-    }
-
-    void thePriceRule_data() {
-        QTest::addColumn<QString>("catalogue");
-        QTest::addColumn<QString>("lrPrice");
-        QTest::addColumn<QString>("custom"); // "none": no custom record; "": one without a price
-        QTest::addColumn<QString>("newLine");
+    // A customer's price above zero, else the catalogue's above zero, else the LR price; the line
+    // added again takes the price in force then.
+    void thePrice_data() {
+        QTest::addColumn<QString>("part");   // CustomerPrice|LRPrice of the catalogue
+        QTest::addColumn<QString>("custom"); // the customer's price; "none": no record
+        QTest::addColumn<QString>("added");
         QTest::addColumn<QString>("updated");
-        QTest::newRow("catalogue price") << "10"
-                                         << "12"
-                                         << "none"
-                                         << "10"
-                                         << "10";
-        QTest::newRow("custom price wins") << "10"
-                                           << "12"
-                                           << "8.75"
-                                           << "8.75"
-                                           << "8.75";
-        QTest::newRow("custom price below the catalogue's") << "10"
-                                                            << "12"
-                                                            << "0.25"
-                                                            << "0.25"
-                                                            << "0.25";
-        QTest::newRow("catalogue price 0 falls back to the LR price") << "0"
-                                                                      << "12"
-                                                                      << "none"
-                                                                      << "12"
-                                                                      << "12";
-        QTest::newRow("negative catalogue price falls back to the LR price") << "-1"
-                                                                             << "12.5"
-                                                                             << "none"
-                                                                             << "12.5"
-                                                                             << "12.5";
-        QTest::newRow("negative custom price") << "10"
-                                               << "12"
-                                               << "-3"
-                                               << "0"
-                                               << "-3";
-        QTest::newRow("custom price 0") << "10"
-                                        << "12"
-                                        << "0"
-                                        << "0"
-                                        << "0";
-        QTest::newRow("custom record without a price") << "10"
-                                                       << "12"
-                                                       << ""
-                                                       << "0"
-                                                       << "0";
+        addRow("catalogue price", "10|12", "none", "10", "10");
+        addRow("custom price wins", "10|12", "8.75", "8.75", "8.75");
+        addRow("custom price below the catalogue's", "10|12", "0.25", "0.25", "0.25");
+        addRow("catalogue price 0: the LR price", "0|12", "none", "12", "12");
+        addRow("negative catalogue price: the LR price", "-1|12.5", "none", "12.5", "12.5");
+        addRow("negative custom price", "10|12", "-3", "0", "-3");
+        addRow("custom price 0", "10|12", "0", "0", "0");
+        addRow("custom record without a price", "10|12", "", "0", "0");
     }
 
-    void thePriceRule() {
-        QFETCH(QString, catalogue);
-        QFETCH(QString, lrPrice);
+    void thePrice() {
+        QFETCH(QString, part);
         QFETCH(QString, custom);
-        QFETCH(QString, newLine);
+        QFETCH(QString, added);
         QFETCH(QString, updated);
-        OrdersFixture f;
-        startWithNewOrder(f);
+        ProgramDriver app;
         // Another part's custom price must not count.
-        f.addCustomPrice("DA9", "NRC9", "1");
+        app.addRows("customParts", {ProgramDriver::row("DorvaneNum=DA19|RoverNum=NRC9|"
+                                                       "CustomerPrice=1")});
         if (custom != "none")
-            f.addCustomPrice("DA1", "NRC1", custom);
-        f.showPart(part("DA1", "NRC1", qPrintable(catalogue), qPrintable(lrPrice)));
+            app.addRows("customParts",
+                        {{{"DorvaneNum", "DA11"},
+                          {"RoverNum", "NRC1"},
+                          {"CustomerPrice", custom.isEmpty() ? QVariant() : custom}}});
+        startWithNewOrder(app, {"DA11|NRC1|" + part});
+        QStringList offered;
+        answerQuantity(app, offered, "1");
 
-        f.addToOrder();
-        QCOMPARE(f.lines(1).size(), 1);
-        QCOMPARE(f.lines(1)[0].price, *Money::fromPlainText(newLine));
+        app.searchPart("DA11");
+        app.click("cmdOrder");
+        QCOMPARE(app.userRows("SELECT Price FROM orderParts"), QStringList{added});
+        app.dialogs.answerNext(Dialogs::Button::Yes);
+        app.click("cmdOrder");
 
-        f.dialogs.answerNext(Dialogs::Button::Yes);
-        f.addToOrder();
-        QCOMPARE(f.status(), "Part order updated in order number 1");
-        QCOMPARE(f.lines(1).size(), 1);
-        QCOMPARE(f.lines(1)[0].price, *Money::fromPlainText(updated));
-        QVERIFY(f.dialogs.errors().isEmpty());
+        QCOMPARE(app.status(), "Part order updated in order number 1");
+        QCOMPARE(app.userRows("SELECT Price FROM orderParts"), QStringList{updated});
+        QVERIFY(app.dialogs.errors().isEmpty());
+    }
+
+    // A part added again is found by its RoverNum, or by its DorvaneNum when its RoverNum is
+    // exactly "Dorvane Only"; the user is asked before its line changes.
+    void addedAgain_data() {
+        QTest::addColumn<QStringList>("parts"); // the first and the second added
+        QTest::addColumn<QString>("answer");    // "yes", "no", "cancel": Yes, then Cancel
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("offered");
+        const QString first = "3|Don't \"bend\"";
+        const QStringList same{"DA11|NRC1", "DA11|NRC1"};
+        const QString kept = "DA11|NRC1|Part DA11|3|Don't \"bend\"";
+        const QString updated = "Part order updated in order number 1";
+        const QString notUpdated = "Part order NOT updated in order number 1";
+        const QString added = "Part added to order number 1";
+        addRow("same part, Yes", same, "yes", updated,
+               QStringList{"DA11|NRC1|Part DA11|5|Leave at the gate's side"},
+               QStringList{"EA|", first});
+        addRow("same part, No", same, "no", notUpdated, QStringList{kept}, QStringList{"EA|"});
+        addRow("same part, Cancel", same, "cancel", "Part DA11", QStringList{kept},
+               QStringList{"EA|", first});
+        addRow("same RoverNum, other DorvaneNum", QStringList{"DA11|NRC1", "DA12|NRC1"}, "no",
+               notUpdated, QStringList{kept}, QStringList{"EA|"});
+        addRow("other RoverNum", QStringList{"DA11|NRC1", "DA12|NRC2"}, "no", added,
+               QStringList{kept, "DA12|NRC2|Part DA12|5|Leave at the gate's side"},
+               QStringList{"EA|", "EA|"});
+        addRow("two Dorvane Only parts", QStringList{"DA11|Dorvane Only", "DA12|Dorvane Only"},
+               "no", added,
+               QStringList{"DA11|Dorvane Only|Part DA11|3|Don't \"bend\"",
+                           "DA12|Dorvane Only|Part DA12|5|Leave at the gate's side"},
+               QStringList{"EA|", "EA|"});
+        addRow("one Dorvane Only part", QStringList{"DA11|Dorvane Only", "DA11|Dorvane Only"}, "no",
+               notUpdated, QStringList{"DA11|Dorvane Only|Part DA11|3|Don't \"bend\""},
+               QStringList{"EA|"});
+        addRow("other letter case is a Rover number",
+               QStringList{"DA11|dorvane only", "DA12|DORVANE ONLY"}, "no", notUpdated,
+               QStringList{"DA11|dorvane only|Part DA11|3|Don't \"bend\""}, QStringList{"EA|"});
+    }
+
+    void addedAgain() {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, lines);
+        ProgramDriver app;
+        startWithNewOrder(app, parts.first() == parts.last() ? parts.mid(0, 1) : parts);
+        QStringList offered;
+        answerQuantity(app, offered, "3", "Don't \"bend\"");
+        app.searchPart(parts.first().section(u'|', 0, 0));
+        app.click("cmdOrder");
+
+        app.dialogs.answerNext(answer == "no" ? Dialogs::Button::No : Dialogs::Button::Yes);
+        answerQuantity(app, offered, "5", "Leave at the gate's side",
+                       answer == "cancel" ? "cancel" : "ok");
+        app.searchPart(parts.last().section(u'|', 0, 0));
+        const int beeps = app.dialogs.beeps();
+        app.click("cmdOrder");
+
+        const bool asked = lines.size() == 1;
+        QCOMPARE(app.dialogs.beeps() - beeps, asked ? 1 : 0);
+        QCOMPARE(app.dialogs.boxes().size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(app.onlyPrompt(), "Part exists in order.\r\n\r\nQuantity = 3\r\nSpecial "
+                                       "instructions = \"Don't \"bend\"\"\r\n\r\nUpdate quantity "
+                                       "or special instructions?");
+        QTEST(app.status(), "status");
+        QTEST(offered, "offered");
+        QCOMPARE(app.userRows("SELECT DorvaneNum, RoverNum, Description, Quantity, Comments "
+                              "FROM orderParts WHERE OrderNum = 1 ORDER BY ID"),
+                 lines);
+        QVERIFY(app.dialogs.errors().isEmpty());
     }
 };
 

@@ -1,42 +1,34 @@
-#include "orders_fixture.h"
-#include "platform/flex_grid.h"
+// The current order: New Order and Delete Order with their questions, the open order resumed at
+// the start and shown in the View Parts Order window, and that window's Modify and Delete.
+#include "order_steps.h"
 #include "test_registry.h"
 
-#include <QDate>
-#include <QDialog>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 #include <sqlite3.h>
 
-using quillon::Dialogs;
-using quillon::FlexGrid;
-using quillon::ScriptedDialogs;
-using quillon::tests::OrdersFixture;
+using namespace quillon;
+using namespace quillon::tests;
 
 namespace {
 
-const QString startStatus =
-    QStringLiteral("Dorvane Quillon - enter a part number or part description");
-const QString noOrderCommands = QStringLiteral("order off, finalise off, ORD off");
+const QString startStatus = "Dorvane Quillon - enter a part number or part description";
 
-void checkBox(const ScriptedDialogs::Box& box, const QString& title, const QString& prompt,
-              Dialogs::Buttons buttons, Dialogs::Icon icon) {
-    QCOMPARE(box.title, title);
-    QCOMPARE(box.prompt, prompt);
-    QCOMPARE(box.buttons, buttons);
-    QCOMPARE(box.icon, icon);
+// Order 3 completed with one line; order 7, when open, with two lines.
+void seed(const ProgramDriver& app, bool open) {
+    addOrder(app, 3, true, {"DA100|NRC100|Completed line|1|2"});
+    if (open)
+        addOrder(app, 7, false, {"DA1|NRC1|Oil filter|2|4.5", "DA2|NRC2|Air filter|1|7"});
 }
 
-void checkNoOrderError(const ScriptedDialogs::Box& box) {
-    checkBox(box, "Error: No current order",
-             "No current order.\r\n\r\nSelect \"New Order\" to create a new order.",
-             Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+// Clicks a cell of the View Parts Order grid (rows from 1).
+void clickCell(const QWidget& window, int row, int column) {
+    auto* grid = child<FlexGrid>(window, "MSFlexGridViewOrder");
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, column));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-QString todayShortDate() {
-    return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-}
+const QStringList threeLines{"DA1|NRC1|Oil filter|2|4.5|",
+                             "DA2|Dorvane Only|Driver's seat \"cover\"|40000|1234.5|Don't bend",
+                             "DA3|NRC3|Gasket\tset|10|0.25|Box of\t\"ten\""};
 
 } // namespace
 
@@ -44,229 +36,207 @@ class OrderLifecycleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // New Order and Delete Order, with and without an open order. Order 3 is completed; order 7,
-    // when there is one, is open with two lines.
     void newAndDeleteOrder_data() {
         QTest::addColumn<bool>("open");
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QStringList>("boxes"); // "title|prompt"
+        QTest::addColumn<QString>("answer"); // "yes", "no", "enter": the default button
+        QTest::addColumn<QString>("titles");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("orders");
-        QTest::addColumn<QString>("lines"); // OrderNum of every line
+        QTest::addColumn<QString>("lines"); // the OrderNum of every line
         QTest::addColumn<QString>("commands");
-        const QString started = "New Order Started|New order started.\r\n\r\nOrder number = ";
-        const QString newOrderCommands = "order on, finalise off, ORD on";
-        QTest::newRow("New Order, Yes")
-            << false << "cmdStartOrder" << true
-            << QStringList{"Create new order?|Do you want to create a "
-                           "new order?",
-                           started + "4"}
-            << "New order started - Order number 4" << QStringList{"3 completed", "4 open"} << "3"
-            << newOrderCommands;
-        QTest::newRow("New Order, No")
-            << false << "cmdStartOrder" << false
-            << QStringList{"Create new order?|Do you want to create a new order?"} << startStatus
-            << QStringList{"3 completed"} << "3" << noOrderCommands;
-        // The new number is told by the box; the status line still tells the deletion.
-        QTest::newRow("New Order replacing order 7")
-            << true << "cmdStartOrder" << true
-            << QStringList{"Cancel current order?|Order number 7 is currently active.\r\n\r\nDo "
-                           "you want to cancel this order and create a new order?\r\n\r\nThis "
-                           "will remove your previous order and all items added to the order.",
-                           started + "8"}
-            << "Order 7 deleted" << QStringList{"3 completed", "8 open"} << "3" << newOrderCommands;
-        QTest::newRow("Delete Order")
-            << true << "mnuDeleteOrder" << true
-            << QStringList{"Delete current order?|Order number 7 is currently active.\r\n\r\nDo "
-                           "you want to delete this order?\r\n\r\nThis will remove the order and "
-                           "all items added to the order."}
-            << "Order 7 deleted" << QStringList{"3 completed"} << "3" << noOrderCommands;
+        const QString none = "order off, finalise off, ORD off";
+        const QString empty = "order on, finalise off, ORD on";
+        const QString full = "order on, finalise on, ORD on";
+        const QString started = "Create new order?|New Order Started";
+        addRow("New Order, Yes", false, "cmdStartOrder", "yes", started,
+               "New order started - Order number 4", QStringList{"3|True", "4|False"}, "3", empty);
+        addRow("New Order, No", false, "cmdStartOrder", "no", "Create new order?", startStatus,
+               QStringList{"3|True"}, "3", none);
+        addRow("New Order over order 7, Yes", true, "cmdStartOrder", "yes",
+               "Cancel current order?|New Order Started", "Order 7 deleted",
+               QStringList{"3|True", "8|False"}, "3", empty);
+        addRow("New Order over order 7, Enter keeps it", true, "cmdStartOrder", "enter",
+               "Cancel current order?", "Order 7 is the current order",
+               QStringList{"3|True", "7|False"}, "3 7 7", full);
+        addRow("Delete Order, Yes", true, "mnuDeleteOrder", "yes", "Delete current order?",
+               "Order 7 deleted", QStringList{"3|True"}, "3", none);
+        addRow("Delete Order, Enter keeps it", true, "mnuDeleteOrder", "enter",
+               "Delete current order?", "Previous order number 7 not completed. Now current order.",
+               QStringList{"3|True", "7|False"}, "3 7 7", full);
     }
 
     void newAndDeleteOrder() {
         QFETCH(bool, open);
         QFETCH(QString, command);
-        QFETCH(bool, yes);
-        QFETCH(QStringList, boxes);
-        QFETCH(QString, status);
-        QFETCH(QStringList, orders);
-        QFETCH(QString, lines);
-        QFETCH(QString, commands);
-        OrdersFixture f;
-        f.seedOrder(3, true);
-        f.seedLine(3, "DA100", "NRC100", "Completed line", 1, "2", "");
-        if (open) {
-            f.seedOrder(7, false);
-            f.seedLine(7, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
-            f.seedLine(7, "DA2", "NRC2", "Air filter", 1, "7", "");
-        }
-        QVERIFY(f.start());
-        f.dialogs.clearRecords();
+        QFETCH(QString, answer);
+        ProgramDriver app;
+        seed(app, open);
+        app.run();
+        app.dialogs.clearRecords();
 
-        f.dialogs.answerNext(yes ? Dialogs::Button::Yes : Dialogs::Button::No);
-        command == "cmdStartOrder" ? f.newOrder() : f.deleteOrder();
+        answer == "enter"
+            ? app.dialogs.answerNextWithEnter()
+            : app.dialogs.answerNext(answer == "yes" ? Dialogs::Button::Yes : Dialogs::Button::No);
+        command.startsWith("cmd") ? app.click(command) : app.trigger(command);
 
-        QStringList shown;
-        for (const auto& box : f.dialogs.boxes()) {
-            shown << box.title + "|" + box.prompt;
-            QCOMPARE(box.buttons,
-                     box.title.endsWith("?") ? Dialogs::Buttons::YesNo : Dialogs::Buttons::Ok);
-            QCOMPARE(box.icon, box.title.endsWith("?") ? Dialogs::Icon::Question
-                                                       : Dialogs::Icon::Exclamation);
-        }
-        QCOMPARE(shown, boxes);
-        QCOMPARE(f.status(), status);
-        QCOMPARE(f.orders(), orders);
-        QStringList lineOrders;
-        for (const auto& line : f.allLines())
-            lineOrders << QString::number(line.orderNum);
-        QCOMPARE(lineOrders.join(u' '), lines);
-        QCOMPARE(f.commands(), commands);
-        QCOMPARE(f.state.orderActive, orders.last().endsWith("open"));
-        QVERIFY(f.isEnabled("cmdStartOrder") && f.isEnabled("mnuNewOrder"));
-        if (orders.last().endsWith("open")) {
-            QCOMPARE(f.state.currentOrderNum, orders.last().section(u' ', 0, 0).toInt());
-            QCOMPARE(f.state.userDb->openRecordset("SELECT * FROM orders WHERE OrderStatus = FALSE")
-                         .field(u"OrderDate")
-                         .toText(),
-                     todayShortDate());
-        }
-        QVERIFY(f.dialogs.errors().isEmpty());
+        QTEST(titles(app.dialogs), "titles");
+        QTEST(app.status(), "status");
+        QTEST(storedOrders(app), "orders");
+        QTEST(app.userRows("SELECT OrderNum FROM orderParts ORDER BY ID").join(u' '), "lines");
+        QTEST(commands(app), "commands");
+        QVERIFY(app.dialogs.errors().isEmpty());
     }
 
     // The order and its lines go in one transaction: when the lines can't be deleted, the order
     // stays too, still current, and the user is told.
     void deletingAnOrderIsAllOrNothing() {
-        OrdersFixture f;
-        f.seedOrder(5, false);
-        f.seedLine(5, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
-        QVERIFY(f.start());
-        f.dialogs.clearRecords();
-        char* message = nullptr;
-        QCOMPARE(sqlite3_exec(f.state.userDb->handle(),
+        ProgramDriver app;
+        seed(app, true);
+        app.run();
+        app.dialogs.clearRecords();
+        QCOMPARE(sqlite3_exec(app.state.userDb->handle(),
                               "CREATE TEMP TRIGGER refuse BEFORE DELETE ON orderParts "
                               "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END",
-                              nullptr, nullptr, &message),
+                              nullptr, nullptr, nullptr),
                  SQLITE_OK);
 
-        f.dialogs.answerNext(Dialogs::Button::Yes);
-        f.deleteOrder();
+        app.dialogs.answerNext(Dialogs::Button::Yes);
+        app.trigger("mnuDeleteOrder");
 
-        QCOMPARE(f.dialogs.boxes().size(), 2);
-        QCOMPARE(f.dialogs.boxes()[1].icon, Dialogs::Icon::Exclamation);
-        QVERIFY(f.dialogs.boxes()[1].prompt.contains("the disk is full"));
-        QCOMPARE(f.orders(), QStringList{"5 open"});
-        QCOMPARE(f.lines(5).size(), 1);
-        QVERIFY(f.state.orderActive);
-        QCOMPARE(f.commands(), "order on, finalise on, ORD on");
+        QCOMPARE(app.dialogs.boxes().size(), 2);
+        QCOMPARE(app.dialogs.boxes()[1].icon, Dialogs::Icon::Exclamation);
+        QVERIFY(app.dialogs.boxes()[1].prompt.contains("the disk is full"));
+        QCOMPARE(storedOrders(app), QStringList({"3|True", "7|False"}));
+        QCOMPARE(app.userRows("SELECT ID FROM orderParts").size(), 3);
+        QCOMPARE(commands(app), "order on, finalise on, ORD on");
     }
 
-    void commandsWithoutAnOrderShowTheNoOrderError() {
-        OrdersFixture f;
-        QVERIFY(f.start());
-        QCOMPARE(f.commands(), noOrderCommands);
-
-        f.viewOrderHandler();
-        f.deleteOrderHandler();
-
-        QCOMPARE(f.dialogs.boxes().size(), 2);
-        checkNoOrderError(f.dialogs.boxes()[0]);
-        checkNoOrderError(f.dialogs.boxes()[1]);
-        QVERIFY(f.dialogs.shownWindows().isEmpty());
-        QCOMPARE(f.status(), startStatus);
-        QVERIFY(f.orders().isEmpty());
+    // The open order of the last run is the current one, told by a box and shown at the start:
+    // amounts grouped and rounded to the penny, tabs shown as blanks.
+    void theStartShowsTheOpenOrder_data() {
+        QTest::addColumn<QStringList>("lines"); // of open order 9; none: no open order
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("total");
+        addRow("four lines", threeLines + QStringList{"DA4|NRC4|Washer|1|0.125|"},
+               QStringList{"1|DA1|NRC1|Oil filter||2|£4.50|£9.00",
+                           "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|"
+                           "£49,380,000.00",
+                           "3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50",
+                           "4|DA4|NRC4|Washer||1|£0.13|£0.13"},
+               "£49,380,011.63");
+        addRow("no lines", QStringList{""}, QStringList{"|||NO parts in current order.||||"}, "");
+        addRow("no open order", QStringList{}, QStringList{}, "");
     }
 
-    void completingTheOrderEndsIt() {
-        OrdersFixture f;
-        f.seedOrder(6, false);
-        f.seedLine(6, "DA1", "NRC1", "Oil filter", 2, "4.5", "");
-        QVERIFY(f.start());
-        f.dialogs.clearRecords();
-
-        f.completeOrder();
-
-        QCOMPARE(f.status(), "Order number 6 completed.");
-        QCOMPARE(f.orders(), QStringList{"6 completed"});
-        QCOMPARE(f.lines(6).size(), 1);
-        QCOMPARE(f.commands(), noOrderCommands);
-        QVERIFY(f.isEnabled("cmdStartOrder"));
-        QVERIFY(!f.state.orderActive);
-
-        f.viewOrderHandler();
-        QCOMPARE(f.dialogs.boxes().size(), 1);
-        checkNoOrderError(f.dialogs.boxes()[0]);
-        QVERIFY(f.dialogs.shownWindows().isEmpty());
-    }
-
-    void startUpResumesTheOpenOrder_data() {
-        QTest::addColumn<int>("lineCount");
-        QTest::newRow("with lines") << 2;
-        QTest::newRow("without lines") << 0;
-    }
-
-    void startUpResumesTheOpenOrder() {
-        QFETCH(int, lineCount);
-        OrdersFixture f;
-        f.seedOrder(2, true);
-        f.seedLine(2, "DA9", "NRC9", "Completed line", 1, "1", "");
-        f.seedOrder(9, false);
-        for (int i = 1; i <= lineCount; ++i)
-            f.seedLine(9, QStringLiteral("DA%1").arg(i), QStringLiteral("NRC%1").arg(i),
-                       QStringLiteral("Line %1").arg(i), i, "3", "");
-        // What the user saw when the View Parts Order window came up.
-        QString statusWhenShown;
-        QString commandsWhenShown;
-        qsizetype boxesBeforeWindow = -1;
-        QList<QStringList> rows;
-        f.onViewOrder([&](QDialog& window) {
-            statusWhenShown = f.status();
-            commandsWhenShown = f.commands();
-            boxesBeforeWindow = f.dialogs.boxes().size();
-            QCOMPARE(window.windowTitle(), "View Parts Order");
-            QCOMPARE(window.findChild<QLabel*>("lblOrderNum")->text(), "Order Number 9");
-            rows = OrdersFixture::gridTexts(*window.findChild<FlexGrid*>("MSFlexGridViewOrder"));
-            window.findChild<QPushButton*>("cmdOK")->click();
+    void theStartShowsTheOpenOrder() {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, total);
+        ProgramDriver app;
+        addOrder(app, 2, true, {"DA9|NRC9|Completed line|1|1"});
+        if (!lines.isEmpty())
+            addOrder(app, 9, false, lines == QStringList{""} ? QStringList{} : lines);
+        QStringList shown;
+        app.dialogs.onWindow("frmViewOrder", [&](QDialog& window) {
+            shown << child<QLabel>(window, "lblOrderNum")->text()
+                  << rows(window, "MSFlexGridViewOrder")
+                  << child<QLineEdit>(window, "txtOrderTotal")->text();
+            press(window, "cmdOK");
         });
 
-        QVERIFY(f.start());
+        app.run();
 
-        QCOMPARE(f.dialogs.shownWindows(), QStringList{"frmViewOrder"});
-        QCOMPARE(boxesBeforeWindow, 1);
-        QCOMPARE(f.dialogs.boxes().size(), 1);
-        checkBox(f.dialogs.boxes()[0], "Dorvane Quillon",
-                 "Previous order number 9 was not completed and is now the current order.",
-                 Dialogs::Buttons::Ok, Dialogs::Icon::None);
-        const QString status = "Previous order number 9 not completed. Now current order.";
-        QCOMPARE(statusWhenShown, status);
-        QCOMPARE(f.status(), status);
-        const QString commands =
-            lineCount > 0 ? "order on, finalise on, ORD on" : "order on, finalise off, ORD on";
-        QCOMPARE(commandsWhenShown, commands);
-        QCOMPARE(f.commands(), commands);
-        QCOMPARE(rows.size(), 1 + std::max(lineCount, 1));
-        if (lineCount == 0)
-            QCOMPARE(rows[1][3], "NO parts in current order.");
-        else
-            QCOMPARE(rows[2].mid(1, 3), (QStringList{"DA2", "NRC2", "Line 2"}));
-        QVERIFY(f.state.orderActive);
-        QCOMPARE(f.state.currentOrderNum, 9);
-        QVERIFY(f.dialogs.errors().isEmpty());
+        QVERIFY(app.dialogs.errors().isEmpty());
+        if (lines.isEmpty()) {
+            QCOMPARE(titles(app.dialogs), "");
+            QCOMPARE(app.status(), startStatus);
+            QCOMPARE(commands(app), "order off, finalise off, ORD off");
+            return;
+        }
+        QCOMPARE(app.onlyPrompt(),
+                 "Previous order number 9 was not completed and is now the current order.");
+        QCOMPARE(app.status(), "Previous order number 9 not completed. Now current order.");
+        QFETCH(QStringList, rows);
+        QCOMPARE(shown, QStringList{"Order Number 9"} + rows + QStringList{total});
+        QCOMPARE(commands(app), total.isEmpty() ? "order on, finalise off, ORD on"
+                                                : "order on, finalise on, ORD on");
+        QCOMPARE(app.state.currentOrderNum, 9);
     }
 
-    void startUpWithoutAnOpenOrderShowsNothing() {
-        OrdersFixture f;
-        f.seedOrder(2, true);
-        f.seedLine(2, "DA9", "NRC9", "Completed line", 1, "1", "");
+    // Modify offers the line's values and rewrites that line alone, at the price it has; Delete
+    // asks, then removes the line of the row picked in any column.
+    void modifyAndDelete_data() {
+        QTest::addColumn<QStringList>("seeded");
+        QTest::addColumn<QPoint>("cell");    // row, column
+        QTest::addColumn<QString>("action"); // "modify", "modify cancel", "delete yes|no"
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("lines"); // DorvaneNum|Quantity|Price|Comments
+        QTest::addColumn<QString>("shown");     // the row modified, or the last row
+        const QStringList all{"DA1|2|4.5|", "DA2|40000|1234.5|Don't bend",
+                              "DA3|10|0.25|Box of\t\"ten\""};
+        addRow("Modify row 2", threeLines, QPoint(2, 4), "modify", "Order updated",
+               QStringList{all[0], "DA2|7|1234.5|Ring Sam's \"desk\" first", all[2]},
+               "2|DA2|Dorvane Only|Driver's seat \"cover\"|Ring Sam's \"desk\" first|7|£1,234.50|"
+               "£8,641.50");
+        const QString second =
+            "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|£49,380,000.00";
+        addRow("Modify cancelled", threeLines, QPoint(2, 4), "modify cancel", "", all, second);
+        addRow("Delete row 3 by its total", threeLines, QPoint(3, 7), "delete yes", "Part deleted",
+               all.mid(0, 2), second);
+        addRow("Delete row 1 by its number, No", threeLines, QPoint(1, 0), "delete no",
+               "Part NOT deleted", all, "3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50");
+        addRow("Delete the only line", threeLines.mid(0, 1), QPoint(1, 1), "delete yes",
+               "Part deleted", QStringList{}, "|||NO parts in current order.||||");
+    }
 
-        QVERIFY(f.start());
+    void modifyAndDelete() {
+        QFETCH(QStringList, seeded);
+        QFETCH(QPoint, cell);
+        QFETCH(QString, action);
+        ProgramDriver app;
+        addOrder(app, 4, false, seeded);
+        // Part Detail shows another price for DA2: the line keeps its own.
+        app.addParts({ProgramDriver::row("ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|"
+                                         "Description=Driver's seat|CustomerPrice=99")});
+        app.run();
+        app.type("txtDesc", "Driver's seat");
+        ProgramDriver::key(Qt::Key_Return);
+        app.dialogs.clearRecords();
+        QStringList offered;
+        answerQuantity(app, offered, "7 each", "Ring Sam's \"desk\" first",
+                       action.endsWith("cancel") ? "cancel" : "ok");
+        if (action.startsWith("delete"))
+            app.dialogs.answerNext(action.endsWith("yes") ? Dialogs::Button::Yes
+                                                          : Dialogs::Button::No);
+        QString status;
+        QString shown;
+        app.dialogs.onWindow("frmViewOrder", [&](QDialog& window) {
+            clickCell(window, cell.x(), cell.y());
+            press(window, action.startsWith("modify") ? "cmdModify" : "cmdDelete");
+            status = child<QLabel>(window, "StatusBarOrderPanel1")->text();
+            const QStringList after = rows(window, "MSFlexGridViewOrder");
+            shown = action.startsWith("modify") ? after.value(cell.x() - 1) : after.last();
+            if (shown.contains("NO parts")) { // nothing to act on: no question, no dialog
+                press(window, "cmdModify");
+                press(window, "cmdDelete");
+            }
+            press(window, "cmdOK");
+        });
 
-        QVERIFY(f.dialogs.boxes().isEmpty());
-        QVERIFY(f.dialogs.shownWindows().isEmpty());
-        QCOMPARE(f.status(), startStatus);
-        QCOMPARE(f.commands(), noOrderCommands);
-        QVERIFY(!f.state.orderActive);
+        app.click("cmdViewOrder");
+
+        QTEST(status, "status");
+        QTEST(app.userRows("SELECT DorvaneNum, Quantity, Price, Comments FROM orderParts "
+                           "WHERE OrderNum = 4 ORDER BY ID"),
+              "lines");
+        QTEST(shown, "shown");
+        if (action.startsWith("modify"))
+            QCOMPARE(offered.first(), "40000|Don't bend"); // beyond 16 bits
+        QCOMPARE(titles(app.dialogs), action.startsWith("delete") ? "Delete record?" : "");
+        QCOMPARE(commands(app), seeded.size() == 1 && action == "delete yes"
+                                    ? "order on, finalise off, ORD on"
+                                    : "order on, finalise on, ORD on");
+        QVERIFY(app.dialogs.errors().isEmpty());
     }
 };
 

@@ -1,0 +1,48 @@
+// Writes a sample printOrder.html (the shipped templates, two addresses, three lines) and its
+// 1pixel-black.gif into the folder given, through Finalise Order in the real main window, for
+// rendering in a browser. The templates come from $QUILLON_TEST_DATA.
+#include "order_steps.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace quillon;
+using namespace quillon::tests;
+
+int main(int argc, char** argv) {
+    qputenv("LC_ALL", "en_GB.UTF-8"); // amounts as in the United Kingdom
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is seen
+    QApplication qt(argc, argv);
+    if (argc != 2)
+        qFatal("usage: make-sample-order-form OUTPUT-FOLDER");
+    ProgramDriver app;
+    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
+    for (const char* name :
+         {"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"})
+        if (!QFile::copy(data.filePath(name), app.folder.file(name)))
+            qFatal("could not copy %s from QUILLON_TEST_DATA", name);
+    addAddress(app, "Order|Workshop|Sam Archer|Archer 4x4 Ltd|Unit 3, Mill Lane|Ashcombe|Wessex||"
+                    "AS2 7PL|01632 960555");
+    addAddress(app,
+               "Delivery|Yard|Goods In|Archer 4x4 Ltd|Back Yard, Mill Lane|Ashcombe|||AS2 7PL");
+    addParts(app, {"DA1024|STC1234|Brake pad set, front (Defender 110)",
+                   "DA2048|Dorvane Only|Wheel nut & stud kit, pack of 5"});
+    addOrder(app, 1, false,
+             {"DA1024|STC1234|Brake pad set|2|24.95|Urgent <2 days",
+              "DA2048|Dorvane Only|Wheel nut kit|4|3.5",
+              "DA9999|ESR1700|Oil filter (discontinued)|10|1234.5|Use \"equivalent\" if needed"});
+    app.run();
+    app.dialogs.onWindow("frmOptions", [](QDialog& window) { press(window, "cmdOK"); });
+    app.dialogs.answerNext(Dialogs::Button::Yes);
+    app.click("cmdFinaliseOrder");
+    if (app.browser.requests().isEmpty() || !app.dialogs.errors().isEmpty())
+        qFatal("the order form was not made: %s", qPrintable(app.dialogs.errors().join("; ")));
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    for (const QString name : {"printOrder.html", "1pixel-black.gif"}) {
+        QFile::remove(out.filePath(name));
+        if (!out.mkpath(".") || !QFile::copy(app.folder.file(name), out.filePath(name)))
+            qFatal("could not copy %s to %s", qPrintable(name), qPrintable(out.path()));
+    }
+    return 0;
+}

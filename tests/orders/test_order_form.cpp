@@ -1,0 +1,315 @@
+// The Order form: Finalise Order from the main window with the addresses chosen in the Order
+// Address Options window, the page as written, what stops it, and Print Previous Order from the
+// Previous Orders window.
+#include "order_steps.h"
+#include "printing/order_form_writer.h"
+#include "test_registry.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QStringDecoder>
+
+using namespace quillon;
+using namespace quillon::tests;
+
+namespace {
+
+const QString separator =
+    "<tr><td colspan=6><img src=\"1pixel-black.gif\" width=100% height=1 vspace=5 alt=\"-\"></td>";
+
+QString cells(const QStringList& values) {
+    return "<tr><td valign=top class=partCell>" +
+           values.join("</td><td valign=top class=partCell>") + "</td></tr>";
+}
+
+QString instructions(const QString& comments) {
+    return "<tr><td colspan=2 valign=top align=right class=comment>Special Instructions: </td>"
+           "<td valign=top colspan=4 class=comment>" +
+           comments + "</td>";
+}
+
+QString totalRow(const QString& total) {
+    return "<tr><td></td><td></td><td></td><td></td><td><b>Total</b></td><td><b>" + total +
+           "</b></td>";
+}
+
+QString addressRow(const QString& order, const QString& delivery) {
+    return "<tr><td>" + order + "</td><td>" + delivery + "</td></tr></table>";
+}
+
+// The Order Address Options window's next showings pick the entries at those positions of the
+// two lists (by the Down key from the first) and press OK.
+void chooseAddresses(ProgramDriver& app, int orderEntry = 0, int deliveryEntry = 0) {
+    app.dialogs.onWindow("frmOptions", [orderEntry, deliveryEntry](QDialog& window) {
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (const auto& [list, entry] :
+             {std::pair{"lstOrder", orderEntry}, std::pair{"lstDelivery", deliveryEntry}}) {
+            auto* names = child<QComboBox>(window, list);
+            names->setFocus(Qt::MouseFocusReason);
+            for (int i = 0; i < entry; ++i)
+                QTest::keyClick(names, Qt::Key_Down);
+        }
+        press(window, "cmdOK");
+    });
+}
+
+// Templates easy to find on the page, catalogue parts ("DorvaneNum|RoverNum|Description") and
+// open order 5 of those lines, then the start; the Order and the Depot addresses unless given.
+void openOrder(ProgramDriver& app, const QStringList& parts, const QStringList& lines,
+               bool addresses = true) {
+    app.writeFile("orderHeader.dat", "<H>\r\n");
+    app.writeFile("orderMidA.dat", "<M>\r\n");
+    app.writeFile("orderFooter.dat", "<F>\r\n");
+    addParts(app, parts);
+    if (addresses) {
+        addAddress(app, "Order|Office|Olga|1 High St");
+        addAddress(app, "Delivery|Depot|Dan|Yard 2");
+    }
+    addOrder(app, 5, false, lines);
+    app.run();
+    app.dialogs.clearRecords();
+}
+
+// printOrder.html as written, its byte-order mark kept.
+QString page(const ProgramDriver& app) {
+    QFile file(app.folder.printOrder());
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return file.open(QIODevice::ReadOnly) ? utf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class OrderFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void templatesLoseTheirLineEnds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        addRow("CR LF lines", QByteArray("a\r\nb\r\nc\r\n"), QString("abc"));
+        addRow("lone CR ends a line", QByteArray("a\rb\r\nc"), QString("abc"));
+        addRow("lone LF stays", QByteArray("a\nb\r\nc"), QString("a\nbc"));
+        addRow("UTF-8 with mark", QByteArray("\xEF\xBB\xBF\xC2\xA3x\r\n"), QString("£x"));
+        addRow("8-bit pound", QByteArray("\xA3x\r\n"), QString("£x"));
+    }
+
+    void templatesLoseTheirLineEnds() {
+        QFETCH(QByteArray, bytes);
+        QTEST(OrderFormWriter::templateText(bytes), "text");
+    }
+
+    // What the page holds for the lines, the catalogue and the addresses.
+    void pageContents_data() {
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("addresses"); // order, delivery record: "|field|field..."
+        QTest::addColumn<QStringList>("contains");
+        const QStringList offices{"|Olga|1 High St", "|Dan|Yard 2"};
+        const QString oneLine = "DA1|AAA111|Stored|1|1";
+        addRow(
+            "two lines in order, the total",
+            QStringList{"DA1|AAA111|Catalogue one", "DA2|BBB222|Catalogue two"},
+            QStringList{"DA1|AAA111|Stored one|1|10|Leave at gate", "DA2|BBB222|Stored two|2|0.5"},
+            offices,
+            QStringList{"<M>" + separator +
+                            cells({"DA1", "AAA111", "Catalogue one", "1", "£10.00", "£10.00"}) +
+                            instructions("Leave at gate") + separator +
+                            cells({"DA2", "BBB222", "Catalogue two", "2", "£0.50", "£1.00"}) +
+                            instructions("") + separator + totalRow("£11.00") + "<F>\r\n",
+                        "<H><table width=400><tr>",
+                        addressRow("Olga<br>1 High St<br>", "Dan<br>Yard 2<br>"),
+                        "<p><b>Order Number 5</b></p><M>"});
+        addRow("amounts grouped and to the penny", QStringList{},
+               QStringList{"DA3|CCC333|Bolt|3|2.5", "DA4|DDD444|Axle|1|1234.5",
+                           "DA5|EEE555|Shim|1|0.125"},
+               offices,
+               QStringList{cells({"DA3", "CCC333", "Bolt", "3", "£2.50", "£7.50"}),
+                           cells({"DA4", "DDD444", "Axle", "1", "£1,234.50", "£1,234.50"}),
+                           cells({"DA5", "EEE555", "Shim", "1", "£0.13", "£0.13"}),
+                           totalRow("£1,242.13")});
+        addRow("stored texts escaped", QStringList{"DA1|AAA111|Washer <M8> & nut"},
+               QStringList{"DA1|AAA111|Stored|1|1|<5mm spacer",
+                           "DA2|BBB<2>|Nut & bolt|1|1|Nut & bolt"},
+               QStringList{"|Smith & Sons <Ltd>", "|The \"Old\" Mill"},
+               QStringList{
+                   instructions("&lt;5mm spacer"), instructions("Nut &amp; bolt"),
+                   cells({"DA1", "AAA111", "Washer &lt;M8&gt; &amp; nut", "1", "£1.00", "£1.00"}),
+                   cells({"DA2", "BBB&lt;2&gt;", "Nut &amp; bolt", "1", "£1.00", "£1.00"}),
+                   addressRow("Smith &amp; Sons &lt;Ltd&gt;<br>", "The &quot;Old&quot; Mill<br>")});
+        // The description is the catalogue's, found by the part key; text compares without
+        // regard to case, but only "Dorvane Only" exactly is looked up by DorvaneNum.
+        const QStringList catalogue{"DX9|LR500|Rover part", "DX8|LR500|Second part of that number",
+                                    "DV78|DORVANE ONLY|Shouty rover part",
+                                    "DV77|Dorvane Only|Dorvane part", "||Part without numbers"};
+        const auto byKey = [&](const char* name, const QString& dv, const QString& rover,
+                               const QString& description) {
+            addRow(name, catalogue, QStringList{dv + "|" + rover + "|Stored description|1|1"},
+                   offices, QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})});
+        };
+        byKey("Land Rover number", "DX9", "LR500", "Rover part");
+        byKey("Dorvane Only by its DV number", "DV77", "Dorvane Only", "Dorvane part");
+        byKey("other letter case is a Rover number", "DV77", "DORVANE ONLY", "Shouty rover part");
+        byKey("part gone from the catalogue", "DV00", "GONE1", "Stored description");
+        byKey("no Rover number", "DV77", "", "Stored description");
+        byKey("Dorvane Only without DV number", "", "Dorvane Only", "Stored description");
+        // The fields that have a value, each but the telephone followed by a break.
+        const auto block = [&](const char* name, const QString& fields, const QString& shown) {
+            addRow(name, QStringList{}, QStringList{oneLine}, QStringList{fields, fields},
+                   QStringList{addressRow(shown, shown)});
+        };
+        block("only a contact name", "|Ann", "Ann<br>");
+        block("all empty", "||||||||", "");
+        block("all Null", "", "");
+        block("lines, no postcode, telephone", "|Ann|1 High St|Ashcombe|||||01632 960418",
+              "Ann<br>1 High St<br>Ashcombe<br>01632 960418");
+        block("no telephone ends in a break", "||1 High St|||||AS4 9QD",
+              "1 High St<br>AS4 9QD<br>");
+    }
+
+    void pageContents() {
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, addresses);
+        QFETCH(QStringList, contains);
+        ProgramDriver app;
+        addAddress(app, "Order|Office" + addresses[0]);
+        addAddress(app, "Delivery|Depot" + addresses[1]);
+        openOrder(app, parts, lines, false);
+        chooseAddresses(app);
+        app.dialogs.answerNext(Dialogs::Button::Yes);
+
+        app.click("cmdFinaliseOrder");
+
+        QCOMPARE(app.dialogs.errors(), QStringList());
+        const QString written = page(app);
+        for (const QString& text : contains)
+            QVERIFY2(written.contains(text), qPrintable("lacks " + text + " in " + written));
+    }
+
+    // Written as UTF-8 with a byte-order mark, without the templates' line breaks, handed to the
+    // browser; then the order is completed, or, when something stops it, stays open.
+    void finalise_data() {
+        QTest::addColumn<QString>("stop");
+        QTest::addColumn<QString>("message"); // the box after the question, named in it
+        addRow("completed", "", "");
+        addRow("question answered No", "no", "");
+        addRow("order without lines", "empty", "");
+        addRow("Cancel in the address window", "cancel", "");
+        addRow("address window closed by its frame", "frame", "");
+        addRow("OK without addresses", "noAddress", "address");
+        addRow("typed name of no record", "typed", "address");
+        addRow("missing header", "orderHeader.dat", "orderHeader.dat");
+        addRow("missing middle", "orderMidA.dat", "orderMidA.dat");
+        addRow("missing footer", "orderFooter.dat", "orderFooter.dat");
+        addRow("page can't be written", "unwritable", "printOrder.html");
+        addRow("no browser", "browser", "no web browser");
+    }
+
+    void finalise() {
+        QFETCH(QString, stop);
+        QFETCH(QString, message);
+        ProgramDriver app;
+        openOrder(app, {}, stop == "empty" ? QStringList{} : QStringList{"DA1|AAA111|One|2|3.5"},
+                  stop != "noAddress");
+        app.writeFile("orderHeader.dat", "a\r\nb\r\n");
+        chooseAddresses(app);
+        if (stop == "cancel" || stop == "noAddress" || stop == "typed")
+            app.dialogs.onWindow("frmOptions", [stop](QDialog& window) {
+                if (stop == "typed") { // the name of no record
+                    child<QComboBox>(window, "lstDelivery")->lineEdit()->selectAll();
+                    QTest::keyClicks(child<QComboBox>(window, "lstDelivery")->lineEdit(),
+                                     "Nowhere");
+                }
+                press(window, stop == "cancel" ? "cmdCancel" : "cmdOK");
+            });
+        else if (stop == "frame")
+            app.dialogs.removeWindowScript("frmOptions");
+        else if (stop.endsWith(".dat"))
+            QVERIFY(QFile::remove(app.folder.file(stop)));
+        else if (stop == "unwritable")
+            QVERIFY(QDir(app.folder.path()).mkdir("printOrder.html"));
+        else if (stop == "browser")
+            app.browser.setAvailable(false);
+        app.dialogs.answerNext(stop == "no" ? Dialogs::Button::No : Dialogs::Button::Yes);
+
+        app.trigger("mnuFinaliseOrder");
+
+        QCOMPARE(app.dialogs.errors(), QStringList());
+        const bool completed = stop.isEmpty();
+        QCOMPARE(storedOrders(app), QStringList{completed ? "5|True" : "5|False"});
+        QCOMPARE(app.state.orderActive, !completed);
+        QCOMPARE(titles(app.dialogs).section(u'|', 0, 0), stop == "empty" ? "" : "Finalise order?");
+        QCOMPARE(app.dialogs.boxes().size(), stop == "empty" ? 0 : message.isEmpty() ? 1 : 2);
+        if (!message.isEmpty())
+            QVERIFY2(app.dialogs.boxes()[1].prompt.contains(message),
+                     qPrintable(app.dialogs.boxes()[1].prompt));
+        QCOMPARE(QFileInfo(app.folder.printOrder()).isFile(), completed || stop == "browser");
+        if (!completed) {
+            QCOMPARE(commands(app), stop == "empty" ? "order on, finalise off, ORD on"
+                                                    : "order on, finalise on, ORD on");
+            QCOMPARE(app.browser.requests().isEmpty(), stop != "browser");
+            return;
+        }
+        QCOMPARE(app.status(), "Order number 5 completed.");
+        QCOMPARE(commands(app), "order off, finalise off, ORD off");
+        QCOMPARE(app.browser.requests().size(), 1);
+        QCOMPARE(app.browser.requests()[0].path, app.folder.printOrder());
+        const QString written = page(app);
+        QVERIFY(written.startsWith(u"\uFEFFab<table width=400><tr>"));
+        QVERIFY(written.endsWith("</b></td><F>\r\n"));
+        QCOMPARE(written.count(u'\n'), 1);
+    }
+
+    // The completed orders listed by number and date, the lines of the one picked with plain
+    // decimal amounts, and its form printed again with other addresses; the open order stays.
+    void previousOrders() {
+        ProgramDriver app;
+        addAddress(app, "Order|Branch|Bea");
+        addAddress(app, "Delivery|Farm|Fred");
+        addOrder(app, 2, true, {"DA1|AAA111|One|1|1.25", "DA2|BBB222|Two|3|0.25"}, "04/01/2026");
+        addOrder(app, 3, true, {"DA5|EEE555|Hub seal|2|12.50|Fit both sides"}, "09/01/2026");
+        openOrder(app, {"DA5|EEE555|Hub seal, new catalogue"}, {"DA9|ZZZ999|Open line|1|1"});
+        chooseAddresses(app, 1, 0);
+        QStringList shown;
+        app.dialogs.onWindow("frmBackOrders", [&](QDialog& window) {
+            auto* list = child<QListWidget>(window, "lstAllOrders");
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->item(i)->text();
+            const auto grid = [&] {
+                shown << rows(window, "MSFlexGridOrders")
+                      << child<QLineEdit>(window, "txtAllOrdersOrderTotal")->text();
+            };
+            grid();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(1)).center());
+            grid();
+            app.dialogs.answerNext(Dialogs::Button::Yes);
+            press(window, "cmdPrintPreviousOrder");
+            grid(); // as it was
+            press(window, "cmdClose");
+        });
+
+        app.trigger("mnuPreviousItem");
+
+        QCOMPARE(app.dialogs.errors(), QStringList());
+        const QString five = "1|DA5|EEE555|Hub seal|Fit both sides|2|£12.5|£25";
+        QCOMPARE(
+            shown,
+            QStringList({"2  -  04/01/2026", "3  -  09/01/2026", "1|DA1|AAA111|One||1|£1.25|£1.25",
+                         "2|DA2|BBB222|Two||3|£0.25|£0.75", "2", five, "25", five, "25"}));
+        QCOMPARE(app.browser.requests().size(), 1);
+        const QString written = page(app);
+        QVERIFY(written.contains("<p><b>Order Number 3</b></p>"));
+        QVERIFY(written.contains(
+            cells({"DA5", "EEE555", "Hub seal, new catalogue", "2", "£12.50", "£25.00"})));
+        QVERIFY(written.contains(addressRow("Olga<br>1 High St<br>", "Fred<br>")));
+        QCOMPARE(storedOrders(app), QStringList({"2|True", "3|True", "5|False"}));
+        QVERIFY(app.state.orderActive);
+    }
+};
+
+QUILLON_TEST_CLASS(OrderFormTest)
+
+#include "test_order_form.moc"
