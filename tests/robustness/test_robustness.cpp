@@ -56,11 +56,10 @@ void makeUserDatabase(const AppFolder& folder, int lines = 1) {
     Transaction transaction(*db);
     db->execute(u"INSERT INTO orders(orderDate) SELECT '01/02/2025' AS orderDate"_s);
     for (int i = 0; i < lines; ++i)
-        db->execute(QStringLiteral("INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, "
-                                   "Description, Quantity, Price, Comments) SELECT '1' AS a, "
-                                   "'DA%1' AS b, 'ERR%1' AS c, 'Oil filter' AS d, '3' AS e, "
-                                   "'4.5' AS f, '%2' AS g")
-                        .arg(1001 + i)
+        db->execute(u"INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, "
+                    u"Description, Quantity, Price, Comments) SELECT '1' AS a, "
+                    u"'DA%1' AS b, 'ERR%1' AS c, 'Oil filter' AS d, '3' AS e, "
+                    u"'4.5' AS f, '%2' AS g"_s.arg(1001 + i)
                         .arg(QString(i ? 100 : 0, u'c')));
     transaction.commit();
 }
@@ -156,17 +155,15 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
 // of characters, seeded by the box's name.
 QStringList hostileTexts(const QString& box) {
     QStringList texts =
-        QStringLiteral(
-            "O'Brien's␞'␞''''␞\"Quoted\" \"\"␞C:\\parts\\new\\␞****␞????␞####␞[A-Z][!0-9]"
-            "␞STC[␞]]]]␞%_%_␞'; DROP TABLE orders; --␞\"; DELETE * FROM orderParts; --"
-            "␞' OR '1'='1␞x' UNION SELECT * FROM customParts --␞Größe façade Zoë␞"
-            "日本語の部品番号␞🚗🔧 parts 🛠️👍🏽␞חלקי "
-            "חילוף␞a\u202Eevil\u202C "
-            "b\u200F␞"
-            "tab\there␞one\ntwo\r\nthree\r␞bell\u0007 esc\u001b del\u007f␞   lead␞"
-            "trail   ␞    ␞\u00a0nbsp\u00a0␞£1,234.50␞-12.5␞99999999999999999999999␞"
-            "1e308␞0x1F")
-            .split(u'␞');
+        u"O'Brien's␞'␞''''␞\"Quoted\" \"\"␞C:\\parts\\new\\␞****␞????␞####␞[A-Z][!0-9]"
+        u"␞STC[␞]]]]␞%_%_␞'; DROP TABLE orders; --␞\"; DELETE * FROM orderParts; --"
+        u"␞' OR '1'='1␞x' UNION SELECT * FROM customParts --␞Größe façade Zoë␞"
+        u"日本語の部品番号␞🚗🔧 parts 🛠️👍🏽␞חלקי "
+        u"חילוף␞a\u202Eevil\u202C "
+        u"b\u200F␞"
+        u"tab\there␞one\ntwo\r\nthree\r␞bell\u0007 esc\u001b del\u007f␞   lead␞"
+        u"trail   ␞    ␞\u00a0nbsp\u00a0␞£1,234.50␞-12.5␞99999999999999999999999␞"
+        u"1e308␞0x1F"_s.split(u'␞');
     texts << QString::fromUtf16(u"nul\u0000here", 8) << QString(10000, u'A')
           << QString(10000, u'\'');
     static const QString pieces = u"'\"\\*?#[]!-%_;/ aZ09éßØжΩ語ש\u202E\t\n\r\u0001"_s;
