@@ -130,8 +130,8 @@ private slots:
         enter(app, u"CP10"_s, u"1|2|EA"_s);
         QStringList expected{u"CP100|STC100|1|2|EA"_s};
         if (!stored.isEmpty())
-            expected << u"CP200|NRC200|"_s + (box == u"txtFilePrice"_s ? QString(stored + u"|0|"_s)
-                                                                       : u"0|"_s + stored + u"|"_s);
+            expected << (box == u"txtFilePrice" ? u"CP200|NRC200|%1|0|"_s : u"CP200|NRC200|0|%1|"_s)
+                            .arg(stored);
         for (const QString& part : {u"CP20"_s, u"CP10"_s}) { // without a record, then with one
             app.searchPart(part);
             app.type(box, text);
