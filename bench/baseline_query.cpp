@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 namespace {
@@ -19,7 +21,7 @@ int compareFolded(void*, int aBytes, const void* a, int bBytes, const void* b) {
 // A typed text as the engine's own LIKE reads it: * and ? become % and _, quotes doubled.
 QString likePattern(const QString& text) {
     QString pattern = text;
-    pattern.replace(u'\'', QStringLiteral("''"));
+    pattern.replace(u'\'', u"''"_s);
     pattern.replace(u'*', u'%');
     pattern.replace(u'?', u'_');
     return u'%' + pattern + u'%';
@@ -40,7 +42,7 @@ BaselineQuery::~BaselineQuery() {
 }
 
 double BaselineQuery::run(const QString& where, int* rows, qint64* firstId) {
-    const QByteArray sql = (QStringLiteral("SELECT * FROM Parts WHERE ") + where).toUtf8();
+    const QByteArray sql = (u"SELECT * FROM Parts WHERE "_s + where).toUtf8();
     QElapsedTimer timer;
     timer.start();
     sqlite3_stmt* stmt = nullptr;
@@ -64,40 +66,38 @@ double BaselineQuery::run(const QString& where, int* rows, qint64* firstId) {
 
 QString BaselineQuery::partNumberWhere(const QString& text) {
     const QString pattern = likePattern(text);
-    QString where = QStringLiteral("(");
+    QString where = u"("_s;
     for (const char* column : {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2",
                                "RoverSuper3", "RoverSuper4", "RoverSuper5", "RoverSuper6"})
-        where += QString::fromLatin1(column) + QStringLiteral(" LIKE '") + pattern +
-                 QStringLiteral("' OR ");
-    return where + QStringLiteral("AltDorvaneNum LIKE '") + pattern +
-           QStringLiteral("') ORDER BY ID ASC");
+        where += QString::fromLatin1(column) + u" LIKE '"_s + pattern + u"' OR "_s;
+    return where + u"AltDorvaneNum LIKE '"_s + pattern + u"') ORDER BY ID ASC"_s;
 }
 
 QString BaselineQuery::looseNumberWhere(const QString& text) {
     QString bare = text;
-    bare.remove(QRegularExpression(QStringLiteral("[ ./-]")));
+    bare.remove(QRegularExpression(u"[ ./-]"_s));
     QString where = partNumberWhere(text);
-    where.chop(QStringLiteral(" ORDER BY ID ASC").size());
+    where.chop(u" ORDER BY ID ASC"_s.size());
     for (const char* column :
          {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2", "RoverSuper3", "RoverSuper4",
           "RoverSuper5", "RoverSuper6", "AltDorvaneNum"})
-        where += QStringLiteral(" OR replace(replace(replace(replace(%1, ' ', ''), '-', ''), "
-                                "'.', ''), '/', '') LIKE %2")
-                     .arg(QLatin1String(column), u'\'' + likePattern(bare) + u'\'');
-    return where + QStringLiteral(" ORDER BY ID ASC");
+        where += u" OR replace(replace(replace(replace(%1, ' ', ''), '-', ''), "
+                 u"'.', ''), '/', '') LIKE %2"_s.arg(QLatin1String(column),
+                                                     u'\'' + likePattern(bare) + u'\'');
+    return where + u" ORDER BY ID ASC"_s;
 }
 
 QString BaselineQuery::descriptionWhere(const QString& keyword, const QString& vehicle) {
     const QString pattern = likePattern(keyword);
     if (vehicle == u"- any -")
-        return QStringLiteral("(Description LIKE '") + pattern + QStringLiteral("')");
+        return u"(Description LIKE '"_s + pattern + u"')"_s;
     QString value = vehicle;
-    value.replace(u'\'', QStringLiteral("''"));
-    QString where = QStringLiteral("(Description LIKE '") + pattern +
-                    QStringLiteral("' AND (Application1 = '") + value + u'\'';
+    value.replace(u'\'', u"''"_s);
+    QString where =
+        u"(Description LIKE '"_s + pattern + u"' AND (Application1 = '"_s + value + u'\'';
     for (int i = 2; i <= 9; ++i)
-        where += QStringLiteral(" OR Application%1 = '").arg(i) + value + u'\'';
-    return where + QStringLiteral(")) ORDER BY ID ASC");
+        where += u" OR Application%1 = '"_s.arg(i) + value + u'\'';
+    return where + u")) ORDER BY ID ASC"_s;
 }
 
 } // namespace quillon::bench

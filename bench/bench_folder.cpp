@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 namespace {
@@ -21,16 +23,14 @@ void linkFiles(const QDir& from, const QDir& to) {
 
 BenchFolder::BenchFolder(const QString& workDir, const QString& appTemplate,
                          const QString& scaleDir)
-    : dir_(QDir(workDir).filePath(QStringLiteral("app-XXXXXX"))) {
+    : dir_(QDir(workDir).filePath(u"app-XXXXXX"_s)) {
     if (!dir_.isValid())
         throw std::runtime_error("can't make an Application folder under " + workDir.toStdString());
     const QDir source(appTemplate);
     const QDir target(dir_.path());
     // What ships, but the catalogue, the stores of a run and the program itself.
-    const QStringList skipped = {QStringLiteral("parts.mdb"), QStringLiteral("user.mdb"),
-                                 QStringLiteral("userdatabackup.mdb"),
-                                 QStringLiteral("printOrder.html"),
-                                 QStringLiteral("dorvane-quillon")};
+    const QStringList skipped = {u"parts.mdb"_s, u"user.mdb"_s, u"userdatabackup.mdb"_s,
+                                 u"printOrder.html"_s, u"dorvane-quillon"_s};
     for (const QFileInfo& file : source.entryInfoList(QDir::Files)) {
         if (skipped.contains(file.fileName()))
             continue;
@@ -38,15 +38,14 @@ BenchFolder::BenchFolder(const QString& workDir, const QString& appTemplate,
             throw std::runtime_error("can't copy " + file.absoluteFilePath().toStdString());
     }
     const QDir scale(scaleDir);
-    if (!QFile::link(scale.absoluteFilePath(QStringLiteral("parts.mdb")),
-                     target.filePath(QStringLiteral("parts.mdb"))))
+    if (!QFile::link(scale.absoluteFilePath(u"parts.mdb"_s), target.filePath(u"parts.mdb"_s)))
         throw std::runtime_error("can't link the catalogue of " + scaleDir.toStdString());
-    target.mkdir(QStringLiteral("images"));
-    const QDir images(target.filePath(QStringLiteral("images")));
-    linkFiles(QDir(scale.filePath(QStringLiteral("images"))), images);
-    linkFiles(QDir(source.filePath(QStringLiteral("images"))), images);
-    const QString user = target.filePath(QStringLiteral("user.mdb"));
-    if (!QFile::copy(target.filePath(QStringLiteral("systemuserDB.dat")), user))
+    target.mkdir(u"images"_s);
+    const QDir images(target.filePath(u"images"_s));
+    linkFiles(QDir(scale.filePath(u"images"_s)), images);
+    linkFiles(QDir(source.filePath(u"images"_s)), images);
+    const QString user = target.filePath(u"user.mdb"_s);
+    if (!QFile::copy(target.filePath(u"systemuserDB.dat"_s), user))
         throw std::runtime_error("can't make the User database");
     QFile::setPermissions(user, QFile::permissions(user) | QFileDevice::WriteOwner);
 }

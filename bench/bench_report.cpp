@@ -1,5 +1,7 @@
 #include "bench_report.h"
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 namespace {
@@ -45,34 +47,31 @@ int BenchReport::met() const {
 
 void BenchReport::print(QTextStream& out, bool withTargets) const {
     out << "\n== " << title_ << " ==\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
-               .arg(QStringLiteral("case"), -44)
-               .arg(QStringLiteral("hits"), 7)
-               .arg(QStringLiteral("median"), 9)
-               .arg(QStringLiteral("spread"), 15)
-               .arg(QStringLiteral("baseline"), 9)
-               .arg(QStringLiteral("ratio"), 7)
-               .arg(QStringLiteral("target"), 10)
-               .arg(QStringLiteral("result"));
+    out << u"%1 %2 %3 %4 %5 %6 %7 %8\n"_s.arg(u"case"_s, -44)
+               .arg(u"hits"_s, 7)
+               .arg(u"median"_s, 9)
+               .arg(u"spread"_s, 15)
+               .arg(u"baseline"_s, 9)
+               .arg(u"ratio"_s, 7)
+               .arg(u"target"_s, 10)
+               .arg(u"result"_s);
     for (const Case& c : cases_) {
         const bool hasBaseline = !c.baseline.isEmpty();
-        QString target = QStringLiteral("-");
-        QString result = QStringLiteral("-");
+        QString target = u"-"_s;
+        QString result = u"-"_s;
         if (withTargets && c.target != Target::None) {
-            target = c.target == Target::RatioToBaseline
-                         ? QStringLiteral("<=%1x").arg(c.limit)
-                         : QStringLiteral("<=%1 %2").arg(c.limit).arg(c.unit);
-            result = c.met() ? QStringLiteral("PASS") : QStringLiteral("FAIL");
+            target = c.target == Target::RatioToBaseline ? u"<=%1x"_s.arg(c.limit)
+                                                         : u"<=%1 %2"_s.arg(c.limit).arg(c.unit);
+            result = c.met() ? u"PASS"_s : u"FAIL"_s;
         }
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
-                   .arg(c.label.left(44), -44)
-                   .arg(c.hits >= 0 ? QString::number(c.hits) : QStringLiteral("-"), 7)
+        out << u"%1 %2 %3 %4 %5 %6 %7 %8\n"_s.arg(c.label.left(44), -44)
+                   .arg(c.hits >= 0 ? QString::number(c.hits) : u"-"_s, 7)
                    .arg(number(c.measured.median(), c.unit) + u' ' + c.unit, 9)
                    .arg(c.measured.spread(c.unit == u"MB" ? 0 : 2) + u' ' + c.unit, 15)
-                   .arg(hasBaseline ? number(c.baseline.median(), c.unit) : QStringLiteral("-"), 9)
+                   .arg(hasBaseline ? number(c.baseline.median(), c.unit) : u"-"_s, 9)
                    .arg(hasBaseline
                             ? QString::number(c.measured.median() / c.baseline.median(), 'f', 2)
-                            : QStringLiteral("-"),
+                            : u"-"_s,
                         7)
                    .arg(target, 10)
                    .arg(result);
@@ -84,11 +83,10 @@ void BenchReport::print(QTextStream& out, bool withTargets) const {
         if (c.target == Target::None)
             continue;
         const QString measured = c.target == Target::RatioToBaseline
-                                     ? QString::number(c.value(), 'f', 2) + u'x'
+                                     ? QString(QString::number(c.value(), 'f', 2) + u'x')
                                      : number(c.value(), c.unit) + c.unit;
-        const QString limit = c.target == Target::RatioToBaseline
-                                  ? QString::number(c.limit) + u'x'
-                                  : QString::number(c.limit) + c.unit;
+        const QString limit =
+            QString::number(c.limit) + (c.target == Target::RatioToBaseline ? u"x"_s : c.unit);
         out << (c.met() ? "PASS " : "FAIL ") << c.name << ' ' << measured << ' ' << limit << '\n';
     }
     out << met() << " of " << targets() << " targets met\n";

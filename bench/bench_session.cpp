@@ -17,6 +17,8 @@
 #include <QTest>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 namespace {
@@ -32,10 +34,9 @@ double elapsedMs(const QElapsedTimer& timer) {
 void insertLines(Database& db, qint32 orderNum, const std::vector<SeedLine>& lines) {
     for (const SeedLine& line : lines)
         db.execute(
-            QStringLiteral("INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,"
-                           "Description,Quantity,Price,Comments) SELECT '%1' AS a, %2 AS "
-                           "b, %3 AS c, %4 AS d, '2' AS e, '12.5' AS f, 'urgent' AS g")
-                .arg(orderNum)
+            u"INSERT INTO orderParts(OrderNum,DorvaneNum,RoverNum,"
+            u"Description,Quantity,Price,Comments) SELECT '%1' AS a, %2 AS "
+            u"b, %3 AS c, %4 AS d, '2' AS e, '12.5' AS f, 'urgent' AS g"_s.arg(orderNum)
                 .arg(quoted(line.dorvaneNum), quoted(line.roverNum), quoted(line.description)));
 }
 
@@ -56,25 +57,23 @@ qint32 BenchSession::seedOrders(const std::vector<SeedLine>& completed,
                                 const std::vector<SeedLine>& open) {
     auto db = Database::open(folder_.userDatabase(), Database::Access::ReadWrite);
     Transaction transaction(*db);
-    db->execute(QStringLiteral("INSERT INTO orders (OrderDate, OrderStatus) VALUES "
-                               "('01/03/2024', TRUE)"));
+    db->execute(u"INSERT INTO orders (OrderDate, OrderStatus) VALUES "
+                u"('01/03/2024', TRUE)"_s);
     const qint32 completedNum =
-        db->openRecordset(QStringLiteral("SELECT max(OrderNum) AS n FROM orders"))
-            .field(0)
-            .toInt32();
+        db->openRecordset(u"SELECT max(OrderNum) AS n FROM orders"_s).field(0).toInt32();
     insertLines(*db, completedNum, completed);
     if (!open.empty()) {
-        db->execute(QStringLiteral("INSERT INTO orders (OrderDate, OrderStatus) VALUES "
-                                   "('02/03/2024', FALSE)"));
+        db->execute(u"INSERT INTO orders (OrderDate, OrderStatus) VALUES "
+                    u"('02/03/2024', FALSE)"_s);
         insertLines(*db, completedNum + 1, open);
     }
-    db->execute(QStringLiteral("INSERT INTO orderCompanyDetails (RecordName, OrderContactName, "
-                               "OrderAddress1, OrderPostcode, OrderTel) VALUES ('Office', "
-                               "'Olga Quill', '1 High Street', 'QD1 2AB', '01234 567890')"));
-    db->execute(QStringLiteral("INSERT INTO deliveryCompanyDetails (RecordName, "
-                               "DeliveryContactName, DeliveryAddress1, DeliveryPostcode, "
-                               "DeliveryTel) VALUES ('Depot', 'Dan Vane', 'Yard 2', 'QD3 4EF', "
-                               "'01234 098765')"));
+    db->execute(u"INSERT INTO orderCompanyDetails (RecordName, OrderContactName, "
+                u"OrderAddress1, OrderPostcode, OrderTel) VALUES ('Office', "
+                u"'Olga Quill', '1 High Street', 'QD1 2AB', '01234 567890')"_s);
+    db->execute(u"INSERT INTO deliveryCompanyDetails (RecordName, "
+                u"DeliveryContactName, DeliveryAddress1, DeliveryPostcode, "
+                u"DeliveryTel) VALUES ('Depot', 'Dan Vane', 'Yard 2', 'QD3 4EF', "
+                u"'01234 098765')"_s);
     transaction.commit();
     return completedNum;
 }
@@ -92,17 +91,16 @@ void BenchSession::start() {
         throw std::runtime_error("the main window was not shown");
     // The quantity dialog: 1, OK. View Parts Order: count its rows, OK. The address window: OK
     // on the first addresses.
-    dialogs_.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& d) {
-        d.findChild<QLineEdit*>(QStringLiteral("txtQty"))->setText(QStringLiteral("1"));
-        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    dialogs_.onWindow(u"frmOrderQuantity"_s, [](QDialog& d) {
+        d.findChild<QLineEdit*>(u"txtQty"_s)->setText(u"1"_s);
+        d.findChild<QPushButton*>(u"cmdOK"_s)->click();
     });
-    dialogs_.onWindow(QStringLiteral("frmViewOrder"), [this](QDialog& d) {
-        viewedRows_ = d.findChild<FlexGrid*>(QStringLiteral("MSFlexGridViewOrder"))->rows() - 1;
-        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    dialogs_.onWindow(u"frmViewOrder"_s, [this](QDialog& d) {
+        viewedRows_ = d.findChild<FlexGrid*>(u"MSFlexGridViewOrder"_s)->rows() - 1;
+        d.findChild<QPushButton*>(u"cmdOK"_s)->click();
     });
-    dialogs_.onWindow(QStringLiteral("frmOptions"), [](QDialog& d) {
-        d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-    });
+    dialogs_.onWindow(u"frmOptions"_s,
+                      [](QDialog& d) { d.findChild<QPushButton*>(u"cmdOK"_s)->click(); });
     QApplication::processEvents();
     // The start's own boxes (an open order taken up) are not the searches'.
     dialogs_.clearRecords();
@@ -117,9 +115,9 @@ BenchSession::Search BenchSession::timedSearch(const char* button) {
     QApplication::processEvents();
     Search result;
     result.ms = elapsedMs(timer);
-    const auto* count = find<QLabel>(QStringLiteral("lblPartsFoundsNumber"));
+    const auto* count = find<QLabel>(u"lblPartsFoundsNumber"_s);
     result.hits = count->isVisibleTo(window_.get()) ? count->text().toInt() : 0;
-    result.shownNumber = find<QLabel>(QStringLiteral("txtDRNumber"))->text();
+    result.shownNumber = find<QLabel>(u"txtDRNumber"_s)->text();
     if (!dialogs_.errors().isEmpty())
         throw std::runtime_error("unexpected box: " + dialogs_.errors().join(u"; ").toStdString());
     if (!dialogs_.boxes().isEmpty())
@@ -130,18 +128,18 @@ BenchSession::Search BenchSession::timedSearch(const char* button) {
 }
 
 BenchSession::Search BenchSession::searchPart(const QString& number) {
-    find<QLineEdit>(QStringLiteral("txtPart"))->setText(number);
+    find<QLineEdit>(u"txtPart"_s)->setText(number);
     return timedSearch("cmdSearchPart");
 }
 
 BenchSession::Search BenchSession::searchDesc(const QString& keyword, const QString& vehicle) {
-    find<QComboBox>(QStringLiteral("lstApplication"))->setCurrentText(vehicle);
-    find<QLineEdit>(QStringLiteral("txtDesc"))->setText(keyword);
+    find<QComboBox>(u"lstApplication"_s)->setCurrentText(vehicle);
+    find<QLineEdit>(u"txtDesc"_s)->setText(keyword);
     return timedSearch("cmdSearchDesc");
 }
 
 double BenchSession::nextRow(int* pictures) {
-    auto* grid = find<FlexGrid>(QStringLiteral("MSFlexGrid1"));
+    auto* grid = find<FlexGrid>(u"MSFlexGrid1"_s);
     const qint32 before = state_.selectedPartId;
     QElapsedTimer timer;
     timer.start();
@@ -153,7 +151,7 @@ double BenchSession::nextRow(int* pictures) {
     if (pictures != nullptr) {
         *pictures = 0;
         for (int slot = 1; slot <= ProgramState::pictureSlots; ++slot) {
-            if (find<QWidget>(QStringLiteral("Image%1").arg(slot))->isVisibleTo(window_.get()))
+            if (find<QWidget>(u"Image%1"_s.arg(slot))->isVisibleTo(window_.get()))
                 ++*pictures;
         }
     }
@@ -163,31 +161,27 @@ double BenchSession::nextRow(int* pictures) {
 double BenchSession::addLine() {
     if (state_.selectedPartId == 0 || !state_.orderActive)
         throw std::runtime_error("add a line: no part shown or no current order");
-    auto* press = find<QPushButton>(QStringLiteral("cmdOrder"));
+    auto* press = find<QPushButton>(u"cmdOrder"_s);
     const int before =
-        state_.userDb->openRecordset(QStringLiteral("SELECT count(*) AS n FROM orderParts"))
-            .field(0)
-            .toInt32();
+        state_.userDb->openRecordset(u"SELECT count(*) AS n FROM orderParts"_s).field(0).toInt32();
     QElapsedTimer timer;
     timer.start();
     press->click();
     QApplication::processEvents();
     const double ms = elapsedMs(timer);
     const int after =
-        state_.userDb->openRecordset(QStringLiteral("SELECT count(*) AS n FROM orderParts"))
-            .field(0)
-            .toInt32();
+        state_.userDb->openRecordset(u"SELECT count(*) AS n FROM orderParts"_s).field(0).toInt32();
     if (after != before + 1)
         throw std::runtime_error("add a line: no line was added (" +
                                  window_->statusText().toStdString() + ")");
-    state_.userDb->execute(QStringLiteral("DELETE * FROM orderParts WHERE ID = (SELECT max(ID) "
-                                          "FROM orderParts)"));
+    state_.userDb->execute(u"DELETE * FROM orderParts WHERE ID = (SELECT max(ID) "
+                           u"FROM orderParts)"_s);
     dialogs_.clearRecords();
     return ms;
 }
 
 double BenchSession::viewOrder(int* rows) {
-    auto* press = find<QPushButton>(QStringLiteral("cmdViewOrder"));
+    auto* press = find<QPushButton>(u"cmdViewOrder"_s);
     viewedRows_ = -1;
     QElapsedTimer timer;
     timer.start();
@@ -207,7 +201,7 @@ double BenchSession::orderForm(qint32 orderNum) {
     dialogs_.answerNext(Dialogs::Button::Yes);
     QElapsedTimer timer;
     timer.start();
-    window_->guard().run(QStringLiteral("print the order"), [this, orderNum] {
+    window_->guard().run(u"print the order"_s, [this, orderNum] {
         OrderFormPrinting(window_->context()).cmdPrintPreviousOrder_Click(orderNum);
     });
     const double ms = elapsedMs(timer);

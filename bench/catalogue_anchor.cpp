@@ -8,12 +8,13 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 namespace {
 
-const QStringList amountColumns = {QStringLiteral("CustomerPrice"), QStringLiteral("LRPrice"),
-                                   QStringLiteral("CustomerLRPrice")};
+const QStringList amountColumns = {u"CustomerPrice"_s, u"LRPrice"_s, u"CustomerLRPrice"_s};
 
 // The Parts table of the catalogue, with the collation the shell knows.
 QString partsTable(const QString& cataloguePath) {
@@ -30,7 +31,7 @@ QString partsTable(const QString& cataloguePath) {
     sqlite3_close_v2(db);
     if (sql.isEmpty())
         throw std::runtime_error("the catalogue has no Parts table");
-    return sql.replace(QStringLiteral("COLLATE UNOCASE"), QStringLiteral("COLLATE NOCASE"));
+    return sql.replace(u"COLLATE UNOCASE"_s, u"COLLATE NOCASE"_s);
 }
 
 QStringList headerOf(const QString& csvPath) {
@@ -51,7 +52,7 @@ double timed(const QString& program, const QStringList& arguments, const QByteAr
     }
     if (!process.waitForFinished(3600000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
-        throw std::runtime_error((program + QStringLiteral(" failed: ")).toStdString() +
+        throw std::runtime_error(QString(program + u" failed: ").toStdString() +
                                  process.readAllStandardError().toStdString());
     return double(timer.nsecsElapsed()) / 1e6;
 }
@@ -60,34 +61,32 @@ double timed(const QString& program, const QStringList& arguments, const QByteAr
 
 double CatalogueAnchor::build(const QString& csvPath, const QString& cataloguePath,
                               const QString& anchorPath) {
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    const QString shell = QStandardPaths::findExecutable(u"sqlite3"_s);
     if (shell.isEmpty())
         throw std::runtime_error("the sqlite3 shell is not installed (scripts/install-deps)");
     const QStringList columns = headerOf(csvPath);
     QStringList values;
     for (const QString& column : columns) {
         if (column == u"ID")
-            values << QStringLiteral("CAST(ID AS INTEGER)");
+            values << u"CAST(ID AS INTEGER)"_s;
         else if (amountColumns.contains(column))
-            values << QStringLiteral("iif(%1 = '', NULL, CAST(round(%1 * 10000) AS INTEGER))")
-                          .arg(column);
+            values << u"iif(%1 = '', NULL, CAST(round(%1 * 10000) AS INTEGER))"_s.arg(column);
         else
-            values << QStringLiteral("nullif(%1, '')").arg(column);
+            values << u"nullif(%1, '')"_s.arg(column);
     }
     QString csv = csvPath;
-    csv.replace(u'"', QStringLiteral("\"\""));
+    csv.replace(u'"', u"\"\""_s);
     const QString script =
-        QStringLiteral(".bail on\n%1;\n.import --csv --schema temp \"%2\" PartsCsv\n"
-                       "INSERT INTO Parts (%3) SELECT %4 FROM temp.PartsCsv;\n"
-                       "CREATE VIRTUAL TABLE Parts_search USING fts5(DorvaneNum, RoverNum, "
-                       "RoverSuper1, RoverSuper2, RoverSuper3, RoverSuper4, RoverSuper5, "
-                       "RoverSuper6, AltDorvaneNum, Description, content='Parts', "
-                       "content_rowid='ID', tokenize='trigram', detail=none);\n"
-                       "INSERT INTO Parts_search(Parts_search) VALUES ('rebuild');\n"
-                       "CREATE INDEX PartsRoverNum ON Parts (RoverNum);\n"
-                       "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum);\n")
-            .arg(partsTable(cataloguePath), csv, columns.join(QStringLiteral(", ")),
-                 values.join(QStringLiteral(", ")));
+        u".bail on\n%1;\n.import --csv --schema temp \"%2\" PartsCsv\n"
+        u"INSERT INTO Parts (%3) SELECT %4 FROM temp.PartsCsv;\n"
+        u"CREATE VIRTUAL TABLE Parts_search USING fts5(DorvaneNum, RoverNum, "
+        u"RoverSuper1, RoverSuper2, RoverSuper3, RoverSuper4, RoverSuper5, "
+        u"RoverSuper6, AltDorvaneNum, Description, content='Parts', "
+        u"content_rowid='ID', tokenize='trigram', detail=none);\n"
+        u"INSERT INTO Parts_search(Parts_search) VALUES ('rebuild');\n"
+        u"CREATE INDEX PartsRoverNum ON Parts (RoverNum);\n"
+        u"CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum);\n"_s.arg(
+            partsTable(cataloguePath), csv, columns.join(u", "_s), values.join(u", "_s));
     QFile::remove(anchorPath);
     return timed(shell, {anchorPath}, script.toUtf8());
 }
@@ -95,7 +94,7 @@ double CatalogueAnchor::build(const QString& csvPath, const QString& cataloguePa
 double CatalogueAnchor::import(const QString& tool, const QString& csvPath,
                                const QString& catalogueOut) {
     QFile::remove(catalogueOut);
-    return timed(tool, {QStringLiteral("import-catalogue"), csvPath, catalogueOut}, {});
+    return timed(tool, {u"import-catalogue"_s, csvPath, catalogueOut}, {});
 }
 
 } // namespace quillon::bench

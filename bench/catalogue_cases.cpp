@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace quillon::bench {
 
 BenchReport::Case CatalogueCases::looseNumber(BenchSession& session, BaselineQuery& baseline,
@@ -31,10 +33,9 @@ BenchReport::Case CatalogueCases::looseNumber(BenchSession& session, BaselineQue
     if (stored.isEmpty())
         throw std::runtime_error("the catalogue has no number written with a blank");
     const QString typed = QString(stored).remove(u' ');
-    BenchReport::Case row = BenchReport::makeCase(
-        QStringLiteral("search-part-loose"),
-        QStringLiteral("part number, loose \"%1\" (\"%2\")").arg(typed, stored),
-        QStringLiteral("ms"));
+    BenchReport::Case row =
+        BenchReport::makeCase(u"search-part-loose"_s,
+                              u"part number, loose \"%1\" (\"%2\")"_s.arg(typed, stored), u"ms"_s);
     int expected = 0;
     qint64 firstId = 0;
     baseline.run(BaselineQuery::looseNumberWhere(typed), &expected, &firstId);
@@ -44,9 +45,8 @@ BenchReport::Case CatalogueCases::looseNumber(BenchSession& session, BaselineQue
         row.measured.add(result.ms);
         row.hits = result.hits;
         if (result.hits != expected || session.state().resultPartIds.front() != firstId)
-            throw std::runtime_error(QStringLiteral("%1: the program listed %2 parts, the "
-                                                    "scan with the bare numbers %3")
-                                         .arg(row.label)
+            throw std::runtime_error(u"%1: the program listed %2 parts, the "
+                                     u"scan with the bare numbers %3"_s.arg(row.label)
                                          .arg(result.hits)
                                          .arg(expected)
                                          .toStdString());
@@ -60,16 +60,14 @@ BenchReport::Case CatalogueCases::looseNumber(BenchSession& session, BaselineQue
 void CatalogueCases::againstShell(BenchReport& report, const QString& tool, const QString& work,
                                   const QString& scaleDir, bool withTargets, int runs) {
     const QDir scale(scaleDir);
-    const QString csv = scale.filePath(QStringLiteral("parts.csv"));
+    const QString csv = scale.filePath(u"parts.csv"_s);
     const QDir workDir(work);
-    const QString ours = workDir.filePath(QStringLiteral("import.mdb"));
-    const QString anchor = workDir.filePath(QStringLiteral("anchor.db"));
+    const QString ours = workDir.filePath(u"import.mdb"_s);
+    const QString anchor = workDir.filePath(u"anchor.db"_s);
     BenchReport::Case size = BenchReport::makeCase(
-        QStringLiteral("catalogue-size"), QStringLiteral("parts.mdb size (baseline: the shell's)"),
-        QStringLiteral("MB"));
+        u"catalogue-size"_s, u"parts.mdb size (baseline: the shell's)"_s, u"MB"_s);
     BenchReport::Case time = BenchReport::makeCase(
-        QStringLiteral("import-time"), QStringLiteral("import-catalogue (baseline: the shell's)"),
-        QStringLiteral("ms"));
+        u"import-time"_s, u"import-catalogue (baseline: the shell's)"_s, u"ms"_s);
     for (int r = 0; r < std::min(runs, 3); ++r) {
         time.measured.add(CatalogueAnchor::import(tool, csv, ours));
         time.baseline.add(CatalogueAnchor::build(csv, ours, anchor));

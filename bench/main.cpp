@@ -24,6 +24,7 @@
 #include <utility>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using namespace quillon::bench;
 
 namespace {
@@ -33,7 +34,7 @@ QTextStream& out() {
     return stream;
 }
 
-const QString anyVehicle = QStringLiteral("- any -");
+const QString anyVehicle = u"- any -"_s;
 
 // A search of the table: part number (vehicle empty) or description.
 struct SearchCase {
@@ -56,7 +57,7 @@ BenchSession::Search runSearch(BenchSession& session, const SearchCase& c) {
 
 // A field of /proc/self/status, in kB.
 qint64 statusKb(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(u"/proc/self/status"_s);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray key = QByteArray(field) + ':';
@@ -107,9 +108,9 @@ void pickOrderLines(const QString& catalogue, qint64 shownId, std::vector<SeedLi
     std::set<QString> keys;
     for (const auto& [id, line] : parts) {
         const bool dorvaneOnly = line.roverNum == u"Dorvane Only";
-        const QString key = (dorvaneOnly ? QStringLiteral("D:") + line.dorvaneNum
-                                         : QStringLiteral("R:") + line.roverNum)
-                                .toCaseFolded();
+        const QString key =
+            QString(dorvaneOnly ? u"D:"_s + line.dorvaneNum : u"R:"_s + line.roverNum)
+                .toCaseFolded();
         if (id == shownId || line.roverNum.toCaseFolded() == shownRover ||
             line.dorvaneNum.toCaseFolded() == shownDorvane || !keys.insert(key).second)
             continue;
@@ -126,12 +127,12 @@ void pickOrderLines(const QString& catalogue, qint64 shownId, std::vector<SeedLi
 double startUp(const Options& options, const QString& folder) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QUILLON_EXIT_WHEN_READY"), QStringLiteral("1"));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"QUILLON_EXIT_WHEN_READY"_s, u"1"_s);
     process.setProcessEnvironment(env);
     QElapsedTimer timer;
     timer.start();
-    process.start(options.program, {QStringLiteral("--app-folder"), folder});
+    process.start(options.program, {u"--app-folder"_s, folder});
     double readyMs = -1;
     while ((process.state() != QProcess::NotRunning || process.bytesAvailable() > 0) &&
            timer.elapsed() < 60000) {
@@ -158,13 +159,12 @@ double startUp(const Options& options, const QString& folder) {
 double peakMemoryMb(const Options& options, const QString& scaleDir, const SearchCase& c) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     process.setProcessEnvironment(env);
     process.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("--app-template"), options.appTemplate, QStringLiteral("--work"),
-                   options.work, QStringLiteral("--memory-of"), scaleDir, QStringLiteral("--text"),
-                   c.text, QStringLiteral("--vehicle"),
-                   c.vehicle.isEmpty() ? QStringLiteral("-") : c.vehicle});
+                  {u"--app-template"_s, options.appTemplate, u"--work"_s, options.work,
+                   u"--memory-of"_s, scaleDir, u"--text"_s, c.text, u"--vehicle"_s,
+                   c.vehicle.isEmpty() ? u"-"_s : c.vehicle});
     if (!process.waitForFinished(600000) || process.exitCode() != 0)
         throw std::runtime_error("the memory run failed: " +
                                  process.readAllStandardError().toStdString());
@@ -207,48 +207,40 @@ std::map<QString, BenchReport::Goal> millionTargets() {
     for (const char* name : {"peak-memory-broad", "peak-memory-part-broad", "peak-memory-fill"})
         goals[QString::fromLatin1(name)] = {Target::Absolute, 250};
     // A part number typed without its marks, and the catalogue against the shell's.
-    goals[QStringLiteral("search-part-loose")] = {Target::RatioToBaseline, 0.25};
-    goals[QStringLiteral("catalogue-size")] = {Target::RatioToBaseline, 1.1};
-    goals[QStringLiteral("import-time")] = {Target::RatioToBaseline, 1.5};
+    goals[u"search-part-loose"_s] = {Target::RatioToBaseline, 0.25};
+    goals[u"catalogue-size"_s] = {Target::RatioToBaseline, 1.1};
+    goals[u"import-time"_s] = {Target::RatioToBaseline, 1.5};
     return goals;
 }
 
 // withTargets: the 100,000-part targets; million: those of millionTargets() instead.
 void runScale(const Options& options, const QString& scaleDir, bool withTargets, bool million,
               int runs, int& targets, int& met) {
-    const QString catalogue = QDir(scaleDir).filePath(QStringLiteral("parts.mdb"));
+    const QString catalogue = QDir(scaleDir).filePath(u"parts.mdb"_s);
     BaselineQuery baseline(catalogue);
     int parts = 0;
-    baseline.run(QStringLiteral("1"), &parts);
-    BenchReport report(QStringLiteral("%1 parts (%2), %3 runs a case")
-                           .arg(parts)
-                           .arg(QDir(scaleDir).absolutePath())
-                           .arg(runs));
+    baseline.run(u"1"_s, &parts);
+    BenchReport report(
+        u"%1 parts (%2), %3 runs a case"_s.arg(parts).arg(QDir(scaleDir).absolutePath()).arg(runs));
     using Target = BenchReport::Target;
     const std::vector<SearchCase> searches = {
-        {QStringLiteral("search-part-narrow"), QStringLiteral("part number, narrow \"BJ10\""),
-         QStringLiteral("BJ10"), QString(), Target::RatioToBaseline, 0.25},
-        {QStringLiteral("search-part-broad"), QStringLiteral("part number, broad \"LR0?\""),
-         QStringLiteral("LR0?"), QString(), Target::RatioToBaseline, 3},
-        {QStringLiteral("search-desc-narrow"),
-         QStringLiteral("description, narrow \"PANEL - SERIES 3 88\""),
-         QStringLiteral("PANEL - SERIES 3 88"), anyVehicle, Target::RatioToBaseline, 0.25},
-        {QStringLiteral("search-desc-any-broad"),
-         QStringLiteral("description, - any -, broad \"T - \""), QStringLiteral("T - "), anyVehicle,
+        {u"search-part-narrow"_s, u"part number, narrow \"BJ10\""_s, u"BJ10"_s, QString(),
+         Target::RatioToBaseline, 0.25},
+        {u"search-part-broad"_s, u"part number, broad \"LR0?\""_s, u"LR0?"_s, QString(),
          Target::RatioToBaseline, 3},
-        {QStringLiteral("search-desc-vehicle-broad"),
-         QStringLiteral("description, Defender, broad \"ER*-\""), QStringLiteral("ER*-"),
-         QStringLiteral("Defender"), Target::RatioToBaseline, 3},
-        {QStringLiteral("search-desc-vehicle-narrow"),
-         QStringLiteral("description, Defender, \"BONNET PANEL - DEF\""),
-         QStringLiteral("BONNET PANEL - DEF"), QStringLiteral("Defender"), Target::None, 0},
+        {u"search-desc-narrow"_s, u"description, narrow \"PANEL - SERIES 3 88\""_s,
+         u"PANEL - SERIES 3 88"_s, anyVehicle, Target::RatioToBaseline, 0.25},
+        {u"search-desc-any-broad"_s, u"description, - any -, broad \"T - \""_s, u"T - "_s,
+         anyVehicle, Target::RatioToBaseline, 3},
+        {u"search-desc-vehicle-broad"_s, u"description, Defender, broad \"ER*-\""_s, u"ER*-"_s,
+         u"Defender"_s, Target::RatioToBaseline, 3},
+        {u"search-desc-vehicle-narrow"_s, u"description, Defender, \"BONNET PANEL - DEF\""_s,
+         u"BONNET PANEL - DEF"_s, u"Defender"_s, Target::None, 0},
     };
-    const SearchCase fillOnce = {QStringLiteral("fill-1x"),
-                                 QStringLiteral("fill, description \"ER*-\""),
-                                 QStringLiteral("ER*-"), anyVehicle};
-    const SearchCase fillTwice = {QStringLiteral("fill-2x"),
-                                  QStringLiteral("fill, description \"*E*-\""),
-                                  QStringLiteral("*E*-"), anyVehicle};
+    const SearchCase fillOnce = {u"fill-1x"_s, u"fill, description \"ER*-\""_s, u"ER*-"_s,
+                                 anyVehicle};
+    const SearchCase fillTwice = {u"fill-2x"_s, u"fill, description \"*E*-\""_s, u"*E*-"_s,
+                                  anyVehicle};
 
     // The part the add-a-line search shows first.
     qint64 shownId = 0;
@@ -275,9 +267,8 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
             measured.add(result.ms);
             hits = result.hits;
             if (hits != rows || (rows > 0 && session.state().resultPartIds.front() != firstId))
-                throw std::runtime_error(QStringLiteral("%1: the program listed %2 parts, the "
-                                                        "baseline %3")
-                                             .arg(c.label)
+                throw std::runtime_error(u"%1: the program listed %2 parts, the "
+                                         u"baseline %3"_s.arg(c.label)
                                              .arg(hits)
                                              .arg(rows)
                                              .toStdString());
@@ -287,7 +278,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     };
 
     for (const SearchCase& c : searches) {
-        BenchReport::Case row = BenchReport::makeCase(c.name, c.label, QStringLiteral("ms"));
+        BenchReport::Case row = BenchReport::makeCase(c.name, c.label, u"ms"_s);
         row.hits = measureSearch(c, row.measured, row.baseline);
         row.target = withTargets ? c.target : Target::None;
         row.limit = c.limit;
@@ -296,15 +287,12 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     report.add(CatalogueCases::looseNumber(session, baseline, catalogue, withTargets, runs));
 
     // Linear fill: twice the hits in at most 2.2 times the time.
-    BenchReport::Case once =
-        BenchReport::makeCase(fillOnce.name, fillOnce.label, QStringLiteral("ms"));
+    BenchReport::Case once = BenchReport::makeCase(fillOnce.name, fillOnce.label, u"ms"_s);
     once.hits = measureSearch(fillOnce, once.measured, once.baseline);
-    BenchReport::Case twice =
-        BenchReport::makeCase(fillTwice.name, fillTwice.label, QStringLiteral("ms"));
+    BenchReport::Case twice = BenchReport::makeCase(fillTwice.name, fillTwice.label, u"ms"_s);
     twice.hits = measureSearch(fillTwice, twice.measured, twice.baseline);
-    BenchReport::Case linear = BenchReport::makeCase(
-        QStringLiteral("fill-linear"), QStringLiteral("fill growth: time ratio / hits ratio"),
-        QStringLiteral("x"));
+    BenchReport::Case linear =
+        BenchReport::makeCase(u"fill-linear"_s, u"fill growth: time ratio / hits ratio"_s, u"x"_s);
     linear.measured.add((twice.measured.median() / once.measured.median()) /
                         (double(twice.hits) / double(once.hits)));
     linear.target = withTargets ? Target::Absolute : Target::None;
@@ -316,12 +304,10 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     // The next row, after the broad description search: every row, and rows with pictures.
     {
         runSearch(session, searches[3]);
-        BenchReport::Case next = BenchReport::makeCase(
-            QStringLiteral("next-row"), QStringLiteral("next row shown (thumbnails loaded)"),
-            QStringLiteral("ms"));
+        BenchReport::Case next =
+            BenchReport::makeCase(u"next-row"_s, u"next row shown (thumbnails loaded)"_s, u"ms"_s);
         BenchReport::Case withPictures = BenchReport::makeCase(
-            QStringLiteral("next-row-pictures"),
-            QStringLiteral("next row shown, rows with pictures"), QStringLiteral("ms"));
+            u"next-row-pictures"_s, u"next row shown, rows with pictures"_s, u"ms"_s);
         int shownPictures = 0;
         for (int r = 0; r < 60; ++r) {
             int pictures = 0;
@@ -344,9 +330,8 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     // The 500-line order.
     {
         session.searchPart(searches[0].text);
-        BenchReport::Case add = BenchReport::makeCase(QStringLiteral("order-add-line"),
-                                                      QStringLiteral("500-line order: add a line"),
-                                                      QStringLiteral("ms"));
+        BenchReport::Case add =
+            BenchReport::makeCase(u"order-add-line"_s, u"500-line order: add a line"_s, u"ms"_s);
         for (int r = 0; r < runs; ++r)
             add.measured.add(session.addLine());
         add.hits = int(open.size()) + 1;
@@ -355,8 +340,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         report.add(std::move(add));
 
         BenchReport::Case view = BenchReport::makeCase(
-            QStringLiteral("order-view"), QStringLiteral("500-line order: open View Parts Order"),
-            QStringLiteral("ms"));
+            u"order-view"_s, u"500-line order: open View Parts Order"_s, u"ms"_s);
         int rows = 0;
         session.viewOrder(&rows); // warm
         for (int r = 0; r < runs; ++r)
@@ -367,8 +351,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         report.add(std::move(view));
 
         BenchReport::Case form = BenchReport::makeCase(
-            QStringLiteral("order-form"), QStringLiteral("500-line order: generate the Order form"),
-            QStringLiteral("ms"));
+            u"order-form"_s, u"500-line order: generate the Order form"_s, u"ms"_s);
         session.orderForm(completedOrder); // warm
         for (int r = 0; r < runs; ++r)
             form.measured.add(session.orderForm(completedOrder));
@@ -383,9 +366,8 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         BenchFolder startFolder(options.work, options.appTemplate, scaleDir);
         // No open order: taking one up at the start asks the user first.
         BenchSession(startFolder.path()).seedOrders(completed, {});
-        BenchReport::Case start = BenchReport::makeCase(
-            QStringLiteral("start-up"), QStringLiteral("start-up to ready (fresh process)"),
-            QStringLiteral("ms"));
+        BenchReport::Case start =
+            BenchReport::makeCase(u"start-up"_s, u"start-up to ready (fresh process)"_s, u"ms"_s);
         startUp(options, startFolder.path()); // warm the file cache
         for (int r = 0; r < runs; ++r)
             start.measured.add(startUp(options, startFolder.path()));
@@ -398,9 +380,8 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     for (const auto& [c, name] : {std::pair{&searches[3], "peak-memory-broad"},
                                   std::pair{&searches[1], "peak-memory-part-broad"},
                                   std::pair{&fillTwice, "peak-memory-fill"}}) {
-        BenchReport::Case memory =
-            BenchReport::makeCase(QString::fromLatin1(name),
-                                  QStringLiteral("peak memory, ") + c->label, QStringLiteral("MB"));
+        BenchReport::Case memory = BenchReport::makeCase(QString::fromLatin1(name),
+                                                         u"peak memory, "_s + c->label, u"MB"_s);
         for (int r = 0; r < 3; ++r)
             memory.measured.add(peakMemoryMb(options, scaleDir, *c));
         if (c == &searches[3]) {
@@ -424,40 +405,26 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Times Dorvane Quillon on scale catalogues."));
+    parser.setApplicationDescription(u"Times Dorvane Quillon on scale catalogues."_s);
     parser.addHelpOption();
-    const QCommandLineOption appTemplate(QStringLiteral("app-template"),
-                                         QStringLiteral("A laid-out Application folder."),
-                                         QStringLiteral("dir"));
-    const QCommandLineOption program(QStringLiteral("program"),
-                                     QStringLiteral("The dorvane-quillon executable."),
-                                     QStringLiteral("path"));
-    const QCommandLineOption tool(QStringLiteral("tool"),
-                                  QStringLiteral("The quillon-db executable."),
-                                  QStringLiteral("path"));
-    const QCommandLineOption work(QStringLiteral("work"),
-                                  QStringLiteral("Where the runs' Application folders go."),
-                                  QStringLiteral("dir"));
+    const QCommandLineOption appTemplate(u"app-template"_s, u"A laid-out Application folder."_s,
+                                         u"dir"_s);
+    const QCommandLineOption program(u"program"_s, u"The dorvane-quillon executable."_s, u"path"_s);
+    const QCommandLineOption tool(u"tool"_s, u"The quillon-db executable."_s, u"path"_s);
+    const QCommandLineOption work(u"work"_s, u"Where the runs' Application folders go."_s,
+                                  u"dir"_s);
     const QCommandLineOption catalogue(
-        QStringLiteral("catalogue"),
-        QStringLiteral("A scale catalogue folder (parts.mdb, images/), with targets."),
-        QStringLiteral("dir"));
+        u"catalogue"_s, u"A scale catalogue folder (parts.mdb, images/), with targets."_s,
+        u"dir"_s);
     const QCommandLineOption stretch(
-        QStringLiteral("stretch"),
-        QStringLiteral("The 1,000,000-part catalogue folder, with its own targets."),
-        QStringLiteral("dir"));
-    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs a case."),
-                                  QStringLiteral("n"), QStringLiteral("7"));
-    const QCommandLineOption memoryOf(QStringLiteral("memory-of"),
-                                      QStringLiteral("(internal) one search, print VmHWM"),
-                                      QStringLiteral("dir"));
-    const QCommandLineOption text(QStringLiteral("text"), QStringLiteral("(internal)"),
-                                  QStringLiteral("text"));
-    const QCommandLineOption vehicle(QStringLiteral("vehicle"), QStringLiteral("(internal)"),
-                                     QStringLiteral("text"));
-    const QCommandLineOption repeat(QStringLiteral("repeat"),
-                                    QStringLiteral("(internal) times the --memory-of search runs"),
-                                    QStringLiteral("n"), QStringLiteral("1"));
+        u"stretch"_s, u"The 1,000,000-part catalogue folder, with its own targets."_s, u"dir"_s);
+    const QCommandLineOption runs(u"runs"_s, u"Runs a case."_s, u"n"_s, u"7"_s);
+    const QCommandLineOption memoryOf(u"memory-of"_s, u"(internal) one search, print VmHWM"_s,
+                                      u"dir"_s);
+    const QCommandLineOption text(u"text"_s, u"(internal)"_s, u"text"_s);
+    const QCommandLineOption vehicle(u"vehicle"_s, u"(internal)"_s, u"text"_s);
+    const QCommandLineOption repeat(u"repeat"_s, u"(internal) times the --memory-of search runs"_s,
+                                    u"n"_s, u"1"_s);
     parser.addOptions({appTemplate, program, tool, work, catalogue, stretch, runs, memoryOf, text,
                        vehicle, repeat});
     parser.process(app);

@@ -7,40 +7,41 @@
 #include <QTest>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
 
 namespace {
 
-const QString rows = "SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPrice, "
-                     "CustomerUnitSale FROM customParts ORDER BY DorvaneNum";
+const QString rows = u"SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPrice, "
+                     u"CustomerUnitSale FROM customParts ORDER BY DorvaneNum"_s;
 
 // CP100 and CP500 share a Rover number; CP300 and CP400 are Dorvane's own parts.
 void addCatalogue(const ProgramDriver& app) {
     const auto row = &ProgramDriver::row;
-    app.addParts({row("ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"),
-                  row("ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"),
-                  row("ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"),
-                  row("ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"),
-                  row("ID=5|DorvaneNum=CP500|RoverNum=STC100")});
+    app.addParts({row(u"ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"_s),
+                  row(u"ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"_s),
+                  row(u"ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"_s),
+                  row(u"ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"_s),
+                  row(u"ID=5|DorvaneNum=CP500|RoverNum=STC100"_s)});
 }
 
 // The three boxes, as "file|selling|unit".
 QString boxes(const ProgramDriver& app) {
-    return QStringList{app.control<QLineEdit>("txtFilePrice")->text(),
-                       app.control<QLineEdit>("txtSellingPrice")->text(),
-                       app.control<QLineEdit>("txtUnit")->text()}
+    return QStringList{app.control<QLineEdit>(u"txtFilePrice"_s)->text(),
+                       app.control<QLineEdit>(u"txtSellingPrice"_s)->text(),
+                       app.control<QLineEdit>(u"txtUnit"_s)->text()}
         .join(u'|');
 }
 
 // Shows the part, fills the boxes ("file|selling|unit") and clicks the button.
 void enter(ProgramDriver& app, const QString& part, const QString& values,
-           const QString& button = "cmdEnterFilePrice") {
+           const QString& button = u"cmdEnterFilePrice"_s) {
     if (!part.isEmpty())
         app.searchPart(part);
-    app.type("txtFilePrice", values.section(u'|', 0, 0));
-    app.type("txtSellingPrice", values.section(u'|', 1, 1));
-    app.type("txtUnit", values.section(u'|', 2, 2));
+    app.type(u"txtFilePrice"_s, values.section(u'|', 0, 0));
+    app.type(u"txtSellingPrice"_s, values.section(u'|', 1, 1));
+    app.type(u"txtUnit"_s, values.section(u'|', 2, 2));
     app.click(button);
 }
 
@@ -52,49 +53,49 @@ private slots:
         ProgramDriver app;
         addCatalogue(app);
         app.run();
-        enter(app, "", "5|6|BOX"); // no part shown: nothing
-        app.click("cmdRemoveFilePrice");
+        enter(app, u""_s, u"5|6|BOX"_s); // no part shown: nothing
+        app.click(u"cmdRemoveFilePrice"_s);
         QCOMPARE(app.status(), MainWindow::startStatusText());
 
-        enter(app, "CP10", "12.5|20|BOX");
-        QCOMPARE(app.status(), "Custom price stored");
-        QCOMPARE(boxes(app), "£12.50|£20.00|BOX");
-        app.click("cmdEnterFilePrice"); // the boxes' own display form is taken as it shows
-        QCOMPARE(app.status(), "Custom price updated");
-        enter(app, "", "12.5|£1,234.50|3' HOSE");
-        QCOMPARE(app.userRows(rows), QStringList{"CP100|STC100|12.5|1234.5|3' HOSE"});
+        enter(app, u"CP10"_s, u"12.5|20|BOX"_s);
+        QCOMPARE(app.status(), u"Custom price stored"_s);
+        QCOMPARE(boxes(app), u"£12.50|£20.00|BOX"_s);
+        app.click(u"cmdEnterFilePrice"_s); // the boxes' own display form is taken as it shows
+        QCOMPARE(app.status(), u"Custom price updated"_s);
+        enter(app, u""_s, u"12.5|£1,234.50|3' HOSE"_s);
+        QCOMPARE(app.userRows(rows), QStringList{u"CP100|STC100|12.5|1234.5|3' HOSE"_s});
         // One Rover number, one record: CP500 shows and updates CP100's.
-        app.searchPart("CP50");
-        QCOMPARE(boxes(app), "£12.50|£1,234.50|3' HOSE");
-        enter(app, "", "9.99|11|SET");
-        QCOMPARE(app.userRows(rows), QStringList{"CP100|STC100|9.99|11|SET"});
+        app.searchPart(u"CP50"_s);
+        QCOMPARE(boxes(app), u"£12.50|£1,234.50|3' HOSE"_s);
+        enter(app, u""_s, u"9.99|11|SET"_s);
+        QCOMPARE(app.userRows(rows), QStringList{u"CP100|STC100|9.99|11|SET"_s});
 
         // Dorvane's own parts are kept apart by their DorvaneNum.
-        enter(app, "CP30", "3||");
-        enter(app, "CP40", "4||");
+        enter(app, u"CP30"_s, u"3||"_s);
+        enter(app, u"CP40"_s, u"4||"_s);
         QCOMPARE(app.userRows(rows).mid(1),
-                 QStringList({"CP300|Dorvane Only|3|0|", "CP400|Dorvane Only|4|0|"}));
+                 QStringList({u"CP300|Dorvane Only|3|0|"_s, u"CP400|Dorvane Only|4|0|"_s}));
         // Another part without a record shows empty boxes; what was typed there goes.
-        app.searchPart("CP20");
-        QCOMPARE(boxes(app), "||");
-        app.type("txtUnit", "typed");
-        app.searchPart("CP30");
-        QCOMPARE(boxes(app), "£3.00|£0.00|");
-        app.click("cmdRemoveFilePrice");
-        QCOMPARE(app.status(), "Custom price removed");
-        QCOMPARE(boxes(app), "||");
-        enter(app, "CP20", "||", "cmdRemoveFilePrice"); // no record: none removed
+        app.searchPart(u"CP20"_s);
+        QCOMPARE(boxes(app), u"||"_s);
+        app.type(u"txtUnit"_s, u"typed"_s);
+        app.searchPart(u"CP30"_s);
+        QCOMPARE(boxes(app), u"£3.00|£0.00|"_s);
+        app.click(u"cmdRemoveFilePrice"_s);
+        QCOMPARE(app.status(), u"Custom price removed"_s);
+        QCOMPARE(boxes(app), u"||"_s);
+        enter(app, u"CP20"_s, u"||"_s, u"cmdRemoveFilePrice"_s); // no record: none removed
         // After Clear no part is shown: nothing again.
-        app.click("cmdClear");
-        enter(app, "", "7|8|BOX");
+        app.click(u"cmdClear"_s);
+        enter(app, u""_s, u"7|8|BOX"_s);
         QCOMPARE(app.userRows(rows),
-                 QStringList({"CP100|STC100|9.99|11|SET", "CP400|Dorvane Only|4|0|"}));
+                 QStringList({u"CP100|STC100|9.99|11|SET"_s, u"CP400|Dorvane Only|4|0|"_s}));
         QVERIFY(app.dialogs.boxes().isEmpty());
 
         // The records are the User database's: they are there at the next start.
         app.restart();
-        app.searchPart("CP40");
-        QCOMPARE(boxes(app), "£4.00|£0.00|");
+        app.searchPart(u"CP40"_s);
+        QCOMPARE(boxes(app), u"£4.00|£0.00|"_s);
     }
 
     // A price typed into a box: stored as a plain decimal and shown in the display form, or
@@ -104,7 +105,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stored"); // "": refused
         QTest::addColumn<QString>("shown");
-        const QString file = "txtFilePrice", selling = "txtSellingPrice";
+        const QString file = u"txtFilePrice"_s, selling = u"txtSellingPrice"_s;
         addRow("plain", selling, "12.5", "12.5", "£12.50");
         addRow("display form", file, "£1,234.50", "1234.5", "£1,234.50");
         addRow("blanks around", selling, " 3.25 ", "3.25", "£3.25");
@@ -122,23 +123,23 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QString, stored);
-        const QString caption = box == "txtFilePrice" ? "File Price" : "Selling Price";
+        const QString caption = box == u"txtFilePrice"_s ? u"File Price"_s : u"Selling Price"_s;
         ProgramDriver app;
         addCatalogue(app);
         app.run();
-        enter(app, "CP10", "1|2|EA");
-        QStringList expected{"CP100|STC100|1|2|EA"};
+        enter(app, u"CP10"_s, u"1|2|EA"_s);
+        QStringList expected{u"CP100|STC100|1|2|EA"_s};
         if (!stored.isEmpty())
-            expected << "CP200|NRC200|" +
-                            (box == "txtFilePrice" ? stored + "|0|" : "0|" + stored + "|");
-        for (const char* part : {"CP20", "CP10"}) { // without a record, then with one
+            expected << (box == u"txtFilePrice" ? u"CP200|NRC200|%1|0|"_s : u"CP200|NRC200|0|%1|"_s)
+                            .arg(stored);
+        for (const QString& part : {u"CP20"_s, u"CP10"_s}) { // without a record, then with one
             app.searchPart(part);
             app.type(box, text);
-            app.click("cmdEnterFilePrice");
+            app.click(u"cmdEnterFilePrice"_s);
             QTEST(app.control<QLineEdit>(box)->text(), "shown");
             if (!stored.isEmpty())
                 break;
-            QVERIFY2(app.dialogs.boxes().last().prompt.startsWith(caption + " \"" + text + "\""),
+            QVERIFY2(app.dialogs.boxes().last().prompt.startsWith(caption + u" \"" + text + u'"'),
                      qPrintable(app.onlyPrompt()));
             QCOMPARE(app.dialogs.boxes().last().icon, Dialogs::Icon::Exclamation);
             QVERIFY(app.control(box)->hasFocus());

@@ -21,6 +21,7 @@
 #include <optional>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
 
@@ -34,16 +35,17 @@ QByteArray bytes(const QString& path) {
 // Two parts (the second without a Rover number), an order open, both listed by a search for
 // "1001" and the first shown; the quantity dialog answers 3.
 void counter(ProgramDriver& app) {
-    app.addParts({ProgramDriver::row("ID=1|DorvaneNum=BJ1001|RoverNum=STC1001|Description=Brake"),
-                  ProgramDriver::row("ID=2|DorvaneNum=AF1001|Description=Air filter")});
+    app.addParts(
+        {ProgramDriver::row(u"ID=1|DorvaneNum=BJ1001|RoverNum=STC1001|Description=Brake"_s),
+         ProgramDriver::row(u"ID=2|DorvaneNum=AF1001|Description=Air filter"_s)});
     app.run();
     app.dialogs.answerNext(Dialogs::Button::Yes);
-    app.click("cmdStartOrder");
-    app.type("txtPart", "1001");
+    app.click(u"cmdStartOrder"_s);
+    app.type(u"txtPart"_s, u"1001"_s);
     ProgramDriver::key(Qt::Key_Return);
-    app.dialogs.onWindow("frmOrderQuantity", [](QDialog& d) {
-        d.findChild<QLineEdit*>("txtQty")->setText("3");
-        QTest::keyClick(d.findChild<QLineEdit*>("txtQty"), Qt::Key_Return);
+    app.dialogs.onWindow(u"frmOrderQuantity"_s, [](QDialog& d) {
+        d.findChild<QLineEdit*>(u"txtQty"_s)->setText(u"3"_s);
+        QTest::keyClick(d.findChild<QLineEdit*>(u"txtQty"_s), Qt::Key_Return);
     });
     app.dialogs.clearRecords();
 }
@@ -56,12 +58,12 @@ private slots:
     void firstStartAndTheNext() {
         ProgramDriver app;
         app.run();
-        QCOMPARE(app.status(), "Dorvane Quillon - enter a part number or part description");
-        app.addRows("customParts", {ProgramDriver::row("DorvaneNum=DV1|RoverNum=NRC1")});
+        QCOMPARE(app.status(), u"Dorvane Quillon - enter a part number or part description"_s);
+        app.addRows(u"customParts"_s, {ProgramDriver::row(u"DorvaneNum=DV1|RoverNum=NRC1"_s)});
         const QByteArray userTemplate = bytes(app.folder.userTemplate());
         app.restart();
         QVERIFY(app.dialogs.boxes().isEmpty());
-        QCOMPARE(app.userRows("SELECT DorvaneNum FROM customParts"), QStringList{"DV1"});
+        QCOMPARE(app.userRows(u"SELECT DorvaneNum FROM customParts"_s), QStringList{u"DV1"_s});
         QCOMPARE(bytes(app.folder.userTemplate()), userTemplate);
     }
 
@@ -69,29 +71,30 @@ private slots:
     // keeps it; Exit asks first, the close box only tells, and the order stays stored.
     void openOrderResumedAndKept() {
         ProgramDriver app;
-        app.addRows("orders",
-                    {{{"OrderNum", 1}, {"OrderDate", "01/03/2024"}, {"OrderStatus", true}},
-                     {{"OrderNum", 2}, {"OrderDate", "02/03/2024"}}});
+        app.addRows(
+            u"orders"_s,
+            {{{u"OrderNum"_s, 1}, {u"OrderDate"_s, u"01/03/2024"_s}, {u"OrderStatus"_s, true}},
+             {{u"OrderNum"_s, 2}, {u"OrderDate"_s, u"02/03/2024"_s}}});
         app.run();
         QCOMPARE(app.state.currentOrderNum, 2);
-        QCOMPARE(app.status(), "Previous order number 2 not completed. Now current order.");
-        QVERIFY(app.state.orderActive && app.control<QAction>("mnuDeleteOrder")->isEnabled());
+        QCOMPARE(app.status(), u"Previous order number 2 not completed. Now current order."_s);
+        QVERIFY(app.state.orderActive && app.control<QAction>(u"mnuDeleteOrder"_s)->isEnabled());
         app.dialogs.clearRecords();
         app.dialogs.answerNextWithEnter();
-        app.click("cmdStartOrder");
-        QCOMPARE(app.dialogs.boxes().last().title, "Cancel current order?");
-        QCOMPARE(app.status(), "Order 2 is the current order");
+        app.click(u"cmdStartOrder"_s);
+        QCOMPARE(app.dialogs.boxes().last().title, u"Cancel current order?"_s);
+        QCOMPARE(app.status(), u"Order 2 is the current order"_s);
         app.dialogs.answerNext(Dialogs::Button::No);
-        app.trigger("mnuCloseItem");
+        app.trigger(u"mnuCloseItem"_s);
         QVERIFY(app.window->isVisible());
         app.window->close();
         QVERIFY(!app.window->isVisible());
         QCOMPARE(app.dialogs.boxes().size(), 3);
-        QVERIFY(app.dialogs.boxes()[1].prompt.endsWith("\r\n\r\nDo you still want to exit?"));
-        QVERIFY(app.dialogs.boxes()[2].prompt.endsWith("available when Quillon is next opened."));
+        QVERIFY(app.dialogs.boxes()[1].prompt.endsWith(u"\r\n\r\nDo you still want to exit?"));
+        QVERIFY(app.dialogs.boxes()[2].prompt.endsWith(u"available when Quillon is next opened."));
         QVERIFY(app.dialogs.errors().isEmpty());
-        QCOMPARE(app.userRows("SELECT OrderNum, OrderStatus FROM orders"),
-                 QStringList({"1|True", "2|False"}));
+        QCOMPARE(app.userRows(u"SELECT OrderNum, OrderStatus FROM orders"_s),
+                 QStringList({u"1|True"_s, u"2|False"_s}));
     }
 
     // Enter where the user is: in a search box, the search of the box last edited; in a Customer
@@ -102,7 +105,7 @@ private slots:
         QTest::addColumn<QString>("focus"); // "row 2": on that row of the results
         QTest::addColumn<QString>("listed");
         QTest::addColumn<QString>("stored"); // customParts, then orderParts
-        const QString both = "BJ1001 AF1001";
+        const QString both = u"BJ1001 AF1001"_s;
         addRow("txtPart", "txtPart=AF10", "txtPart", "AF1001", "");
         addRow("txtDesc", "txtDesc=Brake", "txtDesc", "BJ1001", "");
         addRow("txtPart after txtDesc was edited", "txtPart=AF10;txtDesc=Brake", "txtPart",
@@ -124,7 +127,7 @@ private slots:
         counter(app);
         for (const QString& typing : typed.split(u';', Qt::SkipEmptyParts))
             app.type(typing.section(u'=', 0, 0), typing.section(u'=', 1));
-        if (focus.startsWith("row ")) {
+        if (focus.startsWith(u"row "_s)) {
             app.grid()->setFocus();
             for (int row = app.grid()->row(); row < focus.back().digitValue(); ++row)
                 ProgramDriver::key(Qt::Key_Down);
@@ -134,14 +137,14 @@ private slots:
         ProgramDriver::key(Qt::Key_Return);
 
         QTEST(app.gridColumn(0).join(u' '), "listed");
-        QTEST((app.userRows("SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPrice, "
-                            "CustomerUnitSale FROM customParts") +
-               app.userRows("SELECT DorvaneNum, RoverNum, Quantity FROM orderParts"))
+        QTEST((app.userRows(u"SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPrice, "
+                            u"CustomerUnitSale FROM customParts"_s) +
+               app.userRows(u"SELECT DorvaneNum, RoverNum, Quantity FROM orderParts"_s))
                   .join(u' '),
               "stored");
         QVERIFY(app.dialogs.boxes().isEmpty());
-        auto* txtPart = app.control<QLineEdit>("txtPart");
-        if (focus.startsWith("row ")) // ready for the next number
+        auto* txtPart = app.control<QLineEdit>(u"txtPart"_s);
+        if (focus.startsWith(u"row "_s)) // ready for the next number
             QVERIFY(txtPart->hasFocus() && txtPart->selectedText() == txtPart->text());
     }
 
@@ -152,32 +155,32 @@ private slots:
         QTest::addColumn<char>("key");
         QTest::addColumn<QString>("text");      // held "NRC1234", all selected but for Ctrl+A
         QTest::addColumn<QString>("clipboard"); // held "STC99"
-        for (const QString box : {"txtPart", "txtUnit"}) {
-            addRow(qPrintable(box + " Ctrl+C"), box, 'C', "NRC1234", "NRC1234");
-            addRow(qPrintable(box + " Ctrl+V"), box, 'V', "STC99", "STC99");
-            addRow(qPrintable(box + " Ctrl+X"), box, 'X', "", "NRC1234");
-            addRow(qPrintable(box + " Ctrl+A"), box, 'A', "NRC1234", "STC99");
+        for (const QString& box : {u"txtPart"_s, u"txtUnit"_s}) {
+            addRow(qPrintable(box + u" Ctrl+C"), box, 'C', "NRC1234", "NRC1234");
+            addRow(qPrintable(box + u" Ctrl+V"), box, 'V', "STC99", "STC99");
+            addRow(qPrintable(box + u" Ctrl+X"), box, 'X', "", "NRC1234");
+            addRow(qPrintable(box + u" Ctrl+A"), box, 'A', "NRC1234", "STC99");
         }
         for (const char* key : {"C", "V", "A", "X"})
-            addRow(qPrintable(QString("grid Ctrl+") + key), "MSFlexGrid1", key[0], "", "");
+            addRow(qPrintable(u"grid Ctrl+"_s + QLatin1String(key)), "MSFlexGrid1", key[0], "", "");
     }
     void clipboardKeys() {
         QFETCH(QString, focus);
         QFETCH(char, key);
         ProgramDriver app;
         counter(app);
-        const QString item = key == 'C'   ? "mnuClearItem"
-                             : key == 'V' ? "mnuOrderItem"
-                             : key == 'A' ? "mnuAddToOrder"
-                                          : "mnuCloseItem";
+        const QString item = key == 'C'   ? u"mnuClearItem"_s
+                             : key == 'V' ? u"mnuOrderItem"_s
+                             : key == 'A' ? u"mnuAddToOrder"_s
+                                          : u"mnuCloseItem"_s;
         int triggered = 0;
         connect(app.control<QAction>(item), &QAction::triggered, [&] { ++triggered; });
-        app.dialogs.onWindow("frmViewOrder", [](QDialog& d) { d.close(); });
+        app.dialogs.onWindow(u"frmViewOrder"_s, [](QDialog& d) { d.close(); });
         app.dialogs.answerNext(Dialogs::Button::Yes); // Exit, with the order open
-        const bool box = focus != "MSFlexGrid1";
+        const bool box = focus != u"MSFlexGrid1"_s;
         if (box)
-            app.type(focus, "NRC1234");
-        QGuiApplication::clipboard()->setText("STC99");
+            app.type(focus, u"NRC1234"_s);
+        QGuiApplication::clipboard()->setText(u"STC99"_s);
         app.control(focus)->setFocus();
         auto* edit = app.find<QLineEdit>(focus);
         if (edit && key == 'A')
@@ -211,35 +214,35 @@ private slots:
         QFETCH(QString, obstacle);
         QFETCH(QString, report);
         ProgramDriver app;
-        app.addRows("orders", {ProgramDriver::row("OrderDate=01/03/2024")});
+        app.addRows(u"orders"_s, {ProgramDriver::row(u"OrderDate=01/03/2024"_s)});
         app.run();
         const QString earlier =
-            obstacle == "folder" ? "userdatabackup.mdb/keep.txt" : "userdatabackup.mdb";
+            obstacle == u"folder"_s ? u"userdatabackup.mdb/keep.txt"_s : u"userdatabackup.mdb"_s;
         if (!obstacle.isEmpty() || answer == int(Dialogs::Button::No))
             app.writeFile(earlier, "earlier");
         app.dialogs.clearRecords();
         app.dialogs.answerNext(Dialogs::Button(answer));
         {
             std::optional<SafeFileWriter::InjectedFault> diskFull;
-            if (obstacle == "full")
+            if (obstacle == u"full"_s)
                 diskFull.emplace(ENOSPC);
-            app.trigger("mnuBackup");
+            app.trigger(u"mnuBackup"_s);
         }
         QCOMPARE(app.dialogs.boxes().size(), report.isEmpty() ? 1 : 2);
-        if (report.isEmpty() || report.contains("NOT")) {
+        if (report.isEmpty() || report.contains(u"NOT"_s)) {
             QCOMPARE(bytes(app.dir.filePath(earlier)), "earlier");
         } else { // a copy of the store, with its rows
             QCOMPARE(bytes(app.folder.userBackup()), bytes(app.folder.userDatabase()));
             auto copy = Database::open(app.folder.userBackup(), Database::Access::ReadOnly);
-            QCOMPARE(copy->openRecordset("SELECT * FROM orders").recordCount(), 1);
+            QCOMPARE(copy->openRecordset(u"SELECT * FROM orders"_s).recordCount(), 1);
         }
         if (!report.isEmpty())
-            QVERIFY2(app.dialogs.boxes()[1].prompt.startsWith("User data file " + report),
+            QVERIFY2(app.dialogs.boxes()[1].prompt.startsWith(u"User data file "_s + report),
                      qPrintable(app.dialogs.boxes()[1].prompt));
-        QCOMPARE(QDir(app.dir.path()).entryList({"*.tmp", ".*"}, QDir::Files | QDir::Hidden),
+        QCOMPARE(QDir(app.dir.path()).entryList({u"*.tmp"_s, u".*"_s}, QDir::Files | QDir::Hidden),
                  QStringList{});
-        app.addRows("orders", {ProgramDriver::row("OrderDate=02/03/2024")}); // open again
-        QCOMPARE(app.userRows("SELECT OrderNum FROM orders").size(), 2);
+        app.addRows(u"orders"_s, {ProgramDriver::row(u"OrderDate=02/03/2024"_s)}); // open again
+        QCOMPARE(app.userRows(u"SELECT OrderNum FROM orders"_s).size(), 2);
     }
 
     // Help and About show their file line by line, each line ended by CR LF, or one line naming
@@ -259,14 +262,15 @@ private slots:
         QFETCH(QString, shown);
         ProgramDriver app;
         app.run();
-        for (const QString item : {"mnuContentsItem", "mnuAboutItem"}) {
-            const QString file = item == "mnuAboutItem" ? "about.dat" : "help.dat";
+        for (const QString& item : {u"mnuContentsItem"_s, u"mnuAboutItem"_s}) {
+            const QString file = item == u"mnuAboutItem" ? u"about.dat"_s : u"help.dat"_s;
             if (!content.isNull())
                 app.writeFile(file, content);
             QString text;
-            app.dialogs.onWindow(item == "mnuAboutItem" ? "frmAbout" : "frmHelp", [&](QDialog& w) {
-                text = w.findChild<QPlainTextEdit*>("txtDescription")->toPlainText();
-                QTest::keyClick(w.findChild<QPlainTextEdit*>("txtDescription"), Qt::Key_Return);
+            const QString form = item == u"mnuAboutItem" ? u"frmAbout"_s : u"frmHelp"_s;
+            app.dialogs.onWindow(form, [&](QDialog& w) {
+                text = w.findChild<QPlainTextEdit*>(u"txtDescription"_s)->toPlainText();
+                QTest::keyClick(w.findChild<QPlainTextEdit*>(u"txtDescription"_s), Qt::Key_Return);
             });
             app.trigger(item);
             if (content.isNull())
@@ -283,19 +287,19 @@ private slots:
     // picture taller than a scroll bar's range; a click on the picture closes it.
     void pictureWindow() {
         ProgramDriver app;
-        app.writePicture("tall.jpg", QSize(40, 3000));
-        PictureWindow window(app.dir.filePath("tall.jpg"));
+        app.writePicture(u"tall.jpg"_s, QSize(40, 3000));
+        PictureWindow window(app.dir.filePath(u"tall.jpg"_s));
         window.show();
         QVERIFY(window.hasPicture() && QTest::qWaitForWindowExposed(&window));
         const QSize picture(Twips::fromPixelsX(40), Twips::fromPixelsY(3000));
         QCOMPARE(window.outerSize(), picture + QSize(365, 755));
-        auto* vScroll = window.findChild<QScrollBar*>("VScroll1");
+        auto* vScroll = window.findChild<QScrollBar*>(u"VScroll1"_s);
         QVERIFY(!vScroll->isVisible());
         window.setOuterSize(QSize(picture.width() + 365, 2755));
-        QVERIFY(vScroll->isVisible() && !window.findChild<QScrollBar*>("HScroll1")->isVisible());
+        QVERIFY(vScroll->isVisible() && !window.findChild<QScrollBar*>(u"HScroll1"_s)->isVisible());
         QCOMPARE(vScroll->maximum(), 32767);
         vScroll->setValue(vScroll->maximum());
-        auto* shown = window.findChild<QLabel*>("Picture1");
+        auto* shown = window.findChild<QLabel*>(u"Picture1"_s);
         QCOMPARE(shown->pos().y(), Twips::toPixelsY(-(picture.height() - 2000)));
         QTest::mouseClick(shown, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(!window.isVisible());

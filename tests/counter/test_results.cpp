@@ -15,31 +15,32 @@
 #include <QTest>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
 using quillon::tests::Row;
 
 namespace {
 
-const QString header = "DV No.|Rover No.|Description|Img.";
-const QStringList fullShown{"STC500", "GR500", "ALT500", "Hub cap", "£12.50", "£1,234.50", "£0.25",
-                            "B",      "SET",   "2",      "1.2kg",   "Hubs",   "Genuine"};
+const QString header = u"DV No.|Rover No.|Description|Img."_s;
+const QStringList fullShown =
+    u"STC500|GR500|ALT500|Hub cap|£12.50|£1,234.50|£0.25|B|SET|2|1.2kg|Hubs|Genuine"_s.split(u'|');
 
 // Six parts listed by "GR*0", the fifth with every value, the sixth with none shown.
 void addCatalogue(const ProgramDriver& app) {
     const auto row = &ProgramDriver::row;
     app.addParts(
-        {row("ID=3|DorvaneNum=GR100|RoverNum=STC100|Description=Hub seal"),
-         row("ID=7|DorvaneNum=GR200|Description=Hub nut"),
-         row("ID=9|DorvaneNum=GR300|RoverNum=NRC300|Description=Hub\tbearing|Picture1=bearing.jpg"),
-         row("ID=12|DorvaneNum=GR400|RoverNum=ANR400|Description="),
-         row("ID=30|DorvaneNum=GR500|AltDorvaneNum=ALT500|RoverNum=STC500|RoverSuper2=OLD2|"
-             "RoverSuper6=OLD6|Description=Hub cap|CustomerPrice=12.5|LRPrice=1234.5|"
-             "CustomerLRPrice=0.25|LRDiscountCode=B|UnitSale=SET|UnitIssue=2|Weight=1.2kg|"
-             "ProductGroup=Hubs|Brand=Genuine|Application1=Defender|Application9=TD 5|"
-             "Picture2=cap.jpg"),
-         row("ID=40|DorvaneNum=GR600|AltDorvaneNum=|CustomerPrice=0|LRDiscountCode=0.00|"
-             "UnitSale=")});
+        {row(u"ID=3|DorvaneNum=GR100|RoverNum=STC100|Description=Hub seal"_s),
+         row(u"ID=7|DorvaneNum=GR200|Description=Hub nut"_s),
+         row(u"ID=9|DorvaneNum=GR300|RoverNum=NRC300|Description=Hub\tbearing|Picture1=bearing.jpg"_s),
+         row(u"ID=12|DorvaneNum=GR400|RoverNum=ANR400|Description="_s),
+         row(u"ID=30|DorvaneNum=GR500|AltDorvaneNum=ALT500|RoverNum=STC500|RoverSuper2=OLD2|"
+             u"RoverSuper6=OLD6|Description=Hub cap|CustomerPrice=12.5|LRPrice=1234.5|"
+             u"CustomerLRPrice=0.25|LRDiscountCode=B|UnitSale=SET|UnitIssue=2|Weight=1.2kg|"
+             u"ProductGroup=Hubs|Brand=Genuine|Application1=Defender|Application9=TD 5|"
+             u"Picture2=cap.jpg"_s),
+         row(u"ID=40|DorvaneNum=GR600|AltDorvaneNum=|CustomerPrice=0|LRDiscountCode=0.00|"
+             u"UnitSale="_s)});
 }
 
 QStringList detail(const ProgramDriver& app) {
@@ -48,19 +49,19 @@ QStringList detail(const ProgramDriver& app) {
          {"txtRoverNumber", "txtDRNumber", "txtAltDRNumber", "txtDescription", "txtCustomerPrice",
           "txtLRPrice", "txtCustomerLRPrice", "txtLRDiscountCode", "txtUnitSale", "txtUnitIssue",
           "txtWeight", "txtProductGroup", "txtBrand"})
-        texts << app.control<QLabel>(name)->text();
+        texts << app.control<QLabel>(QLatin1String(name))->text();
     return texts;
 }
 
 QStringList entries(const ProgramDriver& app, const char* list) {
     QStringList texts;
-    for (int i = 0; i < app.control<QListWidget>(list)->count(); ++i)
-        texts << app.control<QListWidget>(list)->item(i)->text();
+    for (int i = 0; i < app.control<QListWidget>(QLatin1String(list))->count(); ++i)
+        texts << app.control<QListWidget>(QLatin1String(list))->item(i)->text();
     return texts;
 }
 
 bool thumbnailShown(const ProgramDriver& app, int slot) {
-    auto* image = app.control<ImageBox>(QStringLiteral("Image%1").arg(slot));
+    auto* image = app.control<ImageBox>(u"Image%1"_s.arg(slot));
     return image->isVisible() && image->hasPicture();
 }
 
@@ -72,42 +73,42 @@ private slots:
         ProgramDriver app;
         addCatalogue(app);
         app.writeIcons();
-        app.writePicture("images/bearing.jpg");
-        app.writePicture("images/cap.jpg");
+        app.writePicture(u"images/bearing.jpg"_s);
+        app.writePicture(u"images/cap.jpg"_s);
         app.run();
-        app.searchPart("GR*0");
+        app.searchPart(u"GR*0"_s);
 
         QCOMPARE(ProgramDriver::gridRows(*app.grid()),
-                 QStringList({header, "GR100|STC100|Hub seal|", "GR200||Hub nut|",
-                              "GR300|NRC300|Hub bearing|", "GR400|ANR400||",
-                              "GR500|STC500|Hub cap|", "GR600|||"}));
+                 QStringList({header, u"GR100|STC100|Hub seal|"_s, u"GR200||Hub nut|"_s,
+                              u"GR300|NRC300|Hub bearing|"_s, u"GR400|ANR400||"_s,
+                              u"GR500|STC500|Hub cap|"_s, u"GR600|||"_s}));
         // The marker stands on the row of a part with a first picture; a later one gives none.
         for (int row = 1; row <= 6; ++row)
             QCOMPARE(app.grid()->hasCellPicture(row, 3), row == 3);
-        QCOMPARE(app.control<QLabel>("lblPartsFoundsNumber")->text(), "6");
-        QCOMPARE(app.status(), "Hub seal"); // the first part is shown at once
+        QCOMPARE(app.control<QLabel>(u"lblPartsFoundsNumber"_s)->text(), u"6"_s);
+        QCOMPARE(app.status(), u"Hub seal"_s); // the first part is shown at once
 
         app.grid()->setFocus();
         ProgramDriver::key(Qt::Key_Down);
-        QCOMPARE(app.status(), "Hub nut");
+        QCOMPARE(app.status(), u"Hub nut"_s);
         // A part below one with a Rover number shows none, and keeps none of the other's.
-        QCOMPARE(app.control<QLabel>("txtRoverNumber")->text(), "-");
-        QCOMPARE(app.state.selectedRoverNum, "");
+        QCOMPARE(app.control<QLabel>(u"txtRoverNumber"_s)->text(), u"-"_s);
+        QCOMPARE(app.state.selectedRoverNum, u""_s);
         app.clickCell(5, 2);
         QCOMPARE(detail(app), fullShown);
-        QCOMPARE(entries(app, "lstRoverSupers"), QStringList({"OLD2", "OLD6"}));
-        QCOMPARE(entries(app, "lstVehicleApplication"), QStringList({"Defender", "TD 5"}));
+        QCOMPARE(entries(app, "lstRoverSupers"), QStringList({u"OLD2"_s, u"OLD6"_s}));
+        QCOMPARE(entries(app, "lstVehicleApplication"), QStringList({u"Defender"_s, u"TD 5"_s}));
         QVERIFY(thumbnailShown(app, 2) && !thumbnailShown(app, 1));
         QCOMPARE(app.state.selectedCustomerPrice, *Money::fromPlainText(u"12.5"));
 
         // Null, empty texts, a price of 0 and a discount code of 0 show "-"; nothing of the part
         // before is carried over, its thumbnail included.
         ProgramDriver::key(Qt::Key_Down);
-        QStringList dashes(13, "-");
-        dashes[1] = "GR600";
+        QStringList dashes(13, u"-"_s);
+        dashes[1] = u"GR600"_s;
         QCOMPARE(detail(app), dashes);
         QVERIFY(entries(app, "lstRoverSupers").isEmpty());
-        QVERIFY(!app.control<ImageBox>("Image2")->isVisible());
+        QVERIFY(!app.control<ImageBox>(u"Image2"_s)->isVisible());
         QCOMPARE(app.state.selectedPartId, 40);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
@@ -117,22 +118,23 @@ private slots:
         ProgramDriver app;
         addCatalogue(app);
         app.run();
-        app.searchPart("GR*0");
-        app.searchPart("QQQQ");
-        QCOMPARE(ProgramDriver::gridRows(*app.grid()), QStringList({header, "||No Parts Found!|"}));
-        QCOMPARE(app.status(), "No Parts Found!");
-        QVERIFY(!app.control<QLabel>("lblPartsFoundsNumber")->isVisible());
+        app.searchPart(u"GR*0"_s);
+        app.searchPart(u"QQQQ"_s);
+        QCOMPARE(ProgramDriver::gridRows(*app.grid()),
+                 QStringList({header, u"||No Parts Found!|"_s}));
+        QCOMPARE(app.status(), u"No Parts Found!"_s);
+        QVERIFY(!app.control<QLabel>(u"lblPartsFoundsNumber"_s)->isVisible());
         app.clickCell(1, 2); // no part: nothing shown
-        QCOMPARE(app.control<QLabel>("txtDescription")->text(), "");
+        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u""_s);
         QCOMPARE(app.state.selectedPartId, 0);
 
         // Clear: the header alone, nothing shown, the status line as it was.
-        app.searchPart("GR*0");
-        app.trigger("mnuClearItem");
+        app.searchPart(u"GR*0"_s);
+        app.trigger(u"mnuClearItem"_s);
         QCOMPARE(ProgramDriver::gridRows(*app.grid()), QStringList{header});
-        QCOMPARE(app.control<QLabel>("txtDRNumber")->text(), "");
-        QVERIFY(!app.control("cmdClear")->isEnabled());
-        QCOMPARE(app.status(), "Hub seal");
+        QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), u""_s);
+        QVERIFY(!app.control(u"cmdClear"_s)->isEnabled());
+        QCOMPARE(app.status(), u"Hub seal"_s);
     }
 
     // A picture named in the part's second column: its thumbnail (slot 2 only), and what a click
@@ -162,14 +164,14 @@ private slots:
         QFETCH(QString, opens);
         ProgramDriver app;
         app.writeIcons();
-        name.replace("<abs>", app.dir.path());
-        app.addParts({{{"ID", 1}, {"DorvaneNum", "PX100"}, {"Picture2", name}}});
-        if (file.startsWith("page:") || file.startsWith("junk:"))
+        name.replace(u"<abs>"_s, app.dir.path());
+        app.addParts({{{u"ID"_s, 1}, {u"DorvaneNum"_s, u"PX100"_s}, {u"Picture2"_s, name}}});
+        if (file.startsWith(u"page:"_s) || file.startsWith(u"junk:"_s))
             app.writeFile(file.mid(5), "<html></html>");
         else if (!file.isEmpty())
             app.writePicture(file, QSize(40, 30));
         app.run();
-        app.searchPart("PX10");
+        app.searchPart(u"PX10"_s);
 
         QVERIFY(!app.grid()->hasCellPicture(1, 3));
         QVERIFY(!thumbnailShown(app, 1));
@@ -177,17 +179,17 @@ private slots:
         QVERIFY(app.dialogs.boxes().isEmpty());
         if (opens.isEmpty())
             return;
-        QCOMPARE(app.control<ImageBox>("Image2")->picture().size(),
-                 opens == "window" ? QSize(40, 30) : ProgramDriver::htmlIconSize());
+        QCOMPARE(app.control<ImageBox>(u"Image2"_s)->picture().size(),
+                 opens == u"window"_s ? QSize(40, 30) : ProgramDriver::htmlIconSize());
         QSize shown;
-        app.dialogs.onWindow("frmImageView", [&shown](QDialog& window) {
-            shown = window.findChild<QLabel*>("Picture1")->pixmap().size();
+        app.dialogs.onWindow(u"frmImageView"_s, [&shown](QDialog& window) {
+            shown = window.findChild<QLabel*>(u"Picture1"_s)->pixmap().size();
         });
-        QTest::mouseClick(app.control("Image2"), Qt::LeftButton);
-        QTest::mouseClick(app.control("Image2"), Qt::LeftButton);
-        if (opens == "window") {
+        QTest::mouseClick(app.control(u"Image2"_s), Qt::LeftButton);
+        QTest::mouseClick(app.control(u"Image2"_s), Qt::LeftButton);
+        if (opens == u"window"_s) {
             QCOMPARE(shown, QSize(40, 30));
-            QCOMPARE(app.dialogs.shownWindows(), QStringList(2, "frmImageView"));
+            QCOMPARE(app.dialogs.shownWindows(), QStringList(2, u"frmImageView"_s));
             QVERIFY(app.browser.requests().isEmpty());
         } else { // each click a further browser window, without its bars
             QCOMPARE(app.browser.requests().size(), 2);

@@ -9,6 +9,7 @@
 #include <QTest>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
 
@@ -17,17 +18,17 @@ namespace {
 void addCatalogue(const ProgramDriver& app) {
     const auto part = &ProgramDriver::row;
     app.addParts({
-        part("ID=1|DorvaneNum=DV100|RoverNum=STC100|Description=Brake pad set|"
-             "Application1=Defender"),
-        part("ID=2|DorvaneNum=DV200|RoverNum=NRC200|RoverSuper4=ZZX999|Description=Brake hose|"
-             "Application1=Discovery|Application2=Defender"),
-        part("ID=3|DorvaneNum=DV300|RoverNum=Dorvane Only|Description=Brake    disc|"
-             "Application1=Discovery"),
-        part("ID=4|DorvaneNum=DV400|AltDorvaneNum=ALT777|RoverNum=ERR400|Description=O'Ring seal|"
-             "Application3=Defender 90"),
-        part("ID=5|DorvaneNum=DV500|RoverNum=AB[1X|Description=Brake light   bulb|"
-             "Application9=Defender"),
-        part("ID=6|DorvaneNum=DV600|RoverNum=50%_OFF|Description=Sale item"),
+        part(u"ID=1|DorvaneNum=DV100|RoverNum=STC100|Description=Brake pad set|"
+             u"Application1=Defender"_s),
+        part(u"ID=2|DorvaneNum=DV200|RoverNum=NRC200|RoverSuper4=ZZX999|Description=Brake hose|"
+             u"Application1=Discovery|Application2=Defender"_s),
+        part(u"ID=3|DorvaneNum=DV300|RoverNum=Dorvane Only|Description=Brake    disc|"
+             u"Application1=Discovery"_s),
+        part(u"ID=4|DorvaneNum=DV400|AltDorvaneNum=ALT777|RoverNum=ERR400|Description=O'Ring seal|"
+             u"Application3=Defender 90"_s),
+        part(u"ID=5|DorvaneNum=DV500|RoverNum=AB[1X|Description=Brake light   bulb|"
+             u"Application9=Defender"_s),
+        part(u"ID=6|DorvaneNum=DV600|RoverNum=50%_OFF|Description=Sale item"_s),
     });
 }
 
@@ -40,8 +41,8 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("prompt");
-        const QString tooShort = "Part number must be longer then 3 characters";
-        const QString keyword = "Keyword must be longer then 3 characters";
+        const QString tooShort = u"Part number must be longer then 3 characters"_s;
+        const QString keyword = u"Keyword must be longer then 3 characters"_s;
         addRow("empty number", "txtPart", "", "Enter a part number");
         addRow("three characters", "txtPart", "DV1", tooShort);
         addRow("three blanks", "txtPart", "   ", tooShort);
@@ -58,18 +59,18 @@ private slots:
         ProgramDriver app;
         addCatalogue(app);
         app.run();
-        app.type("txtDesc", "Brake");
-        app.click("cmdSearchDesc");
+        app.type(u"txtDesc"_s, u"Brake"_s);
+        app.click(u"cmdSearchDesc"_s);
         app.clickCell(2, 1);
         const QStringList listed = app.gridColumn(0);
 
         app.type(box, text);
-        app.click(box == "txtPart" ? "cmdSearchPart" : "cmdSearchDesc");
+        app.click(box == u"txtPart"_s ? u"cmdSearchPart"_s : u"cmdSearchDesc"_s);
 
         QCOMPARE(app.onlyPrompt(), prompt);
         QCOMPARE(app.gridColumn(0), listed);
-        QCOMPARE(app.status(), "Brake hose");
-        QCOMPARE(app.control<QLabel>("txtDRNumber")->text(), "DV200");
+        QCOMPARE(app.status(), u"Brake hose"_s);
+        QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), u"DV200"_s);
         QCOMPARE(app.dialogs.beeps(), 1); // the first search's only
     }
 
@@ -82,46 +83,47 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QStringList>("found");
-        const QStringList qx7{"QX7"}, none,
-            all{"DV100", "DV200", "DV300", "DV400", "DV500", "DV600"};
-        const auto number = [](const char* name, const QString& typed, const QString& column,
-                               const QString& stored, const QStringList& found) {
-            addRow(name, "txtPart", typed, "", column, stored, found);
+        const char *qx7 = "QX7", *none = "", *all = "DV100|DV200|DV300|DV400|DV500|DV600";
+        const auto number = [](const char* name, const auto& typed, const char* column,
+                               const char* stored, const char* found) {
+            addRow(name, "txtPart", typed, "", column, stored,
+                   QString::fromUtf8(found).split(u'|', Qt::SkipEmptyParts));
         };
-        const auto desc = [](const char* name, const QString& typed, const QString& vehicle,
-                             const QStringList& found) {
-            addRow(name, "txtDesc", typed, vehicle, "", "", found);
+        const auto desc = [](const char* name, const auto& typed, const char* vehicle,
+                             const char* found) {
+            addRow(name, "txtDesc", typed, vehicle, "", "",
+                   QString::fromUtf8(found).split(u'|', Qt::SkipEmptyParts));
         };
-        number("supplier number", "DV10", "", "", {"DV100"});
-        number("only in RoverSuper4", "ZZX9", "", "", {"DV200"});
+        number("supplier number", "DV10", "", "", "DV100");
+        number("only in RoverSuper4", "ZZX9", "", "", "DV200");
         number("only in RoverSuper6", "ZZY8", "RoverSuper6", "ZZY888", qx7);
-        number("alternative number", "T777", "", "", {"DV400"});
+        number("alternative number", "T777", "", "", "DV400");
         number("description is no number column", "Brake", "", "", none);
         number("typed without the blank", "ESR3672", "RoverNum", "ESR 3672", qx7);
         number("dash for the blank, other case", "esr-3672", "RoverNum", "ESR 3672", qx7);
         number("blank where there is none", "ESR 9626", "RoverSuper6", "ESR9626", qx7);
         number("dots and slashes", "E.S.R/9626", "AltDorvaneNum", "esr 96-26", qx7);
-        number("part of a number", "SR-36", "DorvaneNum", "ESR 3672", {"ESR 3672"});
-        number("found both ways, listed once", "DV 1", "RoverSuper1", "DV 100", {"DV100", "QX7"});
+        number("part of a number", "SR-36", "DorvaneNum", "ESR 3672", "ESR 3672");
+        number("found both ways, listed once", "DV 1", "RoverSuper1", "DV 100", "DV100|QX7");
         number("other digits", "ESR-3673", "RoverNum", "ESR 3672", none);
         number("bare description is no number", "ESR-3672", "Description", "ESR 3672", none);
         number("wildcard: as written only", "ESR-36*", "RoverNum", "ESR3672", none);
         number("wildcard found as written", "ESR?3672", "RoverNum", "ESR 3672", qx7);
         number("blanks only, as written", "    ", "RoverNum", "AB    CD", qx7);
         number("dashes only", "----", "RoverNum", "AB-CD", none);
-        number("bare text of two characters", "A - B", "RoverNum", "XAB9", {"DV500", "QX7"});
-        number("lone bracket is a character", "AB[1", "", "", {"DV500"});
-        number("percent and underscore are characters", "50%_", "", "", {"DV600"});
+        number("bare text of two characters", "A - B", "RoverNum", "XAB9", "DV500|QX7");
+        number("lone bracket is a character", "AB[1", "", "", "DV500");
+        number("percent and underscore are characters", "50%_", "", "", "DV600");
         number("SQL in the text", "x') OR 1=1 OR ('", "", "", none);
         number("very long", QString(32767, u'x'), "", "", none);
-        desc("any vehicle", "Brake", "- any -", {"DV100", "DV200", "DV300", "DV500"});
+        desc("any vehicle", "Brake", "- any -", "DV100|DV200|DV300|DV500");
         desc("Defender, in any application column, by ID", "Brake", "Defender",
-             {"DV100", "DV200", "DV500"});
+             "DV100|DV200|DV500");
         desc("vehicle by equality, not a pattern", "Ring seal", "Defender", none);
-        desc("typed vehicle used unchanged", "Ring seal", "Defender 90", {"DV400"});
-        desc("apostrophe as itself", "O'Ring", "- any -", {"DV400"});
-        desc("four blanks pass the length rule", "    ", "- any -", {"DV300"});
-        desc("star is a wildcard", "Brake*disc", "- any -", {"DV300"});
+        desc("typed vehicle used unchanged", "Ring seal", "Defender 90", "DV400");
+        desc("apostrophe as itself", "O'Ring", "- any -", "DV400");
+        desc("four blanks pass the length rule", "    ", "- any -", "DV300");
+        desc("star is a wildcard", "Brake*disc", "- any -", "DV300");
         desc("very long, all quotes", QString(20000, u'\''), "- any -", none);
         desc("very long, all stars", QString(5000, u'*'), "- any -", all);
     }
@@ -135,28 +137,28 @@ private slots:
         ProgramDriver app;
         addCatalogue(app);
         if (!column.isEmpty())
-            app.addParts({{{"ID", 7}, {"DorvaneNum", "QX7"}, {column, stored}}});
+            app.addParts({{{u"ID"_s, 7}, {u"DorvaneNum"_s, u"QX7"_s}, {column, stored}}});
         app.run();
         app.type(box, typed);
         if (!vehicle.isEmpty())
-            app.type("lstApplication", vehicle);
-        app.click(box == "txtPart" ? "cmdSearchPart" : "cmdSearchDesc");
+            app.type(u"lstApplication"_s, vehicle);
+        app.click(box == u"txtPart"_s ? u"cmdSearchPart"_s : u"cmdSearchDesc"_s);
 
         QVERIFY(app.dialogs.boxes().isEmpty());
         QCOMPARE(app.dialogs.beeps(), 1);
         QStringList listed = app.gridColumn(0);
-        if (vehicle == "- any -") // no order asked of the engine
+        if (vehicle == u"- any -"_s) // no order asked of the engine
             listed.sort();
-        QCOMPARE(listed, found.isEmpty() ? QStringList{""} : found);
+        QCOMPARE(listed, found.isEmpty() ? QStringList{u""_s} : found);
         if (found.isEmpty())
-            QCOMPARE(app.gridColumn(2), QStringList{"No Parts Found!"});
+            QCOMPARE(app.gridColumn(2), QStringList{u"No Parts Found!"_s});
         // The searched text is left selected (its first 30 characters) with the focus, so that
         // typing at once replaces it.
         auto* edit = app.control<QLineEdit>(box);
         QVERIFY(edit->hasFocus());
         QCOMPARE(edit->selectedText(), typed.left(30));
-        QTest::keyClicks(edit, "N");
-        QCOMPARE(edit->text(), "N" + typed.mid(30));
+        QTest::keyClicks(edit, u"N"_s);
+        QCOMPARE(edit->text(), u"N"_s + typed.mid(30));
     }
 };
 

@@ -34,6 +34,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::ProgramDriver;
 using quillon::tests::ProgramRun;
 using quillon::tests::ReadOnlyPlace;
@@ -53,13 +54,12 @@ void makeUserDatabase(const AppFolder& folder, int lines = 1) {
     const auto db = Database::create(folder.userDatabase());
     Schema::createUser(*db);
     Transaction transaction(*db);
-    db->execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '01/02/2025' AS orderDate"));
+    db->execute(u"INSERT INTO orders(orderDate) SELECT '01/02/2025' AS orderDate"_s);
     for (int i = 0; i < lines; ++i)
-        db->execute(QStringLiteral("INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, "
-                                   "Description, Quantity, Price, Comments) SELECT '1' AS a, "
-                                   "'DA%1' AS b, 'ERR%1' AS c, 'Oil filter' AS d, '3' AS e, "
-                                   "'4.5' AS f, '%2' AS g")
-                        .arg(1001 + i)
+        db->execute(u"INSERT INTO orderParts(OrderNum, DorvaneNum, RoverNum, "
+                    u"Description, Quantity, Price, Comments) SELECT '1' AS a, "
+                    u"'DA%1' AS b, 'ERR%1' AS c, 'Oil filter' AS d, '3' AS e, "
+                    u"'4.5' AS f, '%2' AS g"_s.arg(1001 + i)
                         .arg(QString(i ? 100 : 0, u'c')));
     transaction.commit();
 }
@@ -70,14 +70,14 @@ void interruptedChange(const QString& copyTo, const QString& journalTo) {
     const TestAppFolder source;
     makeUserDatabase(source.folder, 1001);
     const auto db = Database::open(source.folder.userDatabase(), Database::Access::ReadWrite);
-    db->execute(QStringLiteral("PRAGMA cache_size=5")); // the change reaches the file
-    db->execute(QStringLiteral("BEGIN"));
-    db->execute(QStringLiteral("DELETE * FROM orderParts WHERE OrderNum=1"));
-    db->execute(QStringLiteral("DELETE * FROM orders WHERE OrderNum=1"));
+    db->execute(u"PRAGMA cache_size=5"_s); // the change reaches the file
+    db->execute(u"BEGIN"_s);
+    db->execute(u"DELETE * FROM orderParts WHERE OrderNum=1"_s);
+    db->execute(u"DELETE * FROM orders WHERE OrderNum=1"_s);
     if (!copyTo.isEmpty())
         QFile::copy(source.folder.userDatabase(), copyTo);
-    QFile::copy(source.folder.userDatabase() + QStringLiteral("-journal"), journalTo);
-    db->execute(QStringLiteral("ROLLBACK"));
+    QFile::copy(source.folder.userDatabase() + u"-journal"_s, journalTo);
+    db->execute(u"ROLLBACK"_s);
 }
 
 // Puts what the row names in the folder.
@@ -104,9 +104,9 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
         QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(4 * 4096));
         QCOMPARE(file.write(QByteArray(2 * 4096, '\xA5')), 2 * 4096);
     } else if (how == u"dangling link") {
-        QVERIFY(QFile::link(QStringLiteral("/nowhere/drive/user.mdb"), user));
+        QVERIFY(QFile::link(u"/nowhere/drive/user.mdb"_s, user));
     } else if (how == u"folder") {
-        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("user.mdb")));
+        QVERIFY(QDir(folder.path()).mkdir(u"user.mdb"_s));
     } else if (how == u"named pipe") {
         QCOMPARE(::mkfifo(QFile::encodeName(user).constData(), 0644), 0);
     } else if (how == u"unreadable" || how == u"read-only") {
@@ -117,15 +117,15 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
         // A backup copied over user.mdb by hand, with the journal of a change to the file it
         // replaced still beside it.
         makeUserDatabase(folder);
-        interruptedChange({}, user + QStringLiteral("-journal"));
+        interruptedChange({}, user + u"-journal"_s);
     } else if (how == u"interrupted change") {
-        interruptedChange(user, user + QStringLiteral("-journal"));
+        interruptedChange(user, user + u"-journal"_s);
     } else if (how == u"in use by another program") {
         other = Database::open(user, Database::Access::ReadWrite);
-        other->execute(QStringLiteral("BEGIN EXCLUSIVE"));
+        other->execute(u"BEGIN EXCLUSIVE"_s);
     } else if (how == u"too large an amount") {
         Database::open(user, Database::Access::ReadWrite)
-            ->execute(QStringLiteral("UPDATE orderParts SET Price = '900000000000000'"));
+            ->execute(u"UPDATE orderParts SET Price = '900000000000000'"_s);
     } else if (how == u"lock held by a run that takes no requests") {
         lock.emplace(folder.path());
         QCOMPARE(lock->tryAcquire(), InstanceLock::Outcome::Acquired);
@@ -133,8 +133,8 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
         writeFile(lockFile,
                   how.endsWith(u"empty") ? QByteArray() : QByteArray::number(::getpid()) + "\nx\n");
     } else if (how.startsWith(u"lock a link")) {
-        writeFile(fx.dir.path() + QStringLiteral("-notes.txt"), "the user's own notes\n");
-        const QByteArray target = QFile::encodeName(fx.dir.path() + QStringLiteral("-notes.txt"));
+        writeFile(fx.dir.path() + u"-notes.txt"_s, "the user's own notes\n");
+        const QByteArray target = QFile::encodeName(fx.dir.path() + u"-notes.txt"_s);
         QCOMPARE(how.endsWith(u"hard") ? ::link(target.constData(), QFile::encodeName(lockFile))
                                        : ::symlink(target.constData(), QFile::encodeName(lockFile)),
                  0);
@@ -146,7 +146,7 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
     } else if (how == u"template missing") {
         QVERIFY(QFile::remove(folder.userTemplate()));
     } else if (how != u"disk full") {
-        QFAIL(qPrintable(QStringLiteral("unknown arrangement ") + how));
+        QFAIL(qPrintable(u"unknown arrangement "_s + how));
     }
 }
 
@@ -155,26 +155,23 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
 // of characters, seeded by the box's name.
 QStringList hostileTexts(const QString& box) {
     QStringList texts =
-        QStringLiteral(
-            "O'Brien's␞'␞''''␞\"Quoted\" \"\"␞C:\\parts\\new\\␞****␞????␞####␞[A-Z][!0-9]"
-            "␞STC[␞]]]]␞%_%_␞'; DROP TABLE orders; --␞\"; DELETE * FROM orderParts; --"
-            "␞' OR '1'='1␞x' UNION SELECT * FROM customParts --␞Größe façade Zoë␞"
-            "日本語の部品番号␞🚗🔧 parts 🛠️👍🏽␞חלקי "
-            "חילוף␞a\u202Eevil\u202C "
-            "b\u200F␞"
-            "tab\there␞one\ntwo\r\nthree\r␞bell\u0007 esc\u001b del\u007f␞   lead␞"
-            "trail   ␞    ␞\u00a0nbsp\u00a0␞£1,234.50␞-12.5␞99999999999999999999999␞"
-            "1e308␞0x1F")
-            .split(u'␞');
+        u"O'Brien's␞'␞''''␞\"Quoted\" \"\"␞C:\\parts\\new\\␞****␞????␞####␞[A-Z][!0-9]"
+        u"␞STC[␞]]]]␞%_%_␞'; DROP TABLE orders; --␞\"; DELETE * FROM orderParts; --"
+        u"␞' OR '1'='1␞x' UNION SELECT * FROM customParts --␞Größe façade Zoë␞"
+        u"日本語の部品番号␞🚗🔧 parts 🛠️👍🏽␞חלקי "
+        u"חילוף␞a\u202Eevil\u202C "
+        u"b\u200F␞"
+        u"tab\there␞one\ntwo\r\nthree\r␞bell\u0007 esc\u001b del\u007f␞   lead␞"
+        u"trail   ␞    ␞\u00a0nbsp\u00a0␞£1,234.50␞-12.5␞99999999999999999999999␞"
+        u"1e308␞0x1F"_s.split(u'␞');
     texts << QString::fromUtf16(u"nul\u0000here", 8) << QString(10000, u'A')
           << QString(10000, u'\'');
-    static const QString pieces = QStringLiteral("'\"\\*?#[]!-%_;/ aZ09éßØжΩ語ש\u202E\t\n\r\u0001");
+    static const QString pieces = u"'\"\\*?#[]!-%_;/ aZ09éßØжΩ語ש\u202E\t\n\r\u0001"_s;
     std::mt19937 random(qHash(box, 20261206u));
     for (int i = 0; i < 12; ++i) {
         QString text;
         for (int length = 1 + int(random() % (i % 4 == 3 ? 300 : 24)); text.size() < length;)
-            text += random() % 8 ? QString(pieces[qsizetype(random() % pieces.size())])
-                                 : QStringLiteral("🚗");
+            text += random() % 8 ? QString(pieces[qsizetype(random() % pieces.size())]) : u"🚗"_s;
         texts << text;
     }
     return texts;
@@ -200,7 +197,7 @@ QString engineErrors(const ScriptedDialogs& dialogs) {
         if (box.title == HandlerGuard::errorTitle() || box.prompt.startsWith(u"Could not"))
             found << box.prompt.left(200);
     }
-    return found.join(QStringLiteral("; "));
+    return found.join(u"; "_s);
 }
 
 // The boxes shown that ask nothing (only the exclamation ones, when errors).
@@ -230,7 +227,12 @@ void click(QWidget& root, const QString& name) {
 // wildcards and other scripts, an order and a delivery address; the program started on it, with
 // an open order of two lines when asked.
 void start(ProgramDriver& p, bool withAnOrder = false) {
-    p.copyTestData({"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"});
+    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
+    for (const QString& name :
+         {u"orderHeader.dat"_s, u"orderMidA.dat"_s, u"orderFooter.dat"_s, u"1pixel-black.gif"_s}) {
+        if (!QFile::copy(data.filePath(name), p.folder.file(name)))
+            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
+    }
     p.writeIcons();
     for (const char16_t* part :
          {u"DA1001|STC1001|Brake pad set", u"O'BR-2002|O'NEILL-77|Driver's door seal",
@@ -238,32 +240,30 @@ void start(ProgramDriver& p, bool withAnOrder = false) {
           u"BACK\\SL-4004|BS\\4004|Back\\slash bracket", u"PCT%_5005|P%_5005|50% off_ clip",
           u"ÜMLAUT-6006|GRÖSSE-6|Größe Dichtung", u"CAR🚗-8008|EMOJI-8|Spanner 🔧 set"}) {
         const QStringList f = QString::fromUtf16(part).split(u'|');
-        p.addParts({{{"DorvaneNum", f[0]},
-                     {"RoverNum", f[1]},
-                     {"Description", f[2]},
-                     {"CustomerPrice", "12.5"}}});
+        p.addParts({{{u"DorvaneNum"_s, f[0]},
+                     {u"RoverNum"_s, f[1]},
+                     {u"Description"_s, f[2]},
+                     {u"CustomerPrice"_s, u"12.5"_s}}});
     }
     p.run();
-    p.addRows(QStringLiteral("orderCompanyDetails"), {{{"RecordName", "O'Hara's"}}});
-    p.addRows(QStringLiteral("deliveryCompanyDetails"), {{{"RecordName", "Depot"}}});
+    p.addRows(u"orderCompanyDetails"_s, {{{u"RecordName"_s, u"O'Hara's"_s}}});
+    p.addRows(u"deliveryCompanyDetails"_s, {{{u"RecordName"_s, u"Depot"_s}}});
     if (!withAnOrder)
         return;
     p.dialogs.answerNext(Button::Yes);
-    p.click(QStringLiteral("cmdStartOrder"));
+    p.click(u"cmdStartOrder"_s);
     for (const char* number : {"DA1001", "O'BR-2002"}) {
         p.searchPart(QString::fromUtf8(number));
-        p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [](QDialog& dialog) {
-            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtQty")), "3");
-            enterText(dialog.findChild<QLineEdit*>(QStringLiteral("txtComment")),
-                      "Mr O'Neill's van");
-            click(dialog, QStringLiteral("cmdOK"));
+        p.dialogs.onWindow(u"frmOrderQuantity"_s, [](QDialog& dialog) {
+            enterText(dialog.findChild<QLineEdit*>(u"txtQty"_s), u"3"_s);
+            enterText(dialog.findChild<QLineEdit*>(u"txtComment"_s), u"Mr O'Neill's van"_s);
+            click(dialog, u"cmdOK"_s);
         });
-        p.click(QStringLiteral("cmdOrder"));
+        p.click(u"cmdOrder"_s);
     }
     // The address window once, as the user looks the addresses over: OK writes its boxes.
-    p.dialogs.onWindow(QStringLiteral("frmOptions"),
-                       [](QDialog& window) { click(window, QStringLiteral("cmdOK")); });
-    p.click(QStringLiteral("cmdOptions"));
+    p.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { click(window, u"cmdOK"_s); });
+    p.click(u"cmdOptions"_s);
     if (!engineErrors(p.dialogs).isEmpty())
         qFatal("the order could not be made: %s", qPrintable(engineErrors(p.dialogs)));
 }
@@ -273,7 +273,7 @@ QStringList userRows(const ProgramDriver& p) {
     QStringList rows;
     for (const char* table :
          {"orders", "orderParts", "customParts", "orderCompanyDetails", "deliveryCompanyDetails"})
-        rows << p.userRows(QStringLiteral("SELECT * FROM ") + QLatin1String(table));
+        rows << p.userRows(u"SELECT * FROM "_s + QLatin1String(table));
     return rows;
 }
 
@@ -284,15 +284,15 @@ void command(ProgramDriver& p, bool backup, const std::function<void()>& whileWr
     p.browser.clear();
     p.dialogs.answerNext(Button::Yes);
     if (backup)
-        return p.trigger(QStringLiteral("mnuBackup"));
-    p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
-        click(window, QStringLiteral("cmdOK"));
+        return p.trigger(u"mnuBackup"_s);
+    p.dialogs.onWindow(u"frmOptions"_s, [&](QDialog& window) {
+        click(window, u"cmdOK"_s);
         if (window.isVisible()) // the choice could not be taken: the user gives up
-            click(window, QStringLiteral("cmdCancel"));
+            click(window, u"cmdCancel"_s);
         else if (whileWriting)
             whileWriting();
     });
-    p.click(QStringLiteral("cmdFinaliseOrder"));
+    p.click(u"cmdFinaliseOrder"_s);
 }
 
 } // namespace
@@ -305,8 +305,12 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("words"); // pieces of the box; %F: the folder
         QTest::addColumn<bool>("starts");       // with its order 1 open
-        const auto row = [](const char* how, const QStringList& words, bool starts = false) {
-            QTest::newRow(how) << QString::fromLatin1(how) << words << starts;
+        const auto row = [](const char* how, std::initializer_list<QAnyStringView> words,
+                            bool starts = false) {
+            QStringList pieces;
+            for (const QAnyStringView word : words)
+                pieces << word.toString();
+            QTest::newRow(how) << QString::fromLatin1(how) << pieces << starts;
         };
         for (const char* how : {"garbage", "page overwritten"})
             row(how, {"user.mdb in the folder %F is damaged", "has not changed it",
@@ -348,9 +352,8 @@ private slots:
         arrange(fx, how, lock, other);
         auto expected = fx.snapshot();
         if (how.startsWith(u"stale journal")) // the journal alone is moved aside, as it was
-            expected.insert(QStringLiteral("user.mdb-journal-set-aside"),
-                            expected.take(QStringLiteral("user.mdb-journal")));
-        const QString notes = fx.dir.path() + QStringLiteral("-notes.txt"); // planted links' target
+            expected.insert(u"user.mdb-journal-set-aside"_s, expected.take(u"user.mdb-journal"_s));
+        const QString notes = fx.dir.path() + u"-notes.txt"_s; // planted links' target
         ProgramRun run;
         {
             std::optional<SafeFileWriter::InjectedFault> diskFull;
@@ -382,8 +385,7 @@ private slots:
         QCOMPARE(run.state.currentOrderNum, 1);
         QCOMPARE(run.state.userDb->integrityCheck(), QStringList());
         if (how == u"interrupted change")
-            QCOMPARE(run.state.userDb->openRecordset(QStringLiteral("SELECT ID FROM orderParts"))
-                         .recordCount(),
+            QCOMPARE(run.state.userDb->openRecordset(u"SELECT ID FROM orderParts"_s).recordCount(),
                      1001);
         QCOMPARE(InstanceLock(start.path()).holder()->processId,
                  QCoreApplication::applicationPid());
@@ -408,61 +410,60 @@ private slots:
         const QByteArray catalogue = digest(p.folder.catalogue());
         const bool order = box.contains(u"Order");
         const AddressTable& table = order ? AddressTable::order() : AddressTable::delivery();
-        const QString side = order ? QStringLiteral("Order") : QStringLiteral("Delivery");
+        const QString side = order ? u"Order"_s : u"Delivery"_s;
         QString select; // what the box stores
         if (box.startsWith(u"txtFile") || box.startsWith(u"txtSelling") || box == u"txtUnit") {
-            p.searchPart(QStringLiteral("O'BR-2002"));
-            select = QStringLiteral("SELECT %1 FROM customParts")
-                         .arg(box == u"txtUnit"        ? "CustomerUnitSale"
-                              : box == u"txtFilePrice" ? "CustomerPrice"
-                                                       : "CustomerLRPrice");
+            p.searchPart(u"O'BR-2002"_s);
+            select = u"SELECT %1 FROM customParts"_s.arg(box == u"txtUnit" ? u"CustomerUnitSale"_s
+                                                         : box == u"txtFilePrice"
+                                                             ? u"CustomerPrice"_s
+                                                             : u"CustomerLRPrice"_s);
         } else if (box == u"txtQty" || box == u"txtComment") {
             p.dialogs.answerNext(Button::Yes);
-            p.click(QStringLiteral("cmdStartOrder"));
-            p.searchPart(QStringLiteral("QU\"OTE-3003"));
-            select = box == u"txtQty" ? QStringLiteral("SELECT Quantity FROM orderParts")
-                                      : QStringLiteral("SELECT Comments FROM orderParts");
+            p.click(u"cmdStartOrder"_s);
+            p.searchPart(u"QU\"OTE-3003"_s);
+            select = box == u"txtQty" ? u"SELECT Quantity FROM orderParts"_s
+                                      : u"SELECT Comments FROM orderParts"_s;
         } else if (box.startsWith(u"new")) {
-            select =
-                QStringLiteral("SELECT RecordName FROM %1 ORDER BY rowid DESC").arg(table.name());
+            select = u"SELECT RecordName FROM %1 ORDER BY rowid DESC"_s.arg(table.name());
         } else {
-            const QStringList boxes{"Name",     "Address1", "Address2", "Address3",
-                                    "Address4", "Address5", "Postcode", "Tel"};
-            select = QStringLiteral("SELECT %1 FROM %2")
-                         .arg(table.columns().value(boxes.indexOf(box.mid(3 + side.size()))),
-                              table.name());
+            const QStringList boxes{u"Name"_s,     u"Address1"_s, u"Address2"_s, u"Address3"_s,
+                                    u"Address4"_s, u"Address5"_s, u"Postcode"_s, u"Tel"_s};
+            select = u"SELECT %1 FROM %2"_s.arg(
+                table.columns().value(boxes.indexOf(box.mid(3 + side.size()))), table.name());
         }
         const auto stored = [&] { return p.userRows(select).value(0); };
         const LocaleFormats formats;
         const auto tryAll = [&](QWidget& root) {
             for (const QString& text : hostileTexts(box)) {
                 p.dialogs.clearRecords();
-                const QString what = box + QStringLiteral(": ") + text.left(60);
+                const QString what = box + u": "_s + text.left(60);
                 const QStringList before = userRows(p);
                 bool taken = true;
                 if (box == u"txtQty" || box == u"txtComment") {
                     if (!stored().isEmpty())
                         p.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
-                    p.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [&](QDialog& dialog) {
+                    p.dialogs.onWindow(u"frmOrderQuantity"_s, [&](QDialog& dialog) {
                         const bool qty = box == u"txtQty";
-                        enterText(dialog.findChild<QLineEdit*>("txtQty"), qty ? text : "2");
-                        enterText(dialog.findChild<QLineEdit*>("txtComment"), qty ? "x" : text);
+                        enterText(dialog.findChild<QLineEdit*>(u"txtQty"_s), qty ? text : u"2"_s);
+                        enterText(dialog.findChild<QLineEdit*>(u"txtComment"_s),
+                                  qty ? u"x"_s : text);
                         taken = dialog.findChild<QLineEdit*>(box)->text() == text;
-                        click(dialog, QStringLiteral("cmdOK"));
+                        click(dialog, u"cmdOK"_s);
                         if (dialog.isVisible())
-                            click(dialog, QStringLiteral("cmdCancel"));
+                            click(dialog, u"cmdCancel"_s);
                     });
-                    click(root, QStringLiteral("cmdOrder"));
+                    click(root, u"cmdOrder"_s);
                 } else if (box.startsWith(u"new")) {
                     p.dialogs.answerNextInput(text);
-                    click(root, QStringLiteral("cmdNew%1Address").arg(side));
+                    click(root, u"cmdNew%1Address"_s.arg(side));
                 } else {
                     auto* target = root.findChild<QLineEdit*>(box);
                     target->setFocus(Qt::MouseFocusReason);
                     enterText(target, text);
                     taken = target->text() == text;
                     if (&root == p.window.get())
-                        click(root, QStringLiteral("cmdEnterFilePrice"));
+                        click(root, u"cmdEnterFilePrice"_s);
                     else // an address is written when the focus leaves its box
                         QTest::keyClick(target, Qt::Key_Tab);
                 }
@@ -477,14 +478,14 @@ private slots:
                                            ? !(ok && number && number == qint32(number))
                                            : box.startsWith(u"new");
                 QVERIFY2(said.isEmpty() != mayRefuse || (box.startsWith(u"new") && said.isEmpty()),
-                         qPrintable(what + QStringLiteral(": ") + said));
+                         qPrintable(what + u": "_s + said));
                 if (!said.isEmpty()) {
                     QVERIFY2(userRows(p) == before, qPrintable(what));
                 } else {
                     QVERIFY2(box.contains(u"Price")
                                  ? Money::fromPlainText(stored()) == amount
                                  : stored() == (box == u"txtQty" ? QString::number(number) : text),
-                             qPrintable(what + QStringLiteral(" stored as ") + stored()));
+                             qPrintable(what + u" stored as "_s + stored()));
                 }
                 if (QTest::currentTestFailed())
                     return;
@@ -492,13 +493,13 @@ private slots:
         };
         if (box.startsWith(u"txtOrder") || box.startsWith(u"txtDelivery") ||
             box.startsWith(u"new")) {
-            p.dialogs.onWindow(QStringLiteral("frmOptions"), [&](QDialog& window) {
+            p.dialogs.onWindow(u"frmOptions"_s, [&](QDialog& window) {
                 QApplication::setActiveWindow(&window);
                 QVERIFY(QTest::qWaitForWindowActive(&window));
                 tryAll(window);
-                click(window, QStringLiteral("cmdOK"));
+                click(window, u"cmdOK"_s);
             });
-            p.click(QStringLiteral("cmdOptions"));
+            p.click(u"cmdOptions"_s);
         } else {
             tryAll(*p.window);
         }
@@ -542,7 +543,7 @@ private slots:
         const QTemporaryDir outside;
         start(p, true);
         const QString file = backup ? p.folder.userBackup() : p.folder.printOrder();
-        const QString notes = outside.filePath(QStringLiteral("notes.txt"));
+        const QString notes = outside.filePath(u"notes.txt"_s);
         QFile earlier(fault.endsWith(u"link") ? notes : file);
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("the user's own\n") > 0);
         earlier.close();
@@ -568,7 +569,7 @@ private slots:
         readOnly.reset();
         diskFull.reset();
         if (!why.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("no way to make it read-only here: ") + why));
+            QSKIP(qPrintable(u"no way to make it read-only here: "_s + why));
         QCOMPARE(engineErrors(p.dialogs), QString());
         QFile written(fault.endsWith(u"link") ? notes : file);
         QVERIFY(written.open(QIODevice::ReadOnly));

@@ -29,6 +29,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::ProgramRun;
 using quillon::tests::StoreDump;
 using Button = Dialogs::Button;
@@ -36,9 +37,9 @@ using Button = Dialogs::Button;
 namespace {
 
 // Texts with quotes, wildcards, accents and SQL in them, as counter hands type them.
-const QStringList texts{QString(), "Customer's own van - don't bend", "\"Urgent\" - per Mr O'Neill",
-                        QStringLiteral("Größe prüfen; 50% off? *check* [sic] #12"),
-                        "'; DROP TABLE orders; --"};
+const QStringList texts{
+    QString(), u"Customer's own van - don't bend"_s, u"\"Urgent\" - per Mr O'Neill"_s,
+    u"Größe prüfen; 50% off? *check* [sic] #12"_s, u"'; DROP TABLE orders; --"_s};
 
 void setBox(QWidget& root, const QString& name, const QString& text) {
     auto* box = root.findChild<QLineEdit*>(name);
@@ -62,7 +63,7 @@ public:
     SuddenDeathWorkload(ProgramRun& program, const QString& logPath, quint32 seed)
         : p_(program), random_(seed),
           fd_(::open(QFile::encodeName(logPath).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644)) {
-        for (Recordset parts = p_.state.catalogueDb->openRecordset("SELECT * FROM Parts");
+        for (Recordset parts = p_.state.catalogueDb->openRecordset(u"SELECT * FROM Parts"_s);
              !parts.eof(); parts.moveNext()) {
             parts_ << parts.field(u"DorvaneNum").toText();
         }
@@ -101,69 +102,65 @@ private:
         for (int draw = pick(std::accumulate(std::begin(weights), std::end(weights), 0));
              draw >= weights[kind]; ++kind)
             draw -= weights[kind];
-        const QString thisOrder = QStringLiteral("order:%1").arg(order);
+        const QString thisOrder = u"order:%1"_s.arg(order);
         switch (kind) {
         case 0: // a new order, in place of the open one
-            begin(QStringLiteral("newOrder"),
-                  order ? QStringList{"order:+", thisOrder, linePrefix() + u'*'}
-                        : QStringList{"order:+"});
+            begin(u"newOrder"_s, order ? QStringList{u"order:+"_s, thisOrder, linePrefix() + u'*'}
+                                       : QStringList{u"order:+"_s});
             p_.dialogs.answerNext(Button::Yes);
-            press(*p_.window, QStringLiteral("cmdStartOrder"));
+            press(*p_.window, u"cmdStartOrder"_s);
             break;
         case 1:
-            begin(QStringLiteral("deleteOrder"), {thisOrder, linePrefix() + u'*'});
+            begin(u"deleteOrder"_s, {thisOrder, linePrefix() + u'*'});
             p_.dialogs.answerNext(Button::Yes);
-            p_.window->findChild<QAction*>(QStringLiteral("mnuDeleteOrder"))->trigger();
+            p_.window->findChild<QAction*>(u"mnuDeleteOrder"_s)->trigger();
             break;
         case 2: { // a part ordered: a new line, or the part's line updated
             const int part = pick(int(parts_.size()));
-            const QString cell = QChar(0x1f) + QStringLiteral("3") + parts_[part] + QChar(0x1f);
+            const QString cell = QChar(0x1f) + u"3"_s + parts_[part] + QChar(0x1f);
             const bool ordered =
                 std::any_of(rows_.keyValueBegin(), rows_.keyValueEnd(), [&](auto row) {
                     return row.first.startsWith(linePrefix()) && row.second.contains(cell);
                 });
-            begin(QStringLiteral("addLine"), {linePrefix() + u'*'});
+            begin(u"addLine"_s, {linePrefix() + u'*'});
             showPart(parts_[part]);
             answerQuantity(1 + pick(40), texts[pick(int(texts.size()))]);
             if (ordered)
                 p_.dialogs.answerNext(Button::Yes);
-            press(*p_.window, QStringLiteral("cmdOrder"));
+            press(*p_.window, u"cmdOrder"_s);
             break;
         }
         case 3: { // a line changed or deleted in View Parts Order
             const bool remove = pick(2) == 0;
-            begin(remove ? QStringLiteral("deleteLine") : QStringLiteral("changeLine"),
-                  {linePrefix() + u'*'});
+            begin(remove ? u"deleteLine"_s : u"changeLine"_s, {linePrefix() + u'*'});
             const int row = 1 + pick(lines);
             if (!remove)
                 answerQuantity(1 + pick(40), texts[pick(int(texts.size()))]);
-            p_.dialogs.onWindow(QStringLiteral("frmViewOrder"), [&](QDialog& window) {
-                window.findChild<FlexGrid*>(QStringLiteral("MSFlexGridViewOrder"))
-                    ->setCurrentCell(row, 1);
+            p_.dialogs.onWindow(u"frmViewOrder"_s, [&](QDialog& window) {
+                window.findChild<FlexGrid*>(u"MSFlexGridViewOrder"_s)->setCurrentCell(row, 1);
                 if (static_cast<ViewOrderWindow&>(window).selectedLineId() == 0)
                     throw std::runtime_error("no line selected");
                 if (remove)
                     p_.dialogs.answerNext(Button::Yes);
-                press(window, remove ? QStringLiteral("cmdDelete") : QStringLiteral("cmdModify"));
-                press(window, QStringLiteral("cmdOK"));
+                press(window, remove ? u"cmdDelete"_s : u"cmdModify"_s);
+                press(window, u"cmdOK"_s);
             });
-            press(*p_.window, QStringLiteral("cmdViewOrder"));
+            press(*p_.window, u"cmdViewOrder"_s);
             break;
         }
         case 4:
-            begin(QStringLiteral("finalise"), {thisOrder, "oaddr:*", "daddr:*"});
+            begin(u"finalise"_s, {thisOrder, u"oaddr:*"_s, u"daddr:*"_s});
             p_.dialogs.answerNext(Button::Yes);
-            p_.dialogs.onWindow(QStringLiteral("frmOptions"), [this](QDialog& window) {
-                press(window, QStringLiteral("cmdOK"));
-            });
-            press(*p_.window, QStringLiteral("cmdFinaliseOrder"));
+            p_.dialogs.onWindow(u"frmOptions"_s,
+                                [this](QDialog& window) { press(window, u"cmdOK"_s); });
+            press(*p_.window, u"cmdFinaliseOrder"_s);
             if (p_.state.orderActive || p_.browser.requests().size() != 1)
                 throw std::runtime_error("finalise: the order was not finalised");
             break;
         default:
-            begin(QStringLiteral("backup"), {});
+            begin(u"backup"_s, {});
             p_.dialogs.answerNext(Button::Yes);
-            p_.window->findChild<QAction*>(QStringLiteral("mnuBackup"))->trigger();
+            p_.window->findChild<QAction*>(u"mnuBackup"_s)->trigger();
         }
     }
 
@@ -176,29 +173,27 @@ private:
     }
 
     void begin(const QString& kind, const QStringList& patterns) {
-        log((QStringList{QStringLiteral("begin"), QString::number(step_), kind} + patterns)
-                .join(u'\t')
-                .toUtf8(),
+        log((QStringList{u"begin"_s, QString::number(step_), kind} + patterns).join(u'\t').toUtf8(),
             false);
     }
 
     void showPart(const QString& dorvaneNum) {
-        setBox(*p_.window, QStringLiteral("txtPart"), dorvaneNum);
-        press(*p_.window, QStringLiteral("cmdSearchPart"));
+        setBox(*p_.window, u"txtPart"_s, dorvaneNum);
+        press(*p_.window, u"cmdSearchPart"_s);
         if (p_.state.selectedDorvaneNum != dorvaneNum)
             throw std::runtime_error("the part " + dorvaneNum.toStdString() + " is not shown");
     }
 
     void answerQuantity(int quantity, const QString& comment) {
-        p_.dialogs.onWindow(QStringLiteral("frmOrderQuantity"), [=](QDialog& dialog) {
-            setBox(dialog, QStringLiteral("txtQty"), QString::number(quantity));
-            setBox(dialog, QStringLiteral("txtComment"), comment);
-            press(dialog, QStringLiteral("cmdOK"));
+        p_.dialogs.onWindow(u"frmOrderQuantity"_s, [=](QDialog& dialog) {
+            setBox(dialog, u"txtQty"_s, QString::number(quantity));
+            setBox(dialog, u"txtComment"_s, comment);
+            press(dialog, u"cmdOK"_s);
         });
     }
 
     int pick(int count) { return int(random_() % quint32(count)); }
-    QString linePrefix() const { return QStringLiteral("line:%1:").arg(p_.state.currentOrderNum); }
+    QString linePrefix() const { return u"line:%1:"_s.arg(p_.state.currentOrderNum); }
 
     ProgramRun& p_;
     std::mt19937 random_;

@@ -16,6 +16,7 @@
 #include <random>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::StoreDump;
 
 namespace {
@@ -53,12 +54,11 @@ QStringList problems(const StoreDump::Rows& before, const QString& logPath,
                 return row == pattern;
             return row.startsWith(pattern.chopped(1)) && (last == u'*' || !expected.contains(row));
         });
-        if (expected.value(row, "<none>") != after.value(row, "<none>") && !allowed)
-            found << row + (after.contains(row) ? QStringLiteral(" changed")
-                                                : QStringLiteral(" lost"));
+        if (expected.value(row, u"<none>"_s) != after.value(row, u"<none>"_s) && !allowed)
+            found << row + (after.contains(row) ? u" changed"_s : u" lost"_s);
     }
     for (const QString& pattern : inFlight) {
-        const QString prefix = QStringLiteral("line:%1:").arg(order(pattern));
+        const QString prefix = u"line:%1:"_s.arg(order(pattern));
         if (!pattern.startsWith(u"order:") || pattern.endsWith(u'+') ||
             !inFlight.contains(prefix + u'*'))
             continue;
@@ -66,19 +66,18 @@ QStringList problems(const StoreDump::Rows& before, const QString& logPath,
              it != expected.end() && it.key().startsWith(prefix); ++it) {
             if (after.contains(pattern) ? after.value(it.key()) != it.value()
                                         : after.contains(it.key()))
-                found << pattern + QStringLiteral(" kept or deleted, its ") + it.key() +
-                             QStringLiteral(" not");
+                found << pattern + u" kept or deleted, its "_s + it.key() + u" not"_s;
         }
     }
     int open = 0;
     for (auto it = after.begin(); it != after.end(); ++it) {
         if (it.key().startsWith(u"order:"))
             open += it.value().section(QChar(0x1f), 1) == u"10" ? 1 : 0; // the integer 0
-        else if (it.key().startsWith(u"line:") && !after.contains("order:" + order(it.key())))
-            found << it.key() + QStringLiteral(" without its order");
+        else if (it.key().startsWith(u"line:") && !after.contains(u"order:" + order(it.key())))
+            found << it.key() + u" without its order"_s;
     }
     if (open > 1)
-        found << QStringLiteral("%1 open orders").arg(open);
+        found << u"%1 open orders"_s.arg(open);
     return found;
 }
 
@@ -99,22 +98,20 @@ private slots:
             auto catalogue = Database::create(folder.catalogue());
             Schema::createCatalogue(*catalogue);
             for (int n = 1; n <= 10; ++n)
-                catalogue->execute(QStringLiteral("INSERT INTO Parts(DorvaneNum, RoverNum, "
-                                                  "Description, CustomerPrice) SELECT 'SDA%1' AS "
-                                                  "a, '%2' AS b, 'Driver''s seal' AS c, %3 AS d")
-                                       .arg(1000 + n)
-                                       .arg(n % 5 ? QStringLiteral("RTC%1").arg(n)
-                                                  : QStringLiteral("Dorvane Only"))
+                catalogue->execute(u"INSERT INTO Parts(DorvaneNum, RoverNum, "
+                                   u"Description, CustomerPrice) SELECT 'SDA%1' AS "
+                                   u"a, '%2' AS b, 'Driver''s seal' AS c, %3 AS d"_s.arg(1000 + n)
+                                       .arg(n % 5 ? u"RTC%1"_s.arg(n) : u"Dorvane Only"_s)
                                        .arg(n % 4 ? n * 3 : 0));
             auto user = Database::create(folder.userTemplate());
             Schema::createUser(*user);
             for (const char* table : {"orderCompanyDetails", "deliveryCompanyDetails"})
-                user->execute(QStringLiteral("INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a")
-                                  .arg(QLatin1String(table)));
+                user->execute(u"INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a"_s.arg(
+                    QLatin1String(table)));
         }
-        for (const char* name : {"orderHeader.dat", "orderMidA.dat", "orderFooter.dat"})
+        for (const QString& name : {u"orderHeader.dat"_s, u"orderMidA.dat"_s, u"orderFooter.dat"_s})
             QVERIFY(QFile::copy(qEnvironmentVariable("QUILLON_TEST_DATA") + u'/' + name,
-                                folder.file(QLatin1String(name))));
+                                folder.file(name)));
         QFile catalogueFile(folder.catalogue());
         QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
         const QByteArray catalogueBytes = catalogueFile.readAll();
@@ -123,10 +120,10 @@ private slots:
         StoreDump::Rows before; // the store as the next run finds it
         int stepsDone = 0;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         for (int run = 0; run < runs; ++run) {
             const quint32 seed = firstSeed + quint32(run);
-            const QString log = dir.filePath(QStringLiteral("log-%1.txt").arg(run));
+            const QString log = dir.filePath(u"log-%1.txt"_s.arg(run));
             // Every tenth kill falls in the start-up, which may have to roll back what the last
             // kill left half-written, or take over the folder's lock from it.
             const bool inStartUp = run % 10 == 9;
@@ -139,10 +136,9 @@ private slots:
                    driver.waitForReadyRead(10000)) {
             }
             // The driver ends only when killed; ending by itself means a step went wrong.
-            const QString at =
-                QStringLiteral("seed %1, killed after %2 ms: ").arg(seed).arg(delayMs);
+            const QString at = u"seed %1, killed after %2 ms: "_s.arg(seed).arg(delayMs);
             QVERIFY2(!driver.waitForFinished(delayMs),
-                     qPrintable(at + driver.readAllStandardError()));
+                     qPrintable(at + QString::fromUtf8(driver.readAllStandardError())));
             driver.kill();
             QVERIFY(driver.waitForFinished(10000));
             if (!QFile::exists(folder.userDatabase()) && run == 0)
@@ -153,7 +149,7 @@ private slots:
             const StoreDump::Rows after = StoreDump::read(userDb->handle());
             userDb.reset();
             const QStringList wrong = problems(before, log, after, &stepsDone);
-            QVERIFY2(wrong.isEmpty(), qPrintable(at + wrong.join(QStringLiteral("; "))));
+            QVERIFY2(wrong.isEmpty(), qPrintable(at + wrong.join(u"; "_s)));
             before = after;
             QFile::remove(log);
         }

@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using quillon::tests::folderSnapshot;
 using quillon::tests::ProgramRun;
 using quillon::tests::ReadOnlyPlace;
@@ -74,9 +75,9 @@ void importParts(const QString& path, const QStringList& numbers) {
     QTemporaryDir work;
     QByteArray csv = "DorvaneNum,RoverNum,Description,CustomerPrice\n";
     for (const QString& number : numbers)
-        csv += QStringLiteral("%1,ERR%1,OIL FILTER,12.5\n").arg(number).toUtf8();
-    writeFile(work.filePath(QStringLiteral("p.csv")), csv);
-    const Run done = run({QStringLiteral("import-catalogue"), work.filePath("p.csv"), path});
+        csv += u"%1,ERR%1,OIL FILTER,12.5\n"_s.arg(number).toUtf8();
+    writeFile(work.filePath(u"p.csv"_s), csv);
+    const Run done = run({u"import-catalogue"_s, work.filePath(u"p.csv"_s), path});
     if (done.exitCode != 0)
         qFatal("import-catalogue failed: %s", done.describe().constData());
 }
@@ -88,7 +89,7 @@ QString rowsOf(Database& store, const QString& select) {
         QStringList fields;
         for (int column = 0; column < rows.columnCount(); ++column) {
             const Value value = rows.field(column);
-            fields << (value.isNull()                        ? QStringLiteral("-")
+            fields << (value.isNull()                        ? u"-"_s
                        : value.kind() == Value::Kind::Amount ? u'£' + value.toText()
                                                              : value.toText());
         }
@@ -101,11 +102,11 @@ QString rowsOf(Database& store, const QString& select) {
 // shipped files, a catalogue of DA1001 and the template) and <root>/home.
 struct Install {
     QTemporaryDir root;
-    QString bin = root.filePath(QStringLiteral("usr/bin"));
-    QString installed = root.filePath(QStringLiteral("usr/share/dorvane-quillon"));
-    QString home = root.filePath(QStringLiteral("home"));
-    QString dataHome = home + QStringLiteral("/.local/share");
-    QString user = dataHome + QStringLiteral("/dorvane-quillon");
+    QString bin = root.filePath(u"usr/bin"_s);
+    QString installed = root.filePath(u"usr/share/dorvane-quillon"_s);
+    QString home = root.filePath(u"home"_s);
+    QString dataHome = home + u"/.local/share"_s;
+    QString user = dataHome + u"/dorvane-quillon"_s;
 
     Install() {
         QDir().mkpath(bin);
@@ -117,8 +118,8 @@ struct Install {
             QDir().mkpath(QFileInfo(target).absolutePath());
             QFile::copy(it.filePath(), target);
         }
-        importParts(installed + QStringLiteral("/parts.mdb"), {QStringLiteral("DA1001")});
-        Schema::createUser(*Database::create(installed + QStringLiteral("/systemuserDB.dat")));
+        importParts(installed + u"/parts.mdb"_s, {u"DA1001"_s});
+        Schema::createUser(*Database::create(installed + u"/systemuserDB.dat"_s));
         QDirIterator files(installed, QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext())
             QFile::setPermissions(files.next(), QFile::ReadOwner | QFile::ReadGroup);
@@ -129,15 +130,15 @@ struct Install {
                                       const QStringList& more = {}) const {
         const auto location = AppFolderLocator({programFolder.isEmpty() ? bin : programFolder, user,
                                                 [canWrite](const QString&) { return canWrite; }})
-                                  .locate(QStringList{QStringLiteral("dorvane-quillon")} + more);
+                                  .locate(QStringList{u"dorvane-quillon"_s} + more);
         AppFolderLocator::complete(location);
         return location;
     }
 };
 
 QString searched(ProgramRun& program, const QString& number) {
-    program.find<QLineEdit>(QStringLiteral("txtPart"))->setText(number);
-    QTest::mouseClick(program.find<QPushButton>(QStringLiteral("cmdSearchPart")), Qt::LeftButton);
+    program.find<QLineEdit>(u"txtPart"_s)->setText(number);
+    QTest::mouseClick(program.find<QPushButton>(u"cmdSearchPart"_s), Qt::LeftButton);
     return program.window->statusText() == u"No Parts Found!" ? QString()
                                                               : program.state.selectedDorvaneNum;
 }
@@ -158,20 +159,19 @@ private slots:
         writeFile(file("parts.csv"), "DorvaneNum\r\nKEEP1\r\n");
         writeFile(file("new.csv"), "DorvaneNum\r\nNEW1\r\n");
         writeFile(file("notes.txt"), "not a store\n");
-        QCOMPARE(run({"import-catalogue", file("parts.csv"), file("parts.mdb")}).exitCode, 0);
-        QCOMPARE(run({"make-user-template", file("user.mdb")}).exitCode, 0);
+        QCOMPARE(run({u"import-catalogue"_s, file("parts.csv"), file("parts.mdb")}).exitCode, 0);
+        QCOMPARE(run({u"make-user-template"_s, file("user.mdb")}).exitCode, 0);
         QByteArray user = readFile(file("user.mdb"));
         for (const char* copy : {"backup.mdb", "old.mdb", "old.mdb.before-restore"})
             writeFile(file(copy), user);
         writeFile(file("damaged.mdb"), user.replace(2 * 4096, 4096, QByteArray(4096, '\xA5')));
-        Database::create(file("other.mdb"))
-            ->execute(QStringLiteral("CREATE TABLE Things (A TEXT)"));
+        Database::create(file("other.mdb"))->execute(u"CREATE TABLE Things (A TEXT)"_s);
         QVERIFY(QFile::link(file("parts.mdb"), file("link.mdb")));
         writeFile(file("q.csv"), "ID,DorvaneNum,RoverNum,Description,CustomerPrice,Brand\r\n"
                                  "1,OF1001,ERR1234,OIL FILTER,12.50,\r\n"
                                  "2,OF1002,LR012345,\"TAB\tAND\nBREAK\",0.25,\r\n"
                                  "3,OF1003,STC9999,AIR FILTER,,CORVEX\r\n");
-        QCOMPARE(run({"import-catalogue", file("q.csv"), file("q.mdb")}).exitCode, 0);
+        QCOMPARE(run({u"import-catalogue"_s, file("q.csv"), file("q.mdb")}).exitCode, 0);
     }
 
     void importReadsFields_data() {
@@ -189,9 +189,9 @@ private slots:
         QFETCH(QByteArray, lineEnd);
         QFETCH(QByteArray, start);
         QTemporaryDir folder;
-        const QString csv = folder.filePath(QStringLiteral("good.csv"));
-        const QString db = folder.filePath(QStringLiteral("parts.mdb"));
-        QVERIFY(QFile::copy(fixture_.filePath(QStringLiteral("parts.mdb")), db));
+        const QString csv = folder.filePath(u"good.csv"_s);
+        const QString db = folder.filePath(u"parts.mdb"_s);
+        QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
         writeFile(csv, start +
                            ",id,ROVERNUM,CustomerPrice,LRPrice,DorvaneNum,LRDiscountCode,"
                            "Application1,Picture1" +
@@ -202,19 +202,17 @@ private slots:
                            "DRIVER'S DOOR SEAL - \xC3\x98 50mm,3,LR012345,.25, 7 ,DS1001,A,"
                            "Freelander,seal.htm" +
                            lineEnd);
-        const Run done = run({QStringLiteral("import-catalogue"), csv, db});
+        const Run done = run({u"import-catalogue"_s, csv, db});
         QVERIFY2(done.exitCode == 0, done.describe());
         auto store = Database::open(db, Database::Access::ReadOnly);
-        QCOMPARE(rowsOf(*store,
-                        QStringLiteral("SELECT ID, Description, RoverNum, CustomerPrice, LRPrice, "
-                                       "LRDiscountCode, DorvaneNum, AltDorvaneNum, Application1, "
-                                       "Picture1 FROM Parts WHERE Description LIKE '*e*' ORDER BY "
-                                       "ID ASC")),
-                 QStringLiteral(
-                     "3|DRIVER'S DOOR SEAL - Ø 50mm|LR012345|£0.25|£7|A|DS1001|-|Freelander|"
-                     "seal.htm\n7|WHEEL NUT, 3/4\" \"ALLOY\"|ERR1234|£12.5|£1234.5|0|NU1001|-|"
-                     "Defender|nut.jpg\n9|GASKET SET\nTOP END|-|£0|-|-|DOR'S 1|-|-|-"));
-        QCOMPARE(entries(folder.path()), (QStringList{"good.csv", "parts.mdb"}));
+        QCOMPARE(rowsOf(*store, u"SELECT ID, Description, RoverNum, CustomerPrice, LRPrice, "
+                                u"LRDiscountCode, DorvaneNum, AltDorvaneNum, Application1, "
+                                u"Picture1 FROM Parts WHERE Description LIKE '*e*' ORDER BY "
+                                u"ID ASC"_s),
+                 u"3|DRIVER'S DOOR SEAL - Ø 50mm|LR012345|£0.25|£7|A|DS1001|-|Freelander|"
+                 u"seal.htm\n7|WHEEL NUT, 3/4\" \"ALLOY\"|ERR1234|£12.5|£1234.5|0|NU1001|-|"
+                 u"Defender|nut.jpg\n9|GASKET SET\nTOP END|-|£0|-|-|DOR'S 1|-|-|-"_s);
+        QCOMPARE(entries(folder.path()), (QStringList{u"good.csv"_s, u"parts.mdb"_s}));
     }
 
     // Refusals and answers of both programs: the exit code, what they print, and the folder (with
@@ -278,7 +276,7 @@ private slots:
         QFETCH(QByteArray, csv);
         const QString folder = QFileInfo(fixture_.path()).canonicalFilePath();
         if (!csv.isEmpty())
-            writeFile(fixture_.filePath(QStringLiteral("broken.csv")), csv);
+            writeFile(fixture_.filePath(u"broken.csv"_s), csv);
         std::unique_ptr<InstanceLock> program;
         if (arguments.startsWith(u"restore-user-data backup.mdb user.mdb")) {
             program = std::make_unique<InstanceLock>(folder);
@@ -291,18 +289,18 @@ private slots:
         }
         // The program, with a home in the folder and no desktop (only the answers need none).
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), folder + QStringLiteral("/home"));
+        environment.insert(u"HOME"_s, folder + u"/home"_s);
         for (const char* name : {"XDG_DATA_HOME", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
         if (exitCode != 0)
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         const bool theProgram = !given.isEmpty() && given[0] == u"dorvane-quillon";
         const auto before = folderSnapshot(folder);
         const Run done = theProgram
                              ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
                              : run(given);
         QVERIFY2(done.exitCode == exitCode, done.describe());
-        QVERIFY2(done.text().contains(says.replace(QStringLiteral("%1"), folder)), done.describe());
+        QVERIFY2(done.text().contains(says.replace(u"%1"_s, folder)), done.describe());
         QCOMPARE(folderSnapshot(folder), before);
     }
 
@@ -312,15 +310,15 @@ private slots:
     void restoreSetsAStaleJournalAside() {
         QTemporaryDir folder;
         const auto file = [&](const char* name) { return folder.filePath(QLatin1String(name)); };
-        const auto orders = [](const QString& path) {
+        const auto orders = [](const QString& path) -> QString {
             auto store = Database::open(path, Database::Access::ReadWrite);
             return store->integrityCheck().join(u' ') +
-                   rowsOf(*store, QStringLiteral("SELECT OrderNum FROM orders"));
+                   rowsOf(*store, u"SELECT OrderNum FROM orders"_s);
         };
-        QVERIFY(QFile::copy(fixture_.filePath(QStringLiteral("user.mdb")), file("user.mdb")));
+        QVERIFY(QFile::copy(fixture_.filePath(u"user.mdb"_s), file("user.mdb")));
         for (int order = 1; order <= 3; ++order) {
             Database::open(file("user.mdb"), Database::Access::ReadWrite)
-                ->execute(QStringLiteral("INSERT INTO orders(orderDate) SELECT '01/02/2026' AS X"));
+                ->execute(u"INSERT INTO orders(orderDate) SELECT '01/02/2026' AS X"_s);
             if (order == 1)
                 QVERIFY(QFile::copy(file("user.mdb"), file("userdatabackup.mdb")));
         }
@@ -340,13 +338,14 @@ private slots:
         QVERIFY(QFile::copy(file("work.mdb-journal"), file("user.mdb-journal")));
         const QByteArray backup = readFile(file("userdatabackup.mdb"));
 
-        const Run done = run({"restore-user-data", file("userdatabackup.mdb"), file("user.mdb")});
+        const Run done =
+            run({u"restore-user-data"_s, file("userdatabackup.mdb"), file("user.mdb")});
         QVERIFY2(done.exitCode == 0, done.describe());
         QVERIFY(!QFile::exists(file("user.mdb-journal")));
-        QCOMPARE(orders(file("user.mdb")), QStringLiteral("1"));
+        QCOMPARE(orders(file("user.mdb")), u"1"_s);
         QCOMPARE(readFile(file("userdatabackup.mdb")), backup);
         QVERIFY(QFile::exists(file("user.mdb.before-restore-journal")));
-        QCOMPARE(orders(file("user.mdb.before-restore")), QStringLiteral("1\n2\n3"));
+        QCOMPARE(orders(file("user.mdb.before-restore")), u"1\n2\n3"_s);
     }
 
     void query_data() {
@@ -378,13 +377,13 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, expected);
         QTemporaryDir folder;
-        const QString db = folder.filePath(QStringLiteral("q.mdb"));
-        QVERIFY(QFile::copy(fixture_.filePath(QStringLiteral("q.mdb")), db));
+        const QString db = folder.filePath(u"q.mdb"_s);
+        QVERIFY(QFile::copy(fixture_.filePath(u"q.mdb"_s), db));
         const QByteArray before = readFile(db);
         QString out;
         Run done;
-        for (const QString& one : statement.split(QStringLiteral("\n;;\n"))) {
-            done = run({QStringLiteral("query"), db, one});
+        for (const QString& one : statement.split(u"\n;;\n"_s)) {
+            done = run({u"query"_s, db, one});
             QVERIFY2(done.exitCode == exitCode, done.describe());
             out += QString::fromUtf8(done.out);
         }
@@ -394,19 +393,17 @@ private slots:
         }
         QVERIFY2(done.text().contains(expected) && done.out.isEmpty(), done.describe());
         QCOMPARE(readFile(db), before);
-        QCOMPARE(entries(folder.path()), QStringList{QStringLiteral("q.mdb")});
+        QCOMPARE(entries(folder.path()), QStringList{u"q.mdb"_s});
     }
 
     void catalogueLeftMidChange_data() {
         QTest::addColumn<QStringList>("command"); // the file goes after the command's name
-        const QStringList check{QStringLiteral("check")};
-        const QStringList search{QStringLiteral("query"),
-                                 QStringLiteral("SELECT count(*) AS n FROM Parts WHERE Description "
-                                                "LIKE '*FILTER*'")};
+        const QStringList check{u"check"_s};
+        const QStringList search{u"query"_s, u"SELECT count(*) AS n FROM Parts WHERE Description "
+                                             u"LIKE '*FILTER*'"_s};
         QTest::newRow("check") << check;
         QTest::newRow("search") << search;
-        QTest::newRow("change") << QStringList{QStringLiteral("query"),
-                                               QStringLiteral("DELETE * FROM Parts")};
+        QTest::newRow("change") << QStringList{u"query"_s, u"DELETE * FROM Parts"_s};
     }
 
     // A catalogue as an update killed half-way leaves it (the file partly changed, beside it the
@@ -419,32 +416,31 @@ private slots:
         for (int i = 0; i < 300; ++i)
             rows += "N" + QByteArray::number(i) + (i % 2 ? ",OIL FILTER" : ",BRAKE PAD") +
                     " OF A LENGTH THAT FILLS THE PAGES OF THE FILE\r\n";
-        writeFile(folder.filePath(QStringLiteral("big.csv")), rows);
-        const QString work = folder.filePath(QStringLiteral("work.mdb"));
-        QCOMPARE(run({"import-catalogue", folder.filePath("big.csv"), work}).exitCode, 0);
-        const QString db = folder.filePath(QStringLiteral("parts.mdb"));
+        writeFile(folder.filePath(u"big.csv"_s), rows);
+        const QString work = folder.filePath(u"work.mdb"_s);
+        QCOMPARE(run({u"import-catalogue"_s, folder.filePath(u"big.csv"_s), work}).exitCode, 0);
+        const QString db = folder.filePath(u"parts.mdb"_s);
         {
             auto writer = Database::open(work, Database::Access::ReadWrite);
-            writer->execute(
-                QStringLiteral("PRAGMA cache_size = 1")); // the change spills into the file
+            writer->execute(u"PRAGMA cache_size = 1"_s); // the change spills into the file
             Transaction change(*writer);
-            writer->execute(QStringLiteral("UPDATE Parts SET Description = 'CHANGED'"));
-            QVERIFY(QFile::copy(work, db) && QFile::copy(work + "-journal", db + "-journal"));
+            writer->execute(u"UPDATE Parts SET Description = 'CHANGED'"_s);
+            QVERIFY(QFile::copy(work, db) && QFile::copy(work + u"-journal", db + u"-journal"));
         }
         QVERIFY2(readFile(db) != readFile(work), "the change didn't reach the file");
-        const QByteArray journal = readFile(db + "-journal");
+        const QByteArray journal = readFile(db + u"-journal");
         QString why;
         auto place = ReadOnlyPlace::make(folder.path(), &why);
         if (!place)
-            QSKIP(qPrintable(QStringLiteral("no way to make a folder read-only here: ") + why));
+            QSKIP(qPrintable(u"no way to make a folder read-only here: "_s + why));
         const Run done = run(QStringList{command[0], db} + command.mid(1));
         place.reset();
         QVERIFY2(done.exitCode == 1 && done.out.isEmpty(), done.describe());
-        for (const QString& piece : {db + "-journal", QStringLiteral("mid-change"),
-                                     QStringLiteral("quillon-db check ") + db})
+        for (const QString& piece :
+             QStringList{db + u"-journal", u"mid-change"_s, u"quillon-db check " + db})
             QVERIFY2(done.text().contains(piece), done.describe());
-        QVERIFY2(!done.text().contains(QStringLiteral("not a valid store")), done.describe());
-        QCOMPARE(readFile(db + "-journal"), journal);
+        QVERIFY2(!done.text().contains(u"not a valid store"_s), done.describe());
+        QCOMPARE(readFile(db + u"-journal"), journal);
     }
 
     // Where the program finds its Application folder: given, its own folder when that holds a
@@ -496,18 +492,18 @@ private slots:
         }
         const auto before = folderSnapshot(install.installed);
         const QStringList more =
-            arrange == u"given" ? QStringList{"--app-folder", given.path()} : QStringList{};
+            arrange == u"given" ? QStringList{u"--app-folder"_s, given.path()} : QStringList{};
         try {
             const auto location =
                 install.locate(canWrite, program == u"bin" ? install.bin : install.installed, more);
-            const QMap<QString, QString> folders{{"given", given.path()},
-                                                 {"installed", install.installed},
-                                                 {"user", install.user},
-                                                 {"bin", install.bin}};
-            const QStringList kinds{"Given", "ProgramFolder", "PerUser"};
-            QCOMPARE(QStringLiteral("%1 %2%3").arg(kinds[int(location.kind)],
-                                                   folders.key(location.folder.path()),
-                                                   location.made ? " made" : ""),
+            const QMap<QString, QString> folders{{u"given"_s, given.path()},
+                                                 {u"installed"_s, install.installed},
+                                                 {u"user"_s, install.user},
+                                                 {u"bin"_s, install.bin}};
+            const QStringList kinds{u"Given"_s, u"ProgramFolder"_s, u"PerUser"_s};
+            QCOMPARE(u"%1 %2%3"_s.arg(kinds[int(location.kind)],
+                                      folders.key(location.folder.path()),
+                                      location.made ? u" made"_s : QString()),
                      expected);
         } catch (const AppFolderError& error) {
             QVERIFY2(expected.startsWith(u"error"), qPrintable(error.message()));
@@ -541,7 +537,7 @@ private slots:
                      install.installed + u'/' + name);
         QVERIFY(QFileInfo(location.folder.htmlIcon()).isFile());
         QVERIFY(!QFileInfo::exists(location.folder.userDatabase()));
-        QCOMPARE(entries(install.user).filter(QRegularExpression("^\\.")), QStringList());
+        QCOMPARE(entries(install.user).filter(QRegularExpression(u"^\\."_s)), QStringList());
         QByteArray userDb;
         {
             ProgramRun first;
@@ -553,7 +549,7 @@ private slots:
             ProgramRun second;
             const auto again =
                 AppFolderLocator({install.bin, install.user, [](const QString&) { return false; }})
-                    .locate({QStringLiteral("dorvane-quillon")});
+                    .locate({u"dorvane-quillon"_s});
             QVERIFY(!StartUp::start(
                 second.state, second.dialogs, second.browser, again.folder,
                 [&] { AppFolderLocator::complete(again); }, &second.handedOver));
@@ -566,14 +562,13 @@ private slots:
         // nowhere (an installation that moved) at the installed entry, and keeps a file or link
         // of the user's own in place of a link. The template is needed only to make user.mdb, and
         // a catalogue of the user's own needs none installed.
-        const QString ownPixel = install.home + QStringLiteral("/own-pixel.gif");
-        const QString ownParts = install.home + QStringLiteral("/own-parts.mdb");
+        const QString ownPixel = install.home + u"/own-pixel.gif"_s;
+        const QString ownParts = install.home + u"/own-parts.mdb"_s;
         writeFile(ownPixel, "own pixel");
-        importParts(ownParts, {QStringLiteral("DA7001")});
+        importParts(ownParts, {u"DA7001"_s});
         for (const auto& [name, link] :
-             {std::pair("images", QStringLiteral("/nowhere/images")),
-              std::pair("1pixel-black.gif", ownPixel), std::pair("parts.mdb", ownParts),
-              std::pair("image-icon.bmp", QString())}) {
+             {std::pair("images", u"/nowhere/images"_s), std::pair("1pixel-black.gif", ownPixel),
+              std::pair("parts.mdb", ownParts), std::pair("image-icon.bmp", QString())}) {
             QVERIFY(QFile::remove(install.user + u'/' + QLatin1String(name)));
             if (link.isEmpty())
                 writeFile(install.user + u'/' + QLatin1String(name), "own icon");
@@ -587,12 +582,11 @@ private slots:
         for (const char* name : {"help.dat", "images"})
             QCOMPARE(QFileInfo(install.user + u'/' + QLatin1String(name)).symLinkTarget(),
                      install.installed + u'/' + QLatin1String(name));
-        QCOMPARE(readFile(install.user + QStringLiteral("/image-icon.bmp")), "own icon");
-        QCOMPARE(QFileInfo(install.user + QStringLiteral("/1pixel-black.gif")).symLinkTarget(),
-                 ownPixel);
+        QCOMPARE(readFile(install.user + u"/image-icon.bmp"_s), "own icon");
+        QCOMPARE(QFileInfo(install.user + u"/1pixel-black.gif"_s).symLinkTarget(), ownPixel);
         ProgramRun next;
         QVERIFY2(next.startShown(again.folder), qPrintable(next.onlyPrompt()));
-        QCOMPARE(searched(next, QStringLiteral("DA7001")), QStringLiteral("DA7001"));
+        QCOMPARE(searched(next, u"DA7001"_s), u"DA7001"_s);
         QCOMPARE(readFile(location.folder.userDatabase()), userDb);
         for (const QString& name : PerUserFolder::copiedEntries())
             QCOMPARE(readFile(install.user + u'/' + name), "<p>Hammond &amp; Sons, Unit 4</p>\r\n");
@@ -609,18 +603,18 @@ private slots:
     // umask of the person updating it.
     void catalogueUpdatedUnderARunningProgram() {
         QFETCH(QString, update);
-        const QString found = update == u"a new catalogue" ? QStringLiteral("DA2001") : QString();
+        const QString found = update == u"a new catalogue" ? u"DA2001"_s : QString();
         Install install;
         const auto location = install.locate();
         ProgramRun program;
         QVERIFY2(program.startShown(location.folder), qPrintable(program.onlyPrompt()));
-        QCOMPARE(searched(program, QStringLiteral("DA1001")), QStringLiteral("DA1001"));
-        const QString target = install.installed + QStringLiteral("/parts.mdb");
+        QCOMPARE(searched(program, u"DA1001"_s), u"DA1001"_s);
+        const QString target = install.installed + u"/parts.mdb"_s;
         if (!found.isEmpty()) {
             QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner |
                                                       QFile::ReadGroup | QFile::ReadOther));
             const mode_t saved = ::umask(077);
-            importParts(target, {QStringLiteral("DA2001"), QStringLiteral("DA2002")});
+            importParts(target, {u"DA2001"_s, u"DA2002"_s});
             ::umask(saved);
             struct stat info {};
             QCOMPARE(::stat(QFile::encodeName(target).constData(), &info), 0);
@@ -630,9 +624,8 @@ private slots:
             if (update == u"not a store")
                 writeFile(target, "half a catalogue, copied by hand");
         }
-        QCOMPARE(searched(program, QStringLiteral("DA2001")), found);
-        QCOMPARE(searched(program, QStringLiteral("DA1001")),
-                 found.isEmpty() ? QStringLiteral("DA1001") : QString());
+        QCOMPARE(searched(program, u"DA2001"_s), found);
+        QCOMPARE(searched(program, u"DA1001"_s), found.isEmpty() ? u"DA1001"_s : QString());
     }
 };
 
