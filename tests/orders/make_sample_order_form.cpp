@@ -17,11 +17,7 @@ int main(int argc, char** argv) {
     if (argc != 2)
         qFatal("usage: make-sample-order-form OUTPUT-FOLDER");
     ProgramDriver app;
-    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
-    for (const char* name :
-         {"orderHeader.dat", "orderMidA.dat", "orderFooter.dat", "1pixel-black.gif"})
-        if (!QFile::copy(data.filePath(name), app.folder.file(name)))
-            qFatal("could not copy %s from QUILLON_TEST_DATA", name);
+    app.copyOrderFormFiles();
     addAddress(app, "Order|Workshop|Sam Archer|Archer 4x4 Ltd|Unit 3, Mill Lane|Ashcombe|Wessex||"
                     "AS2 7PL|01632 960555");
     addAddress(app,

@@ -227,12 +227,7 @@ void click(QWidget& root, const QString& name) {
 // wildcards and other scripts, an order and a delivery address; the program started on it, with
 // an open order of two lines when asked.
 void start(ProgramDriver& p, bool withAnOrder = false) {
-    const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
-    for (const QString& name :
-         {u"orderHeader.dat"_s, u"orderMidA.dat"_s, u"orderFooter.dat"_s, u"1pixel-black.gif"_s}) {
-        if (!QFile::copy(data.filePath(name), p.folder.file(name)))
-            qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
-    }
+    p.copyOrderFormFiles();
     p.writeIcons();
     for (const char16_t* part :
          {u"DA1001|STC1001|Brake pad set", u"O'BR-2002|O'NEILL-77|Driver's door seal",

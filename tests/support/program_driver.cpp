@@ -108,9 +108,11 @@ void ProgramDriver::writeIcons() const {
     writePicture(QStringLiteral("images/htmlIcon.jpg"), htmlIconSize());
 }
 
-void ProgramDriver::copyTestData(const QStringList& names) const {
+void ProgramDriver::copyOrderFormFiles() const {
     const QDir data(qEnvironmentVariable("QUILLON_TEST_DATA"));
-    for (const QString& name : names) {
+    for (const QString& name :
+         {QStringLiteral("orderHeader.dat"), QStringLiteral("orderMidA.dat"),
+          QStringLiteral("orderFooter.dat"), QStringLiteral("1pixel-black.gif")}) {
         if (!QFile::copy(data.filePath(name), folder.file(name)))
             qFatal("could not copy %s from QUILLON_TEST_DATA", qPrintable(name));
     }

@@ -37,8 +37,8 @@ public:
     // The grid's picture marker image-icon.bmp (12x12) and images/htmlIcon.jpg (htmlIconSize()).
     void writeIcons() const;
     static QSize htmlIconSize() { return {20, 20}; }
-    // Files of the shipped data folder (QUILLON_TEST_DATA) copied into the folder.
-    void copyTestData(const QStringList& names) const;
+    // The shipped Order form templates and 1pixel-black.gif (from QUILLON_TEST_DATA).
+    void copyOrderFormFiles() const;
 
     // --- Running
     // Starts the window shown and active; a window that doesn't come up ends the run.
