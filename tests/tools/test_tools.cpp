@@ -21,6 +21,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <cstring>
 #include <memory>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -370,6 +372,46 @@ private slots:
         QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
         QTest::newRow("not an amount")
             << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
+    }
+
+    void stoppedImportsLeaveNothing_data() {
+        QTest::addColumn<int>("signal");
+        for (const int signal : {SIGINT, SIGTERM, SIGKILL})
+            QTest::addRow("%s", sigabbrev_np(signal)) << signal;
+    }
+
+    // An import stopped part way leaves the folder as it was: SIGINT and SIGTERM at once, SIGKILL
+    // (which can't be caught) at the next import there, which leaves a run still going alone.
+    void stoppedImportsLeaveNothing() {
+        QFETCH(int, signal);
+        QTemporaryDir folder;
+        const QString db = folder.filePath(u"parts.mdb"_s);
+        QByteArray csv = "DorvaneNum,Description\n";
+        for (int i = 0; i < 400000; ++i)
+            csv += "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
+        writeFile(folder.filePath(u"big.csv"_s), csv);
+        QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
+        const auto before = folderSnapshot(folder.path());
+        QProcess import;
+        import.start(u"" QUILLON_DB_PATH ""_s,
+                     {u"import-catalogue"_s, folder.filePath(u"big.csv"_s), db});
+        QVERIFY(import.waitForStarted());
+        // Its first progress report comes when the new catalogue is part built.
+        while (!import.readAllStandardError().contains('%') && import.state() == QProcess::Running)
+            import.waitForReadyRead(1000);
+        QVERIFY2(import.state() == QProcess::Running, "the import ended before it was stopped");
+        QCOMPARE(entries(folder.path()).filter(u".tmp-journal"_s).size(), 1);
+        ::kill(pid_t(import.processId()), signal);
+        QVERIFY(import.waitForFinished(60000));
+        if (signal == SIGKILL) {
+            const QString going = folder.filePath(u".parts.mdb.%1-0badf00d.tmp"_s.arg(getpid()));
+            writeFile(going, "a run still going");
+            const Run next = run({u"import-catalogue"_s, fixture_.filePath(u"new.csv"_s),
+                                  folder.filePath(u"other.mdb"_s)});
+            QVERIFY2(next.exitCode == 0 && next.err.contains("removed 2"), next.describe());
+            QVERIFY(QFile::remove(going) && QFile::remove(folder.filePath(u"other.mdb"_s)));
+        }
+        QCOMPARE(folderSnapshot(folder.path()), before);
     }
 
     void query() {
