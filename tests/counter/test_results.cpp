@@ -4,6 +4,7 @@
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
 #include "program_driver.h"
+#include "store/database.h"
 #include "test_registry.h"
 
 #include <QAction>
@@ -112,6 +113,26 @@ private slots:
         QCOMPARE(app.state.selectedPartId, 40);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
+    }
+
+    // A catalogue renamed over the file after a search: the parts walked are those of the file
+    // the search read, and the next search reads the new one.
+    void catalogueReplacedAfterASearch() {
+        ProgramDriver app;
+        addCatalogue(app);
+        app.run();
+        app.searchPart(u"GR*0"_s);
+        const QString copy = app.folder.file(u"new.mdb"_s);
+        QVERIFY(QFile::copy(app.folder.catalogue(), copy));
+        Database::open(copy, Database::Access::ReadWrite)
+            ->execute(u"UPDATE Parts SET Description = 'Replaced'"_s);
+        QVERIFY(QFile::remove(app.folder.catalogue()) &&
+                QFile::rename(copy, app.folder.catalogue()));
+        app.grid()->setFocus();
+        ProgramDriver::key(Qt::Key_Down);
+        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u"Hub nut"_s);
+        app.searchPart(u"GR*0"_s);
+        QCOMPARE(app.status(), u"Replaced"_s);
     }
 
     void noMatchAndClear() {
