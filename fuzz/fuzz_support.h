@@ -14,12 +14,14 @@
     do {                                                                                           \
         if (!(condition)) {                                                                        \
             std::fprintf(stderr, "\n*** property broken at %s:%d: %s\n*** %s\n", __FILE__,         \
-                         __LINE__, #condition, qPrintable(QString(detail)));                       \
+                         __LINE__, #condition, qPrintable(QAnyStringView(detail).toString()));     \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
 
 namespace quillon::fuzz {
+
+using namespace Qt::StringLiterals;
 
 inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -28,8 +30,8 @@ inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
 // On a memory file system when there is one; removed when the process ends.
 inline QString scratchFolder() {
     static const QTemporaryDir dir(
-        (QFileInfo("/dev/shm").isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
-        "/fuzz-XXXXXX");
+        (QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath()) +
+        u"/fuzz-XXXXXX");
     FUZZ_CHECK(dir.isValid(), "no scratch folder");
     return dir.path();
 }
