@@ -21,17 +21,15 @@
 
 namespace quillon::fuzz {
 
-using namespace Qt::StringLiterals;
-
 inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
 // On a memory file system when there is one; removed when the process ends.
 inline QString scratchFolder() {
-    static const QTemporaryDir dir(
-        (QFileInfo(u"/dev/shm"_s).isWritable() ? u"/dev/shm"_s : QDir::tempPath()) +
-        u"/fuzz-XXXXXX");
+    const QString shm = QStringLiteral("/dev/shm");
+    static const QTemporaryDir dir((QFileInfo(shm).isWritable() ? shm : QDir::tempPath()) +
+                                   u"/fuzz-XXXXXX");
     FUZZ_CHECK(dir.isValid(), "no scratch folder");
     return dir.path();
 }
