@@ -69,18 +69,17 @@ inline QStringList storedOrders(const ProgramDriver& app) {
 
 // The order commands, the finalise commands and the ORD panel, as "on", "off" or "mixed".
 inline QString commands(const ProgramDriver& app) {
-    const auto group = [&app](const QStringList& names) {
+    const auto group = [&app](std::initializer_list<QAnyStringView> names) {
         int on = 0;
-        for (const QString& name : names) {
-            QObject* control = app.find<QObject>(name);
+        for (const QAnyStringView name : names) {
+            QObject* control = app.find<QObject>(name.toString());
             on += control && control->property("enabled").toBool() ? 1 : 0;
         }
-        return on == 0 ? u"off"_s : on == names.size() ? u"on"_s : u"mixed"_s;
+        return on == 0 ? u"off"_s : on == int(names.size()) ? u"on"_s : u"mixed"_s;
     };
     return u"order %1, finalise %2, ORD %3"_s.arg(
-        group({u"cmdOrder"_s, u"mnuAddToOrder"_s, u"mnuDeleteOrder"_s, u"cmdViewOrder"_s,
-               u"mnuOrderItem"_s}),
-        group({u"cmdFinaliseOrder"_s, u"mnuFinaliseOrder"_s}), group({u"StatusBar1Panel2"_s}));
+        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"}),
+        group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
 }
 
 inline QString titles(const ScriptedDialogs& dialogs) {
