@@ -38,8 +38,7 @@ QString totalRow(QAnyStringView total) {
 }
 
 QString addressRow(QAnyStringView order, QAnyStringView delivery) {
-    return u"<tr><td>" + order.toString() + u"</td><td>" + delivery.toString() +
-           u"</td></tr></table>";
+    return u"<tr><td>%1</td><td>%2</td></tr></table>"_s.arg(order.toString(), delivery.toString());
 }
 
 // The Order Address Options window's next showings pick the entries at those positions of the
@@ -151,7 +150,7 @@ private slots:
         const auto byKey = [&](const char* name, QAnyStringView dv, QAnyStringView rover,
                                QAnyStringView description) {
             const QString line =
-                dv.toString() + u'|' + rover.toString() + u"|Stored description|1|1";
+                u"%1|%2|Stored description|1|1"_s.arg(dv.toString(), rover.toString());
             addRow(name, catalogue, QStringList{line}, offices,
                    QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})});
         };

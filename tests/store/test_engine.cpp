@@ -41,10 +41,9 @@ class EngineTest : public QObject {
     std::unique_ptr<Database> user;
 
     QString path() const { return dir->filePath(u"user.mdb"_s); }
-    qint64 number(const QString& statement) { return rows(*user, statement).toLongLong(); }
+    qint64 number(QAnyStringView statement) { return rows(*user, statement).toLongLong(); }
     QString tables() {
-        return rows(*user, u"SELECT * FROM orders"_s) + u'|' +
-               rows(*user, u"SELECT * FROM orderParts"_s);
+        return rows(*user, "SELECT * FROM orders") + u'|' + rows(*user, "SELECT * FROM orderParts");
     }
 
 private slots:
@@ -148,8 +147,8 @@ private slots:
         user = Database::open(path(), Database::Access::ReadWrite);
         user->execute(newOrder);
         user->execute(orderLine(u"3"_s, u"1"_s));
-        QCOMPARE(rows(*user, u"SELECT OrderNum FROM orders"_s), u"1;3"_s);
-        QCOMPARE(rows(*user, u"SELECT ID FROM orderParts"_s), u"1;3"_s);
+        QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), u"1;3"_s);
+        QCOMPARE(rows(*user, "SELECT ID FROM orderParts"), u"1;3"_s);
     }
 
     // All or nothing: a transaction committed keeps every change; one thrown out of, or one a
@@ -159,7 +158,7 @@ private slots:
         for (const auto& [line, commit, kept] : {std::tuple{orderLine(u"1"_s, u"1"_s), true, 1},
                                                  {orderLine(u"1"_s, u"1"_s), false, 0},
                                                  {orderLine(u"1"_s, u"bad"_s), true, 0}}) {
-            const qint64 orders = number(u"SELECT count(*) FROM orders"_s);
+            const qint64 orders = number("SELECT count(*) FROM orders");
             try {
                 Transaction transaction(*user);
                 user->execute(newOrder);
@@ -170,8 +169,8 @@ private slots:
                 transaction.commit();
             } catch (const std::exception&) {
             }
-            QCOMPARE(number(u"SELECT count(*) FROM orders"_s), orders + kept);
-            QCOMPARE(number(u"SELECT count(*) FROM orderParts"_s), 1);
+            QCOMPARE(number("SELECT count(*) FROM orders"), orders + kept);
+            QCOMPARE(number("SELECT count(*) FROM orderParts"), 1);
         }
     }
 };

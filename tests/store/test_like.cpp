@@ -54,9 +54,8 @@ private slots:
         // Every sample's own pattern against its own text: the compiled pattern of one row must
         // never serve the next.
         QVERIFY(count(u"SELECT count(*) FROM samples"_s) > 30); // the samples of wildcards()
-        QCOMPARE(
-            rows(*db, u"SELECT pattern FROM samples WHERE (v LIKE pattern) <> (expected = 1)"_s),
-            QString());
+        QCOMPARE(rows(*db, "SELECT pattern FROM samples WHERE (v LIKE pattern) <> (expected = 1)"),
+                 QString());
         QCOMPARE(count(u"SELECT count(*) FROM samples WHERE v NOT LIKE '*'"_s), 0);
         // Null matches nothing, and NOT of it neither.
         QCOMPARE(
@@ -64,14 +63,14 @@ private slots:
         // Numbers match as their digits.
         for (int i = 0; i < 25; ++i)
             db->execute(u"INSERT INTO orders(orderDate) SELECT 'd' AS orderDate"_s);
-        QCOMPARE(rows(*db, u"SELECT OrderNum FROM orders WHERE OrderNum LIKE '2#'"_s),
+        QCOMPARE(rows(*db, "SELECT OrderNum FROM orders WHERE OrderNum LIKE '2#'"),
                  u"20;21;22;23;24;25"_s);
         // Text is compared and sorted without regard to case, also beyond ASCII; malformed
         // text is no fault.
         for (const char* name : {"cherry", "Banana", "é", "apple", "ÉCOLE ØST", "Äpfel", "e"})
             db->execute(u"INSERT INTO orderCompanyDetails(RecordName) SELECT '" +
                         QString::fromUtf8(name) + u"' AS RecordName");
-        QCOMPARE(rows(*db, u"SELECT RecordName FROM orderCompanyDetails ORDER BY RecordName"_s),
+        QCOMPARE(rows(*db, "SELECT RecordName FROM orderCompanyDetails ORDER BY RecordName"),
                  u"'apple';'Banana';'cherry';'e';'Äpfel';'é';'ÉCOLE ØST'"_s);
         QCOMPARE(
             count(u"SELECT count(*) FROM orderCompanyDetails WHERE RecordName = 'école øst'"_s), 1);
