@@ -13,21 +13,22 @@
 
 using quillon::LocaleFormats;
 using quillon::Money;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 std::optional<Money> reference(const QString& text) {
-    static const QRegularExpression rule(R"(^[ \t]*([-+]?)0*([0-9]*)(?:\.([0-9]*))?[ \t]*\z)");
+    static const QRegularExpression rule(uR"(^[ \t]*([-+]?)0*([0-9]*)(?:\.([0-9]*))?[ \t]*\z)"_s);
     const auto m = rule.match(text);
     const QString whole = m.captured(2);
     const QString fraction = m.captured(3);
-    if (!m.hasMatch() || !text.contains(QRegularExpression("[0-9]")) || whole.size() > 20)
+    if (!m.hasMatch() || !text.contains(QRegularExpression(u"[0-9]"_s)) || whole.size() > 20)
         return std::nullopt;
     unsigned __int128 units = 0;
-    for (const QChar c : whole + (fraction + "0000").left(4))
+    for (const QChar c : QString(whole + QString(fraction + u"0000").left(4)))
         units = units * 10 + unsigned(c.unicode() - u'0');
     const QString rest = fraction.mid(4);
-    if (rest >= "5" && (rest > "5" + QString(rest.size() - 1, u'0') || units % 2 != 0))
+    if (rest >= u"5" && (rest > u'5' + QString(rest.size() - 1, u'0') || units % 2 != 0))
         ++units;
     const bool negative = m.captured(1) == u"-";
     if (units > (static_cast<unsigned __int128>(1) << 63) - (negative ? 0 : 1))
@@ -52,9 +53,10 @@ void checkRoundTrips(Money amount) {
     for (const LocaleFormats& formats : locales) {
         const QString shown = formats.currency(amount);
         FUZZ_CHECK(formats.parseAmount(shown) == std::optional<Money>(toPence(amount)),
-                   amount.toPlainText() + " shows as " + shown + " in " + formats.locale().name());
+                   amount.toPlainText() + u" shows as " + shown + u" in " +
+                       formats.locale().name());
         FUZZ_CHECK(formats.parseAmount(amount.toPlainText()) == std::optional<Money>(amount),
-                   amount.toPlainText() + " in " + formats.locale().name());
+                   amount.toPlainText() + u" in " + formats.locale().name());
     }
 }
 
@@ -64,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(quillon::fuzz::bytes(data, size));
     const auto plain = Money::fromPlainText(text);
     FUZZ_CHECK(plain == reference(text),
-               text + " reads as " + (plain ? plain->toPlainText() : QString("nothing")));
+               text + u" reads as " + (plain ? plain->toPlainText() : u"nothing"_s));
     if (plain)
         checkRoundTrips(*plain);
     for (const char* name : {"en_GB", "de_DE", "ar_EG"})

@@ -14,6 +14,8 @@
 #include <optional>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Records = std::vector<std::vector<QByteArray>>;
@@ -45,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto records = readAll(bytes);
 
     const QString folder = quillon::fuzz::scratchFolder();
-    const QString target = folder + "/parts.mdb";
+    const QString target = folder + u"/parts.mdb";
     QFile::remove(target);
-    QFile file(folder + "/prices.csv");
+    QFile file(folder + u"/prices.csv");
     FUZZ_CHECK(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "written");
     file.close();
     qint64 parts = -1;
@@ -58,14 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         refusal = QString::fromUtf8(error.what());
     }
     QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    left.removeAll("prices.csv");
-    FUZZ_CHECK(left == (parts < 0 ? QStringList() : QStringList{"parts.mdb"}),
-               refusal + " left " + left.join(u' '));
+    left.removeAll(u"prices.csv"_s);
+    FUZZ_CHECK(left == (parts < 0 ? QStringList() : QStringList{u"parts.mdb"_s}),
+               refusal + u" left " + left.join(u' '));
     if (parts >= 0) {
         FUZZ_CHECK(records && parts == qint64(records->size()) - 1, "not a part a record");
         const auto db = quillon::Database::open(target, quillon::Database::Access::ReadOnly);
         FUZZ_CHECK(db->integrityCheck().isEmpty(), db->integrityCheck().join(u' '));
-        FUZZ_CHECK(db->openRecordset("SELECT COUNT(*) FROM Parts").field(0).toInteger() == parts,
+        FUZZ_CHECK(db->openRecordset(u"SELECT COUNT(*) FROM Parts"_s).field(0).toInteger() == parts,
                    "the catalogue holds another number of parts");
     }
     return 0;

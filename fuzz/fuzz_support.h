@@ -14,7 +14,7 @@
     do {                                                                                           \
         if (!(condition)) {                                                                        \
             std::fprintf(stderr, "\n*** property broken at %s:%d: %s\n*** %s\n", __FILE__,         \
-                         __LINE__, #condition, qPrintable(QString(detail)));                       \
+                         __LINE__, #condition, qPrintable(QAnyStringView(detail).toString()));     \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
@@ -27,9 +27,9 @@ inline QByteArray bytes(const std::uint8_t* data, std::size_t size) {
 
 // On a memory file system when there is one; removed when the process ends.
 inline QString scratchFolder() {
-    static const QTemporaryDir dir(
-        (QFileInfo("/dev/shm").isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
-        "/fuzz-XXXXXX");
+    const QString shm = QStringLiteral("/dev/shm");
+    static const QTemporaryDir dir((QFileInfo(shm).isWritable() ? shm : QDir::tempPath()) +
+                                   u"/fuzz-XXXXXX");
     FUZZ_CHECK(dir.isValid(), "no scratch folder");
     return dir.path();
 }

@@ -10,28 +10,29 @@
 #include <QRegularExpression>
 
 using quillon::leadingNumberText;
+using namespace Qt::StringLiterals;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromUtf8(quillon::fuzz::bytes(data, size));
     const QString number = leadingNumberText(text);
-    const QString shown = "\"" + text + "\" gives " + number;
+    const QString shown = u'"' + text + u"\" gives " + number;
 
-    static const QRegularExpression canonical("^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?\\z");
+    static const QRegularExpression canonical(u"^-?(0|[1-9][0-9]*)(\\.[0-9]*[1-9])?\\z"_s);
     FUZZ_CHECK(canonical.match(number).hasMatch() && number != u"-0", shown);
     FUZZ_CHECK(leadingNumberText(number) == number, shown);
 
-    static const QRegularExpression rule("^([-+]?)0*([0-9]*)(?:\\.([0-9]*?)0*(?![0-9]))?");
-    const auto m = rule.match(QString(text).remove(QRegularExpression("[ \\t\\r\\n]")));
-    QString expected = (m.captured(2).isEmpty() ? "0" : m.captured(2)) +
-                       (m.captured(3).isEmpty() ? QString() : "." + m.captured(3));
+    static const QRegularExpression rule(u"^([-+]?)0*([0-9]*)(?:\\.([0-9]*?)0*(?![0-9]))?"_s);
+    const auto m = rule.match(QString(text).remove(QRegularExpression(u"[ \\t\\r\\n]"_s)));
+    QString expected = (m.captured(2).isEmpty() ? u"0"_s : m.captured(2)) +
+                       (m.captured(3).isEmpty() ? QString() : u'.' + m.captured(3));
     if (m.captured(1) == u"-" && expected != u"0")
         expected.prepend(u'-');
-    FUZZ_CHECK(number == expected, shown + ", expected " + expected);
+    FUZZ_CHECK(number == expected, shown + u", expected " + expected);
 
     const qsizetype cut = size > 0 ? qsizetype(data[0]) % (text.size() + 1) : 0;
     const QString head = text.left(cut) + u'x'; // what follows the number changes nothing
-    FUZZ_CHECK(leadingNumberText(head + text.mid(cut)) == leadingNumberText(head), shown);
-    FUZZ_CHECK(leadingNumberText(text + "x9") == number, shown);
+    FUZZ_CHECK(leadingNumberText(QString(head + text.mid(cut))) == leadingNumberText(head), shown);
+    FUZZ_CHECK(leadingNumberText(QString(text + u"x9")) == number, shown);
 
     const qsizetype point = number.indexOf(u'.'); // up to four decimals: an amount if in range
     if (point < 0 || number.size() - point - 1 <= 4) {

@@ -17,23 +17,24 @@
 
 using quillon::Database;
 using quillon::StoreError;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 std::unique_ptr<Database> freshStore(int& steps) {
-    static const QString path = quillon::fuzz::scratchFolder() + "/user.mdb";
+    static const QString path = quillon::fuzz::scratchFolder() + u"/user.mdb";
     static const QByteArray made = [] {
         const auto db = Database::create(path);
         quillon::Schema::createUser(*db);
         quillon::Schema::createCatalogue(*db);
-        db->execute("INSERT INTO Parts(ID, RoverNum, Description, CustomerPrice) VALUES (1, "
-                    "'ERR1001', 'Oil filter', '4.5')");
-        db->execute("INSERT INTO orders(orderDate) SELECT '1/2/2025' AS d");
+        db->execute(u"INSERT INTO Parts(ID, RoverNum, Description, CustomerPrice) VALUES (1, "
+                    "'ERR1001', 'Oil filter', '4.5')"_s);
+        db->execute(u"INSERT INTO orders(orderDate) SELECT '1/2/2025' AS d"_s);
         db->close();
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
-    QFile::remove(path + "-journal");
+    QFile::remove(path + u"-journal");
     QFile file(path);
     FUZZ_CHECK(!made.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                    file.write(made) == made.size(),
@@ -60,7 +61,7 @@ void statementMode(const QString& statement, Database& db) {
         QString joined;
         for (const auto& token : quillon::SqlTokenizer::tokenize(statement))
             joined += token.text;
-        FUZZ_CHECK(joined == statement, "the tokens join to " + joined);
+        FUZZ_CHECK(joined == statement, u"the tokens join to " + joined);
     } catch (const StoreError&) { // an unclosed quote, bracket or comment
     }
     try {
@@ -74,26 +75,28 @@ void statementMode(const QString& statement, Database& db) {
 }
 
 void valueMode(const QString& value, Database& db) {
-    const auto quoted = [](const QString& text) { return "'" + quillon::sqlEscape(text) + "'"; };
-    const QString where = " WHERE RoverNum = " + quoted(value);
+    const auto quoted = [](const QString& text) -> QString {
+        return u'\'' + quillon::sqlEscape(text) + u'\'';
+    };
+    const QString where = u" WHERE RoverNum = " + quoted(value);
     const auto readBack = [&](const char* column) {
-        auto found = db.openRecordset("SELECT * FROM customParts" + where);
-        return found.recordCount() == 1 ? found.field(QString::fromLatin1(column)).toText() : "-";
+        auto found = db.openRecordset(u"SELECT * FROM customParts" + where);
+        return found.recordCount() == 1 ? found.field(QString::fromLatin1(column)).toText()
+                                        : u"-"_s;
     };
     try {
-        FUZZ_CHECK(db.execute(QStringLiteral("INSERT INTO customParts(DorvaneNum,RoverNum,"
-                                             "CustomerPrice,CustomerLRPrice,CustomerUnitSale) "
-                                             "SELECT %1 AS a, %1 AS b, '1.5' AS c, '2' AS d, %1 "
-                                             "AS e")
-                                  .arg(quoted(value))) == 1,
+        FUZZ_CHECK(db.execute(u"INSERT INTO customParts(DorvaneNum,RoverNum,"
+                              "CustomerPrice,CustomerLRPrice,CustomerUnitSale) "
+                              "SELECT %1 AS a, %1 AS b, '1.5' AS c, '2' AS d, %1 "
+                              "AS e"_s.arg(quoted(value))) == 1,
                    value);
         for (const char* column : {"DorvaneNum", "RoverNum", "CustomerUnitSale"})
             FUZZ_CHECK(readBack(column) == value, value);
-        FUZZ_CHECK(db.execute("UPDATE customParts SET CustomerUnitSale = " + quoted(value + value) +
-                              ", CustomerLRPrice = '3.25'" + where) == 1,
+        FUZZ_CHECK(db.execute(u"UPDATE customParts SET CustomerUnitSale = " +
+                              quoted(value + value) + u", CustomerLRPrice = '3.25'" + where) == 1,
                    value);
         FUZZ_CHECK(readBack("CustomerUnitSale") == value + value, value);
-        FUZZ_CHECK(db.execute("DELETE * FROM customParts" + where) == 1, value);
+        FUZZ_CHECK(db.execute(u"DELETE * FROM customParts" + where) == 1, value);
     } catch (const StoreError& error) {
         FUZZ_CHECK(false, value + u' ' + error.message() + u' ' + error.statement());
     }

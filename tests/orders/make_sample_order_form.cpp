@@ -18,26 +18,27 @@ int main(int argc, char** argv) {
         qFatal("usage: make-sample-order-form OUTPUT-FOLDER");
     ProgramDriver app;
     app.copyOrderFormFiles();
-    addAddress(app, "Order|Workshop|Sam Archer|Archer 4x4 Ltd|Unit 3, Mill Lane|Ashcombe|Wessex||"
-                    "AS2 7PL|01632 960555");
+    addAddress(app, u"Order|Workshop|Sam Archer|Archer 4x4 Ltd|Unit 3, Mill Lane|Ashcombe|Wessex||"
+                    "AS2 7PL|01632 960555"_s);
     addAddress(app,
-               "Delivery|Yard|Goods In|Archer 4x4 Ltd|Back Yard, Mill Lane|Ashcombe|||AS2 7PL");
-    addParts(app, {"DA1024|STC1234|Brake pad set, front (Defender 110)",
-                   "DA2048|Dorvane Only|Wheel nut & stud kit, pack of 5"});
-    addOrder(app, 1, false,
-             {"DA1024|STC1234|Brake pad set|2|24.95|Urgent <2 days",
-              "DA2048|Dorvane Only|Wheel nut kit|4|3.5",
-              "DA9999|ESR1700|Oil filter (discontinued)|10|1234.5|Use \"equivalent\" if needed"});
+               u"Delivery|Yard|Goods In|Archer 4x4 Ltd|Back Yard, Mill Lane|Ashcombe|||AS2 7PL"_s);
+    addParts(app, {u"DA1024|STC1234|Brake pad set, front (Defender 110)"_s,
+                   u"DA2048|Dorvane Only|Wheel nut & stud kit, pack of 5"_s});
+    addOrder(
+        app, 1, false,
+        {u"DA1024|STC1234|Brake pad set|2|24.95|Urgent <2 days"_s,
+         u"DA2048|Dorvane Only|Wheel nut kit|4|3.5"_s,
+         u"DA9999|ESR1700|Oil filter (discontinued)|10|1234.5|Use \"equivalent\" if needed"_s});
     app.run();
-    app.dialogs.onWindow("frmOptions", [](QDialog& window) { press(window, "cmdOK"); });
+    app.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { press(window, "cmdOK"); });
     app.dialogs.answerNext(Dialogs::Button::Yes);
-    app.click("cmdFinaliseOrder");
+    app.click(u"cmdFinaliseOrder"_s);
     if (app.browser.requests().isEmpty() || !app.dialogs.errors().isEmpty())
-        qFatal("the order form was not made: %s", qPrintable(app.dialogs.errors().join("; ")));
+        qFatal("the order form was not made: %s", qPrintable(app.dialogs.errors().join(u"; ")));
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    for (const QString name : {"printOrder.html", "1pixel-black.gif"}) {
+    for (const QString& name : {u"printOrder.html"_s, u"1pixel-black.gif"_s}) {
         QFile::remove(out.filePath(name));
-        if (!out.mkpath(".") || !QFile::copy(app.folder.file(name), out.filePath(name)))
+        if (!out.mkpath(u"."_s) || !QFile::copy(app.folder.file(name), out.filePath(name)))
             qFatal("could not copy %s to %s", qPrintable(name), qPrintable(out.path()));
     }
     return 0;

@@ -14,19 +14,22 @@
 
 namespace quillon::tests {
 
+using namespace Qt::StringLiterals; // for the files of the orders' tests too
+
 // An order and its lines, each "DorvaneNum|RoverNum|Description|Quantity|Price|Comments".
 inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
-                     const QStringList& lines = {}, const QString& date = "01/03/2026") {
-    app.addRows("orders",
-                {{{"OrderNum", orderNum}, {"OrderDate", date}, {"OrderStatus", completed}}});
+                     const QStringList& lines = {}, const QString& date = u"01/03/2026"_s) {
+    app.addRows(
+        u"orders"_s,
+        {{{u"OrderNum"_s, orderNum}, {u"OrderDate"_s, date}, {u"OrderStatus"_s, completed}}});
     QList<Row> rows;
     for (const QString& line : lines) {
         const QStringList v = line.split(u'|');
-        rows << Row{{"OrderNum", orderNum},  {"DorvaneNum", v[0]}, {"RoverNum", v[1]},
-                    {"Description", v[2]},   {"Quantity", v[3]},   {"Price", v[4]},
-                    {"Comments", v.value(5)}};
+        rows << Row{{u"OrderNum"_s, orderNum},  {u"DorvaneNum"_s, v[0]}, {u"RoverNum"_s, v[1]},
+                    {u"Description"_s, v[2]},   {u"Quantity"_s, v[3]},   {u"Price"_s, v[4]},
+                    {u"Comments"_s, v.value(5)}};
     }
-    app.addRows("orderParts", rows);
+    app.addRows(u"orderParts"_s, rows);
 }
 
 // Catalogue parts of unit of issue EA, "DorvaneNum|RoverNum|Description|CustomerPrice|LRPrice"
@@ -35,14 +38,14 @@ inline void addParts(const ProgramDriver& app, const QStringList& parts) {
     QList<Row> rows;
     for (const QString& part : parts) {
         const QStringList v = part.split(u'|');
-        Row row{{"ID", rows.size() + 1},
-                {"DorvaneNum", v[0]},
-                {"RoverNum", v[1]},
-                {"Description", v[2]},
-                {"UnitIssue", "EA"}};
+        Row row{{u"ID"_s, rows.size() + 1},
+                {u"DorvaneNum"_s, v[0]},
+                {u"RoverNum"_s, v[1]},
+                {u"Description"_s, v[2]},
+                {u"UnitIssue"_s, u"EA"_s}};
         for (int i : {3, 4})
             if (!v.value(i).isEmpty())
-                row.insert(i == 3 ? "CustomerPrice" : "LRPrice", v[i]);
+                row.insert(i == 3 ? u"CustomerPrice"_s : u"LRPrice"_s, v[i]);
         rows << row;
     }
     app.addParts(rows);
@@ -52,31 +55,31 @@ inline void addParts(const ProgramDriver& app, const QStringList& parts) {
 // "Delivery|..."), the fields left out Null.
 inline void addAddress(const ProgramDriver& app, const QString& record) {
     const QStringList v = record.split(u'|');
-    const QStringList columns{"ContactName", "Address1", "Address2", "Address3",
-                              "Address4",    "Address5", "Postcode", "Tel"};
-    Row row{{"RecordName", v[1]}};
+    const QStringList columns{u"ContactName"_s, u"Address1"_s, u"Address2"_s, u"Address3"_s,
+                              u"Address4"_s,    u"Address5"_s, u"Postcode"_s, u"Tel"_s};
+    Row row{{u"RecordName"_s, v[1]}};
     for (qsizetype i = 2; i < v.size(); ++i)
         row.insert(v[0] + columns[i - 2], v[i]);
-    app.addRows(v[0].toLower() + "CompanyDetails", {row});
+    app.addRows(v[0].toLower() + u"CompanyDetails", {row});
 }
 
 inline QStringList storedOrders(const ProgramDriver& app) {
-    return app.userRows("SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum");
+    return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);
 }
 
 // The order commands, the finalise commands and the ORD panel, as "on", "off" or "mixed".
 inline QString commands(const ProgramDriver& app) {
-    const auto group = [&app](const QStringList& names) {
+    const auto group = [&app](std::initializer_list<QAnyStringView> names) {
         int on = 0;
-        for (const QString& name : names) {
-            QObject* control = app.find<QObject>(name);
+        for (const QAnyStringView name : names) {
+            QObject* control = app.find<QObject>(name.toString());
             on += control && control->property("enabled").toBool() ? 1 : 0;
         }
-        return on == 0 ? "off" : on == names.size() ? "on" : "mixed";
+        return on == 0 ? u"off"_s : on == int(names.size()) ? u"on"_s : u"mixed"_s;
     };
-    return QStringLiteral("order %1, finalise %2, ORD %3")
-        .arg(group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"}),
-             group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
+    return u"order %1, finalise %2, ORD %3"_s.arg(
+        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"}),
+        group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
 }
 
 inline QString titles(const ScriptedDialogs& dialogs) {
@@ -86,18 +89,18 @@ inline QString titles(const ScriptedDialogs& dialogs) {
     return shown.join(u'|');
 }
 
-template <typename T = QWidget> T* child(const QWidget& window, const QString& name) {
-    if (T* found = window.findChild<T*>(name))
+template <typename T = QWidget> T* child(const QWidget& window, QAnyStringView name) {
+    if (T* found = window.findChild<T*>(name.toString()))
         return found;
-    qFatal("%s has no control %s", qPrintable(window.objectName()), qPrintable(name));
+    qFatal("%s has no control %s", qPrintable(window.objectName()), qPrintable(name.toString()));
 }
 
-inline void press(const QWidget& window, const QString& button) {
+inline void press(const QWidget& window, QAnyStringView button) {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
 // Every row of a grid, as ProgramDriver::gridRows() shows it, from row 1.
-inline QStringList rows(const QWidget& window, const QString& grid) {
+inline QStringList rows(const QWidget& window, QAnyStringView grid) {
     return ProgramDriver::gridRows(*child<FlexGrid>(window, grid)).mid(1);
 }
 
@@ -105,23 +108,23 @@ inline QStringList rows(const QWidget& window, const QString& grid) {
 // to offered, type the quantity and the comment, and leave by way: "ok", "enter", "cancel",
 // "esc" or "frame". A dialog still open after that adds "open" and is cancelled.
 inline void answerQuantity(ProgramDriver& app, QStringList& offered, const QString& quantity,
-                           const QString& comment = {}, const QString& way = "ok") {
-    app.dialogs.onWindow("frmOrderQuantity", [&offered, quantity, comment, way](QDialog& d) {
+                           const QString& comment = {}, const QString& way = u"ok"_s) {
+    app.dialogs.onWindow(u"frmOrderQuantity"_s, [&offered, quantity, comment, way](QDialog& d) {
         auto* qty = child<QLineEdit>(d, "txtQty");
         auto* text = child<QLineEdit>(d, "txtComment");
-        offered << qty->text() + "|" + text->text();
+        offered << qty->text() + u'|' + text->text();
         qty->clear();
         QTest::keyClicks(qty, quantity);
         text->setText(comment);
         qty->setFocus();
-        if (way == "ok" || way == "cancel")
-            press(d, way == "ok" ? "cmdOK" : "cmdCancel");
-        else if (way == "frame")
+        if (way == u"ok" || way == u"cancel")
+            press(d, way == u"ok" ? "cmdOK" : "cmdCancel");
+        else if (way == u"frame")
             d.close();
         else
-            QTest::keyClick(qty, way == "enter" ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(qty, way == u"enter" ? Qt::Key_Return : Qt::Key_Escape);
         if (d.isVisible()) {
-            offered << "open";
+            offered << u"open"_s;
             press(d, "cmdCancel");
         }
     });

@@ -13,20 +13,20 @@ namespace {
 void startWithNewOrder(ProgramDriver& app, const QStringList& parts) {
     QStringList described;
     for (const QString& v : parts)
-        described << v.section(u'|', 0, 1) + "|Part " + v.section(u'|', 0, 0) + "|" +
+        described << v.section(u'|', 0, 1) + u"|Part " + v.section(u'|', 0, 0) + u'|' +
                          v.section(u'|', 2);
     addParts(app, described);
     app.run();
     app.dialogs.answerNext(Dialogs::Button::Yes);
-    app.click("cmdStartOrder");
+    app.click(u"cmdStartOrder"_s);
     app.dialogs.clearRecords();
 }
 
-const QString noQuantity = "Please enter a quantity or press Cancel.";
-const QString fraction = "The quantity must be a whole number.\r\n\r\nPlease enter a whole "
-                         "quantity or press Cancel.";
-const QString tooLarge = "The quantity is too large.\r\n\r\nPlease enter a quantity from "
-                         "-2147483648 to 2147483647 or press Cancel.";
+const QString noQuantity = u"Please enter a quantity or press Cancel."_s;
+const QString fraction = u"The quantity must be a whole number.\r\n\r\nPlease enter a whole "
+                         "quantity or press Cancel."_s;
+const QString tooLarge = u"The quantity is too large.\r\n\r\nPlease enter a quantity from "
+                         "-2147483648 to 2147483647 or press Cancel."_s;
 
 } // namespace
 
@@ -65,23 +65,24 @@ private slots:
         QFETCH(QString, refusal);
         QFETCH(QString, stored);
         ProgramDriver app;
-        startWithNewOrder(app, {"DA11|NRC1|4.5"});
+        startWithNewOrder(app, {u"DA11|NRC1|4.5"_s});
         QStringList offered;
-        answerQuantity(app, offered, typed, "Fit O'Neill's \"cap\"", way);
-        app.searchPart("DA11");
+        answerQuantity(app, offered, typed, u"Fit O'Neill's \"cap\""_s, way);
+        app.searchPart(u"DA11"_s);
         const QString before = app.status();
 
-        app.click("cmdOrder");
+        app.click(u"cmdOrder"_s);
 
-        QCOMPARE(offered, (refusal.isEmpty() ? QStringList{"EA|"} : QStringList{"EA|", "open"}));
+        QCOMPARE(offered,
+                 (refusal.isEmpty() ? QStringList{u"EA|"_s} : QStringList{u"EA|"_s, u"open"_s}));
         QCOMPARE(app.dialogs.boxes().size(), refusal.isEmpty() ? 0 : 1);
         if (!refusal.isEmpty())
             QCOMPARE(app.onlyPrompt(), refusal);
-        QCOMPARE(app.userRows("SELECT Quantity, Comments FROM orderParts"),
+        QCOMPARE(app.userRows(u"SELECT Quantity, Comments FROM orderParts"_s),
                  stored.isEmpty() ? QStringList{} : QStringList{stored});
-        QCOMPARE(app.status(), stored.isEmpty() ? before : "Part added to order number 1");
-        QCOMPARE(commands(app), stored.isEmpty() ? "order on, finalise off, ORD on"
-                                                 : "order on, finalise on, ORD on");
+        QCOMPARE(app.status(), stored.isEmpty() ? before : u"Part added to order number 1"_s);
+        QCOMPARE(commands(app), stored.isEmpty() ? u"order on, finalise off, ORD on"_s
+                                                 : u"order on, finalise on, ORD on"_s);
         QVERIFY(app.dialogs.errors().isEmpty());
     }
 
@@ -109,25 +110,25 @@ private slots:
         QFETCH(QString, updated);
         ProgramDriver app;
         // Another part's custom price must not count.
-        app.addRows("customParts", {ProgramDriver::row("DorvaneNum=DA19|RoverNum=NRC9|"
-                                                       "CustomerPrice=1")});
-        if (custom != "none")
-            app.addRows("customParts",
-                        {{{"DorvaneNum", "DA11"},
-                          {"RoverNum", "NRC1"},
-                          {"CustomerPrice", custom.isEmpty() ? QVariant() : custom}}});
-        startWithNewOrder(app, {"DA11|NRC1|" + part});
+        app.addRows(u"customParts"_s, {ProgramDriver::row(u"DorvaneNum=DA19|RoverNum=NRC9|"
+                                                          "CustomerPrice=1"_s)});
+        if (custom != u"none")
+            app.addRows(u"customParts"_s,
+                        {{{u"DorvaneNum"_s, u"DA11"_s},
+                          {u"RoverNum"_s, u"NRC1"_s},
+                          {u"CustomerPrice"_s, custom.isEmpty() ? QVariant() : custom}}});
+        startWithNewOrder(app, {u"DA11|NRC1|"_s + part});
         QStringList offered;
-        answerQuantity(app, offered, "1");
+        answerQuantity(app, offered, u"1"_s);
 
-        app.searchPart("DA11");
-        app.click("cmdOrder");
-        QCOMPARE(app.userRows("SELECT Price FROM orderParts"), QStringList{added});
+        app.searchPart(u"DA11"_s);
+        app.click(u"cmdOrder"_s);
+        QCOMPARE(app.userRows(u"SELECT Price FROM orderParts"_s), QStringList{added});
         app.dialogs.answerNext(Dialogs::Button::Yes);
-        app.click("cmdOrder");
+        app.click(u"cmdOrder"_s);
 
-        QCOMPARE(app.status(), "Part order updated in order number 1");
-        QCOMPARE(app.userRows("SELECT Price FROM orderParts"), QStringList{updated});
+        QCOMPARE(app.status(), u"Part order updated in order number 1"_s);
+        QCOMPARE(app.userRows(u"SELECT Price FROM orderParts"_s), QStringList{updated});
         QVERIFY(app.dialogs.errors().isEmpty());
     }
 
@@ -139,34 +140,35 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("offered");
-        const QString first = "3|Don't \"bend\"";
-        const QStringList same{"DA11|NRC1", "DA11|NRC1"};
-        const QString kept = "DA11|NRC1|Part DA11|3|Don't \"bend\"";
-        const QString updated = "Part order updated in order number 1";
-        const QString notUpdated = "Part order NOT updated in order number 1";
-        const QString added = "Part added to order number 1";
+        const QString first = u"3|Don't \"bend\""_s;
+        const QStringList same{u"DA11|NRC1"_s, u"DA11|NRC1"_s};
+        const QString kept = u"DA11|NRC1|Part DA11|3|Don't \"bend\""_s;
+        const QString updated = u"Part order updated in order number 1"_s;
+        const QString notUpdated = u"Part order NOT updated in order number 1"_s;
+        const QString added = u"Part added to order number 1"_s;
         addRow("same part, Yes", same, "yes", updated,
-               QStringList{"DA11|NRC1|Part DA11|5|Leave at the gate's side"},
-               QStringList{"EA|", first});
-        addRow("same part, No", same, "no", notUpdated, QStringList{kept}, QStringList{"EA|"});
+               QStringList{u"DA11|NRC1|Part DA11|5|Leave at the gate's side"_s},
+               QStringList{u"EA|"_s, first});
+        addRow("same part, No", same, "no", notUpdated, QStringList{kept}, QStringList{u"EA|"_s});
         addRow("same part, Cancel", same, "cancel", "Part DA11", QStringList{kept},
-               QStringList{"EA|", first});
-        addRow("same RoverNum, other DorvaneNum", QStringList{"DA11|NRC1", "DA12|NRC1"}, "no",
-               notUpdated, QStringList{kept}, QStringList{"EA|"});
-        addRow("other RoverNum", QStringList{"DA11|NRC1", "DA12|NRC2"}, "no", added,
-               QStringList{kept, "DA12|NRC2|Part DA12|5|Leave at the gate's side"},
-               QStringList{"EA|", "EA|"});
-        addRow("two Dorvane Only parts", QStringList{"DA11|Dorvane Only", "DA12|Dorvane Only"},
-               "no", added,
-               QStringList{"DA11|Dorvane Only|Part DA11|3|Don't \"bend\"",
-                           "DA12|Dorvane Only|Part DA12|5|Leave at the gate's side"},
-               QStringList{"EA|", "EA|"});
-        addRow("one Dorvane Only part", QStringList{"DA11|Dorvane Only", "DA11|Dorvane Only"}, "no",
-               notUpdated, QStringList{"DA11|Dorvane Only|Part DA11|3|Don't \"bend\""},
-               QStringList{"EA|"});
+               QStringList{u"EA|"_s, first});
+        addRow("same RoverNum, other DorvaneNum", QStringList{u"DA11|NRC1"_s, u"DA12|NRC1"_s}, "no",
+               notUpdated, QStringList{kept}, QStringList{u"EA|"_s});
+        addRow("other RoverNum", QStringList{u"DA11|NRC1"_s, u"DA12|NRC2"_s}, "no", added,
+               QStringList{kept, u"DA12|NRC2|Part DA12|5|Leave at the gate's side"_s},
+               QStringList{u"EA|"_s, u"EA|"_s});
+        addRow("two Dorvane Only parts",
+               QStringList{u"DA11|Dorvane Only"_s, u"DA12|Dorvane Only"_s}, "no", added,
+               QStringList{u"DA11|Dorvane Only|Part DA11|3|Don't \"bend\""_s,
+                           u"DA12|Dorvane Only|Part DA12|5|Leave at the gate's side"_s},
+               QStringList{u"EA|"_s, u"EA|"_s});
+        addRow("one Dorvane Only part", QStringList{u"DA11|Dorvane Only"_s, u"DA11|Dorvane Only"_s},
+               "no", notUpdated, QStringList{u"DA11|Dorvane Only|Part DA11|3|Don't \"bend\""_s},
+               QStringList{u"EA|"_s});
         addRow("other letter case is a Rover number",
-               QStringList{"DA11|dorvane only", "DA12|DORVANE ONLY"}, "no", notUpdated,
-               QStringList{"DA11|dorvane only|Part DA11|3|Don't \"bend\""}, QStringList{"EA|"});
+               QStringList{u"DA11|dorvane only"_s, u"DA12|DORVANE ONLY"_s}, "no", notUpdated,
+               QStringList{u"DA11|dorvane only|Part DA11|3|Don't \"bend\""_s},
+               QStringList{u"EA|"_s});
     }
 
     void addedAgain() {
@@ -176,28 +178,28 @@ private slots:
         ProgramDriver app;
         startWithNewOrder(app, parts.first() == parts.last() ? parts.mid(0, 1) : parts);
         QStringList offered;
-        answerQuantity(app, offered, "3", "Don't \"bend\"");
+        answerQuantity(app, offered, u"3"_s, u"Don't \"bend\""_s);
         app.searchPart(parts.first().section(u'|', 0, 0));
-        app.click("cmdOrder");
+        app.click(u"cmdOrder"_s);
 
-        app.dialogs.answerNext(answer == "no" ? Dialogs::Button::No : Dialogs::Button::Yes);
-        answerQuantity(app, offered, "5", "Leave at the gate's side",
-                       answer == "cancel" ? "cancel" : "ok");
+        app.dialogs.answerNext(answer == u"no" ? Dialogs::Button::No : Dialogs::Button::Yes);
+        answerQuantity(app, offered, u"5"_s, u"Leave at the gate's side"_s,
+                       answer == u"cancel" ? u"cancel"_s : u"ok"_s);
         app.searchPart(parts.last().section(u'|', 0, 0));
         const int beeps = app.dialogs.beeps();
-        app.click("cmdOrder");
+        app.click(u"cmdOrder"_s);
 
         const bool asked = lines.size() == 1;
         QCOMPARE(app.dialogs.beeps() - beeps, asked ? 1 : 0);
         QCOMPARE(app.dialogs.boxes().size(), asked ? 1 : 0);
         if (asked)
-            QCOMPARE(app.onlyPrompt(), "Part exists in order.\r\n\r\nQuantity = 3\r\nSpecial "
+            QCOMPARE(app.onlyPrompt(), u"Part exists in order.\r\n\r\nQuantity = 3\r\nSpecial "
                                        "instructions = \"Don't \"bend\"\"\r\n\r\nUpdate quantity "
-                                       "or special instructions?");
+                                       "or special instructions?"_s);
         QTEST(app.status(), "status");
         QTEST(offered, "offered");
-        QCOMPARE(app.userRows("SELECT DorvaneNum, RoverNum, Description, Quantity, Comments "
-                              "FROM orderParts WHERE OrderNum = 1 ORDER BY ID"),
+        QCOMPARE(app.userRows(u"SELECT DorvaneNum, RoverNum, Description, Quantity, Comments "
+                              "FROM orderParts WHERE OrderNum = 1 ORDER BY ID"_s),
                  lines);
         QVERIFY(app.dialogs.errors().isEmpty());
     }

@@ -16,32 +16,35 @@ using namespace quillon::tests;
 namespace {
 
 const QString separator =
-    "<tr><td colspan=6><img src=\"1pixel-black.gif\" width=100% height=1 vspace=5 alt=\"-\"></td>";
+    u"<tr><td colspan=6><img src=\"1pixel-black.gif\" width=100% height=1 vspace=5 alt=\"-\">"
+    "</td>"_s;
 
-QString cells(const QStringList& values) {
-    return "<tr><td valign=top class=partCell>" +
-           values.join("</td><td valign=top class=partCell>") + "</td></tr>";
+QString cells(std::initializer_list<QAnyStringView> values) {
+    QString row = u"<tr>"_s;
+    for (const QAnyStringView value : values)
+        row += u"<td valign=top class=partCell>" + value.toString() + u"</td>";
+    return row + u"</tr>";
 }
 
-QString instructions(const QString& comments) {
-    return "<tr><td colspan=2 valign=top align=right class=comment>Special Instructions: </td>"
+QString instructions(QAnyStringView comments) {
+    return u"<tr><td colspan=2 valign=top align=right class=comment>Special Instructions: </td>"
            "<td valign=top colspan=4 class=comment>" +
-           comments + "</td>";
+           comments.toString() + u"</td>";
 }
 
-QString totalRow(const QString& total) {
-    return "<tr><td></td><td></td><td></td><td></td><td><b>Total</b></td><td><b>" + total +
-           "</b></td>";
+QString totalRow(QAnyStringView total) {
+    return u"<tr><td></td><td></td><td></td><td></td><td><b>Total</b></td><td><b>" +
+           total.toString() + u"</b></td>";
 }
 
-QString addressRow(const QString& order, const QString& delivery) {
-    return "<tr><td>" + order + "</td><td>" + delivery + "</td></tr></table>";
+QString addressRow(QAnyStringView order, QAnyStringView delivery) {
+    return u"<tr><td>%1</td><td>%2</td></tr></table>"_s.arg(order.toString(), delivery.toString());
 }
 
 // The Order Address Options window's next showings pick the entries at those positions of the
 // two lists (by the Down key from the first) and press OK.
 void chooseAddresses(ProgramDriver& app, int orderEntry = 0, int deliveryEntry = 0) {
-    app.dialogs.onWindow("frmOptions", [orderEntry, deliveryEntry](QDialog& window) {
+    app.dialogs.onWindow(u"frmOptions"_s, [orderEntry, deliveryEntry](QDialog& window) {
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         for (const auto& [list, entry] :
@@ -59,13 +62,13 @@ void chooseAddresses(ProgramDriver& app, int orderEntry = 0, int deliveryEntry =
 // open order 5 of those lines, then the start; the Order and the Depot addresses unless given.
 void openOrder(ProgramDriver& app, const QStringList& parts, const QStringList& lines,
                bool addresses = true) {
-    app.writeFile("orderHeader.dat", "<H>\r\n");
-    app.writeFile("orderMidA.dat", "<M>\r\n");
-    app.writeFile("orderFooter.dat", "<F>\r\n");
+    app.writeFile(u"orderHeader.dat"_s, "<H>\r\n");
+    app.writeFile(u"orderMidA.dat"_s, "<M>\r\n");
+    app.writeFile(u"orderFooter.dat"_s, "<F>\r\n");
     addParts(app, parts);
     if (addresses) {
-        addAddress(app, "Order|Office|Olga|1 High St");
-        addAddress(app, "Delivery|Depot|Dan|Yard 2");
+        addAddress(app, u"Order|Office|Olga|1 High St"_s);
+        addAddress(app, u"Delivery|Depot|Dan|Yard 2"_s);
     }
     addOrder(app, 5, false, lines);
     app.run();
@@ -88,11 +91,11 @@ private slots:
     void templatesLoseTheirLineEnds_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        addRow("CR LF lines", QByteArray("a\r\nb\r\nc\r\n"), QString("abc"));
-        addRow("lone CR ends a line", QByteArray("a\rb\r\nc"), QString("abc"));
-        addRow("lone LF stays", QByteArray("a\nb\r\nc"), QString("a\nbc"));
-        addRow("UTF-8 with mark", QByteArray("\xEF\xBB\xBF\xC2\xA3x\r\n"), QString("£x"));
-        addRow("8-bit pound", QByteArray("\xA3x\r\n"), QString("£x"));
+        addRow("CR LF lines", QByteArray("a\r\nb\r\nc\r\n"), u"abc"_s);
+        addRow("lone CR ends a line", QByteArray("a\rb\r\nc"), u"abc"_s);
+        addRow("lone LF stays", QByteArray("a\nb\r\nc"), u"a\nbc"_s);
+        addRow("UTF-8 with mark", QByteArray("\xEF\xBB\xBF\xC2\xA3x\r\n"), u"£x"_s);
+        addRow("8-bit pound", QByteArray("\xA3x\r\n"), u"£x"_s);
     }
 
     void templatesLoseTheirLineEnds() {
@@ -106,33 +109,33 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("addresses"); // order, delivery record: "|field|field..."
         QTest::addColumn<QStringList>("contains");
-        const QStringList offices{"|Olga|1 High St", "|Dan|Yard 2"};
-        const QString oneLine = "DA1|AAA111|Stored|1|1";
-        addRow(
-            "two lines in order, the total",
-            QStringList{"DA1|AAA111|Catalogue one", "DA2|BBB222|Catalogue two"},
-            QStringList{"DA1|AAA111|Stored one|1|10|Leave at gate", "DA2|BBB222|Stored two|2|0.5"},
-            offices,
-            QStringList{"<M>" + separator +
-                            cells({"DA1", "AAA111", "Catalogue one", "1", "£10.00", "£10.00"}) +
-                            instructions("Leave at gate") + separator +
-                            cells({"DA2", "BBB222", "Catalogue two", "2", "£0.50", "£1.00"}) +
-                            instructions("") + separator + totalRow("£11.00") + "<F>\r\n",
-                        "<H><table width=400><tr>",
-                        addressRow("Olga<br>1 High St<br>", "Dan<br>Yard 2<br>"),
-                        "<p><b>Order Number 5</b></p><M>"});
+        const QStringList offices{u"|Olga|1 High St"_s, u"|Dan|Yard 2"_s};
+        const QString oneLine = u"DA1|AAA111|Stored|1|1"_s;
+        addRow("two lines in order, the total",
+               QStringList{u"DA1|AAA111|Catalogue one"_s, u"DA2|BBB222|Catalogue two"_s},
+               QStringList{u"DA1|AAA111|Stored one|1|10|Leave at gate"_s,
+                           u"DA2|BBB222|Stored two|2|0.5"_s},
+               offices,
+               QStringList{u"<M>" + separator +
+                               cells({"DA1", "AAA111", "Catalogue one", "1", "£10.00", "£10.00"}) +
+                               instructions("Leave at gate") + separator +
+                               cells({"DA2", "BBB222", "Catalogue two", "2", "£0.50", "£1.00"}) +
+                               instructions("") + separator + totalRow("£11.00") + u"<F>\r\n",
+                           u"<H><table width=400><tr>"_s,
+                           addressRow("Olga<br>1 High St<br>", "Dan<br>Yard 2<br>"),
+                           u"<p><b>Order Number 5</b></p><M>"_s});
         addRow("amounts grouped and to the penny", QStringList{},
-               QStringList{"DA3|CCC333|Bolt|3|2.5", "DA4|DDD444|Axle|1|1234.5",
-                           "DA5|EEE555|Shim|1|0.125"},
+               QStringList{u"DA3|CCC333|Bolt|3|2.5"_s, u"DA4|DDD444|Axle|1|1234.5"_s,
+                           u"DA5|EEE555|Shim|1|0.125"_s},
                offices,
                QStringList{cells({"DA3", "CCC333", "Bolt", "3", "£2.50", "£7.50"}),
                            cells({"DA4", "DDD444", "Axle", "1", "£1,234.50", "£1,234.50"}),
                            cells({"DA5", "EEE555", "Shim", "1", "£0.13", "£0.13"}),
                            totalRow("£1,242.13")});
-        addRow("stored texts escaped", QStringList{"DA1|AAA111|Washer <M8> & nut"},
-               QStringList{"DA1|AAA111|Stored|1|1|<5mm spacer",
-                           "DA2|BBB<2>|Nut & bolt|1|1|Nut & bolt"},
-               QStringList{"|Smith & Sons <Ltd>", "|The \"Old\" Mill"},
+        addRow("stored texts escaped", QStringList{u"DA1|AAA111|Washer <M8> & nut"_s},
+               QStringList{u"DA1|AAA111|Stored|1|1|<5mm spacer"_s,
+                           u"DA2|BBB<2>|Nut & bolt|1|1|Nut & bolt"_s},
+               QStringList{u"|Smith & Sons <Ltd>"_s, u"|The \"Old\" Mill"_s},
                QStringList{
                    instructions("&lt;5mm spacer"), instructions("Nut &amp; bolt"),
                    cells({"DA1", "AAA111", "Washer &lt;M8&gt; &amp; nut", "1", "£1.00", "£1.00"}),
@@ -140,13 +143,16 @@ private slots:
                    addressRow("Smith &amp; Sons &lt;Ltd&gt;<br>", "The &quot;Old&quot; Mill<br>")});
         // The description is the catalogue's, found by the part key; text compares without
         // regard to case, but only "Dorvane Only" exactly is looked up by DorvaneNum.
-        const QStringList catalogue{"DX9|LR500|Rover part", "DX8|LR500|Second part of that number",
-                                    "DV78|DORVANE ONLY|Shouty rover part",
-                                    "DV77|Dorvane Only|Dorvane part", "||Part without numbers"};
-        const auto byKey = [&](const char* name, const QString& dv, const QString& rover,
-                               const QString& description) {
-            addRow(name, catalogue, QStringList{dv + "|" + rover + "|Stored description|1|1"},
-                   offices, QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})});
+        const QStringList catalogue{
+            u"DX9|LR500|Rover part"_s, u"DX8|LR500|Second part of that number"_s,
+            u"DV78|DORVANE ONLY|Shouty rover part"_s, u"DV77|Dorvane Only|Dorvane part"_s,
+            u"||Part without numbers"_s};
+        const auto byKey = [&](const char* name, QAnyStringView dv, QAnyStringView rover,
+                               QAnyStringView description) {
+            const QString line =
+                u"%1|%2|Stored description|1|1"_s.arg(dv.toString(), rover.toString());
+            addRow(name, catalogue, QStringList{line}, offices,
+                   QStringList{cells({dv, rover, description, "1", "£1.00", "£1.00"})});
         };
         byKey("Land Rover number", "DX9", "LR500", "Rover part");
         byKey("Dorvane Only by its DV number", "DV77", "Dorvane Only", "Dorvane part");
@@ -155,8 +161,8 @@ private slots:
         byKey("no Rover number", "DV77", "", "Stored description");
         byKey("Dorvane Only without DV number", "", "Dorvane Only", "Stored description");
         // The fields that have a value, each but the telephone followed by a break.
-        const auto block = [&](const char* name, const QString& fields, const QString& shown) {
-            addRow(name, QStringList{}, QStringList{oneLine}, QStringList{fields, fields},
+        const auto block = [&](const char* name, QAnyStringView fields, QAnyStringView shown) {
+            addRow(name, QStringList{}, QStringList{oneLine}, QStringList(2, fields.toString()),
                    QStringList{addressRow(shown, shown)});
         };
         block("only a contact name", "|Ann", "Ann<br>");
@@ -174,18 +180,18 @@ private slots:
         QFETCH(QStringList, addresses);
         QFETCH(QStringList, contains);
         ProgramDriver app;
-        addAddress(app, "Order|Office" + addresses[0]);
-        addAddress(app, "Delivery|Depot" + addresses[1]);
+        addAddress(app, u"Order|Office" + addresses[0]);
+        addAddress(app, u"Delivery|Depot" + addresses[1]);
         openOrder(app, parts, lines, false);
         chooseAddresses(app);
         app.dialogs.answerNext(Dialogs::Button::Yes);
 
-        app.click("cmdFinaliseOrder");
+        app.click(u"cmdFinaliseOrder"_s);
 
         QCOMPARE(app.dialogs.errors(), QStringList());
         const QString written = page(app);
         for (const QString& text : contains)
-            QVERIFY2(written.contains(text), qPrintable("lacks " + text + " in " + written));
+            QVERIFY2(written.contains(text), qPrintable(u"lacks " + text + u" in " + written));
     }
 
     // Written as UTF-8 with a byte-order mark, without the templates' line breaks, handed to the
@@ -211,54 +217,56 @@ private slots:
         QFETCH(QString, stop);
         QFETCH(QString, message);
         ProgramDriver app;
-        openOrder(app, {}, stop == "empty" ? QStringList{} : QStringList{"DA1|AAA111|One|2|3.5"},
-                  stop != "noAddress");
-        app.writeFile("orderHeader.dat", "a\r\nb\r\n");
+        openOrder(app, {},
+                  stop == u"empty" ? QStringList{} : QStringList{u"DA1|AAA111|One|2|3.5"_s},
+                  stop != u"noAddress");
+        app.writeFile(u"orderHeader.dat"_s, "a\r\nb\r\n");
         chooseAddresses(app);
-        if (stop == "cancel" || stop == "noAddress" || stop == "typed")
-            app.dialogs.onWindow("frmOptions", [stop](QDialog& window) {
-                if (stop == "typed") { // the name of no record
+        if (stop == u"cancel" || stop == u"noAddress" || stop == u"typed")
+            app.dialogs.onWindow(u"frmOptions"_s, [stop](QDialog& window) {
+                if (stop == u"typed") { // the name of no record
                     child<QComboBox>(window, "lstDelivery")->lineEdit()->selectAll();
                     QTest::keyClicks(child<QComboBox>(window, "lstDelivery")->lineEdit(),
-                                     "Nowhere");
+                                     u"Nowhere"_s);
                 }
-                press(window, stop == "cancel" ? "cmdCancel" : "cmdOK");
+                press(window, stop == u"cancel" ? "cmdCancel" : "cmdOK");
             });
-        else if (stop == "frame")
-            app.dialogs.removeWindowScript("frmOptions");
-        else if (stop.endsWith(".dat"))
+        else if (stop == u"frame")
+            app.dialogs.removeWindowScript(u"frmOptions"_s);
+        else if (stop.endsWith(u".dat"))
             QVERIFY(QFile::remove(app.folder.file(stop)));
-        else if (stop == "unwritable")
-            QVERIFY(QDir(app.folder.path()).mkdir("printOrder.html"));
-        else if (stop == "browser")
+        else if (stop == u"unwritable")
+            QVERIFY(QDir(app.folder.path()).mkdir(u"printOrder.html"_s));
+        else if (stop == u"browser")
             app.browser.setAvailable(false);
-        app.dialogs.answerNext(stop == "no" ? Dialogs::Button::No : Dialogs::Button::Yes);
+        app.dialogs.answerNext(stop == u"no" ? Dialogs::Button::No : Dialogs::Button::Yes);
 
-        app.trigger("mnuFinaliseOrder");
+        app.trigger(u"mnuFinaliseOrder"_s);
 
         QCOMPARE(app.dialogs.errors(), QStringList());
         const bool completed = stop.isEmpty();
-        QCOMPARE(storedOrders(app), QStringList{completed ? "5|True" : "5|False"});
+        QCOMPARE(storedOrders(app), QStringList{completed ? u"5|True"_s : u"5|False"_s});
         QCOMPARE(app.state.orderActive, !completed);
-        QCOMPARE(titles(app.dialogs).section(u'|', 0, 0), stop == "empty" ? "" : "Finalise order?");
-        QCOMPARE(app.dialogs.boxes().size(), stop == "empty" ? 0 : message.isEmpty() ? 1 : 2);
+        QCOMPARE(titles(app.dialogs).section(u'|', 0, 0),
+                 stop == u"empty" ? QString() : u"Finalise order?"_s);
+        QCOMPARE(app.dialogs.boxes().size(), stop == u"empty" ? 0 : message.isEmpty() ? 1 : 2);
         if (!message.isEmpty())
             QVERIFY2(app.dialogs.boxes()[1].prompt.contains(message),
                      qPrintable(app.dialogs.boxes()[1].prompt));
-        QCOMPARE(QFileInfo(app.folder.printOrder()).isFile(), completed || stop == "browser");
+        QCOMPARE(QFileInfo(app.folder.printOrder()).isFile(), completed || stop == u"browser");
         if (!completed) {
-            QCOMPARE(commands(app), stop == "empty" ? "order on, finalise off, ORD on"
-                                                    : "order on, finalise on, ORD on");
-            QCOMPARE(app.browser.requests().isEmpty(), stop != "browser");
+            QCOMPARE(commands(app), stop == u"empty" ? u"order on, finalise off, ORD on"_s
+                                                     : u"order on, finalise on, ORD on"_s);
+            QCOMPARE(app.browser.requests().isEmpty(), stop != u"browser");
             return;
         }
-        QCOMPARE(app.status(), "Order number 5 completed.");
-        QCOMPARE(commands(app), "order off, finalise off, ORD off");
+        QCOMPARE(app.status(), u"Order number 5 completed."_s);
+        QCOMPARE(commands(app), u"order off, finalise off, ORD off"_s);
         QCOMPARE(app.browser.requests().size(), 1);
         QCOMPARE(app.browser.requests()[0].path, app.folder.printOrder());
         const QString written = page(app);
         QVERIFY(written.startsWith(u"\uFEFFab<table width=400><tr>"));
-        QVERIFY(written.endsWith("</b></td><F>\r\n"));
+        QVERIFY(written.endsWith(u"</b></td><F>\r\n"));
         QCOMPARE(written.count(u'\n'), 1);
     }
 
@@ -266,14 +274,15 @@ private slots:
     // decimal amounts, and its form printed again with other addresses; the open order stays.
     void previousOrders() {
         ProgramDriver app;
-        addAddress(app, "Order|Branch|Bea");
-        addAddress(app, "Delivery|Farm|Fred");
-        addOrder(app, 2, true, {"DA1|AAA111|One|1|1.25", "DA2|BBB222|Two|3|0.25"}, "04/01/2026");
-        addOrder(app, 3, true, {"DA5|EEE555|Hub seal|2|12.50|Fit both sides"}, "09/01/2026");
-        openOrder(app, {"DA5|EEE555|Hub seal, new catalogue"}, {"DA9|ZZZ999|Open line|1|1"});
+        addAddress(app, u"Order|Branch|Bea"_s);
+        addAddress(app, u"Delivery|Farm|Fred"_s);
+        addOrder(app, 2, true, {u"DA1|AAA111|One|1|1.25"_s, u"DA2|BBB222|Two|3|0.25"_s},
+                 u"04/01/2026"_s);
+        addOrder(app, 3, true, {u"DA5|EEE555|Hub seal|2|12.50|Fit both sides"_s}, u"09/01/2026"_s);
+        openOrder(app, {u"DA5|EEE555|Hub seal, new catalogue"_s}, {u"DA9|ZZZ999|Open line|1|1"_s});
         chooseAddresses(app, 1, 0);
         QStringList shown;
-        app.dialogs.onWindow("frmBackOrders", [&](QDialog& window) {
+        app.dialogs.onWindow(u"frmBackOrders"_s, [&](QDialog& window) {
             auto* list = child<QListWidget>(window, "lstAllOrders");
             for (int i = 0; i < list->count(); ++i)
                 shown << list->item(i)->text();
@@ -291,21 +300,21 @@ private slots:
             press(window, "cmdClose");
         });
 
-        app.trigger("mnuPreviousItem");
+        app.trigger(u"mnuPreviousItem"_s);
 
         QCOMPARE(app.dialogs.errors(), QStringList());
-        const QString five = "1|DA5|EEE555|Hub seal|Fit both sides|2|£12.5|£25";
-        QCOMPARE(
-            shown,
-            QStringList({"2  -  04/01/2026", "3  -  09/01/2026", "1|DA1|AAA111|One||1|£1.25|£1.25",
-                         "2|DA2|BBB222|Two||3|£0.25|£0.75", "2", five, "25", five, "25"}));
+        const QString five = u"1|DA5|EEE555|Hub seal|Fit both sides|2|£12.5|£25"_s;
+        QCOMPARE(shown, QStringList({u"2  -  04/01/2026"_s, u"3  -  09/01/2026"_s,
+                                     u"1|DA1|AAA111|One||1|£1.25|£1.25"_s,
+                                     u"2|DA2|BBB222|Two||3|£0.25|£0.75"_s, u"2"_s, five, u"25"_s,
+                                     five, u"25"_s}));
         QCOMPARE(app.browser.requests().size(), 1);
         const QString written = page(app);
-        QVERIFY(written.contains("<p><b>Order Number 3</b></p>"));
+        QVERIFY(written.contains(u"<p><b>Order Number 3</b></p>"));
         QVERIFY(written.contains(
             cells({"DA5", "EEE555", "Hub seal, new catalogue", "2", "£12.50", "£25.00"})));
         QVERIFY(written.contains(addressRow("Olga<br>1 High St<br>", "Fred<br>")));
-        QCOMPARE(storedOrders(app), QStringList({"2|True", "3|True", "5|False"}));
+        QCOMPARE(storedOrders(app), QStringList({u"2|True"_s, u"3|True"_s, u"5|False"_s}));
         QVERIFY(app.state.orderActive);
     }
 };

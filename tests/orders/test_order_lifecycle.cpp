@@ -10,13 +10,13 @@ using namespace quillon::tests;
 
 namespace {
 
-const QString startStatus = "Dorvane Quillon - enter a part number or part description";
+const QString startStatus = u"Dorvane Quillon - enter a part number or part description"_s;
 
 // Order 3 completed with one line; order 7, when open, with two lines.
 void seed(const ProgramDriver& app, bool open) {
-    addOrder(app, 3, true, {"DA100|NRC100|Completed line|1|2"});
+    addOrder(app, 3, true, {u"DA100|NRC100|Completed line|1|2"_s});
     if (open)
-        addOrder(app, 7, false, {"DA1|NRC1|Oil filter|2|4.5", "DA2|NRC2|Air filter|1|7"});
+        addOrder(app, 7, false, {u"DA1|NRC1|Oil filter|2|4.5"_s, u"DA2|NRC2|Air filter|1|7"_s});
 }
 
 // Clicks a cell of the View Parts Order grid (rows from 1).
@@ -26,9 +26,9 @@ void clickCell(const QWidget& window, int row, int column) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-const QStringList threeLines{"DA1|NRC1|Oil filter|2|4.5|",
-                             "DA2|Dorvane Only|Driver's seat \"cover\"|40000|1234.5|Don't bend",
-                             "DA3|NRC3|Gasket\tset|10|0.25|Box of\t\"ten\""};
+const QStringList threeLines{u"DA1|NRC1|Oil filter|2|4.5|"_s,
+                             u"DA2|Dorvane Only|Driver's seat \"cover\"|40000|1234.5|Don't bend"_s,
+                             u"DA3|NRC3|Gasket\tset|10|0.25|Box of\t\"ten\""_s};
 
 } // namespace
 
@@ -45,25 +45,26 @@ private slots:
         QTest::addColumn<QStringList>("orders");
         QTest::addColumn<QString>("lines"); // the OrderNum of every line
         QTest::addColumn<QString>("commands");
-        const QString none = "order off, finalise off, ORD off";
-        const QString empty = "order on, finalise off, ORD on";
-        const QString full = "order on, finalise on, ORD on";
-        const QString started = "Create new order?|New Order Started";
+        const QString none = u"order off, finalise off, ORD off"_s;
+        const QString empty = u"order on, finalise off, ORD on"_s;
+        const QString full = u"order on, finalise on, ORD on"_s;
+        const QString started = u"Create new order?|New Order Started"_s;
         addRow("New Order, Yes", false, "cmdStartOrder", "yes", started,
-               "New order started - Order number 4", QStringList{"3|True", "4|False"}, "3", empty);
+               "New order started - Order number 4", QStringList{u"3|True"_s, u"4|False"_s}, "3",
+               empty);
         addRow("New Order, No", false, "cmdStartOrder", "no", "Create new order?", startStatus,
-               QStringList{"3|True"}, "3", none);
+               QStringList{u"3|True"_s}, "3", none);
         addRow("New Order over order 7, Yes", true, "cmdStartOrder", "yes",
                "Cancel current order?|New Order Started", "Order 7 deleted",
-               QStringList{"3|True", "8|False"}, "3", empty);
+               QStringList{u"3|True"_s, u"8|False"_s}, "3", empty);
         addRow("New Order over order 7, Enter keeps it", true, "cmdStartOrder", "enter",
                "Cancel current order?", "Order 7 is the current order",
-               QStringList{"3|True", "7|False"}, "3 7 7", full);
+               QStringList{u"3|True"_s, u"7|False"_s}, "3 7 7", full);
         addRow("Delete Order, Yes", true, "mnuDeleteOrder", "yes", "Delete current order?",
-               "Order 7 deleted", QStringList{"3|True"}, "3", none);
+               "Order 7 deleted", QStringList{u"3|True"_s}, "3", none);
         addRow("Delete Order, Enter keeps it", true, "mnuDeleteOrder", "enter",
                "Delete current order?", "Previous order number 7 not completed. Now current order.",
-               QStringList{"3|True", "7|False"}, "3 7 7", full);
+               QStringList{u"3|True"_s, u"7|False"_s}, "3 7 7", full);
     }
 
     void newAndDeleteOrder() {
@@ -75,15 +76,15 @@ private slots:
         app.run();
         app.dialogs.clearRecords();
 
-        answer == "enter"
+        answer == u"enter"
             ? app.dialogs.answerNextWithEnter()
-            : app.dialogs.answerNext(answer == "yes" ? Dialogs::Button::Yes : Dialogs::Button::No);
-        command.startsWith("cmd") ? app.click(command) : app.trigger(command);
+            : app.dialogs.answerNext(answer == u"yes" ? Dialogs::Button::Yes : Dialogs::Button::No);
+        command.startsWith(u"cmd") ? app.click(command) : app.trigger(command);
 
         QTEST(titles(app.dialogs), "titles");
         QTEST(app.status(), "status");
         QTEST(storedOrders(app), "orders");
-        QTEST(app.userRows("SELECT OrderNum FROM orderParts ORDER BY ID").join(u' '), "lines");
+        QTEST(app.userRows(u"SELECT OrderNum FROM orderParts ORDER BY ID"_s).join(u' '), "lines");
         QTEST(commands(app), "commands");
         QVERIFY(app.dialogs.errors().isEmpty());
     }
@@ -102,14 +103,14 @@ private slots:
                  SQLITE_OK);
 
         app.dialogs.answerNext(Dialogs::Button::Yes);
-        app.trigger("mnuDeleteOrder");
+        app.trigger(u"mnuDeleteOrder"_s);
 
         QCOMPARE(app.dialogs.boxes().size(), 2);
         QCOMPARE(app.dialogs.boxes()[1].icon, Dialogs::Icon::Exclamation);
-        QVERIFY(app.dialogs.boxes()[1].prompt.contains("the disk is full"));
-        QCOMPARE(storedOrders(app), QStringList({"3|True", "7|False"}));
-        QCOMPARE(app.userRows("SELECT ID FROM orderParts").size(), 3);
-        QCOMPARE(commands(app), "order on, finalise on, ORD on");
+        QVERIFY(app.dialogs.boxes()[1].prompt.contains(u"the disk is full"));
+        QCOMPARE(storedOrders(app), QStringList({u"3|True"_s, u"7|False"_s}));
+        QCOMPARE(app.userRows(u"SELECT ID FROM orderParts"_s).size(), 3);
+        QCOMPARE(commands(app), u"order on, finalise on, ORD on"_s);
     }
 
     // The open order of the last run is the current one, told by a box and shown at the start:
@@ -118,14 +119,15 @@ private slots:
         QTest::addColumn<QStringList>("lines"); // of open order 9; none: no open order
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("total");
-        addRow("four lines", threeLines + QStringList{"DA4|NRC4|Washer|1|0.125|"},
-               QStringList{"1|DA1|NRC1|Oil filter||2|£4.50|£9.00",
-                           "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|"
-                           "£49,380,000.00",
-                           "3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50",
-                           "4|DA4|NRC4|Washer||1|£0.13|£0.13"},
+        addRow("four lines", threeLines + QStringList{u"DA4|NRC4|Washer|1|0.125|"_s},
+               QStringList{u"1|DA1|NRC1|Oil filter||2|£4.50|£9.00"_s,
+                           u"2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|"
+                           "£49,380,000.00"_s,
+                           u"3|DA3|NRC3|Gasket set|Box of \"ten\"|10|£0.25|£2.50"_s,
+                           u"4|DA4|NRC4|Washer||1|£0.13|£0.13"_s},
                "£49,380,011.63");
-        addRow("no lines", QStringList{""}, QStringList{"|||NO parts in current order.||||"}, "");
+        addRow("no lines", QStringList{u""_s}, QStringList{u"|||NO parts in current order.||||"_s},
+               "");
         addRow("no open order", QStringList{}, QStringList{}, "");
     }
 
@@ -133,11 +135,11 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, total);
         ProgramDriver app;
-        addOrder(app, 2, true, {"DA9|NRC9|Completed line|1|1"});
+        addOrder(app, 2, true, {u"DA9|NRC9|Completed line|1|1"_s});
         if (!lines.isEmpty())
-            addOrder(app, 9, false, lines == QStringList{""} ? QStringList{} : lines);
+            addOrder(app, 9, false, lines == QStringList{u""_s} ? QStringList{} : lines);
         QStringList shown;
-        app.dialogs.onWindow("frmViewOrder", [&](QDialog& window) {
+        app.dialogs.onWindow(u"frmViewOrder"_s, [&](QDialog& window) {
             shown << child<QLabel>(window, "lblOrderNum")->text()
                   << rows(window, "MSFlexGridViewOrder")
                   << child<QLineEdit>(window, "txtOrderTotal")->text();
@@ -148,18 +150,18 @@ private slots:
 
         QVERIFY(app.dialogs.errors().isEmpty());
         if (lines.isEmpty()) {
-            QCOMPARE(titles(app.dialogs), "");
+            QCOMPARE(titles(app.dialogs), QString());
             QCOMPARE(app.status(), startStatus);
-            QCOMPARE(commands(app), "order off, finalise off, ORD off");
+            QCOMPARE(commands(app), u"order off, finalise off, ORD off"_s);
             return;
         }
         QCOMPARE(app.onlyPrompt(),
-                 "Previous order number 9 was not completed and is now the current order.");
-        QCOMPARE(app.status(), "Previous order number 9 not completed. Now current order.");
+                 u"Previous order number 9 was not completed and is now the current order."_s);
+        QCOMPARE(app.status(), u"Previous order number 9 not completed. Now current order."_s);
         QFETCH(QStringList, rows);
-        QCOMPARE(shown, QStringList{"Order Number 9"} + rows + QStringList{total});
-        QCOMPARE(commands(app), total.isEmpty() ? "order on, finalise off, ORD on"
-                                                : "order on, finalise on, ORD on");
+        QCOMPARE(shown, QStringList{u"Order Number 9"_s} + rows + QStringList{total});
+        QCOMPARE(commands(app), total.isEmpty() ? u"order on, finalise off, ORD on"_s
+                                                : u"order on, finalise on, ORD on"_s);
         QCOMPARE(app.state.currentOrderNum, 9);
     }
 
@@ -172,14 +174,14 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("lines"); // DorvaneNum|Quantity|Price|Comments
         QTest::addColumn<QString>("shown");     // the row modified, or the last row
-        const QStringList all{"DA1|2|4.5|", "DA2|40000|1234.5|Don't bend",
-                              "DA3|10|0.25|Box of\t\"ten\""};
+        const QStringList all{u"DA1|2|4.5|"_s, u"DA2|40000|1234.5|Don't bend"_s,
+                              u"DA3|10|0.25|Box of\t\"ten\""_s};
         addRow("Modify row 2", threeLines, QPoint(2, 4), "modify", "Order updated",
-               QStringList{all[0], "DA2|7|1234.5|Ring Sam's \"desk\" first", all[2]},
+               QStringList{all[0], u"DA2|7|1234.5|Ring Sam's \"desk\" first"_s, all[2]},
                "2|DA2|Dorvane Only|Driver's seat \"cover\"|Ring Sam's \"desk\" first|7|£1,234.50|"
                "£8,641.50");
         const QString second =
-            "2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|£49,380,000.00";
+            u"2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|£49,380,000.00"_s;
         addRow("Modify cancelled", threeLines, QPoint(2, 4), "modify cancel", "", all, second);
         addRow("Delete row 3 by its total", threeLines, QPoint(3, 7), "delete yes", "Part deleted",
                all.mid(0, 2), second);
@@ -196,46 +198,47 @@ private slots:
         ProgramDriver app;
         addOrder(app, 4, false, seeded);
         // Part Detail shows another price for DA2: the line keeps its own.
-        app.addParts({ProgramDriver::row("ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|"
-                                         "Description=Driver's seat|CustomerPrice=99")});
+        app.addParts({ProgramDriver::row(u"ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|"
+                                         "Description=Driver's seat|CustomerPrice=99"_s)});
         app.run();
-        app.type("txtDesc", "Driver's seat");
+        app.type(u"txtDesc"_s, u"Driver's seat"_s);
         ProgramDriver::key(Qt::Key_Return);
         app.dialogs.clearRecords();
         QStringList offered;
-        answerQuantity(app, offered, "7 each", "Ring Sam's \"desk\" first",
-                       action.endsWith("cancel") ? "cancel" : "ok");
-        if (action.startsWith("delete"))
-            app.dialogs.answerNext(action.endsWith("yes") ? Dialogs::Button::Yes
-                                                          : Dialogs::Button::No);
+        answerQuantity(app, offered, u"7 each"_s, u"Ring Sam's \"desk\" first"_s,
+                       action.endsWith(u"cancel") ? u"cancel"_s : u"ok"_s);
+        if (action.startsWith(u"delete"))
+            app.dialogs.answerNext(action.endsWith(u"yes") ? Dialogs::Button::Yes
+                                                           : Dialogs::Button::No);
         QString status;
         QString shown;
-        app.dialogs.onWindow("frmViewOrder", [&](QDialog& window) {
+        app.dialogs.onWindow(u"frmViewOrder"_s, [&](QDialog& window) {
             clickCell(window, cell.x(), cell.y());
-            press(window, action.startsWith("modify") ? "cmdModify" : "cmdDelete");
+            press(window, action.startsWith(u"modify") ? "cmdModify" : "cmdDelete");
             status = child<QLabel>(window, "StatusBarOrderPanel1")->text();
             const QStringList after = rows(window, "MSFlexGridViewOrder");
-            shown = action.startsWith("modify") ? after.value(cell.x() - 1) : after.last();
-            if (shown.contains("NO parts")) { // nothing to act on: no question, no dialog
+            shown = action.startsWith(u"modify") ? after.value(cell.x() - 1) : after.last();
+            if (shown.contains(u"NO parts")) { // nothing to act on: no question, no dialog
                 press(window, "cmdModify");
                 press(window, "cmdDelete");
             }
             press(window, "cmdOK");
         });
 
-        app.click("cmdViewOrder");
+        app.click(u"cmdViewOrder"_s);
 
         QTEST(status, "status");
-        QTEST(app.userRows("SELECT DorvaneNum, Quantity, Price, Comments FROM orderParts "
-                           "WHERE OrderNum = 4 ORDER BY ID"),
+        QTEST(app.userRows(u"SELECT DorvaneNum, Quantity, Price, Comments FROM orderParts "
+                           "WHERE OrderNum = 4 ORDER BY ID"_s),
               "lines");
         QTEST(shown, "shown");
-        if (action.startsWith("modify"))
-            QCOMPARE(offered.first(), "40000|Don't bend"); // beyond 16 bits
-        QCOMPARE(titles(app.dialogs), action.startsWith("delete") ? "Delete record?" : "");
-        QCOMPARE(commands(app), seeded.size() == 1 && action == "delete yes"
-                                    ? "order on, finalise off, ORD on"
-                                    : "order on, finalise on, ORD on");
+        if (action.startsWith(u"modify"))
+            QCOMPARE(offered.first(), u"40000|Don't bend"_s); // beyond 16 bits
+        QCOMPARE(titles(app.dialogs),
+                 action.startsWith(u"delete") ? u"Delete record?"_s : QString());
+        QCOMPARE(commands(app), seeded.size() == 1 && action == u"delete yes"
+                                    ? u"order on, finalise off, ORD on"_s
+                                    : u"order on, finalise on, ORD on"_s);
         QVERIFY(app.dialogs.errors().isEmpty());
     }
 };

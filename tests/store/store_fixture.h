@@ -41,8 +41,8 @@ inline QString render(Recordset&& result) {
     return rows.join(u';');
 }
 
-inline QString rows(Database& db, const QString& statement) {
-    return render(db.openRecordset(statement));
+inline QString rows(Database& db, QAnyStringView statement) {
+    return render(db.openRecordset(statement.toString()));
 }
 
 // A test's table of text columns written as rows "a>b>c" parted by "|", each row its own tag.

@@ -11,6 +11,7 @@
 #include "test_registry.h"
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -19,14 +20,14 @@ QString renderParameters(const std::vector<SqlParameter>& parameters) {
     for (const SqlParameter& p : parameters)
         texts << (std::holds_alternative<qint64>(p)    ? QString::number(std::get<qint64>(p))
                   : std::holds_alternative<QString>(p) ? u'\'' + std::get<QString>(p) + u'\''
-                                                       : QStringLiteral("NULL"));
+                                                       : u"NULL"_s);
     return texts.join(u',');
 }
 
 // A row of the translation table: the statement, the SQL it becomes (or "refused: " and what
 // the message names) and its bound values.
-void row(const char* tag, const QString& statement, const QString& sql, const char* bound = "") {
-    QTest::newRow(tag) << statement << sql << QString::fromUtf8(bound);
+void row(const char* tag, QAnyStringView statement, QAnyStringView sql, const char* bound = "") {
+    QTest::newRow(tag) << statement.toString() << sql.toString() << QString::fromUtf8(bound);
 }
 
 } // namespace
@@ -44,28 +45,28 @@ class DialectTest : public QObject {
 
 private slots:
     void initTestCase() {
-        db = tests::createStore(dir, "user.mdb", true);
-        SearchIndex::create(db->handle(), "Parts", "ID", {"Description"});
+        db = tests::createStore(dir, u"user.mdb"_s, true);
+        SearchIndex::create(db->handle(), u"Parts"_s, u"ID"_s, {u"Description"_s});
         catalog = std::make_unique<TableCatalog>(db->handle());
     }
 
     // The statements the program builds, piece by piece, every text quoted.
     void builtStatements() {
         const auto a = [](const char* text) { return SqlLiteral::text(QString::fromUtf8(text)); };
-        QCOMPARE(sqlEscape(u"O'Neill''s"), "O''Neill''''s");
-        QCOMPARE(a("3' HOSE's").sql() + a("C:\\6\"").sql(), "'3'' HOSE''s''C:\\6\"'");
+        QCOMPARE(sqlEscape(u"O'Neill''s"), u"O''Neill''''s"_s);
+        QCOMPARE(a("3' HOSE's").sql() + a("C:\\6\"").sql(), u"'3'' HOSE''s''C:\\6\"'"_s);
         QCOMPARE(SqlLiteral::text(QString()).sql() + SqlLiteral::boolean(true).sql() +
                      SqlLiteral::boolean(false).sql() +
                      SqlLiteral::amount(Money::fromUnits(-31250)).sql(),
-                 "''TRUEFALSE'-3.125'");
-        QCOMPARE(StatementBuilder::insertRow(u"t", {{"a", a("7")}, {"b", a("it's"), "c"}}),
-                 "INSERT INTO t(a,b) SELECT '7' AS a, 'it''s' AS c");
-        QCOMPARE(StatementBuilder::updateRow(u"t", {{"a", a("5")}, {"b", a("x'y")}},
+                 u"''TRUEFALSE'-3.125'"_s);
+        QCOMPARE(StatementBuilder::insertRow(u"t", {{u"a"_s, a("7")}, {u"b"_s, a("it's"), u"c"_s}}),
+                 u"INSERT INTO t(a,b) SELECT '7' AS a, 'it''s' AS c"_s);
+        QCOMPARE(StatementBuilder::updateRow(u"t", {{u"a"_s, a("5")}, {u"b"_s, a("x'y")}},
                                              SqlCondition::equals(u"n", SqlLiteral::number(1)) &&
                                                  SqlCondition::equals(u"k", a("K'1"))),
-                 "UPDATE t SET a = '5',b = 'x''y' WHERE n = 1 AND k = 'K''1'");
+                 u"UPDATE t SET a = '5',b = 'x''y' WHERE n = 1 AND k = 'K''1'"_s);
         QCOMPARE(StatementBuilder::deleteWhere(u"t", SqlCondition::equalsTight(u"k", a("O'R"))),
-                 "DELETE * FROM t WHERE k='O''R'");
+                 u"DELETE * FROM t WHERE k='O''R'"_s);
     }
 
     void translation_data() {
@@ -123,7 +124,7 @@ private slots:
             "refused: cheap");
         row(") closing nothing", "SELECT 1) FROM orders", "refused: closes nothing");
         row("nested too deep",
-            "SELECT * FROM Parts WHERE " + QString(100000, u'(') + "Description LIKE '*abcd*'" +
+            u"SELECT * FROM Parts WHERE " + QString(100000, u'(') + u"Description LIKE '*abcd*'" +
                 QString(100000, u')'),
             "refused: more than 100 deep");
     }

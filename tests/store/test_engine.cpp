@@ -10,19 +10,21 @@
 #include <stdexcept>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using tests::rows;
 
 namespace {
 
-const QString newOrder = "INSERT INTO orders(orderDate) SELECT '06/12/2026' AS orderDate";
+const QString newOrder = u"INSERT INTO orders(orderDate) SELECT '06/12/2026' AS orderDate"_s;
 
 // An order line as the program writes it, every value quoted as a text.
 QString orderLine(const QString& quantity, const QString& price, const QString& comment = {}) {
     const auto text = [](const QString& value) { return SqlLiteral::text(value); };
-    return StatementBuilder::insertRow(u"orderParts", {{"OrderNum", text("1")},
-                                                       {"Quantity", text(quantity)},
-                                                       {"Price", text(price)},
-                                                       {"Comments", text(comment), "Comment"}});
+    return StatementBuilder::insertRow(u"orderParts",
+                                       {{u"OrderNum"_s, text(u"1"_s)},
+                                        {u"Quantity"_s, text(quantity)},
+                                        {u"Price"_s, text(price)},
+                                        {u"Comments"_s, text(comment), u"Comment"_s}});
 }
 
 QByteArray contents(const QString& path) {
@@ -38,8 +40,8 @@ class EngineTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<Database> user;
 
-    QString path() const { return dir->filePath("user.mdb"); }
-    qint64 number(const QString& statement) { return rows(*user, statement).toLongLong(); }
+    QString path() const { return dir->filePath(u"user.mdb"_s); }
+    qint64 number(QAnyStringView statement) { return rows(*user, statement).toLongLong(); }
     QString tables() {
         return rows(*user, "SELECT * FROM orders") + u'|' + rows(*user, "SELECT * FROM orderParts");
     }
@@ -47,7 +49,7 @@ class EngineTest : public QObject {
 private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
-        user = tests::createStore(*dir, "user.mdb");
+        user = tests::createStore(*dir, u"user.mdb"_s);
     }
     void cleanup() { user.reset(); }
 
@@ -59,10 +61,10 @@ private slots:
         user->close(); // twice is harmless
         QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
         QVERIFY_THROWS_EXCEPTION(StoreError, Database::create(path())); // it exists
-        QFile garbage(dir->filePath("garbage.mdb"));
+        QFile garbage(dir->filePath(u"garbage.mdb"_s));
         QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) &&
                 garbage.flush());
-        for (const QString name : {"nothing here.mdb", "garbage.mdb"}) {
+        for (const QString& name : {u"nothing here.mdb"_s, u"garbage.mdb"_s}) {
             for (const auto access : {Database::Access::ReadOnly, Database::Access::ReadWrite}) {
                 const QByteArray before = contents(dir->filePath(name));
                 try {
@@ -75,9 +77,9 @@ private slots:
             }
         }
         user = Database::open(path(), Database::Access::ReadOnly);
-        for (const QString& statement : {newOrder, QStringLiteral("DELETE * FROM orders")})
+        for (const QString& statement : {newOrder, u"DELETE * FROM orders"_s})
             QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(statement));
-        QCOMPARE(tables(), "1,'06/12/2026',FALSE|");
+        QCOMPARE(tables(), u"1,'06/12/2026',FALSE|"_s);
     }
 
     // What a column keeps of the text a statement gives it; "refused: " and what the message
@@ -97,14 +99,14 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QString, text);
         QFETCH(QString, stored);
-        const QString table = column == u"OrderStatus" ? "orders" : "orderParts";
+        const QString table = column == u"OrderStatus" ? u"orders"_s : u"orderParts"_s;
         user->execute(newOrder);
-        user->execute(orderLine("1", "1"));
-        const QString update = QStringLiteral("UPDATE %1 SET %2 = '%3' WHERE OrderNum=1")
-                                   .arg(table, column, sqlEscape(text));
+        user->execute(orderLine(u"1"_s, u"1"_s));
+        const QString update =
+            u"UPDATE %1 SET %2 = '%3' WHERE OrderNum=1"_s.arg(table, column, sqlEscape(text));
         if (!stored.startsWith(u"refused: ")) {
             user->execute(update);
-            QCOMPARE(rows(*user, QStringLiteral("SELECT %1 FROM %2").arg(column, table)), stored);
+            QCOMPARE(rows(*user, u"SELECT %1 FROM %2"_s.arg(column, table)), stored);
             return;
         }
         const QString before = tables();
@@ -122,7 +124,7 @@ private slots:
     // a statement of the wrong kind, or more than one, is refused.
     void rawValuesAreCheckedToo() {
         user->execute(newOrder);
-        user->execute(orderLine("1", "1", "note"));
+        user->execute(orderLine(u"1"_s, u"1"_s, u"note"_s));
         const QString before = tables();
         for (const char* statement :
              {"INSERT INTO orderParts (OrderNum, Price) SELECT OrderNum, 2.5 FROM orders",
@@ -130,33 +132,32 @@ private slots:
               "INSERT INTO orders(OrderDate, OrderStatus) SELECT '1/1/2026' AS OrderDate",
               "INSERT INTO customParts(DorvaneNum, CustomerPrice) SELECT 'DA1' AS a, 'x' AS b",
               "SELECT * FROM orders", "PRAGMA foreign_keys; DROP TABLE orders"})
-            QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(statement));
-        QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset("DELETE * FROM orders"));
+            QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(QString::fromUtf8(statement)));
+        QVERIFY_THROWS_EXCEPTION(StoreError, user->openRecordset(u"DELETE * FROM orders"_s));
         QCOMPARE(tables(), before);
-        QCOMPARE(user->execute("UPDATE orders SET OrderStatus = TRUE"), 1);
-        QCOMPARE(user->execute("DELETE * FROM orders WHERE OrderNum=7"), 0);
+        QCOMPARE(user->execute(u"UPDATE orders SET OrderStatus = TRUE"_s), 1);
+        QCOMPARE(user->execute(u"DELETE * FROM orders WHERE OrderNum=7"_s), 0);
     }
 
     void orderNumbersAndLineIdsAreNeverReused() {
         for (const QString& statement :
-             {newOrder, newOrder, orderLine("1", "1"), orderLine("2", "1"),
-              QStringLiteral("DELETE * FROM orders WHERE OrderNum=2"),
-              QStringLiteral("DELETE * FROM orderParts WHERE ID=2")})
+             {newOrder, newOrder, orderLine(u"1"_s, u"1"_s), orderLine(u"2"_s, u"1"_s),
+              u"DELETE * FROM orders WHERE OrderNum=2"_s, u"DELETE * FROM orderParts WHERE ID=2"_s})
             user->execute(statement);
         user = Database::open(path(), Database::Access::ReadWrite);
         user->execute(newOrder);
-        user->execute(orderLine("3", "1"));
-        QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), "1;3");
-        QCOMPARE(rows(*user, "SELECT ID FROM orderParts"), "1;3");
+        user->execute(orderLine(u"3"_s, u"1"_s));
+        QCOMPARE(rows(*user, "SELECT OrderNum FROM orders"), u"1;3"_s);
+        QCOMPARE(rows(*user, "SELECT ID FROM orderParts"), u"1;3"_s);
     }
 
     // All or nothing: a transaction committed keeps every change; one thrown out of, or one a
     // statement of fails in, keeps none of them; none runs inside another; the store takes new
     // work afterwards.
     void transactionKeepsAllOrNothing() {
-        for (const auto& [line, commit, kept] : {std::tuple{orderLine("1", "1"), true, 1},
-                                                 {orderLine("1", "1"), false, 0},
-                                                 {orderLine("1", "bad"), true, 0}}) {
+        for (const auto& [line, commit, kept] : {std::tuple{orderLine(u"1"_s, u"1"_s), true, 1},
+                                                 {orderLine(u"1"_s, u"1"_s), false, 0},
+                                                 {orderLine(u"1"_s, u"bad"_s), true, 0}}) {
             const qint64 orders = number("SELECT count(*) FROM orders");
             try {
                 Transaction transaction(*user);

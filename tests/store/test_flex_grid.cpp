@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -15,7 +16,7 @@ namespace {
 struct Model {
     explicit Model(const QStringList& rows) {
         model.setGridCols(4);
-        model.setText(0, 1, "H1");
+        model.setText(0, 1, u"H1"_s);
         model.appendRows(rows);
     }
     // The header, then every data row as a view gets it: cells joined by "|", rows by ";".
@@ -43,23 +44,23 @@ private slots:
     // last column dropped. Setting the rows to 1 clears the grid but for the header; more rows
     // are empty ones.
     void rowsAndCells() {
-        Model m({"a\tb", "\t\tNo Parts Found!\t", "1\t2\t3\t4\t5", "", " x \tÿ€ "});
-        QCOMPARE(m.shown(), "H1;a|b||;||No Parts Found!|;1|2|3|4;|||; x |ÿ€ ||");
-        QCOMPARE(m.model.text(2, 2) + m.model.text(0, 1), "No Parts Found!H1");
+        Model m({u"a\tb"_s, u"\t\tNo Parts Found!\t"_s, u"1\t2\t3\t4\t5"_s, u""_s, u" x \tÿ€ "_s});
+        QCOMPARE(m.shown(), u"H1;a|b||;||No Parts Found!|;1|2|3|4;|||; x |ÿ€ ||"_s);
+        QCOMPARE(m.model.text(2, 2) + m.model.text(0, 1), u"No Parts Found!H1"_s);
         m.model.setPicture(2, 3, QPixmap(12, 10));
         m.model.setGridRows(1);
-        QCOMPARE(m.shown(), "H1");
-        m.model.appendRows({"new", "\t\tsecond"}); // nothing of the earlier rows shows through
+        QCOMPARE(m.shown(), u"H1"_s);
+        m.model.appendRows({u"new"_s, u"\t\tsecond"_s}); // no earlier row shows through
         m.model.setGridRows(5);
-        m.model.setText(4, 1, "set");
-        QCOMPARE(m.shown(), "H1;new|||;||second|;|||;|set||");
+        m.model.setText(4, 1, u"set"_s);
+        QCOMPARE(m.shown(), u"H1;new|||;||second|;|||;|set||"_s);
         QVERIFY(!m.model.hasPicture(2, 3));
         m.model.setGridRows(0); // never below the header row
         QCOMPARE(m.model.gridRows(), 1);
     }
 
     void picturesAndFixedColumn() {
-        Model m({"1", "2", "3", "4", "5"});
+        Model m({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s});
         FlexGridModel& model = m.model;
         model.setPicture(2, 3, QPixmap(12, 10));
         QVERIFY(model.hasPicture(2, 3) && !model.hasPicture(2, 2) && !model.hasPicture(3, 3));
@@ -82,7 +83,7 @@ private slots:
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         model.setDataAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QCOMPARE(changed.count(), 1); // one notice for the whole table, not one per cell
-        model.appendRows({"late"});
+        model.appendRows({u"late"_s});
         QCOMPARE(model.index(5, 3).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignRight | Qt::AlignVCenter));
     }

@@ -8,6 +8,7 @@
 #include "test_registry.h"
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using tests::rows;
 
 class LikeTest : public QObject {
@@ -20,9 +21,9 @@ class LikeTest : public QObject {
 
 private slots:
     void initTestCase() {
-        db = tests::createStore(dir, "user.mdb");
-        db->execute("CREATE TABLE samples (pattern TEXT COLLATE UNOCASE, v TEXT COLLATE UNOCASE, "
-                    "expected INTEGER)");
+        db = tests::createStore(dir, u"user.mdb"_s);
+        db->execute(u"CREATE TABLE samples (pattern TEXT COLLATE UNOCASE, v TEXT COLLATE UNOCASE, "
+                    "expected INTEGER)"_s);
     }
 
     // Pattern, text, and "1" when they match.
@@ -42,38 +43,37 @@ private slots:
         QFETCH(QString, matches);
         QCOMPARE(LikeMatcher(pattern.toStdString()).matches(text.toStdString()), matches == u"1");
         // The same through a statement, the pattern a constant compiled once.
-        db->execute(QStringLiteral("INSERT INTO samples(pattern, v, expected) SELECT '%1' AS p, "
-                                   "'%2' AS v, '%3' AS e")
-                        .arg(sqlEscape(pattern), sqlEscape(text), matches));
-        QCOMPARE(count(QStringLiteral("SELECT count(*) FROM samples WHERE v = '%1' AND v LIKE '%2'")
-                           .arg(sqlEscape(text), sqlEscape(pattern))) > 0,
+        db->execute(u"INSERT INTO samples(pattern, v, expected) SELECT '%1' AS p, "
+                    "'%2' AS v, '%3' AS e"_s.arg(sqlEscape(pattern), sqlEscape(text), matches));
+        QCOMPARE(count(u"SELECT count(*) FROM samples WHERE v = '%1' AND v LIKE '%2'"_s.arg(
+                     sqlEscape(text), sqlEscape(pattern))) > 0,
                  matches == u"1");
     }
 
     void throughTheEngine() {
         // Every sample's own pattern against its own text: the compiled pattern of one row must
         // never serve the next.
-        QVERIFY(count("SELECT count(*) FROM samples") > 30); // the samples of wildcards()
+        QVERIFY(count(u"SELECT count(*) FROM samples"_s) > 30); // the samples of wildcards()
         QCOMPARE(rows(*db, "SELECT pattern FROM samples WHERE (v LIKE pattern) <> (expected = 1)"),
                  QString());
-        QCOMPARE(count("SELECT count(*) FROM samples WHERE v NOT LIKE '*'"), 0);
+        QCOMPARE(count(u"SELECT count(*) FROM samples WHERE v NOT LIKE '*'"_s), 0);
         // Null matches nothing, and NOT of it neither.
-        QCOMPARE(count("SELECT count(*) FROM samples WHERE NULL LIKE '*' OR NOT (NULL LIKE '*')"),
-                 0);
+        QCOMPARE(
+            count(u"SELECT count(*) FROM samples WHERE NULL LIKE '*' OR NOT (NULL LIKE '*')"_s), 0);
         // Numbers match as their digits.
         for (int i = 0; i < 25; ++i)
-            db->execute("INSERT INTO orders(orderDate) SELECT 'd' AS orderDate");
+            db->execute(u"INSERT INTO orders(orderDate) SELECT 'd' AS orderDate"_s);
         QCOMPARE(rows(*db, "SELECT OrderNum FROM orders WHERE OrderNum LIKE '2#'"),
-                 QStringLiteral("20;21;22;23;24;25"));
+                 u"20;21;22;23;24;25"_s);
         // Text is compared and sorted without regard to case, also beyond ASCII; malformed
         // text is no fault.
         for (const char* name : {"cherry", "Banana", "é", "apple", "ÉCOLE ØST", "Äpfel", "e"})
-            db->execute("INSERT INTO orderCompanyDetails(RecordName) SELECT '" +
-                        QString::fromUtf8(name) + "' AS RecordName");
+            db->execute(u"INSERT INTO orderCompanyDetails(RecordName) SELECT '" +
+                        QString::fromUtf8(name) + u"' AS RecordName");
         QCOMPARE(rows(*db, "SELECT RecordName FROM orderCompanyDetails ORDER BY RecordName"),
-                 "'apple';'Banana';'cherry';'e';'Äpfel';'é';'ÉCOLE ØST'");
-        QCOMPARE(count("SELECT count(*) FROM orderCompanyDetails WHERE RecordName = 'école øst'"),
-                 1);
+                 u"'apple';'Banana';'cherry';'e';'Äpfel';'é';'ÉCOLE ØST'"_s);
+        QCOMPARE(
+            count(u"SELECT count(*) FROM orderCompanyDetails WHERE RecordName = 'école øst'"_s), 1);
         const char bad[] = {'a', char(0xFF), 'b', char(0xE2), char(0x82)};
         QVERIFY(LikeMatcher("a?b*").matches(std::string_view(bad, sizeof bad)));
         QCOMPARE(TextFold::compare(bad, int(sizeof bad), bad, int(sizeof bad)), 0);

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 using namespace quillon;
+using namespace Qt::StringLiterals;
 using tests::textTable;
 
 class MoneyTest : public QObject {
@@ -55,9 +56,9 @@ private slots:
         for (int i = 0; i < 10; ++i)
             total += *Money::fromPlainText(u"0.1");
         QCOMPARE(total, Money::fromWhole(1));
-        QCOMPARE((-(total * 3)).toPlainText(), "-3");
+        QCOMPARE((-(total * 3)).toPlainText(), u"-3"_s);
         const Money largest = Money::fromUnits(std::numeric_limits<qint64>::max());
-        QCOMPARE((-largest - Money::fromUnits(1)).toPlainText(), "-922337203685477.5808");
+        QCOMPARE((-largest - Money::fromUnits(1)).toPlainText(), u"-922337203685477.5808"_s);
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, largest * 2);
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, largest + Money::fromUnits(1));
     }
@@ -66,14 +67,14 @@ private slots:
     void cLocale() {
         const LocaleFormats c(QLocale::c());
         QCOMPARE(c.currency(Money::fromWhole(5)) + c.shortDate(QDate(2026, 12, 6)),
-                 "£5.0006/12/2026");
+                 u"£5.0006/12/2026"_s);
     }
 
     void valueConversions() {
-        QVERIFY(Value().isAbsent() && Value::text("").isAbsent() && !Value::text("").isNull());
-        QCOMPARE(Value::text(" 3 ").toInteger(), 3);
-        QCOMPARE(Value::text("2.5").toMoney(), *Money::fromPlainText(u"2.5"));
-        QVERIFY_THROWS_EXCEPTION(StoreError, Value::text("2.5").toInteger());
+        QVERIFY(Value().isAbsent() && Value::text({}).isAbsent() && !Value::text({}).isNull());
+        QCOMPARE(Value::text(u" 3 "_s).toInteger(), 3);
+        QCOMPARE(Value::text(u"2.5"_s).toMoney(), *Money::fromPlainText(u"2.5"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, Value::text(u"2.5"_s).toInteger());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value().toMoney());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value::integer(1LL << 40).toInt32());
         QVERIFY_THROWS_EXCEPTION(StoreError, Value::integer(1LL << 62).toMoney());

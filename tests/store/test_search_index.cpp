@@ -18,17 +18,19 @@
 
 namespace quillon::tests {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QStringList numberColumns = {"DorvaneNum",  "RoverNum",    "RoverSuper1",
-                                   "RoverSuper2", "RoverSuper3", "RoverSuper4",
-                                   "RoverSuper5", "RoverSuper6", "AltDorvaneNum"};
-const QStringList allColumns = numberColumns + QStringList{"Description"};
-const QStringList vehicles = {"Defender", "Series 3", "Discovery"};
+const QStringList numberColumns = {u"DorvaneNum"_s,  u"RoverNum"_s,    u"RoverSuper1"_s,
+                                   u"RoverSuper2"_s, u"RoverSuper3"_s, u"RoverSuper4"_s,
+                                   u"RoverSuper5"_s, u"RoverSuper6"_s, u"AltDorvaneNum"_s};
+const QStringList allColumns = numberColumns + QStringList{u"Description"_s};
+const QStringList vehicles = {u"Defender"_s, u"Series 3"_s, u"Discovery"_s};
 
 // Characters the texts are made of: ASCII of every kind, and letters beyond it, among them the
 // two that fold to ASCII letters (the Kelvin sign and the long s) and some that look like them.
-const QString alphabet = "ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[\u212A\u017F\u0130éÉßøØ";
+const QString alphabet = u"ABCDEKSabcdeks0123456789 -/.'\"%_!]*?#[\u212A\u017F\u0130éÉßøØ"_s;
 
 QString randomText(QRandomGenerator& random, int maxLength) {
     QString text;
@@ -42,7 +44,7 @@ QString loosened(QRandomGenerator& random, const QString& text) {
     QString loose = SearchIndex::bareText(text);
     if (random.bounded(2) == 0 || loose == text)
         loose.insert(qsizetype(random.bounded(quint32(loose.size() + 1))),
-                     " -./"[random.bounded(4)]);
+                     u" -./"[random.bounded(4)]);
     return random.bounded(3) == 0 ? loose.toLower() : loose;
 }
 
@@ -51,15 +53,15 @@ QString loosened(QRandomGenerator& random, const QString& text) {
 QString partNumberSearch(const QString& text) {
     QStringList conditions;
     for (const QString& column : numberColumns)
-        conditions << column + " LIKE '*" + sqlEscape(text) + "*'";
-    return "SELECT * FROM Parts WHERE (" + conditions.join(" OR ") + ") ORDER BY ID ASC";
+        conditions << column + u" LIKE '*" + sqlEscape(text) + u"*'";
+    return u"SELECT * FROM Parts WHERE (" + conditions.join(u" OR ") + u") ORDER BY ID ASC";
 }
 QString descriptionSearch(const QString& text, const QString& vehicle) {
     QStringList apps;
     for (int i = 1; i <= 9; ++i)
-        apps << QStringLiteral("Application%1 = '").arg(i) + sqlEscape(vehicle) + u'\'';
-    return "SELECT * FROM Parts WHERE (Description LIKE '*" + sqlEscape(text) + "*'" +
-           (vehicle.isEmpty() ? ")" : " AND (" + apps.join(" OR ") + ")) ORDER BY ID ASC");
+        apps << u"Application%1 = '"_s.arg(i) + sqlEscape(vehicle) + u'\'';
+    return u"SELECT * FROM Parts WHERE (Description LIKE '*" + sqlEscape(text) + u"*'" +
+           (vehicle.isEmpty() ? u")"_s : u" AND (" + apps.join(u" OR ") + u")) ORDER BY ID ASC");
 }
 
 bool indexable(const QString& text) {
@@ -90,7 +92,7 @@ class TestSearchIndex : public QObject {
     static void insertParts(Database& db, QRandomGenerator random, int count) {
         Transaction transaction(db);
         for (int i = 0; i < count; ++i) {
-            QStringList columns{"Description"};
+            QStringList columns{u"Description"_s};
             QStringList values{SqlLiteral::text(randomText(random, 30)).sql()};
             for (const QString& column : numberColumns) {
                 if (random.bounded(3) != 0) { // else Null
@@ -98,10 +100,10 @@ class TestSearchIndex : public QObject {
                     values << SqlLiteral::text(randomText(random, 10)).sql();
                 }
             }
-            columns << QStringLiteral("Application%1").arg(1 + random.bounded(9));
+            columns << u"Application%1"_s.arg(1 + random.bounded(9));
             values << SqlLiteral::text(vehicles.at(qsizetype(random.bounded(3)))).sql();
-            db.execute("INSERT INTO Parts (" + columns.join(u',') + ") VALUES (" +
-                       values.join(u',') + ")");
+            db.execute(u"INSERT INTO Parts (" + columns.join(u',') + u") VALUES (" +
+                       values.join(u',') + u')');
         }
         transaction.commit();
     }
@@ -126,11 +128,11 @@ private slots:
             Schema::createCatalogue(**db);
             insertParts(**db, QRandomGenerator(20240601), 2000);
             if (db != &scanned_)
-                SearchIndex::create((*db)->handle(), "Parts", "ID", allColumns,
+                SearchIndex::create((*db)->handle(), u"Parts"_s, u"ID"_s, allColumns,
                                     db == &indexed_ ? numberColumns : QStringList());
             *db = Database::open(path, Database::Access::ReadWrite);
         }
-        for (Recordset all = scanned_->openRecordset("SELECT * FROM Parts"); !all.eof();
+        for (Recordset all = scanned_->openRecordset(u"SELECT * FROM Parts"_s); !all.eof();
              all.moveNext())
             for (const QString& column : allColumns)
                 if (!all.field(column).isAbsent())
@@ -146,12 +148,12 @@ private slots:
             const char32_t folded = TextFold::fold(c);
             if ((c >= 0xD800 && c <= 0xDFFF) || folded >= 0x80)
                 continue;
-            const QString text = "zq" + QString::fromUcs4(&c, 1) + u'y';
-            indexed_->execute(QStringLiteral("INSERT INTO Parts (ID, Description) VALUES (%1, %2)")
-                                  .arg(900000 + checked++)
-                                  .arg(SqlLiteral::text(text).sql()));
+            const QString text = u"zq" + QString::fromUcs4(&c, 1) + u'y';
+            indexed_->execute(
+                u"INSERT INTO Parts (ID, Description) VALUES (%1, %2)"_s.arg(900000 + checked++)
+                    .arg(SqlLiteral::text(text).sql()));
             const QString statement =
-                descriptionSearch(QString("zq") + QChar(char16_t(folded)) + u'y', {});
+                descriptionSearch(u"zq"_s + QChar(char16_t(folded)) + u'y', {});
             QVERIFY(usesIndex(*indexed_, statement));
             QVERIFY2(found(*indexed_, statement).contains(text), qPrintable(text));
         }
@@ -189,27 +191,27 @@ private slots:
                             const QString& loose = {}) {
             QTest::newRow(name) << statement << indexable << loose;
         };
-        row("kelvin", descriptionSearch("kab", {}), true);
-        row("long s", descriptionSearch("sab", {}), true);
-        row("wildcards scan", partNumberSearch("a?1*"), false);
+        row("kelvin", descriptionSearch(u"kab"_s, {}), true);
+        row("long s", descriptionSearch(u"sab"_s, {}), true);
+        row("wildcards scan", partNumberSearch(u"a?1*"_s), false);
         for (const char* text : {"ab", "ab#c", "a[b]c", "abé", "a\tbc"}) // and so do these
             row(text, descriptionSearch(QString::fromUtf8(text), {}), false);
-        row("blanks, quotes, percent", descriptionSearch(" - /.'\"%_", {}), true);
-        row("loose, wildcards as written", partNumberSearch("a-?1*"), false, "a-?1*");
-        row("loose, bare text too short", partNumberSearch("a - b"), false, "a - b");
-        row("loose, marks only", partNumberSearch(" - /"), true, " - /");
+        row("blanks, quotes, percent", descriptionSearch(u" - /.'\"%_"_s, {}), true);
+        row("loose, wildcards as written", partNumberSearch(u"a-?1*"_s), false, u"a-?1*"_s);
+        row("loose, bare text too short", partNumberSearch(u"a - b"_s), false, u"a - b"_s);
+        row("loose, marks only", partNumberSearch(u" - /"_s), true, u" - /"_s);
         // Conditions the index can't answer: an OR beside another column, NOT, CASE, an alias.
         for (const char* where :
              {"Description LIKE '*abc*' OR Brand LIKE '*abc*'",
               "Description LIKE '*abc*' AND ID > 5 OR ID < 3", "NOT Description LIKE '*abc*'",
               "Description NOT LIKE '*abc*'",
               "CASE WHEN ID > 3 AND Description LIKE '*abc*' AND ID < 9 THEN 1 ELSE 1 END = 1"})
-            row(where, "SELECT * FROM Parts WHERE " + QString::fromUtf8(where), false);
-        row("alias", "SELECT * FROM Parts p WHERE p.Description LIKE '*abc*'", false);
+            row(where, u"SELECT * FROM Parts WHERE " + QString::fromUtf8(where), false);
+        row("alias", u"SELECT * FROM Parts p WHERE p.Description LIKE '*abc*'"_s, false);
         row("and with other conditions",
-            "SELECT * FROM Parts WHERE ID > 100 AND (DorvaneNum LIKE '*0a1*' OR RoverNum LIKE "
-            "'*KS-*') AND ID < 1500 ORDER BY ID DESC",
-            true, "0-A1");
+            u"SELECT * FROM Parts WHERE ID > 100 AND (DorvaneNum LIKE '*0a1*' OR RoverNum LIKE "
+            "'*KS-*') AND ID < 1500 ORDER BY ID DESC"_s,
+            true, u"0-A1"_s);
     }
     void sameRowsAsScan() {
         QFETCH(QString, statement);
@@ -222,15 +224,15 @@ private slots:
     void changesKeepIndexInStep() {
         for (Database* db : {indexed_.get(), older_.get(), scanned_.get()}) {
             insertParts(*db, QRandomGenerator(5), 200);
-            db->execute("UPDATE Parts SET Description = 'WATER PUMP ' || ID, RoverSuper2 = 'NRC-' "
-                        "|| ID WHERE ID % 7 = 0");
-            db->execute("DELETE * FROM Parts WHERE ID % 11 = 0");
+            db->execute(u"UPDATE Parts SET Description = 'WATER PUMP ' || ID, RoverSuper2 = 'NRC-' "
+                        "|| ID WHERE ID % 7 = 0"_s);
+            db->execute(u"DELETE * FROM Parts WHERE ID % 11 = 0"_s);
         }
-        for (const QString text : {"TER PU", "ab1", "e - ", "KS0"}) {
+        for (const QString& text : {u"TER PU"_s, u"ab1"_s, u"e - "_s, u"KS0"_s}) {
             compare(descriptionSearch(text, {}), true);
             compare(partNumberSearch(text), true);
         }
-        compare(partNumberSearch("nrc 14"), true, "nrc 14");
+        compare(partNumberSearch(u"nrc 14"_s), true, u"nrc 14"_s);
     }
 };
 
