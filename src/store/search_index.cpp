@@ -207,37 +207,48 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
             if (!overlaps)
                 chosen.push_back(c.at);
         }
-        // Rare trigrams often come from one word, or from words that go together, and so from
-        // the same rows. One more from a word none of them touches sorts those rows out: reading
-        // the entries of a trigram that at most a fifth of the rows hold costs less than testing
-        // the rows it rules out.
+        // Rare trigrams often come from one word, or from neighbouring words that go together
+        // ("BONNET PANEL"), and so from the same rows. One more from a word none of them touches
+        // sorts those rows out: reading the entries of a trigram that at most a fifth of the rows
+        // hold costs less than testing the rows it rules out. Trigrams from words apart are
+        // about independent already, and one more would only cost its entries.
         std::vector<int> wordAt(static_cast<std::size_t>(folded.size()), -1);
-        int words = 0;
+        int word = 0;
         for (qsizetype at = 0; at < folded.size(); ++at) {
             if (folded[at] == u' ')
                 continue;
             if (at == 0 || folded[at - 1] == u' ')
-                ++words;
-            wordAt[static_cast<std::size_t>(at)] = words;
+                ++word;
+            wordAt[static_cast<std::size_t>(at)] = word;
         }
-        const auto touches = [&](qsizetype from, int word) {
-            for (qsizetype at = from; at < from + trigram; ++at) {
-                if (wordAt[static_cast<std::size_t>(at)] == word)
-                    return true;
+        // The words a trigram at `from` touches.
+        const auto wordsOf = [&wordAt](qsizetype from) {
+            std::vector<int> words;
+            for (qsizetype k = from; k < from + trigram; ++k) {
+                const int word = wordAt[static_cast<std::size_t>(k)];
+                if (word > 0 && std::find(words.begin(), words.end(), word) == words.end())
+                    words.push_back(word);
             }
-            return false;
+            return words;
         };
+        std::vector<int> touched;
+        for (const qsizetype at : chosen) {
+            for (const int word : wordsOf(at)) {
+                if (std::find(touched.begin(), touched.end(), word) == touched.end())
+                    touched.push_back(word);
+            }
+        }
+        const bool onePhrase = !touched.empty() &&
+                               *std::max_element(touched.begin(), touched.end()) -
+                                       *std::min_element(touched.begin(), touched.end()) + 1 ==
+                                   static_cast<int>(touched.size());
         constexpr qint64 commonShare = 5;
         for (const Counted& c : counted) {
-            if (tableRows <= 0 || c.rows * commonShare > tableRows)
+            if (!onePhrase || tableRows <= 0 || c.rows * commonShare > tableRows)
                 break;
-            const bool apart = std::none_of(chosen.begin(), chosen.end(), [&](qsizetype at) {
-                for (qsizetype k = c.at; k < c.at + trigram; ++k) {
-                    const int word = wordAt[static_cast<std::size_t>(k)];
-                    if (word > 0 && touches(at, word))
-                        return true;
-                }
-                return false;
+            const std::vector<int> words = wordsOf(c.at);
+            const bool apart = std::none_of(words.begin(), words.end(), [&touched](int word) {
+                return std::find(touched.begin(), touched.end(), word) != touched.end();
             });
             if (apart) {
                 chosen.push_back(c.at);
