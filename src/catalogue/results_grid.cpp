@@ -19,7 +19,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
-#include <QScopeGuard>
 #include <QStringList>
 #include <algorithm>
 
@@ -117,13 +116,12 @@ void ResultsGrid::fillResultsGrid() {
     bool markerRead = false;
     const int step = progressStep(count);
 
-    // The bar is painted when its value is set only where the eye can see it move: every
-    // progressInterval milliseconds at most. The rows go into the grid in one insertion per
-    // repaint of the bar, and the rest at the end: the views hear of them once, not per row.
+    // The bar's value is set only where the eye can see it move: every progressInterval
+    // milliseconds at most (setting it paints the bar). The rows go into the grid in one
+    // insertion per step of the bar, and the rest at the end: the views hear of them once, not
+    // per row. A fill done sooner leaves the bar as it was, at 0, and unpainted.
     QElapsedTimer sinceShown;
     sinceShown.start();
-    progress.setUpdatesEnabled(false);
-    const auto paintBarAgain = qScopeGuard([&progress] { progress.setUpdatesEnabled(true); });
     QByteArray batch;
     std::vector<qsizetype> batchEnds;
     std::vector<int> batchPictures;
@@ -155,14 +153,11 @@ void ResultsGrid::fillResultsGrid() {
 
         if (k + 1 == count) {
             addBatch();
-            progress.setValue(k + 1);
         } else if ((k + 1) % step == 0 && sinceShown.elapsed() >= progressInterval) {
             addBatch();
-            progress.setUpdatesEnabled(true);
             progress.setValue(k + 1);
             // The frames, when they are painted now, are painted with the bar in them.
             showEmptiedIfSlow();
-            progress.setUpdatesEnabled(false);
             sinceShown.restart();
         }
     }
