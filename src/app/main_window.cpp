@@ -23,6 +23,7 @@
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
+#include "platform/steady_layout_style.h"
 #include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
 #include "session/program_state.h"
@@ -85,6 +86,11 @@ void MainWindow::buildCentralWidget() {
     scrollArea->setFrameShape(QFrame::NoFrame);
     scrollArea->setWidgetResizable(true);
     scrollArea->setFocusPolicy(Qt::NoFocus); // the focus starts in the part number box
+    // Laid out in one step: each search relayouts the window, and an animated layout would
+    // repaint the scroll bars every time.
+    auto* style = new SteadyLayoutStyle;
+    style->setParent(scrollArea);
+    scrollArea->setStyle(style);
     auto* central = new QWidget(scrollArea);
     central->setObjectName(QStringLiteral("centralWidget"));
 
