@@ -8,8 +8,8 @@ namespace quillon {
 SteadyLayoutStyle::SteadyLayoutStyle()
     : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
-int SteadyLayoutStyle::styleHint(StyleHint hint, const QStyleOption* option,
-                                 const QWidget* widget, QStyleHintReturn* returnData) const {
+int SteadyLayoutStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                 QStyleHintReturn* returnData) const {
     if (hint == SH_Widget_Animation_Duration)
         return 0;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
