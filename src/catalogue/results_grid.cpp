@@ -36,10 +36,9 @@ constexpr qint64 progressInterval = 40;
 void appendCell(QByteArray& rows, const Recordset& result, int column) {
     const qsizetype start = rows.size();
     result.appendText(column, rows);
-    for (char* c = rows.data() + start; c != rows.data() + rows.size(); ++c) {
-        if (*c == '\t')
-            *c = ' ';
-    }
+    char* const end = rows.data() + rows.size();
+    for (char* c = std::find(rows.data() + start, end, '\t'); c != end; c = std::find(c, end, '\t'))
+        *c = ' ';
 }
 
 // Index of a column of the search result, which keeps listedColumns().
