@@ -1,5 +1,8 @@
 #include "catalogue/value_field.h"
 
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <algorithm>
 
 namespace quillon {
@@ -12,10 +15,36 @@ ValueField::ValueField(QWidget* parent) : QLabel(parent) {
     setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
+QSize ValueField::sizeHint() const {
+    const QMargins around = contentsMargins();
+    if (height_ < 0 || around != heightMargins_) {
+        height_ = QLabel::sizeHint().height(); // one line, whatever its text
+        heightMargins_ = around;
+    }
+    const QFontMetricsF metrics(font());
+    // Beside the text, as a label has it: the frame and contents margins, the margin on both
+    // sides, and the indent (a framed label without one is indented by an x).
+    const int indentation = indent() >= 0 ? indent()
+                            : frameWidth() > 0
+                                ? QFontMetrics(font()).horizontalAdvance(u'x') - 2 * margin()
+                                : 0;
+    // The document a selectable label lays its text out in can take a pixel more than the
+    // advance: never narrower than that.
+    const int width = qCeil(metrics.horizontalAdvance(text())) + 1 + 2 * margin() +
+                      std::max(indentation, 0) + around.left() + around.right();
+    return {width, height_};
+}
+
 QSize ValueField::minimumSizeHint() const {
-    QSize hint = QLabel::minimumSizeHint();
+    QSize hint = sizeHint();
     hint.setWidth(std::max(hint.width(), leastWidth));
     return hint;
+}
+
+void ValueField::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        height_ = -1;
+    QLabel::changeEvent(event);
 }
 
 } // namespace quillon
