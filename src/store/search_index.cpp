@@ -33,6 +33,32 @@ bool isMark(QChar c) {
            std::find(std::begin(marks), std::end(marks), char(c.unicode())) != std::end(marks);
 }
 
+// The number of the word each character of a text is in (1, 2, ...; words are parted by blanks),
+// -1 for a blank.
+std::vector<int> wordNumbers(const QString& text) {
+    std::vector<int> numbers(static_cast<std::size_t>(text.size()), -1);
+    int word = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] == u' ')
+            continue;
+        if (at == 0 || text[at - 1] == u' ')
+            ++word;
+        numbers[static_cast<std::size_t>(at)] = word;
+    }
+    return numbers;
+}
+
+// The words the characters [from, from + length) touch.
+std::vector<int> wordsAt(const std::vector<int>& wordNumbers, qsizetype from, qsizetype length) {
+    std::vector<int> words;
+    for (qsizetype at = from; at < from + length; ++at) {
+        const int word = wordNumbers[static_cast<std::size_t>(at)];
+        if (word > 0 && std::find(words.begin(), words.end(), word) == words.end())
+            words.push_back(word);
+    }
+    return words;
+}
+
 void exec(sqlite3* db, const QString& sql) {
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw StoreError(QString::fromUtf8(sqlite3_errmsg(db)), sql);
@@ -182,9 +208,11 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
             chosen.push_back(folded.size() - trigram);
     } else {
         // The rarest trigrams that don't overlap: two, and a third when it is about as rare as
-        // the rarest (two trigrams of one word often come from the same rows; one much commoner
-        // costs more of the index to read than it saves). A trigram the index hasn't got is
-        // held by no row.
+        // the rarest (one much commoner costs more of the index to read than it saves). Trigrams
+        // of one word often come from the same rows ("BON" and "NET" of BONNET), so the second
+        // and third come from words the ones before don't touch where the text has such; a
+        // text of one word takes them from that word. A trigram the index hasn't got is held by
+        // no row.
         struct Counted {
             qint64 rows;
             qsizetype at;
@@ -194,59 +222,52 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
             counted.push_back({termRows.value(folded.mid(at, trigram), 0), at});
         std::stable_sort(counted.begin(), counted.end(),
                          [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
-        constexpr std::size_t alwaysAsked = 2;
-        constexpr std::size_t mostAsked = 3;
-        constexpr qint64 aboutAsRare = 3;
-        for (const Counted& c : counted) {
-            if (chosen.size() == mostAsked ||
-                (chosen.size() >= alwaysAsked && c.rows > aboutAsRare * counted.front().rows))
-                break;
-            const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
-                return c.at < at + trigram && at < c.at + trigram;
+        const std::vector<int> wordAt = wordNumbers(folded);
+        std::vector<int> touched; // the words the chosen trigrams touch
+        const auto bringsWord = [&](qsizetype at) {
+            const std::vector<int> words = wordsAt(wordAt, at, trigram);
+            return std::any_of(words.begin(), words.end(), [&touched](int word) {
+                return std::find(touched.begin(), touched.end(), word) == touched.end();
             });
-            if (!overlaps)
-                chosen.push_back(c.at);
-        }
-        // Rare trigrams often come from one word, or from neighbouring words that go together
-        // ("BONNET PANEL"), and so from the same rows. One more from a word none of them touches
-        // sorts those rows out: reading the entries of a trigram that at most a fifth of the rows
-        // hold costs less than testing the rows it rules out. Trigrams from words apart are
-        // about independent already, and one more would only cost its entries.
-        std::vector<int> wordAt(static_cast<std::size_t>(folded.size()), -1);
-        int word = 0;
-        for (qsizetype at = 0; at < folded.size(); ++at) {
-            if (folded[at] == u' ')
-                continue;
-            if (at == 0 || folded[at - 1] == u' ')
-                ++word;
-            wordAt[static_cast<std::size_t>(at)] = word;
-        }
-        // The words a trigram at `from` touches.
-        const auto wordsOf = [&wordAt](qsizetype from) {
-            std::vector<int> words;
-            for (qsizetype k = from; k < from + trigram; ++k) {
-                const int word = wordAt[static_cast<std::size_t>(k)];
-                if (word > 0 && std::find(words.begin(), words.end(), word) == words.end())
-                    words.push_back(word);
-            }
-            return words;
         };
-        std::vector<int> touched;
-        for (const qsizetype at : chosen) {
-            for (const int word : wordsOf(at)) {
+        const auto choose = [&](qsizetype at) {
+            chosen.push_back(at);
+            for (const int word : wordsAt(wordAt, at, trigram)) {
                 if (std::find(touched.begin(), touched.end(), word) == touched.end())
                     touched.push_back(word);
             }
+        };
+        constexpr std::size_t alwaysAsked = 2;
+        constexpr std::size_t mostAsked = 3;
+        constexpr qint64 aboutAsRare = 3;
+        for (const bool apartOnly : {true, false}) {
+            if (!apartOnly && chosen.size() >= alwaysAsked)
+                break;
+            for (const Counted& c : counted) {
+                if (chosen.size() == mostAsked ||
+                    (chosen.size() >= alwaysAsked && c.rows > aboutAsRare * counted.front().rows))
+                    break;
+                const bool overlaps = std::any_of(chosen.begin(), chosen.end(), [&c](qsizetype at) {
+                    return c.at < at + trigram && at < c.at + trigram;
+                });
+                if (!overlaps && (!apartOnly || chosen.empty() || bringsWord(c.at)))
+                    choose(c.at);
+            }
         }
-        const bool onePhrase = !touched.empty() &&
-                               *std::max_element(touched.begin(), touched.end()) -
-                                       *std::min_element(touched.begin(), touched.end()) + 1 ==
-                                   static_cast<int>(touched.size());
+        // Rare trigrams from one word, or from neighbouring words that go together ("BONNET
+        // PANEL"), often come from the same rows. One more from a word none of them touches
+        // sorts those rows out: reading the entries of a trigram that at most a fifth of the rows
+        // hold costs less than testing the rows it rules out. Trigrams from words apart are
+        // about independent already, and one more would only cost its entries.
+        const bool onePhrase =
+            !touched.empty() && *std::max_element(touched.begin(), touched.end()) -
+                                        *std::min_element(touched.begin(), touched.end()) + 1 ==
+                                    static_cast<int>(touched.size());
         constexpr qint64 commonShare = 5;
         for (const Counted& c : counted) {
             if (!onePhrase || tableRows <= 0 || c.rows * commonShare > tableRows)
                 break;
-            const std::vector<int> words = wordsOf(c.at);
+            const std::vector<int> words = wordsAt(wordAt, c.at, trigram);
             const bool apart = std::none_of(words.begin(), words.end(), [&touched](int word) {
                 return std::find(touched.begin(), touched.end(), word) != touched.end();
             });
