@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QStringList>
 #include <algorithm>
+#include <string>
 
 namespace quillon {
 
@@ -33,12 +34,10 @@ constexpr qint64 progressInterval = 40;
 
 // Appends a cell text of a row as UTF-8: a value's text, absent as empty. A tab inside a value
 // would push the rest of the row into the wrong columns; it shows as a blank.
-void appendCell(QByteArray& rows, const Recordset& result, int column) {
-    const qsizetype start = rows.size();
+void appendCell(std::string& rows, const Recordset& result, int column) {
+    const std::size_t start = rows.size();
     result.appendText(column, rows);
-    char* const end = rows.data() + rows.size();
-    for (char* c = std::find(rows.data() + start, end, '\t'); c != end; c = std::find(c, end, '\t'))
-        *c = ' ';
+    std::replace(rows.begin() + static_cast<std::ptrdiff_t>(start), rows.end(), '\t', ' ');
 }
 
 // Index of a column of the search result, which keeps listedColumns().
@@ -121,11 +120,12 @@ void ResultsGrid::fillResultsGrid() {
     // per row. A fill done sooner leaves the bar as it was, at 0, and unpainted.
     QElapsedTimer sinceShown;
     sinceShown.start();
-    QByteArray batch;
+    std::string batch;
     std::vector<qsizetype> batchEnds;
     std::vector<int> batchPictures;
     const auto addBatch = [&] {
-        grid.addUtf8Items(batch, batchEnds);
+        grid.addUtf8Items(QByteArrayView(batch.data(), static_cast<qsizetype>(batch.size())),
+                          batchEnds);
         grid.setCellPictures(batchPictures, pictureColumn, marker);
         batch.clear();
         batchEnds.clear();
@@ -138,7 +138,7 @@ void ResultsGrid::fillResultsGrid() {
         appendCell(batch, result, roverColumn);
         batch += '\t';
         appendCell(batch, result, descriptionColumn);
-        batchEnds.push_back(batch.size());
+        batchEnds.push_back(static_cast<qsizetype>(batch.size()));
 
         if (!result.isAbsent(pictureColumnOfResult)) {
             if (!markerRead) {

@@ -204,16 +204,16 @@ bool Recordset::isAbsent(int column) const {
            (kind == Value::Kind::Text && (cell.sizeAndKind >> kindBits) == 0);
 }
 
-void Recordset::appendText(int column, QByteArray& out) const {
+void Recordset::appendText(int column, std::string& out) const {
     const Cell cell = cellAt(column);
     switch (Value::Kind(cell.sizeAndKind & kindMask)) {
     case Value::Kind::Null:
         return;
     case Value::Kind::Text:
-        out.append(data_.data() + cell.offset, qsizetype(cell.sizeAndKind >> kindBits));
+        out.append(data_.data() + cell.offset, std::size_t(cell.sizeAndKind >> kindBits));
         return;
     default:
-        out.append(field(column).toText().toUtf8());
+        out.append(field(column).toText().toStdString());
         return;
     }
 }

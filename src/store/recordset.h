@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace quillon {
 
@@ -63,7 +64,7 @@ public:
     bool isAbsent(int column) const;
     // Appends the field's text as UTF-8 to out (nothing for Null), a text without making its
     // Value.
-    void appendText(int column, QByteArray& out) const;
+    void appendText(int column, std::string& out) const;
 
     // Releases the rows; the result reads as closed and empty afterwards.
     void close();
