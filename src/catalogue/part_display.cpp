@@ -200,8 +200,10 @@ void PartDisplay::showThumbnails() {
 }
 
 void PartDisplay::clearSelectedPart() {
+    // An empty text, not clear(): clearing a selectable label drops its text document, and
+    // the next part shown would have to make thirteen new ones.
     for (QLabel* field : frame_.valueFields())
-        field->clear();
+        field->setText(QString());
     frame_.lstRoverSupers->clear();
     frame_.lstVehicleApplication->clear();
     customPrices_.clearBoxes();
