@@ -65,7 +65,7 @@ int ResultsGrid::progressStep(int rowCount) {
 }
 
 void ResultsGrid::emptyForSearch() {
-    frame_.MSFlexGrid1->setRows(1);
+    frame_.MSFlexGrid1->setRowsKeepingWidths(1);
     frame_.lblPartsFounds->hide();
     frame_.lblPartsFoundsNumber->hide();
     sinceEmptied_.start();
@@ -76,6 +76,7 @@ void ResultsGrid::showEmptiedIfSlow() {
     if (emptiedShown_ || sinceEmptied_.elapsed() < progressInterval)
         return;
     emptiedShown_ = true;
+    frame_.MSFlexGrid1->fitColumnsNow();
     context_.window.repaintNow();
 }
 

@@ -60,13 +60,17 @@ int FlexGrid::rows() const {
 }
 
 void FlexGrid::setRows(int rows) {
+    setRowsKeepingWidths(rows);
+    fitColumns();
+}
+
+void FlexGrid::setRowsKeepingWidths(int rows) {
     const int before = this->rows();
     beginStructureChange();
     model_->setGridRows(rows);
     endStructureChange();
     if (this->rows() < before)
         remeasure();
-    fitColumns();
 }
 
 int FlexGrid::cols() const {
@@ -157,6 +161,7 @@ void FlexGrid::addUtf8Items(QByteArrayView text, const std::vector<qsizetype>& r
     beginStructureChange();
     model_->appendUtf8Rows(text, rowEnds);
     endStructureChange();
+    fitColumns();
 }
 
 void FlexGrid::setCellPicture(int row, int col, const QPixmap& picture) {

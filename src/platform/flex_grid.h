@@ -28,6 +28,10 @@ public:
     // Row and column counts, the fixed header row and fixed column included.
     int rows() const;
     void setRows(int rows); // setRows(1) leaves the header row alone
+    // The same, the columns keeping their widths until the next fit (rows added, a cell set, a
+    // resize, fitColumnsNow()): a grid emptied to be filled at once is resized once, not twice.
+    void setRowsKeepingWidths(int rows);
+    void fitColumnsNow() { fitColumns(); }
     int cols() const;
     void setCols(int cols);
     // 0 or 1 fixed columns (a fixed column is drawn as a header and can't be selected).
