@@ -41,6 +41,16 @@ QSize ValueField::minimumSizeHint() const {
     return hint;
 }
 
+bool ValueField::event(QEvent* event) {
+    // A label lays its new text out when it paints it, and the layout asks for the label to be
+    // painted again. An update asked for while the label paints comes as UpdateLater: the text
+    // has just been painted as laid out, so that second paint (of the whole of Part Detail,
+    // after every part shown) is dropped.
+    if (event->type() == QEvent::UpdateLater)
+        return true;
+    return QLabel::event(event);
+}
+
 void ValueField::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         height_ = -1;

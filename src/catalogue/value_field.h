@@ -22,6 +22,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     // The label's own hint height for one line, and the margins it was had with; -1: not known.
