@@ -25,7 +25,8 @@ namespace {
 
 const QString header = u"DV No.|Rover No.|Description|Img."_s;
 const QStringList fullShown =
-    u"STC500|GR500|ALT500|Hub cap|£12.50|£1,234.50|£0.25|B|SET|2|1.2kg|Hubs|Genuine"_s.split(u'|');
+    u"STC500|GR500|ALT500|Hub cap|£12.50|£1,234.50|£0.25|B|SET|2|1.2kg|Hubs|Genuine Wessex Axle Works"_s
+        .split(u'|');
 
 // Six parts listed by "GR*0", the fifth with every value, the sixth with none shown.
 void addCatalogue(const ProgramDriver& app) {
@@ -38,18 +39,22 @@ void addCatalogue(const ProgramDriver& app) {
          row(u"ID=30|DorvaneNum=GR500|AltDorvaneNum=ALT500|RoverNum=STC500|RoverSuper2=OLD2|"
              u"RoverSuper6=OLD6|Description=Hub cap|CustomerPrice=12.5|LRPrice=1234.5|"
              u"CustomerLRPrice=0.25|LRDiscountCode=B|UnitSale=SET|UnitIssue=2|Weight=1.2kg|"
-             u"ProductGroup=Hubs|Brand=Genuine|Application1=Defender|Application9=TD 5|"
+             u"ProductGroup=Hubs|Brand=Genuine Wessex Axle "
+             u"Works|Application1=Defender|Application9=TD 5|"
              u"Picture2=cap.jpg"_s),
          row(u"ID=40|DorvaneNum=GR600|AltDorvaneNum=|CustomerPrice=0|LRDiscountCode=0.00|"
              u"UnitSale="_s)});
 }
 
+const char* const valueFields[] = {
+    "txtRoverNumber",   "txtDRNumber",  "txtAltDRNumber",     "txtDescription",
+    "txtCustomerPrice", "txtLRPrice",   "txtCustomerLRPrice", "txtLRDiscountCode",
+    "txtUnitSale",      "txtUnitIssue", "txtWeight",          "txtProductGroup",
+    "txtBrand"};
+
 QStringList detail(const ProgramDriver& app) {
     QStringList texts;
-    for (const char* name :
-         {"txtRoverNumber", "txtDRNumber", "txtAltDRNumber", "txtDescription", "txtCustomerPrice",
-          "txtLRPrice", "txtCustomerLRPrice", "txtLRDiscountCode", "txtUnitSale", "txtUnitIssue",
-          "txtWeight", "txtProductGroup", "txtBrand"})
+    for (const char* name : valueFields)
         texts << app.control<QLabel>(QLatin1String(name))->text();
     return texts;
 }
@@ -97,6 +102,13 @@ private slots:
         QCOMPARE(app.state.selectedRoverNum, u""_s);
         app.clickCell(5, 2);
         QCOMPARE(detail(app), fullShown);
+        // No value is cut short: once laid out, each field is as wide as the label itself asks
+        // for its text.
+        QTest::qWait(0);
+        for (const char* name : valueFields) {
+            const QLabel* field = app.control<QLabel>(QLatin1String(name));
+            QVERIFY2(field->width() >= field->QLabel::sizeHint().width(), name);
+        }
         QCOMPARE(entries(app, "lstRoverSupers"), QStringList({u"OLD2"_s, u"OLD6"_s}));
         QCOMPARE(entries(app, "lstVehicleApplication"), QStringList({u"Defender"_s, u"TD 5"_s}));
         QVERIFY(thumbnailShown(app, 2) && !thumbnailShown(app, 1));
