@@ -76,7 +76,7 @@ void ResultsGrid::showEmptiedIfSlow() {
     if (emptiedShown_ || sinceEmptied_.elapsed() < progressInterval)
         return;
     emptiedShown_ = true;
-    frame_.MSFlexGrid1->fitColumnsNow();
+    frame_.MSFlexGrid1->fitColumns();
     context_.window.repaintNow();
 }
 
@@ -125,8 +125,7 @@ void ResultsGrid::fillResultsGrid() {
     std::vector<qsizetype> batchEnds;
     std::vector<int> batchPictures;
     const auto addBatch = [&] {
-        grid.addUtf8Items(QByteArrayView(batch.data(), static_cast<qsizetype>(batch.size())),
-                          batchEnds);
+        grid.addUtf8Items(batch, batchEnds);
         grid.setCellPictures(batchPictures, pictureColumn, marker);
         batch.clear();
         batchEnds.clear();

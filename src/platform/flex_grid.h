@@ -29,9 +29,11 @@ public:
     int rows() const;
     void setRows(int rows); // setRows(1) leaves the header row alone
     // The same, the columns keeping their widths until the next fit (rows added, a cell set, a
-    // resize, fitColumnsNow()): a grid emptied to be filled at once is resized once, not twice.
+    // resize, fitColumns()): a grid emptied to be filled at once is resized once, not twice.
     void setRowsKeepingWidths(int rows);
-    void fitColumnsNow() { fitColumns(); }
+    // Fits the columns that aren't Fixed to what their cells need, measuring the rows not yet
+    // measured.
+    void fitColumns();
     int cols() const;
     void setCols(int cols);
     // 0 or 1 fixed columns (a fixed column is drawn as a header and can't be selected).
@@ -110,7 +112,6 @@ private:
     void measureRows(int firstGridRow);
     void widen(int col, int content);
     void remeasure();
-    void fitColumns();
 
     struct Column {
         ColumnFit fit = ColumnFit::Fixed;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 #include <sqlite3.h>
 #include <vector>
 
@@ -223,19 +224,16 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
         std::stable_sort(counted.begin(), counted.end(),
                          [](const Counted& a, const Counted& b) { return a.rows < b.rows; });
         const std::vector<int> wordAt = wordNumbers(folded);
-        std::vector<int> touched; // the words the chosen trigrams touch
+        std::set<int> touched; // the words the chosen trigrams touch
         const auto bringsWord = [&](qsizetype at) {
             const std::vector<int> words = wordsAt(wordAt, at, trigram);
-            return std::any_of(words.begin(), words.end(), [&touched](int word) {
-                return std::find(touched.begin(), touched.end(), word) == touched.end();
-            });
+            return std::any_of(words.begin(), words.end(),
+                               [&touched](int word) { return !touched.contains(word); });
         };
         const auto choose = [&](qsizetype at) {
             chosen.push_back(at);
-            for (const int word : wordsAt(wordAt, at, trigram)) {
-                if (std::find(touched.begin(), touched.end(), word) == touched.end())
-                    touched.push_back(word);
-            }
+            for (const int word : wordsAt(wordAt, at, trigram))
+                touched.insert(word);
         };
         constexpr std::size_t alwaysAsked = 2;
         constexpr std::size_t mostAsked = 3;
@@ -259,19 +257,15 @@ QString SearchIndex::rowsHolding(const QString& text, const QHash<QString, qint6
         // sorts those rows out: reading the entries of a trigram that at most a fifth of the rows
         // hold costs less than testing the rows it rules out. Trigrams from words apart are
         // about independent already, and one more would only cost its entries.
-        const bool onePhrase =
-            !touched.empty() && *std::max_element(touched.begin(), touched.end()) -
-                                        *std::min_element(touched.begin(), touched.end()) + 1 ==
-                                    static_cast<int>(touched.size());
+        const bool onePhrase = !touched.empty() && *touched.rbegin() - *touched.begin() + 1 ==
+                                                       static_cast<int>(touched.size());
         constexpr qint64 commonShare = 5;
         for (const Counted& c : counted) {
             if (!onePhrase || tableRows <= 0 || c.rows * commonShare > tableRows)
                 break;
             const std::vector<int> words = wordsAt(wordAt, c.at, trigram);
-            const bool apart = std::none_of(words.begin(), words.end(), [&touched](int word) {
-                return std::find(touched.begin(), touched.end(), word) != touched.end();
-            });
-            if (apart) {
+            if (std::none_of(words.begin(), words.end(),
+                             [&touched](int word) { return touched.contains(word); })) {
                 chosen.push_back(c.at);
                 break;
             }
