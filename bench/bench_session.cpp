@@ -152,13 +152,13 @@ BenchSession::Search BenchSession::searchDesc(const QString& keyword, const QStr
 
 double BenchSession::nextRow(int* pictures) {
     auto* grid = find<FlexGrid>(u"MSFlexGrid1"_s);
-    const qint32 before = state_.selectedPartId;
+    const qint32 before = state_.selectedPart.id;
     QElapsedTimer timer;
     timer.start();
     QTest::keyClick(grid, Qt::Key_Down);
     settle();
     const double ms = elapsedMs(timer);
-    if (state_.selectedPartId == before)
+    if (state_.selectedPart.id == before)
         throw std::runtime_error("the next row showed no other part");
     if (pictures != nullptr) {
         *pictures = 0;
@@ -171,7 +171,7 @@ double BenchSession::nextRow(int* pictures) {
 }
 
 double BenchSession::addLine() {
-    if (state_.selectedPartId == 0 || !state_.orderActive)
+    if (state_.selectedPart.id == 0 || !state_.orderActive)
         throw std::runtime_error("add a line: no part shown or no current order");
     auto* press = find<QPushButton>(u"cmdOrder"_s);
     const int before =

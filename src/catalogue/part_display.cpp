@@ -90,37 +90,38 @@ void PartDisplay::showSelectedPart() {
     grid_.setSelectionEnd(row, lastGridColumn);
 
     clearSelectedPart();
-    state.selectedRoverNum.clear();
-    state.selectedDorvaneNum.clear();
-    state.selectedDescription.clear();
-    state.selectedUnitIssue.clear();
-    state.selectedCustomerPrice = Money();
-    state.selectedLRPrice = Money();
-    state.selectedPartId = state.resultPartIds[static_cast<std::size_t>(row - 1)];
+    const qint32 id = state.resultPartIds[static_cast<std::size_t>(row - 1)];
+    state.selectedPart = SelectedPart();
+    state.selectedPart.id = id;
 
     const Recordset part = state.catalogueDb->openRecordset(StatementBuilder::selectWhere(
-        u"Parts", SqlCondition::equals(u"ID", SqlLiteral::number(state.selectedPartId))));
-    readSelectedValues(part);
+        u"Parts", SqlCondition::equals(u"ID", SqlLiteral::number(id))));
+    state.selectedPart = selectedValues(id, part);
+    readPictureFiles(part);
     fillFields(part);
     fillLists(part);
-    context_.window.setStatusText(state.selectedDescription);
+    context_.window.setStatusText(state.selectedPart.description);
     showThumbnails();
     context_.window.setClearCommandsEnabled(true);
     customPrices_.showCustomPart();
 }
 
-void PartDisplay::readSelectedValues(const Recordset& part) {
+SelectedPart PartDisplay::selectedValues(qint32 id, const Recordset& part) {
+    const auto amount = [&part](QStringView column) {
+        const Value& value = part.field(column);
+        return value.isAbsent() ? Money() : value.toMoney();
+    };
+    return {id,
+            textOf(part.field(u"RoverNum")),
+            textOf(part.field(u"DorvaneNum")),
+            textOf(part.field(u"Description")),
+            textOf(part.field(u"UnitIssue")),
+            amount(u"CustomerPrice"),
+            amount(u"LRPrice")};
+}
+
+void PartDisplay::readPictureFiles(const Recordset& part) {
     ProgramState& state = context_.state;
-    state.selectedDorvaneNum = textOf(part.field(u"DorvaneNum"));
-    state.selectedRoverNum = textOf(part.field(u"RoverNum"));
-    state.selectedDescription = textOf(part.field(u"Description"));
-    state.selectedUnitIssue = textOf(part.field(u"UnitIssue"));
-    const Value& customerPrice = part.field(u"CustomerPrice");
-    if (!customerPrice.isAbsent())
-        state.selectedCustomerPrice = customerPrice.toMoney();
-    const Value& lrPrice = part.field(u"LRPrice");
-    if (!lrPrice.isAbsent())
-        state.selectedLRPrice = lrPrice.toMoney();
     for (int slot = 1; slot <= ProgramState::pictureSlots; ++slot)
         state.pictureFiles[static_cast<std::size_t>(slot - 1)] =
             textOf(part.field(column("Picture", slot)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/selected_part.h"
 #include "store/locale_formats.h"
 
 #include <QPixmap>
@@ -39,7 +40,9 @@ public:
     [[nodiscard]] static QString shownDiscountCode(const Value& value);
 
 private:
-    void readSelectedValues(const Recordset& part);
+    // The part of catalogue row part (ID id) as Add to Order and the custom prices take it.
+    [[nodiscard]] static SelectedPart selectedValues(qint32 id, const Recordset& part);
+    void readPictureFiles(const Recordset& part);
     void fillFields(const Recordset& part);
     void fillLists(const Recordset& part);
     void showThumbnails();

@@ -86,7 +86,7 @@ void ResultsGrid::fillResultsGrid() {
     QProgressBar& progress = *frame_.ProgressBar;
     Recordset& result = state.searchRecordset;
 
-    state.selectedPartId = 0;
+    state.selectedPart.id = 0;
     state.resultsListed = false;
 
     if (result.bof() && result.eof()) {

@@ -22,16 +22,18 @@ qint32 storedQuantity(const Value& quantity) {
 }
 
 // The condition that finds the part's line within the current order.
-SqlCondition orderLineCondition(const ProgramState& state) {
-    return SqlCondition::equals(u"OrderNum", SqlLiteral::number(state.currentOrderNum)) &&
-           SqlCondition::equals(
-               PartKey::column(state.selectedRoverNum),
-               SqlLiteral::text(PartKey::value(state.selectedRoverNum, state.selectedDorvaneNum)));
+SqlCondition orderLineCondition(qint32 orderNum, const SelectedPart& part) {
+    return SqlCondition::equals(u"OrderNum", SqlLiteral::number(orderNum)) &&
+           SqlCondition::equals(part.keyColumn(), SqlLiteral::text(part.keyValue()));
 }
 
 } // namespace
 
-OrderPartAdder::OrderPartAdder(AppContext& context) : context_(context) {}
+OrderPartAdder::OrderPartAdder(AppContext& context)
+    : OrderPartAdder(context, context.state.selectedPart) {}
+
+OrderPartAdder::OrderPartAdder(AppContext& context, SelectedPart part)
+    : context_(context), part_(std::move(part)) {}
 
 bool OrderPartAdder::cmdOrder_Click() {
     const ProgramState& state = context_.state;
@@ -39,13 +41,13 @@ bool OrderPartAdder::cmdOrder_Click() {
         OrderLifecycle(context_).showNoOrderError();
         return false;
     }
-    return state.selectedPartId != 0 && state.resultsListed && addOrderPart();
+    return part_.id != 0 && state.resultsListed && addOrderPart();
 }
 
 Recordset OrderPartAdder::checkOrderPart() {
     const ProgramState& state = context_.state;
-    return state.userDb->openRecordset(
-        StatementBuilder::selectWhere(u"orderParts", orderLineCondition(state).parenthesised()));
+    return state.userDb->openRecordset(StatementBuilder::selectWhere(
+        u"orderParts", orderLineCondition(state.currentOrderNum, part_).parenthesised()));
 }
 
 bool OrderPartAdder::addOrderPart() {
@@ -54,18 +56,15 @@ bool OrderPartAdder::addOrderPart() {
 }
 
 Money OrderPartAdder::linePrice(bool newLine) {
-    const ProgramState& state = context_.state;
-    const Recordset custom = CustomPartRecord(state.selectedRoverNum, state.selectedDorvaneNum)
-                                 .checkCustomPart(*state.userDb);
-    return PriceRule::linePrice(custom, state.selectedCustomerPrice, state.selectedLRPrice,
-                                newLine);
+    const Recordset custom =
+        CustomPartRecord(part_.roverNum, part_.dorvaneNum).checkCustomPart(*context_.state.userDb);
+    return PriceRule::linePrice(custom, part_.customerPrice, part_.lrPrice, newLine);
 }
 
 QuantityAnswer OrderPartAdder::askQuantity(qint32 quantity, const QString& comment) {
-    const ProgramState& state = context_.state;
-    return OrderQuantityDialog::ask(
-        context_, {state.selectedDorvaneNum, state.selectedRoverNum, state.selectedDescription},
-        {quantity, comment}, context_.window.windowWidget());
+    return OrderQuantityDialog::ask(context_, {part_.dorvaneNum, part_.roverNum, part_.description},
+                                    {quantity, comment, part_.unitIssue},
+                                    context_.window.windowWidget());
 }
 
 bool OrderPartAdder::addNewLine() {
@@ -80,9 +79,9 @@ bool OrderPartAdder::addNewLine() {
     state.userDb->execute(StatementBuilder::insertRow(
         u"orderParts",
         {{QStringLiteral("OrderNum"), SqlLiteral::text(QString::number(state.currentOrderNum))},
-         {QStringLiteral("DorvaneNum"), SqlLiteral::text(state.selectedDorvaneNum)},
-         {QStringLiteral("RoverNum"), SqlLiteral::text(state.selectedRoverNum)},
-         {QStringLiteral("Description"), SqlLiteral::text(state.selectedDescription)},
+         {QStringLiteral("DorvaneNum"), SqlLiteral::text(part_.dorvaneNum)},
+         {QStringLiteral("RoverNum"), SqlLiteral::text(part_.roverNum)},
+         {QStringLiteral("Description"), SqlLiteral::text(part_.description)},
          {QStringLiteral("Quantity"), SqlLiteral::text(answer.quantity)},
          {QStringLiteral("Price"), SqlLiteral::amount(price)},
          {QStringLiteral("Comments"), SqlLiteral::text(answer.comment),
@@ -122,7 +121,7 @@ bool OrderPartAdder::updateExistingLine(const Recordset& line) {
         {{QStringLiteral("Quantity"), SqlLiteral::text(answer.quantity)},
          {QStringLiteral("Comments"), SqlLiteral::text(answer.comment)},
          {QStringLiteral("Price"), SqlLiteral::amount(price)}},
-        orderLineCondition(state)));
+        orderLineCondition(state.currentOrderNum, part_)));
 
     context_.window.setStatusText(QStringLiteral("Part order updated in order number ") +
                                   QString::number(state.currentOrderNum));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orders/quantity_answer.h"
+#include "session/selected_part.h"
 #include "store/money.h"
 #include "store/recordset.h"
 
@@ -16,7 +17,9 @@ struct AppContext;
 // stands at most once in an order, found by its part key.
 class OrderPartAdder final {
 public:
+    // Acts on the part shown.
     explicit OrderPartAdder(AppContext& context);
+    OrderPartAdder(AppContext& context, SelectedPart part);
 
     // The no-order error without a current order; nothing without a part shown; else
     // addOrderPart. True when a line was written: the quantity dialog closed with OK.
@@ -40,6 +43,7 @@ private:
     bool updateExistingLine(const Recordset& line);
 
     AppContext& context_;
+    SelectedPart part_;
 };
 
 } // namespace quillon

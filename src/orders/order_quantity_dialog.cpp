@@ -145,8 +145,7 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, 
 
 void OrderQuantityDialog::Form_Load(const Offer& offer) {
     cmdOK->setDefault(true);
-    txtQty->setText(offer.quantity != 0 ? QString::number(offer.quantity)
-                                        : context_.state.selectedUnitIssue);
+    txtQty->setText(offer.quantity != 0 ? QString::number(offer.quantity) : offer.unitIssue);
     txtComment->setText(offer.comment);
     txtQty->selectAll();
     txtQty->setFocus();

@@ -34,10 +34,11 @@ public:
         QString description;
     };
 
-    // The values offered in the boxes; a quantity of 0 offers the unit of issue of the part shown.
+    // The values offered in the boxes; a quantity of 0 offers the unit of issue instead.
     struct Offer {
         qint32 quantity = 0;
         QString comment;
+        QString unitIssue;
     };
 
     OrderQuantityDialog(AppContext& context, const Part& part, const Offer& offer,

@@ -242,7 +242,9 @@ void ViewOrderWindow::cmdModify_Click() {
         context_,
         {line.field(u"DorvaneNum").toText(), line.field(u"RoverNum").toText(),
          line.field(u"Description").toText()},
-        {quantity.isAbsent() ? 0 : quantity.toInt32(), line.field(u"Comments").toText()}, this);
+        {quantity.isAbsent() ? 0 : quantity.toInt32(), line.field(u"Comments").toText(),
+         state.selectedPart.unitIssue},
+        this);
     if (!answer.ok)
         return;
 

@@ -43,7 +43,7 @@ void CustomPriceEditor::clearBoxes() {
 bool CustomPriceEditor::partShownWithInput() const {
     // Clear keeps the last part's ID but shows no part: the buttons then act on nothing.
     const ProgramState& state = context_.state;
-    if (state.selectedPartId == 0 || !state.resultsListed)
+    if (state.selectedPart.id == 0 || !state.resultsListed)
         return false;
     return !frame_.txtFilePrice->text().isEmpty() || !frame_.txtSellingPrice->text().isEmpty() ||
            !frame_.txtUnit->text().isEmpty();
@@ -72,8 +72,8 @@ std::optional<Money> CustomPriceEditor::boxAmount(QLineEdit* box, const QString&
 }
 
 CustomPartRecord CustomPriceEditor::shownPart() const {
-    const ProgramState& state = context_.state;
-    return {state.selectedRoverNum, state.selectedDorvaneNum};
+    const SelectedPart& part = context_.state.selectedPart;
+    return {part.roverNum, part.dorvaneNum};
 }
 
 void CustomPriceEditor::cmdEnterFilePrice_Click() {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "session/selected_part.h"
 #include "store/database.h"
-#include "store/money.h"
 #include "store/recordset.h"
 
 #include <QString>
@@ -27,14 +27,8 @@ struct ProgramState {
     std::vector<qint32> resultPartIds; // catalogue ID of grid row r at index r - 1
     bool resultsListed = false;
 
-    // The part shown in Part Detail.
-    qint32 selectedPartId = 0; // 0: none
-    QString selectedRoverNum;
-    QString selectedDorvaneNum;
-    QString selectedDescription;
-    QString selectedUnitIssue;
-    Money selectedCustomerPrice;
-    Money selectedLRPrice;
+    // The part shown in Part Detail, written whole by the catalogue when it shows a part.
+    SelectedPart selectedPart;
     static constexpr int pictureSlots = 9;
     // Picture k (1 ... 9) of the part shown at index k - 1, and the last three characters of each.
     std::array<QString, pictureSlots> pictureFiles;

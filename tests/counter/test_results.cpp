@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(app.status(), u"Hub nut"_s);
         // A part below one with a Rover number shows none, and keeps none of the other's.
         QCOMPARE(app.control<QLabel>(u"txtRoverNumber"_s)->text(), u"-"_s);
-        QCOMPARE(app.state.selectedRoverNum, u""_s);
+        QCOMPARE(app.state.selectedPart.roverNum, u""_s);
         app.clickCell(5, 2);
         QCOMPARE(detail(app), fullShown);
         // No value is cut short: once laid out, each field is as wide as the label itself asks
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(entries(app, "lstRoverSupers"), QStringList({u"OLD2"_s, u"OLD6"_s}));
         QCOMPARE(entries(app, "lstVehicleApplication"), QStringList({u"Defender"_s, u"TD 5"_s}));
         QVERIFY(thumbnailShown(app, 2) && !thumbnailShown(app, 1));
-        QCOMPARE(app.state.selectedCustomerPrice, *Money::fromPlainText(u"12.5"));
+        QCOMPARE(app.state.selectedPart.customerPrice, *Money::fromPlainText(u"12.5"));
 
         // Null, empty texts, a price of 0 and a discount code of 0 show "-"; nothing of the part
         // before is carried over, its thumbnail included.
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(detail(app), dashes);
         QVERIFY(entries(app, "lstRoverSupers").isEmpty());
         QVERIFY(!app.control<ImageBox>(u"Image2"_s)->isVisible());
-        QCOMPARE(app.state.selectedPartId, 40);
+        QCOMPARE(app.state.selectedPart.id, 40);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
     }
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(!app.control<QLabel>(u"lblPartsFoundsNumber"_s)->isVisible());
         app.clickCell(1, 2); // no part: nothing shown
         QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u""_s);
-        QCOMPARE(app.state.selectedPartId, 0);
+        QCOMPARE(app.state.selectedPart.id, 0);
 
         // Clear: the header alone, nothing shown, the status line as it was.
         app.searchPart(u"GR*0"_s);

@@ -180,7 +180,7 @@ private:
     void showPart(const QString& dorvaneNum) {
         setBox(*p_.window, u"txtPart"_s, dorvaneNum);
         press(*p_.window, u"cmdSearchPart"_s);
-        if (p_.state.selectedDorvaneNum != dorvaneNum)
+        if (p_.state.selectedPart.dorvaneNum != dorvaneNum)
             throw std::runtime_error("the part " + dorvaneNum.toStdString() + " is not shown");
     }
 

@@ -141,8 +141,9 @@ struct Install {
 QString searched(ProgramRun& program, const QString& number) {
     program.find<QLineEdit>(u"txtPart"_s)->setText(number);
     QTest::mouseClick(program.find<QPushButton>(u"cmdSearchPart"_s), Qt::LeftButton);
-    return program.window->statusText() == u"No Parts Found!" ? QString()
-                                                              : program.state.selectedDorvaneNum;
+    return program.window->statusText() == u"No Parts Found!"
+               ? QString()
+               : program.state.selectedPart.dorvaneNum;
 }
 
 } // namespace
