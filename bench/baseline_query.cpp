@@ -1,5 +1,6 @@
 #include "baseline_query.h"
 
+#include "store/schema.h"
 #include "store/text_fold.h"
 
 #include <QElapsedTimer>
@@ -67,10 +68,10 @@ double BaselineQuery::run(const QString& where, int* rows, qint64* firstId) {
 QString BaselineQuery::partNumberWhere(const QString& text) {
     const QString pattern = likePattern(text);
     QString where = u"("_s;
-    for (const char* column : {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2",
-                               "RoverSuper3", "RoverSuper4", "RoverSuper5", "RoverSuper6"})
-        where += QString::fromLatin1(column) + u" LIKE '"_s + pattern + u"' OR "_s;
-    return where + u"AltDorvaneNum LIKE '"_s + pattern + u"') ORDER BY ID ASC"_s;
+    QStringList tests;
+    for (const QString& column : Schema::partNumberColumns())
+        tests << column + u" LIKE '"_s + pattern + u'\'';
+    return where + tests.join(u" OR "_s) + u") ORDER BY ID ASC"_s;
 }
 
 QString BaselineQuery::looseNumberWhere(const QString& text) {
@@ -78,12 +79,9 @@ QString BaselineQuery::looseNumberWhere(const QString& text) {
     bare.remove(QRegularExpression(u"[ ./-]"_s));
     QString where = partNumberWhere(text);
     where.chop(u" ORDER BY ID ASC"_s.size());
-    for (const char* column :
-         {"DorvaneNum", "RoverNum", "RoverSuper1", "RoverSuper2", "RoverSuper3", "RoverSuper4",
-          "RoverSuper5", "RoverSuper6", "AltDorvaneNum"})
+    for (const QString& column : Schema::partNumberColumns())
         where += u" OR replace(replace(replace(replace(%1, ' ', ''), '-', ''), "
-                 u"'.', ''), '/', '') LIKE %2"_s.arg(QLatin1String(column),
-                                                     u'\'' + likePattern(bare) + u'\'');
+                 u"'.', ''), '/', '') LIKE %2"_s.arg(column, u'\'' + likePattern(bare) + u'\'');
     return where + u" ORDER BY ID ASC"_s;
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue_anchor.h"
 
+#include "store/schema.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -79,14 +81,13 @@ double CatalogueAnchor::build(const QString& csvPath, const QString& cataloguePa
     const QString script =
         u".bail on\n%1;\n.import --csv --schema temp \"%2\" PartsCsv\n"
         u"INSERT INTO Parts (%3) SELECT %4 FROM temp.PartsCsv;\n"
-        u"CREATE VIRTUAL TABLE Parts_search USING fts5(DorvaneNum, RoverNum, "
-        u"RoverSuper1, RoverSuper2, RoverSuper3, RoverSuper4, RoverSuper5, "
-        u"RoverSuper6, AltDorvaneNum, Description, content='Parts', "
+        u"CREATE VIRTUAL TABLE Parts_search USING fts5(%5, Description, content='Parts', "
         u"content_rowid='ID', tokenize='trigram', detail=none);\n"
         u"INSERT INTO Parts_search(Parts_search) VALUES ('rebuild');\n"
         u"CREATE INDEX PartsRoverNum ON Parts (RoverNum);\n"
         u"CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum);\n"_s.arg(
-            partsTable(cataloguePath), csv, columns.join(u", "_s), values.join(u", "_s));
+            partsTable(cataloguePath), csv, columns.join(u", "_s), values.join(u", "_s),
+            Schema::partNumberColumns().join(u", "_s));
     QFile::remove(anchorPath);
     return timed(shell, {anchorPath}, script.toUtf8());
 }

@@ -292,11 +292,7 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
         // The searches' substring index over the nine number columns and the description, with
         // the numbers' bare forms (without blanks, dashes, dots and slashes), and the indexes
         // the order form's look-ups by part number use.
-        const QStringList numbers = {QStringLiteral("DorvaneNum"),   QStringLiteral("RoverNum"),
-                                     QStringLiteral("RoverSuper1"),  QStringLiteral("RoverSuper2"),
-                                     QStringLiteral("RoverSuper3"),  QStringLiteral("RoverSuper4"),
-                                     QStringLiteral("RoverSuper5"),  QStringLiteral("RoverSuper6"),
-                                     QStringLiteral("AltDorvaneNum")};
+        const QStringList& numbers = Schema::partNumberColumns();
         SearchIndex::create(handle, partsTable, idColumn,
                             numbers + QStringList{QStringLiteral("Description")}, numbers);
         for (const char* index : {"CREATE INDEX PartsRoverNum ON Parts (RoverNum)",

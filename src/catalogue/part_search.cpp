@@ -7,6 +7,7 @@
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
+#include "store/schema.h"
 #include "store/sql_text.h"
 #include "store/store_reload.h"
 
@@ -39,13 +40,7 @@ PartSearch::PartSearch(AppContext& context, PartSearchFrames& frames, ResultsGri
     : context_(context), frames_(frames), results_(results), display_(display) {}
 
 const QStringList& PartSearch::numberColumns() {
-    static const QStringList columns = {
-        QStringLiteral("DorvaneNum"),   QStringLiteral("RoverNum"),
-        QStringLiteral("RoverSuper1"),  QStringLiteral("RoverSuper2"),
-        QStringLiteral("RoverSuper3"),  QStringLiteral("RoverSuper4"),
-        QStringLiteral("RoverSuper5"),  QStringLiteral("RoverSuper6"),
-        QStringLiteral("AltDorvaneNum")};
-    return columns;
+    return Schema::partNumberColumns();
 }
 
 QString PartSearch::partNumberStatement(const QString& number) {

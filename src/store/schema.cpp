@@ -109,6 +109,17 @@ QString Schema::whatUserDatabaseLacks(Database& db) {
          {QStringLiteral("deliveryCompanyDetails"), addressColumns(QStringLiteral("Delivery"))}});
 }
 
+const QStringList& Schema::partNumberColumns() {
+    static const QStringList columns = [] {
+        QStringList list{QStringLiteral("DorvaneNum"), QStringLiteral("RoverNum")};
+        for (int i = 1; i <= 6; ++i)
+            list << QStringLiteral("RoverSuper%1").arg(i);
+        list << QStringLiteral("AltDorvaneNum");
+        return list;
+    }();
+    return columns;
+}
+
 const QStringList& Schema::partsColumns() {
     static const QStringList columns = [] {
         QStringList list{QStringLiteral("ID"), QStringLiteral("DorvaneNum"),

@@ -11,6 +11,9 @@ class Schema {
 public:
     // The columns of the catalogue table Parts, in table order (ID first).
     static const QStringList& partsColumns();
+    // The nine part-number columns of Parts, in the order the searches test them: DorvaneNum,
+    // RoverNum, RoverSuper1 ... RoverSuper6, AltDorvaneNum.
+    static const QStringList& partNumberColumns();
 
     // What a store lacks of the tables and columns the program uses, for a person: "the table
     // orders is missing." or "the table orders has no column OrderDate."; empty when it has them
