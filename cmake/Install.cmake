@@ -8,8 +8,9 @@
 #   share/applications/dorvane-quillon.desktop
 #   share/icons/hicolor/<n>x<n>/apps/dorvane-quillon.png
 #   share/metainfo/com.dorvane.quillon.metainfo.xml
-#   share/doc/dorvane-quillon/                  the install notes, the copyright file and the
-#                                               Debian changelog
+#   share/doc/dorvane-quillon/                  the README, the copyright file, the Debian
+#                                               changelog, and docs/ (the guides and their
+#                                               pictures)
 #   share/man/man1/                             the manual pages of the program and the tool
 #
 # The program finds share/dorvane-quillon/ beside its bin/ folder and makes each user's own
@@ -54,6 +55,10 @@ endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/README.md
               ${quillon_packaging}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon)
+# The guides the README points to, beside it as in the tree, so that its links lead somewhere.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvane-quillon/docs
+        FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 
 set(QUILLON_PACKAGE_MAINTAINER "Dorvane PLC <support@dorvane.example>"
     CACHE STRING "The Maintainer of the Debian package: name and e-mail address")

@@ -254,7 +254,7 @@ QStringList DemoCatalogue::makePart(qint64 id) {
 
     // Prices in pounds and pence; a few parts carry no price yet.
     const qint64 pence =
-        random_.perMille(10) ? 0 : random_.between(family.penceLow, family.penceHigh);
+        random_.perMille(10) ? 0 : random_.between(family.pence.low, family.pence.high);
     QString lrPrice;
     qint64 lrPence = 0;
     if (!dorvaneOnly) {
@@ -288,7 +288,7 @@ QStringList DemoCatalogue::makePart(qint64 id) {
     if (random_.perMille(20))
         unitIssue.clear();
     QString weight =
-        weightText(static_cast<int>(random_.between(family.gramsLow, family.gramsHigh)));
+        weightText(static_cast<int>(random_.between(family.grams.low, family.grams.high)));
     if (random_.perMille(40))
         weight.clear();
     QString brand;

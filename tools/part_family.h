@@ -12,6 +12,11 @@ namespace quillon {
 struct PartFamily {
     // Which engines or models a part of the family is made for.
     using Fits = PartFitment::Fits;
+    // A whole number drawn between two bounds, both included.
+    struct Bounds {
+        int low;
+        int high;
+    };
 
     const char* code;               // two letters that begin the supplier numbers
     std::vector<const char*> names; // trade descriptions, before the fitment
@@ -19,9 +24,9 @@ struct PartFamily {
     const char* productGroup;
     const char* unitSale;
     std::vector<const char*> unitIssues; // the first is the usual one
-    int gramsLow, gramsHigh;
-    int penceLow, penceHigh;
-    bool sided; // sold as left-hand and right-hand versions
+    Bounds grams;                        // the weight of one part
+    Bounds pence;                        // the trade price
+    bool sided;                          // sold as left-hand and right-hand versions
     PartDrawing drawing;
     int weight; // how common the family is in the catalogue
 
