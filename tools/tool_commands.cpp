@@ -6,6 +6,7 @@
 #include "import_error.h"
 #include "replacement_file.h"
 #include "store/database.h"
+#include "store/query_authorizer.h"
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/statement_translator.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <variant>
 
@@ -232,7 +234,19 @@ int ToolCommands::query(const QStringList& arguments) {
     std::unique_ptr<Database> db = Database::open(
         arguments[0], select ? Database::Access::ReadOnly : Database::Access::ReadWrite);
     noteUndoneChange(*db);
-    std::variant<Recordset, int> outcome = db->run(statement);
+    // The statement reads and changes rows of this store, and nothing else: no other file.
+    QueryAuthorizer rules(db->handle());
+    if (const QString refused = rules.refusalBefore(statement); !refused.isEmpty())
+        throw StoreError(refused, statement);
+    std::optional<std::variant<Recordset, int>> ran;
+    try {
+        ran = db->run(statement);
+    } catch (const StoreError&) {
+        if (!rules.refusal().isEmpty())
+            throw StoreError(rules.refusal(), statement);
+        throw;
+    }
+    std::variant<Recordset, int>& outcome = *ran;
     if (const int* changed = std::get_if<int>(&outcome)) {
         out_ << *changed << '\n';
         return Done;

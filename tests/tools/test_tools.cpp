@@ -351,7 +351,8 @@ private slots:
     }
 
     void query_data() {
-        QTest::addColumn<QString>("statement"); // statements of separate runs joined by "\n;;\n"
+        QTest::addColumn<QString>(
+            "statement"); // of separate runs joined by "\n;;\n"; %1: the folder
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("expected"); // the output when done, a piece of the error if not
         QTest::newRow("rows, one a line")
@@ -372,6 +373,26 @@ private slots:
         QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
         QTest::newRow("not an amount")
             << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
+        // Nothing but the store's rows: no other file, no schema, no settings, no code.
+        QTest::newRow("a PRAGMA that reads") << "PRAGMA user_version" << 0 << "user_version\n1\n";
+        QTest::newRow("VACUUM INTO a file")
+            << "VACUUM INTO '%1/copy.mdb'" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("VACUUM after a comment")
+            << "/* tidy */ VACUUM" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("ATTACH") << "ATTACH '%1/other.mdb' AS other" << 1
+                                << "ATTACH is not allowed in a query";
+        QTest::newRow("writable_schema")
+            << "PRAGMA writable_schema = ON" << 1 << "PRAGMA writable_schema is not allowed";
+        QTest::newRow("a PRAGMA that sets")
+            << "PRAGMA user_version = 7" << 1 << "PRAGMA user_version = 7 is not allowed";
+        QTest::newRow("a PRAGMA that acts")
+            << "PRAGMA optimize" << 1 << "PRAGMA optimize is not allowed";
+        QTest::newRow("load_extension")
+            << "SELECT load_extension('%1/evil.so')" << 1 << "load_extension() is not allowed";
+        QTest::newRow("CREATE TABLE")
+            << "CREATE TABLE Notes (A TEXT)" << 1 << "CREATE is not allowed in a query";
+        QTest::newRow("DROP TABLE") << "DROP TABLE Parts" << 1 << "DROP is not allowed in a query";
+        QTest::newRow("BEGIN") << "BEGIN" << 1 << "BEGIN is not allowed in a query";
     }
 
     void stoppedImportsLeaveNothing_data() {
@@ -425,7 +446,7 @@ private slots:
         QString out;
         Run done;
         for (const QString& one : statement.split(u"\n;;\n"_s)) {
-            done = run({u"query"_s, db, one});
+            done = run({u"query"_s, db, QString(one).replace(u"%1"_s, folder.path())});
             QVERIFY2(done.exitCode == exitCode, done.describe());
             out += QString::fromUtf8(done.out);
         }
