@@ -71,15 +71,18 @@ QString ToolCommands::usage() {
         "        Invent a catalogue of N parts, the same for the same seed S: DIR/parts.csv\n"
         "        with the Parts columns, and its pictures in DIR/images/.\n"
         "  import-catalogue CSV DB\n"
-        "        Build the Catalogue database DB (parts.mdb) from the price file CSV. The\n"
-        "        header names Parts columns in any order; ID may be left out. DB is replaced\n"
-        "        only when every row has gone in, and only when it is a catalogue.\n"
+        "        Build the Catalogue database DB (parts.mdb) from the price file CSV (a file,\n"
+        "        a FIFO, or - for standard input). The header names Parts columns in any\n"
+        "        order; ID may be left out. DB is replaced only when every row has gone in,\n"
+        "        only when it is a catalogue, and only when CSV did not change while it was\n"
+        "        read.\n"
         "  make-user-template FILE\n"
         "        Write the empty User database (systemuserDB.dat) to FILE.\n"
         "  query DB STATEMENT\n"
-        "        Run one statement in the stores' dialect. A SELECT (or a PRAGMA that\n"
-        "        answers) prints a line of column names and one tab-separated line per row;\n"
-        "        anything else prints the number of rows that statement changed.\n"
+        "        Run one SELECT, INSERT, UPDATE or DELETE in the stores' dialect, or a PRAGMA\n"
+        "        that reads. A SELECT (or a PRAGMA) prints a line of column names and one\n"
+        "        tab-separated line per row; the others print the number of rows changed.\n"
+        "        Nothing else is run: no other file is opened or written.\n"
         "  check DB\n"
         "        Check the file's integrity; prints \"ok\" or what is wrong. A file left\n"
         "        mid-change by an interrupted update is mended first.\n"
@@ -188,7 +191,9 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
         return badArguments(QStringLiteral("import-catalogue needs CSV and DB"));
     const QString& csv = arguments[0];
     const QString& db = arguments[1];
-    const bool showProgress = QFileInfo(csv).size() >= 8 * 1024 * 1024;
+    // "-" is standard input, whose size is not known before it is read.
+    const bool fromInput = csv == QLatin1String("-");
+    const bool showProgress = !fromInput && QFileInfo(csv).size() >= 8 * 1024 * 1024;
     reportLeftovers(importCommand, QFileInfo(db).absolutePath());
     try {
         const qint64 parts =
@@ -201,7 +206,8 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
             });
         out_ << "import-catalogue: " << parts << " parts in " << native(db) << '\n';
     } catch (const ImportError& error) {
-        err_ << "import-catalogue: " << native(csv);
+        err_ << "import-catalogue: "
+             << (fromInput ? QStringLiteral("standard input") : native(csv));
         if (error.line() > 0)
             err_ << ", line " << error.line();
         err_ << ": " << error.message() << '\n';
