@@ -235,10 +235,12 @@ int ToolCommands::query(const QStringList& arguments) {
     if (arguments.size() != 2)
         return badArguments(QStringLiteral("query needs DB and STATEMENT"));
     const QString& statement = arguments[1];
-    // A SELECT reads; everything else may write.
-    const bool select = StatementTranslator::kindOf(statement) == TranslatedStatement::Kind::Select;
+    // An INSERT, UPDATE or DELETE writes; a SELECT and a PRAGMA (which may only read) read.
+    using Kind = TranslatedStatement::Kind;
+    const Kind kind = StatementTranslator::kindOf(statement);
+    const bool writes = kind == Kind::Insert || kind == Kind::Update || kind == Kind::Delete;
     std::unique_ptr<Database> db = Database::open(
-        arguments[0], select ? Database::Access::ReadOnly : Database::Access::ReadWrite);
+        arguments[0], writes ? Database::Access::ReadWrite : Database::Access::ReadOnly);
     noteUndoneChange(*db);
     // The statement reads and changes rows of this store, and nothing else: no other file.
     QueryAuthorizer rules(db->handle());
