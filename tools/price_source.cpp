@@ -53,6 +53,12 @@ PriceSource::PriceSource(const QString& path) : path_(path) {
     if (ownsFd_ && ::isatty(fd_) != 0)
         cannotRead(QStringLiteral("it is a terminal, not a price file"));
     regular_ = S_ISREG(noted_.st_mode);
+    // Standard input may have been read part-way before (by the shell's own read): the rest is
+    // the price file.
+    if (regular_) {
+        const off_t start = ::lseek(fd_, 0, SEEK_CUR);
+        expectedBytes_ = noted_.st_size - std::max<off_t>(0, std::min(start, noted_.st_size));
+    }
     awaitingWriter_ = ownsFd_ && S_ISFIFO(noted_.st_mode);
     if (ownsFd_ && !awaitingWriter_) {
         const int flags = ::fcntl(fd_, F_GETFL);
@@ -109,6 +115,14 @@ qint64 PriceSource::readData(char* data, qint64 maxSize) {
         const ssize_t got = ::read(fd_, data + done, std::size_t(maxSize - done));
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // A stream handed over set not to wait: wait for its data, or for its end.
+            pollfd wanted{fd_, POLLIN, 0};
+            if (::poll(&wanted, 1, -1) >= 0 || errno == EINTR)
+                continue;
+            setErrorString(systemError(errno));
+            return -1;
+        }
         if (got < 0) {
             setErrorString(systemError(errno));
             return -1;
@@ -146,9 +160,9 @@ void PriceSource::checkUnchanged() const {
         changed(QStringLiteral("was replaced or removed"));
     if (now.st_size != noted_.st_size)
         changed(QStringLiteral("went from %1 to %2 bytes").arg(noted_.st_size).arg(now.st_size));
-    if (atEnd_ && bytesRead_ != noted_.st_size)
-        changed(QStringLiteral("was %1 bytes when the import began, but %2 bytes were read")
-                    .arg(noted_.st_size)
+    if (atEnd_ && bytesRead_ != expectedBytes_)
+        changed(QStringLiteral("had %1 bytes to read when the import began, but %2 were read")
+                    .arg(expectedBytes_)
                     .arg(bytesRead_));
     if (!sameTime(now.st_mtim, noted_.st_mtim))
         changed(QStringLiteral("was written to"));

@@ -25,8 +25,8 @@ public:
 
     // How to name the source in a message: its path, or "standard input".
     [[nodiscard]] QString name() const;
-    // The size of a regular file as it was when opened; 0 for a stream.
-    [[nodiscard]] qint64 knownSize() const { return regular_ ? noted_.st_size : 0; }
+    // The bytes a regular file had to read when opened; 0 for a stream.
+    [[nodiscard]] qint64 knownSize() const { return expectedBytes_; }
     // Whether the source is the file at path (links followed).
     [[nodiscard]] bool isFile(const QString& path) const;
     // The first bytes read (up to 16), to tell a store from a price file without reading again.
@@ -50,6 +50,7 @@ private:
     bool regular_ = false;
     bool awaitingWriter_ = false;
     struct stat noted_ {};
+    qint64 expectedBytes_ = 0; // of a regular file: from where it was opened to its end
     qint64 bytesRead_ = 0;
     bool atEnd_ = false; // read to the end
     QByteArray firstBytes_;

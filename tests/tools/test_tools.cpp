@@ -396,13 +396,14 @@ private slots:
     }
 
     void priceFileSources_data() {
-        QTest::addColumn<QString>("given");  // "-" (standard input), "fifo", "file", "folder"
+        QTest::addColumn<QString>("given");  // "-" (a pipe), "<" (- with a file), "fifo", "file"…
         QTest::addColumn<QByteArray>("csv"); // what it holds; "big": a file of 180,000 parts
         QTest::addColumn<QString>("change"); // made to the file mid-import: "append", "replace"
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("says"); // the parts the catalogue holds after, or the error
         const QByteArray two = "DorvaneNum\r\nA1\r\nA2\r\n";
         QTest::newRow("- with a pipe") << "-" << two << "" << 0 << "A1\nA2";
+        QTest::newRow("- with a file") << "<" << two << "" << 0 << "A1\nA2";
         QTest::newRow("- with an empty pipe")
             << "-" << QByteArray() << "" << 1 << "standard input, line 1: the file is empty";
         QTest::newRow("- with a store")
@@ -439,7 +440,7 @@ private slots:
                     "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
         }
         writeFile(feed, csv);
-        QString source = given == u"-" ? given : feed;
+        QString source = given == u"-" || given == u"<" ? u"-"_s : feed;
         QProcess writer; // a program writing the FIFO, which waits for the tool to open it
         if (given == u"fifo") {
             source = folder.filePath(u"prices.fifo"_s);
@@ -451,6 +452,8 @@ private slots:
         }
         const QByteArray before = readFile(db);
         QProcess import;
+        if (given == u"<")
+            import.setStandardInputFile(feed);
         import.start(u"" QUILLON_DB_PATH ""_s, {u"import-catalogue"_s, source, db});
         QVERIFY(import.waitForStarted());
         if (given == u"-")
