@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
