@@ -375,6 +375,12 @@ private slots:
             << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
         // Nothing but the store's rows: no other file, no schema, no settings, no code.
         QTest::newRow("a PRAGMA that reads") << "PRAGMA user_version" << 0 << "user_version\n1\n";
+        QTest::newRow("a PRAGMA read as a table")
+            << "SELECT name FROM pragma_table_info('Parts') WHERE cid < 2" << 0
+            << "name\nID\nDorvaneNum\n";
+        QTest::newRow("a DELETE after WITH")
+            << "WITH gone AS (SELECT 3 AS n) DELETE FROM Parts WHERE ID IN (SELECT n FROM gone)"
+            << 0 << "1\n";
         QTest::newRow("VACUUM INTO a file")
             << "VACUUM INTO '%1/copy.mdb'" << 1 << "VACUUM is not allowed in a query";
         QTest::newRow("VACUUM after a comment")
@@ -393,6 +399,10 @@ private slots:
             << "CREATE TABLE Notes (A TEXT)" << 1 << "CREATE is not allowed in a query";
         QTest::newRow("DROP TABLE") << "DROP TABLE Parts" << 1 << "DROP is not allowed in a query";
         QTest::newRow("BEGIN") << "BEGIN" << 1 << "BEGIN is not allowed in a query";
+        QTest::newRow("SAVEPOINT") << "SAVEPOINT a" << 1 << "SAVEPOINT is not allowed in a query";
+        QTest::newRow("DETACH") << "DETACH main" << 1 << "DETACH is not allowed in a query";
+        QTest::newRow("REPLACE") << "REPLACE INTO Parts (ID) VALUES (1)" << 1
+                                 << "REPLACE is not allowed in a query";
     }
 
     void priceFileSources_data() {
