@@ -50,8 +50,9 @@ PriceSource::PriceSource(const QString& path) : path_(path) {
         cannotRead(systemError(errno));
     if (S_ISDIR(noted_.st_mode))
         cannotRead(QStringLiteral("it is a folder, not a price file"));
-    if (ownsFd_ && ::isatty(fd_) != 0)
-        cannotRead(QStringLiteral("it is a terminal, not a price file"));
+    // A device may never end (/dev/zero) or ask someone to type (a terminal).
+    if (ownsFd_ && (S_ISCHR(noted_.st_mode) || S_ISBLK(noted_.st_mode)))
+        cannotRead(QStringLiteral("it is a device, not a price file"));
     regular_ = S_ISREG(noted_.st_mode);
     // Standard input may have been read part-way before (by the shell's own read): the rest is
     // the price file.

@@ -422,6 +422,8 @@ private slots:
         QTest::newRow("FIFO") << "fifo" << two << "" << 0 << "A1\nA2";
         QTest::newRow("FIFO whose writer wrote nothing")
             << "fifo" << QByteArray() << "" << 1 << "line 1: the file is empty";
+        QTest::newRow("a device that never ends")
+            << "/dev/zero" << QByteArray() << "" << 1 << "can't be read: it is a device";
         QTest::newRow("a folder") << "folder" << QByteArray() << "" << 1
                                   << "can't be read: it is a folder";
         QTest::newRow("appended to mid-import")
@@ -459,6 +461,8 @@ private slots:
             QVERIFY(writer.waitForStarted());
         } else if (given == u"folder") {
             source = folder.path();
+        } else if (given.startsWith(u'/')) {
+            source = given;
         }
         const QByteArray before = readFile(db);
         QProcess import;
