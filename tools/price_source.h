@@ -8,11 +8,11 @@ namespace quillon {
 
 // The price file an import reads, read once from its start to its end through one descriptor:
 // a file, a FIFO, or standard input ("-", a pipe or a file the shell opened; not a terminal).
-// A device (which may never end) and a folder are refused. Nothing
-// waits for ever: a FIFO that no program opens for writing within a while, or whose writer
-// closes it without writing, gives nothing; a pipe whose writer has gone ends. A regular file is
-// noted when it is opened (which file it is, its size, when it was last written) so that
-// checkUnchanged() can tell whether it changed while it was read.
+// A device (which may never end) and a folder are refused. Nothing waits for ever: a FIFO that
+// no program opens for writing within a while, or whose writer closes it without writing, gives
+// nothing; a pipe whose writer has gone ends. A regular file is noted when it is opened (which
+// file it is, its size, when it was last written) so that checkUnchanged() can tell whether it
+// changed while it was read.
 class PriceSource final : public QIODevice {
 public:
     // How long a FIFO is given for a program to open it for writing.
