@@ -2,6 +2,7 @@
 
 #include "csv_reader.h"
 #include "import_error.h"
+#include "price_source.h"
 #include "replacement_file.h"
 #include "store/column_type.h"
 #include "store/database.h"
@@ -14,7 +15,6 @@
 #include "store_probe.h"
 
 #include <QDir>
-#include <QFile>
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
@@ -128,8 +128,8 @@ std::optional<bool> flag(const QByteArray& field) {
 }
 
 // Only a catalogue may be replaced: anything else at the target is someone's data.
-void checkTarget(const QString& csvPath, const QString& dbPath) {
-    if (StoreProbe::sameFile(csvPath, dbPath))
+void checkTarget(const PriceSource& source, const QString& dbPath) {
+    if (source.isFile(dbPath))
         refuseTarget(dbPath, QStringLiteral("is the price file itself"));
     const StoreProbe probe(dbPath);
     switch (probe.kind()) {
@@ -162,15 +162,28 @@ void checkTarget(const QString& csvPath, const QString& dbPath) {
 qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
                                  const Progress& progress) {
     ReplacementFile target(dbPath);
-    checkTarget(csvPath, dbPath);
-    QFile file(csvPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + QDir::toNativeSeparators(csvPath).toStdString() +
-                                 ": " + file.errorString().toStdString());
-    if (Database::hasStoreFormat(csvPath))
+    PriceSource source(csvPath);
+    checkTarget(source, dbPath);
+    try {
+        const qint64 parts = build(source, target, progress);
+        // What was read is what the file holds: it did not change on the way.
+        source.checkUnchanged();
+        target.commit();
+        return parts;
+    } catch (const ImportError&) {
+        // A file written to while it was read fails for that, whatever it broke on the way.
+        source.checkUnchanged();
+        throw;
+    }
+}
+
+qint64 CatalogueImporter::build(PriceSource& source, const ReplacementFile& target,
+                                const Progress& progress) {
+    // The first bytes read tell a store given as a price file; the source is read only once.
+    CsvReader reader(source);
+    if (Database::beginsAsStore(source.firstBytes()))
         throw ImportError(QStringLiteral("the file is a store, not a price file (CSV text)"), 0);
-    const qint64 totalBytes = file.size();
-    CsvReader reader(file);
+    const qint64 totalBytes = source.knownSize();
     const QStringList header = readHeader(reader);
 
     // Every part gets an ID: its own from the file, or its place in the file.
@@ -303,7 +316,6 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
         transaction.commit();
     }
     db->close();
-    target.commit();
     return parts;
 }
 

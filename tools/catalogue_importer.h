@@ -5,6 +5,9 @@
 
 namespace quillon {
 
+class PriceSource;
+class ReplacementFile;
+
 // Builds a Catalogue database from a CSV price file (UTF-8, RFC 4180) whose header line names
 // columns of the table Parts, in any order and any letter case. ID may be left out: the parts then
 // get 1, 2, 3, ... in the order of the file. An empty field is Null; amounts are plain decimals
@@ -20,8 +23,14 @@ public:
     // Returns the number of parts written. A fault of the file throws ImportError with its line;
     // a fault of the store throws StoreError; a file that can't be read or replaced throws
     // std::runtime_error, and so does a target that is refused.
+    // csvPath "-" reads standard input. A price file that changes while it is read is refused.
     static qint64 import(const QString& csvPath, const QString& dbPath,
                          const Progress& progress = {});
+
+private:
+    // Writes the catalogue the source holds into the target's new file; returns the parts.
+    static qint64 build(PriceSource& source, const ReplacementFile& target,
+                        const Progress& progress);
 };
 
 } // namespace quillon

@@ -31,7 +31,11 @@ bool CsvReader::refill() {
         return false;
     consumedBefore_ += pos_;
     pos_ = 0;
-    buffer_ = device_.read(chunkSize);
+    buffer_.resize(chunkSize);
+    const qint64 got = device_.read(buffer_.data(), chunkSize);
+    if (got < 0) // not the end: the input can't be read on
+        throw ImportError(QStringLiteral("can't be read: %1").arg(device_.errorString()), 0);
+    buffer_.resize(got);
     if (buffer_.isEmpty()) {
         atEnd_ = true;
         return false;

@@ -10,7 +10,8 @@ namespace quillon {
 // quotes, and a quoted field may hold commas, doubled quotes and line breaks. Records end with
 // CR LF, LF or a lone CR; blank lines are skipped. Fields come back as the raw bytes of the file.
 // A UTF-8 byte-order mark at the start of the file is skipped; one anywhere else is an error.
-// A malformed record throws ImportError with the line where it begins.
+// A malformed record throws ImportError with the line where it begins; input that can't be read
+// on throws it with line 0 and the device's reason.
 class CsvReader final {
 public:
     explicit CsvReader(QIODevice& device);

@@ -3,8 +3,11 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +24,12 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 } // namespace
 
 int main(int argc, char** argv) {
+    // A standard stream the tool was started without would be taken by the next file it opens,
+    // which its output or its reading of "-" would then reach: hold each on /dev/null instead.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+            (void)::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    }
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -6,6 +6,7 @@
 #include "import_error.h"
 #include "replacement_file.h"
 #include "store/database.h"
+#include "store/query_authorizer.h"
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/statement_translator.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <variant>
 
@@ -69,15 +71,18 @@ QString ToolCommands::usage() {
         "        Invent a catalogue of N parts, the same for the same seed S: DIR/parts.csv\n"
         "        with the Parts columns, and its pictures in DIR/images/.\n"
         "  import-catalogue CSV DB\n"
-        "        Build the Catalogue database DB (parts.mdb) from the price file CSV. The\n"
-        "        header names Parts columns in any order; ID may be left out. DB is replaced\n"
-        "        only when every row has gone in, and only when it is a catalogue.\n"
+        "        Build the Catalogue database DB (parts.mdb) from the price file CSV (a file,\n"
+        "        a FIFO, or - for standard input). The header names Parts columns in any\n"
+        "        order; ID may be left out. DB is replaced only when every row has gone in,\n"
+        "        only when it is a catalogue, and only when CSV did not change while it was\n"
+        "        read.\n"
         "  make-user-template FILE\n"
         "        Write the empty User database (systemuserDB.dat) to FILE.\n"
         "  query DB STATEMENT\n"
-        "        Run one statement in the stores' dialect. A SELECT (or a PRAGMA that\n"
-        "        answers) prints a line of column names and one tab-separated line per row;\n"
-        "        anything else prints the number of rows that statement changed.\n"
+        "        Run one SELECT, INSERT, UPDATE or DELETE in the stores' dialect, or a PRAGMA\n"
+        "        that reads. A SELECT (or a PRAGMA) prints a line of column names and one\n"
+        "        tab-separated line per row; the others print the number of rows changed.\n"
+        "        Nothing else is run: no other file is opened or written.\n"
         "  check DB\n"
         "        Check the file's integrity; prints \"ok\" or what is wrong. A file left\n"
         "        mid-change by an interrupted update is mended first.\n"
@@ -186,7 +191,9 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
         return badArguments(QStringLiteral("import-catalogue needs CSV and DB"));
     const QString& csv = arguments[0];
     const QString& db = arguments[1];
-    const bool showProgress = QFileInfo(csv).size() >= 8 * 1024 * 1024;
+    // "-" is standard input, whose size is not known before it is read.
+    const bool fromInput = csv == QLatin1String("-");
+    const bool showProgress = !fromInput && QFileInfo(csv).size() >= 8 * 1024 * 1024;
     reportLeftovers(importCommand, QFileInfo(db).absolutePath());
     try {
         const qint64 parts =
@@ -199,7 +206,8 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
             });
         out_ << "import-catalogue: " << parts << " parts in " << native(db) << '\n';
     } catch (const ImportError& error) {
-        err_ << "import-catalogue: " << native(csv);
+        err_ << "import-catalogue: "
+             << (fromInput ? QStringLiteral("standard input") : native(csv));
         if (error.line() > 0)
             err_ << ", line " << error.line();
         err_ << ": " << error.message() << '\n';
@@ -227,12 +235,26 @@ int ToolCommands::query(const QStringList& arguments) {
     if (arguments.size() != 2)
         return badArguments(QStringLiteral("query needs DB and STATEMENT"));
     const QString& statement = arguments[1];
-    // A SELECT reads; everything else may write.
-    const bool select = StatementTranslator::kindOf(statement) == TranslatedStatement::Kind::Select;
+    // An INSERT, UPDATE or DELETE writes; a SELECT and a PRAGMA (which may only read) read.
+    using Kind = TranslatedStatement::Kind;
+    const Kind kind = StatementTranslator::kindOf(statement);
+    const bool writes = kind == Kind::Insert || kind == Kind::Update || kind == Kind::Delete;
     std::unique_ptr<Database> db = Database::open(
-        arguments[0], select ? Database::Access::ReadOnly : Database::Access::ReadWrite);
+        arguments[0], writes ? Database::Access::ReadWrite : Database::Access::ReadOnly);
     noteUndoneChange(*db);
-    std::variant<Recordset, int> outcome = db->run(statement);
+    // The statement reads and changes rows of this store, and nothing else: no other file.
+    QueryAuthorizer rules(db->handle());
+    if (const QString refused = rules.refusalBefore(statement); !refused.isEmpty())
+        throw StoreError(refused, statement);
+    std::optional<std::variant<Recordset, int>> ran;
+    try {
+        ran = db->run(statement);
+    } catch (const StoreError&) {
+        if (!rules.refusal().isEmpty())
+            throw StoreError(rules.refusal(), statement);
+        throw;
+    }
+    std::variant<Recordset, int>& outcome = *ran;
     if (const int* changed = std::get_if<int>(&outcome)) {
         out_ << *changed << '\n';
         return Done;

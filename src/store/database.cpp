@@ -323,9 +323,13 @@ std::unique_ptr<Database> Database::create(const QString& path) {
 }
 
 bool Database::hasStoreFormat(const QString& path) {
-    static const QByteArray header("SQLite format 3\0", 16);
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+    return file.open(QIODevice::ReadOnly) && beginsAsStore(file.read(16));
+}
+
+bool Database::beginsAsStore(const QByteArray& firstBytes) {
+    static const QByteArray header("SQLite format 3\0", 16);
+    return firstBytes.startsWith(header);
 }
 
 qsizetype Database::longestPath() {

@@ -44,6 +44,8 @@ public:
     // a file, may write into it: it rolls back a journal left beside it). False for a file that
     // can't be read, is empty or holds something else.
     [[nodiscard]] static bool hasStoreFormat(const QString& path);
+    // Whether the first bytes of a file (16 are enough) are those every store file begins with.
+    [[nodiscard]] static bool beginsAsStore(const QByteArray& firstBytes);
     // The longest path of a store file the engine can open, in bytes of the system's encoding
     // of the full path with its links resolved: the engine takes paths of a fixed length, its
     // journal's among them (the store's path + "-journal").

@@ -352,7 +352,8 @@ private slots:
     }
 
     void query_data() {
-        QTest::addColumn<QString>("statement"); // statements of separate runs joined by "\n;;\n"
+        QTest::addColumn<QString>(
+            "statement"); // of separate runs joined by "\n;;\n"; %1: the folder
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("expected"); // the output when done, a piece of the error if not
         QTest::newRow("rows, one a line")
@@ -373,6 +374,136 @@ private slots:
         QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
         QTest::newRow("not an amount")
             << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
+        // Nothing but the store's rows: no other file, no schema, no settings, no code.
+        QTest::newRow("a PRAGMA that reads") << "PRAGMA user_version" << 0 << "user_version\n1\n";
+        QTest::newRow("a PRAGMA read as a table")
+            << "SELECT name FROM pragma_table_info('Parts') WHERE cid < 2" << 0
+            << "name\nID\nDorvaneNum\n";
+        QTest::newRow("a DELETE after WITH")
+            << "WITH gone AS (SELECT 3 AS n) DELETE FROM Parts WHERE ID IN (SELECT n FROM gone)"
+            << 0 << "1\n";
+        QTest::newRow("VACUUM INTO a file")
+            << "VACUUM INTO '%1/copy.mdb'" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("VACUUM after a comment")
+            << "/* tidy */ VACUUM" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("ATTACH") << "ATTACH '%1/other.mdb' AS other" << 1
+                                << "ATTACH is not allowed in a query";
+        QTest::newRow("writable_schema")
+            << "PRAGMA writable_schema = ON" << 1 << "PRAGMA writable_schema is not allowed";
+        QTest::newRow("a PRAGMA that sets")
+            << "PRAGMA user_version = 7" << 1 << "PRAGMA user_version = 7 is not allowed";
+        QTest::newRow("a PRAGMA that acts")
+            << "PRAGMA optimize" << 1 << "PRAGMA optimize is not allowed";
+        QTest::newRow("load_extension")
+            << "SELECT load_extension('%1/evil.so')" << 1 << "load_extension() is not allowed";
+        QTest::newRow("CREATE TABLE")
+            << "CREATE TABLE Notes (A TEXT)" << 1 << "CREATE is not allowed in a query";
+        QTest::newRow("DROP TABLE") << "DROP TABLE Parts" << 1 << "DROP is not allowed in a query";
+        QTest::newRow("BEGIN") << "BEGIN" << 1 << "BEGIN is not allowed in a query";
+        QTest::newRow("SAVEPOINT") << "SAVEPOINT a" << 1 << "SAVEPOINT is not allowed in a query";
+        QTest::newRow("DETACH") << "DETACH main" << 1 << "DETACH is not allowed in a query";
+        QTest::newRow("REPLACE") << "REPLACE INTO Parts (ID) VALUES (1)" << 1
+                                 << "REPLACE is not allowed in a query";
+    }
+
+    void priceFileSources_data() {
+        QTest::addColumn<QString>("given");  // "-" (a pipe), "<" (- with a file), "fifo", "file"…
+        QTest::addColumn<QByteArray>("csv"); // what it holds; "big": a file of 180,000 parts
+        QTest::addColumn<QString>("change"); // made to the file mid-import: "append", "replace"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says"); // the parts the catalogue holds after, or the error
+        const QByteArray two = "DorvaneNum\r\nA1\r\nA2\r\n";
+        QTest::newRow("- with a pipe") << "-" << two << "" << 0 << "A1\nA2";
+        QTest::newRow("- with a file") << "<" << two << "" << 0 << "A1\nA2";
+        QTest::newRow("- with an empty pipe")
+            << "-" << QByteArray() << "" << 1 << "standard input, line 1: the file is empty";
+        QTest::newRow("- with a store")
+            << "-" << QByteArray("SQLite format 3\0\x10\0\x01\x01", 20) << "" << 1
+            << "standard input: the file is a store, not a price file";
+        QTest::newRow("FIFO") << "fifo" << two << "" << 0 << "A1\nA2";
+        QTest::newRow("FIFO whose writer wrote nothing")
+            << "fifo" << QByteArray() << "" << 1 << "line 1: the file is empty";
+        QTest::newRow("a device that never ends")
+            << "/dev/zero" << QByteArray() << "" << 1 << "can't be read: it is a device";
+        QTest::newRow("a folder") << "folder" << QByteArray() << "" << 1
+                                  << "can't be read: it is a folder";
+        QTest::newRow("appended to mid-import")
+            << "file" << QByteArray("big") << "append" << 1
+            << "went from 9248913 to 9248922 bytes while it was being read";
+        QTest::newRow("replaced mid-import") << "file" << QByteArray("big") << "replace" << 1
+                                             << "was replaced or removed while it was being read";
+    }
+
+    // A price file given as a stream is read once, whole; one that changes while it is read is
+    // refused, the catalogue left byte for byte as it was.
+    void priceFileSources() {
+        QFETCH(QString, given);
+        QFETCH(QByteArray, csv);
+        QFETCH(QString, change);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QTemporaryDir folder;
+        const QString db = folder.filePath(u"parts.mdb"_s);
+        const QString feed = folder.filePath(u"feed.csv"_s);
+        QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
+        if (csv == "big") {
+            csv = "DorvaneNum,Description\n";
+            for (int i = 0; i < 180000; ++i)
+                csv +=
+                    "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
+        }
+        writeFile(feed, csv);
+        QString source = given == u"-" || given == u"<" ? u"-"_s : feed;
+        QProcess writer; // a program writing the FIFO, which waits for the tool to open it
+        if (given == u"fifo") {
+            source = folder.filePath(u"prices.fifo"_s);
+            QCOMPARE(::mkfifo(QFile::encodeName(source).constData(), 0600), 0);
+            writer.start(u"/bin/sh"_s, {u"-c"_s, u"cat \"$1\" > \"$0\""_s, source, feed});
+            QVERIFY(writer.waitForStarted());
+        } else if (given == u"folder") {
+            source = folder.path();
+        } else if (given.startsWith(u'/')) {
+            source = given;
+        }
+        const QByteArray before = readFile(db);
+        QProcess import;
+        if (given == u"<")
+            import.setStandardInputFile(feed);
+        import.start(u"" QUILLON_DB_PATH ""_s, {u"import-catalogue"_s, source, db});
+        QVERIFY(import.waitForStarted());
+        if (given == u"-")
+            import.write(csv);
+        import.closeWriteChannel();
+        QByteArray err;
+        if (!change.isEmpty()) {
+            // Its first progress report comes when the file is part read.
+            import.setReadChannel(QProcess::StandardError);
+            while (!err.contains('%') && import.state() == QProcess::Running)
+                if (import.waitForReadyRead(1000))
+                    err += import.readAllStandardError();
+            QVERIFY2(import.state() == QProcess::Running, "the import ended before the change");
+            if (change == u"append") {
+                QFile file(feed);
+                QVERIFY(file.open(QIODevice::Append) && file.write("LATE PART") == 9);
+            } else {
+                writeFile(feed + u".new"_s, "DorvaneNum\nNEW1\n");
+                QVERIFY(::rename(QFile::encodeName(feed + u".new"_s).constData(),
+                                 QFile::encodeName(feed).constData()) == 0);
+            }
+        }
+        QVERIFY(import.waitForFinished(120000));
+        QVERIFY(writer.state() == QProcess::NotRunning || writer.waitForFinished(30000));
+        const Run done{import.exitStatus() == QProcess::NormalExit ? import.exitCode() : -1,
+                       import.readAllStandardOutput(), err + import.readAllStandardError()};
+        QVERIFY2(done.exitCode == exitCode, done.describe());
+        if (exitCode == 0) {
+            auto store = Database::open(db, Database::Access::ReadOnly);
+            QCOMPARE(rowsOf(*store, u"SELECT DorvaneNum FROM Parts ORDER BY ID ASC"_s), says);
+        } else {
+            QVERIFY2(done.text().contains(says), done.describe());
+            QCOMPARE(readFile(db), before);
+        }
+        QCOMPARE(entries(folder.path()).filter(u"parts.mdb"_s), QStringList{u"parts.mdb"_s});
     }
 
     void stoppedImportsLeaveNothing_data() {
@@ -426,7 +557,7 @@ private slots:
         QString out;
         Run done;
         for (const QString& one : statement.split(u"\n;;\n"_s)) {
-            done = run({u"query"_s, db, one});
+            done = run({u"query"_s, db, QString(one).replace(u"%1"_s, folder.path())});
             QVERIFY2(done.exitCode == exitCode, done.describe());
             out += QString::fromUtf8(done.out);
         }
