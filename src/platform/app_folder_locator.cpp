@@ -2,6 +2,7 @@
 
 #include "platform/app_folder_error.h"
 #include "platform/per_user_folder.h"
+#include "platform/private_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,12 @@ namespace {
 
 bool holdsCatalogue(const QString& folder) {
     return QFileInfo::exists(folder + QStringLiteral("/parts.mdb"));
+}
+
+// The per-user folder is used (or made) only where nobody else can change it.
+void requirePrivate(const QString& userFolder) {
+    if (const auto problem = PrivateFolder::problem(userFolder, QStringLiteral("your own files")))
+        throw AppFolderError(*problem);
 }
 
 } // namespace
@@ -58,8 +65,10 @@ AppFolderLocator::Location AppFolderLocator::locate(const QStringList& arguments
     const QString installed = installedFolder();
     const QString& user = places_.userFolder;
     if (installed.isEmpty()) {
-        if (!user.isEmpty() && QFileInfo(user).isDir())
+        if (!user.isEmpty() && QFileInfo(user).isDir()) {
+            requirePrivate(user);
             return Location{AppFolder(user), Kind::PerUser, {}, false};
+        }
         // Nothing installed: the start-up names what the program's own folder lacks.
         return Location{AppFolder(program), Kind::ProgramFolder, {}, false};
     }
@@ -68,6 +77,7 @@ AppFolderLocator::Location AppFolderLocator::locate(const QStringList& arguments
             "The folder for your own files can't be found: the desktop's data location is "
             "unknown (is HOME set?)."));
 
+    requirePrivate(user);
     const PerUserFolder perUser(installed, user);
     perUser.checkInstalledFiles();
     const bool made = perUser.make();

@@ -49,7 +49,8 @@ public:
     explicit AppFolderLocator(Places places);
 
     // Throws std::invalid_argument (with a message for the user) on arguments it doesn't know,
-    // and AppFolderError when the per-user folder can't be made or an installed file it needs is
+    // and AppFolderError when the per-user folder is not private (see PrivateFolder: nothing is
+    // made then), when it can't be made or an installed file it needs is
     // missing, unreadable or damaged. A per-user folder that exists is not changed here: see
     // complete().
     [[nodiscard]] Location locate(const QStringList& arguments) const;

@@ -508,11 +508,41 @@ private slots:
             << "no install, own folder" << false << "bin"
             << "PerUser user";
         QTest::newRow("catalogue missing") << "parts.mdb" << false << "bin"
-                                           << "error: catalogue database parts.mdb is missing";
+                                           << "error: catalogue database parts.mdb is missing|%I";
         QTest::newRow("catalogue damaged") << "parts.mdb=PK\x03\x04 no store" << false << "bin"
-                                           << "error: parts.mdb|damaged";
+                                           << "error: parts.mdb|damaged|%I";
         QTest::newRow("template missing") << "systemuserDB.dat" << false << "bin"
-                                          << "error: empty user database systemuserDB.dat";
+                                          << "error: empty user database systemuserDB.dat|%I";
+        // The per-user folder is the user's alone: made 0700 (the folders above it that the
+        // program makes too) whatever the umask; one that others can change is refused.
+        QTest::newRow("made under umask 000") << "umask 000" << false << "bin"
+                                              << "PerUser user made";
+        QTest::newRow("own folder writable by others")
+            << "own folder 0777" << false << "bin"
+            << "error: The folder %U, which holds your own files, can be changed by other "
+               "users|chmod 700 %U\r\nthen start|Nothing has been changed.";
+        QTest::newRow("own folder group-writable")
+            << "own folder 0770, group 65534" << false << "bin"
+            << "error: The folder %U, which holds|chmod 700 %U";
+        QTest::newRow("own folder of another user")
+            << "own folder 0700, owner 65534" << false << "bin"
+            << "error: The folder %U, which holds your own files, belongs to another user|"
+               "mv %U %U.not-mine";
+        QTest::newRow("own folder not writable by others") << "own folder 0755" << false << "bin"
+                                                           << "PerUser user";
+        QTest::newRow("data folder writable by others")
+            << "data 0777" << false << "bin"
+            << "error: The folder %D, above the one that holds your own files (%U), can be "
+               "changed by other users|chmod go-w %D";
+        QTest::newRow("home writable by others")
+            << "home 0757" << false << "bin"
+            << "error: The folder %H, above the one|chmod go-w %H";
+        QTest::newRow("home of another user")
+            << "home 0755, owner 65534" << false << "bin"
+            << "error: The folder %H, above the one that holds your own files (%U), belongs to "
+               "another user|XDG_DATA_HOME";
+        QTest::newRow("home writable by all, sticky") << "home 01777" << false << "bin"
+                                                      << "PerUser user made";
     }
 
     void installLayouts() {
@@ -532,30 +562,66 @@ private slots:
                 writeFile(install.installed + u'/' + arrange.section(u'=', 0, 0),
                           arrange.section(u'=', 1).toLatin1());
         }
+        // "<which> <mode>[, group|owner <id>]": a folder of the user's made so.
+        const QMap<QString, QString> folders{{u"own folder"_s, install.user},
+                                             {u"data"_s, install.dataHome},
+                                             {u"home"_s, install.home}};
+        const QRegularExpression arranged(
+            u"^(own folder|data|home) ([0-7]+)(?:, (\\w+) (\\d+))?$"_s);
+        if (const auto m = arranged.match(arrange); m.hasMatch()) {
+            const QByteArray path = QFile::encodeName(folders.value(m.captured(1)));
+            QVERIFY(QDir().mkpath(QFile::decodeName(path)));
+            QCOMPARE(::chmod(path.constData(), mode_t(m.captured(2).toUInt(nullptr, 8))), 0);
+            if (!m.captured(3).isEmpty() && ::geteuid() != 0)
+                QSKIP("only the system's administrator can give a folder to another user");
+            const uid_t id = m.captured(4).toUInt();
+            if (m.captured(3) == u"owner")
+                QCOMPARE(::chown(path.constData(), id, gid_t(-1)), 0);
+            else if (m.captured(3) == u"group")
+                QCOMPARE(::chown(path.constData(), uid_t(-1), id), 0);
+        }
         const auto before = folderSnapshot(install.installed);
+        const auto homeBefore = folderSnapshot(install.home);
         const QStringList more =
             arrange == u"given" ? QStringList{u"--app-folder"_s, given.path()} : QStringList{};
+        const mode_t umask = ::umask(arrange == u"umask 000" ? 0 : 022);
         try {
             const auto location =
                 install.locate(canWrite, program == u"bin" ? install.bin : install.installed, more);
-            const QMap<QString, QString> folders{{u"given"_s, given.path()},
-                                                 {u"installed"_s, install.installed},
-                                                 {u"user"_s, install.user},
-                                                 {u"bin"_s, install.bin}};
+            ::umask(umask);
+            const QMap<QString, QString> found{{u"given"_s, given.path()},
+                                               {u"installed"_s, install.installed},
+                                               {u"user"_s, install.user},
+                                               {u"bin"_s, install.bin}};
             const QStringList kinds{u"Given"_s, u"ProgramFolder"_s, u"PerUser"_s};
-            QCOMPARE(u"%1 %2%3"_s.arg(kinds[int(location.kind)],
-                                      folders.key(location.folder.path()),
+            QCOMPARE(u"%1 %2%3"_s.arg(kinds[int(location.kind)], found.key(location.folder.path()),
                                       location.made ? u" made"_s : QString()),
                      expected);
         } catch (const AppFolderError& error) {
+            ::umask(umask);
             QVERIFY2(expected.startsWith(u"error"), qPrintable(error.message()));
-            for (const QString& words : expected.mid(7).split(u'|'))
+            for (QString words : expected.mid(7).split(u'|')) {
+                words.replace(u"%I"_s, QDir::toNativeSeparators(install.installed))
+                    .replace(u"%U"_s, QDir::toNativeSeparators(install.user))
+                    .replace(u"%D"_s, QDir::toNativeSeparators(install.dataHome))
+                    .replace(u"%H"_s, QDir::toNativeSeparators(install.home));
                 QVERIFY2(error.message().contains(words), qPrintable(error.message()));
-            QVERIFY2(error.message().contains(QDir::toNativeSeparators(install.installed)),
-                     qPrintable(error.message()));
+            }
+            QCOMPARE(folderSnapshot(install.home), homeBefore); // nothing made
         }
-        QCOMPARE(QFileInfo::exists(install.user), expected.startsWith(u"PerUser"));
         QCOMPARE(folderSnapshot(install.installed), before);
+        if (expected.startsWith(u"error"))
+            return;
+        QCOMPARE(QFileInfo::exists(install.user), expected.startsWith(u"PerUser"));
+        // What the program made is the user's alone.
+        for (const QString& folder :
+             QStringList{install.home + u"/.local"_s, install.dataHome, install.user}) {
+            struct stat info {};
+            if (expected.endsWith(u"made"))
+                QVERIFY2(::stat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                             (info.st_mode & 07777) == 0700,
+                         qPrintable(folder));
+        }
     }
 
     // The per-user folder: the templates copied (the user may edit them), the rest linked, so that
