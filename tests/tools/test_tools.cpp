@@ -13,12 +13,14 @@
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/transaction.h"
+#include "test_app_folder.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -698,6 +700,84 @@ private slots:
         QCOMPARE(readFile(location.folder.userDatabase()), userDb);
         for (const QString& name : PerUserFolder::copiedEntries())
             QCOMPARE(readFile(install.user + u'/' + name), "<p>Hammond &amp; Sons, Unit 4</p>\r\n");
+    }
+
+    // A second start on a folder asks the first to show its window, through a socket in a
+    // folder of the user's alone: the runtime folder, else one made 0700 in the user's cache;
+    // never the shared temporary folder. With no private place the second start says the
+    // program is running. The socket goes with the first run.
+    void aSecondStartAsksTheFirst_data() {
+        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: "", or its mode
+        QTest::addColumn<QString>("cache");   // the mode of the cache folder, when it is made
+        QTest::addColumn<QString>("socketIn");
+        QTest::newRow("runtime folder") << "0700"
+                                        << ""
+                                        << "run";
+        QTest::newRow("no runtime folder") << ""
+                                           << ""
+                                           << "cache/dorvane-quillon/run";
+        QTest::newRow("runtime folder others may write") << "0777"
+                                                         << ""
+                                                         << "cache/dorvane-quillon/run";
+        QTest::newRow("cache of the user's, group may read") << ""
+                                                             << "0750"
+                                                             << "cache/dorvane-quillon/run";
+        QTest::newRow("no private place") << ""
+                                          << "0777"
+                                          << "";
+    }
+    void aSecondStartAsksTheFirst() {
+        QFETCH(QString, runtime);
+        QFETCH(QString, cache);
+        QFETCH(QString, socketIn);
+        const QTemporaryDir home;
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+            qputenv("XDG_CACHE_HOME", savedCache);
+        });
+        qunsetenv("XDG_RUNTIME_DIR");
+        const auto make = [&](const char* name, const QString& mode) {
+            const QByteArray path = QFile::encodeName(home.filePath(QLatin1String(name)));
+            QVERIFY(QDir().mkpath(QFile::decodeName(path)));
+            QCOMPARE(::chmod(path.constData(), mode_t(mode.toUInt(nullptr, 8))), 0);
+        };
+        if (!runtime.isEmpty()) {
+            make("run", runtime);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(u"run"_s)));
+        }
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(u"cache"_s)));
+        if (!cache.isEmpty())
+            make("cache", cache);
+        const QStringList tempBefore = entries(QDir::tempPath()).filter(u"dorvane-quillon"_s);
+        const QString folder = socketIn.isEmpty() ? QString() : home.filePath(socketIn);
+        QCOMPARE(InstanceLock::socketFolder(), folder);
+        const tests::TestAppFolder app;
+        {
+            ProgramRun first;
+            QVERIFY2(first.start(app.folder), qPrintable(first.onlyPrompt()));
+            const QString socket = InstanceLock(app.folder.path()).serverName();
+            QCOMPARE(socket.isEmpty(), socketIn.isEmpty());
+            if (!socketIn.isEmpty()) {
+                QCOMPARE(QFileInfo(socket).absolutePath(), folder);
+                struct stat info {};
+                QVERIFY(::lstat(QFile::encodeName(socket).constData(), &info) == 0 &&
+                        S_ISSOCK(info.st_mode));
+                QVERIFY(::stat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                        (info.st_mode & 07777) == 0700);
+            }
+            ProgramRun second;
+            QCOMPARE(second.start(app.folder), false);
+            QCOMPARE(second.handedOver, !socketIn.isEmpty());
+            QCOMPARE(second.dialogs.boxes().size(), socketIn.isEmpty() ? 1 : 0);
+            if (socketIn.isEmpty())
+                QVERIFY2(second.onlyPrompt().contains(u"already running"_s),
+                         qPrintable(second.onlyPrompt()));
+        }
+        if (!folder.isEmpty())
+            QCOMPARE(entries(folder), QStringList());
+        QCOMPARE(entries(QDir::tempPath()).filter(u"dorvane-quillon"_s), tempBefore);
     }
 
     void catalogueUpdatedUnderARunningProgram_data() {
