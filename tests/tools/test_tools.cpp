@@ -111,6 +111,8 @@ struct Install {
     QString home = root.filePath(u"home"_s);
     QString dataHome = home + u"/.local/share"_s;
     QString user = dataHome + u"/dorvane-quillon"_s;
+    // The folders' names as the system gives them, when a test sets them.
+    QByteArray programName, userName;
 
     Install() {
         QDir().mkpath(bin);
@@ -133,7 +135,8 @@ struct Install {
     AppFolderLocator::Location locate(bool canWrite = false, QString programFolder = {},
                                       const QStringList& more = {}) const {
         const auto location = AppFolderLocator({programFolder.isEmpty() ? bin : programFolder, user,
-                                                [canWrite](const QString&) { return canWrite; }})
+                                                [canWrite](const QString&) { return canWrite; },
+                                                programName, userName})
                                   .locate(QStringList{u"dorvane-quillon"_s} + more);
         AppFolderLocator::complete(location);
         return location;
@@ -271,6 +274,10 @@ private slots:
         row("program: version", "dorvane-quillon --version", 0, "dorvane-quillon 1.0.0\n");
         row("program: unknown", "dorvane-quillon --helpme", 2, "unknown argument: --helpme");
         row("program: no folder", "dorvane-quillon --app-folder", 2, "needs a folder");
+        // A folder that is there, its name with a byte that isn't UTF-8: named as it is.
+        row("program: folder name not UTF-8", "dorvane-quillon --app-folder caf%FF", 2,
+            "The folder %1/caf\\xFF given with --app-folder can't be used: its name holds a "
+            "byte (\\xFF) that isn't UTF-8 text");
     }
 
     void commandLines() {
@@ -299,10 +306,26 @@ private slots:
         if (exitCode != 0)
             environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         const bool theProgram = !given.isEmpty() && given[0] == u"dorvane-quillon";
+        // A name given as bytes (%FF) is made, and reaches the program as those bytes.
+        const QByteArray bytes = QFile::encodeName(folder) + '/' +
+                                 QByteArray::fromPercentEncoding(given.last().toLatin1());
+        const bool raw = given.last().contains(u'%');
+        if (raw)
+            QCOMPARE(::mkdir(bytes.constData(), 0700), 0);
+        const auto removeRaw = qScopeGuard([&] {
+            if (raw)
+                ::rmdir(bytes.constData());
+        });
+        QStringList octal;
+        for (const char byte : bytes)
+            octal << u"\\%1"_s.arg(static_cast<unsigned char>(byte), 3, 8, QLatin1Char('0'));
         const auto before = folderSnapshot(folder);
-        const Run done = theProgram
-                             ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
-                             : run(given);
+        const Run done =
+            raw          ? run({u"-c"_s, u"exec \"$0\" \"$1\" \"$(printf '%b' \"$2\")\""_s,
+                                QStringLiteral(QUILLON_PROGRAM_PATH), given[1], octal.join(QString())},
+                               u"/bin/sh"_s, environment)
+            : theProgram ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
+                         : run(given);
         QVERIFY2(done.exitCode == exitCode, done.describe());
         QVERIFY2(done.text().contains(says.replace(u"%1"_s, folder)), done.describe());
         QCOMPARE(folderSnapshot(folder), before);
@@ -545,6 +568,18 @@ private slots:
                "another user|XDG_DATA_HOME";
         QTest::newRow("home writable by all, sticky") << "home 01777" << false << "bin"
                                                       << "PerUser user made";
+        // A folder whose name the system gives with a byte that isn't UTF-8 is named as it is.
+        QTest::newRow("home name not UTF-8")
+            << "user name caf%FF" << false << "bin"
+            << "error: The folder %H/caf\\xFF/.local/share/dorvane-quillon can't be used: its "
+               "name holds a byte (\\xFF) that isn't UTF-8 text";
+        QTest::newRow("program folder name not UTF-8")
+            << "program name b%FE%FFn" << true << "installed"
+            << "error: /b\\xFE\\xFFn can't be used: its name holds bytes (\\xFE, \\xFF) that "
+               "aren't UTF-8";
+        QTest::newRow("given folder, program folder name not UTF-8")
+            << "given, program name b%FF" << true << "installed"
+            << "Given given";
     }
 
     void installLayouts() {
@@ -582,10 +617,20 @@ private slots:
             else if (m.captured(3) == u"group")
                 QCOMPARE(::chown(path.constData(), uid_t(-1), id), 0);
         }
+        if (arrange.contains(u" name ")) {
+            const QByteArray name =
+                QByteArray::fromPercentEncoding(arrange.section(u' ', -1).toLatin1());
+            if (arrange.contains(u"program name"))
+                install.programName = QFile::encodeName(install.installed) + '/' + name;
+            else
+                install.userName =
+                    QFile::encodeName(install.home) + '/' + name + "/.local/share/dorvane-quillon";
+        }
         const auto before = folderSnapshot(install.installed);
         const auto homeBefore = folderSnapshot(install.home);
-        const QStringList more =
-            arrange == u"given" ? QStringList{u"--app-folder"_s, given.path()} : QStringList{};
+        const QStringList more = arrange.startsWith(u"given")
+                                     ? QStringList{u"--app-folder"_s, given.path()}
+                                     : QStringList{};
         const mode_t umask = ::umask(arrange == u"umask 000" ? 0 : 022);
         try {
             const auto location =
