@@ -6,6 +6,7 @@
 #include "platform/app_folder_error.h"
 #include "platform/app_folder_locator.h"
 #include "platform/desktop_browser.h"
+#include "platform/native_name.h"
 #include "platform/qt_dialogs.h"
 #include "session/program_state.h"
 
@@ -56,11 +57,33 @@ std::optional<int> answerOnTheTerminal(int argc, char** argv) {
     return std::nullopt;
 }
 
+// A folder given by a name that doesn't read as text can't be used: said on the terminal, as a
+// wrong argument is, rather than looking for a folder of another name.
+bool argumentsReadAsText(int argc, char** argv) {
+    const QByteArray option("--app-folder=");
+    for (int i = 1; i < argc; ++i) {
+        QByteArray name(argv[i]);
+        if (quillon::NativeName::readsBack(name))
+            continue;
+        if (name.startsWith(option))
+            name = name.mid(option.size());
+        const QString message =
+            quillon::NativeName::unhandledFolder(name, QStringLiteral("given with --app-folder"));
+        std::fprintf(
+            stderr, "dorvane-quillon: %s\n",
+            qPrintable(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (const auto answered = answerOnTheTerminal(argc, argv))
         return *answered;
+    if (!argumentsReadAsText(argc, argv))
+        return 2;
     QuillonApplication app(argc, argv);
     // The application name makes the desktop's data location <data>/dorvane-quillon and the
     // window class match the desktop entry; every window sets its own caption.

@@ -33,6 +33,10 @@ public:
         QString programFolder;
         QString userFolder;
         std::function<bool(const QString& folder)> canWrite;
+        // The two folders' names as the system gave them, when known: a name that doesn't read
+        // as text (see NativeName) is refused where the folder is needed.
+        QByteArray programFolderName = {};
+        QByteArray userFolderName = {};
     };
 
     // The name of the per-user folder, of the installed folder under share/, and the name the
@@ -41,7 +45,8 @@ public:
     static QString folderName() { return QStringLiteral("dorvane-quillon"); }
 
     // The real places: the folder of the running program, the desktop's data location for this
-    // application (QStandardPaths::AppDataLocation), and the system's test for writing.
+    // application (QStandardPaths::AppDataLocation), and the system's test for writing; with the
+    // names of both folders as bytes.
     static Places systemPlaces();
     // Whether this process may create files in the folder.
     static bool canWriteFolder(const QString& folder);
@@ -49,7 +54,9 @@ public:
     explicit AppFolderLocator(Places places);
 
     // Throws std::invalid_argument (with a message for the user) on arguments it doesn't know,
-    // and AppFolderError when the per-user folder can't be made or an installed file it needs is
+    // and AppFolderError when a folder it needs has a name that isn't text, when the per-user
+    // folder is not private (see PrivateFolder: nothing is
+    // made then), when it can't be made or an installed file it needs is
     // missing, unreadable or damaged. A per-user folder that exists is not changed here: see
     // complete().
     [[nodiscard]] Location locate(const QStringList& arguments) const;

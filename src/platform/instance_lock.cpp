@@ -1,5 +1,6 @@
 #include "platform/instance_lock.h"
 
+#include "platform/private_folder.h"
 #include "platform/safe_file_writer.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTimer>
 #include <cerrno>
@@ -160,16 +162,33 @@ QString InstanceLock::serverName() const {
         QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256)
             .toHex()
             .left(20));
-    // The user's runtime folder is the user's alone; the shared temporary folder is the
-    // fallback, with the user's number in the name.
+    const QString sockets = socketFolder();
+    return sockets.isEmpty() ? QString() : sockets + QStringLiteral("/dorvane-quillon-") + key;
+}
+
+QString InstanceLock::socketFolder() {
+    // A socket's whole name must fit the system's address (108 bytes): the folder's, at most 64.
+    constexpr qsizetype longest = 64;
+    const auto usable = [](const QString& folder) {
+        return !folder.isEmpty() && folder.size() <= longest &&
+               !PrivateFolder::problem(folder, QStringLiteral("Dorvane Quillon's sockets"));
+    };
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && runtime.size() <= 64 && QFileInfo(runtime).isDir())
-        return runtime + QStringLiteral("/dorvane-quillon-") + key;
-    return QDir::tempPath() + QStringLiteral("/dorvane-quillon-%1-").arg(::getuid()) + key;
+    if (QFileInfo(runtime).isDir() && usable(runtime))
+        return runtime;
+    // Without one (a service session, su), a folder of the user's own in the user's cache, never
+    // the shared temporary folder, where anybody could take a name first.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        return {};
+    const QString own = QDir::cleanPath(cache + QStringLiteral("/dorvane-quillon/run"));
+    if (!usable(own) || !PrivateFolder::make(own) || !usable(own))
+        return {};
+    return own;
 }
 
 bool InstanceLock::acceptActivationRequests() {
-    if (!isHeld())
+    if (!isHeld() || serverName().isEmpty())
         return false;
     if (server_)
         return true;
@@ -199,6 +218,8 @@ bool InstanceLock::acceptActivationRequests() {
 }
 
 bool InstanceLock::requestActivation(int timeoutMs) const {
+    if (serverName().isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(timeoutMs))

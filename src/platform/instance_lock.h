@@ -63,8 +63,14 @@ public:
     // process), for at most timeoutMs.
     [[nodiscard]] bool requestActivation(int timeoutMs = 5000) const;
     // The local socket's name: short (it must fit an address of the system), the same for every
-    // path that leads to the folder, in the user's own runtime folder when there is one.
+    // path that leads to the folder, in socketFolder(); empty when there is no such folder (no
+    // requests are taken or made then).
     [[nodiscard]] QString serverName() const;
+    // Where the sockets are: the user's runtime folder (XDG_RUNTIME_DIR) when there is one, else
+    // dorvane-quillon/run in the user's cache folder, made with mode 0700; either only when it
+    // is private (see PrivateFolder) and its name short enough for a socket's address. Never the
+    // shared temporary folder. Empty when there is none. A socket goes with the run that made it.
+    [[nodiscard]] static QString socketFolder();
 
 signals:
     void activationRequested();

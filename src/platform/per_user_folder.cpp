@@ -1,6 +1,7 @@
 #include "platform/per_user_folder.h"
 
 #include "platform/app_folder_error.h"
+#include "platform/private_folder.h"
 #include "platform/safe_file_writer.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -119,8 +121,10 @@ bool PerUserFolder::make() const {
                 .arg(native(user_)));
 
     const QString parent = target.absolutePath();
-    if (!QDir().mkpath(parent))
-        throw AppFolderError(QStringLiteral("The folder %1 can't be made.").arg(native(parent)));
+    QString reason;
+    if (!PrivateFolder::make(parent, &reason))
+        throw AppFolderError(
+            QStringLiteral("The folder %1 can't be made: %2").arg(native(parent), reason));
     removeAbandonedBuilds();
 
     QTemporaryDir build(parent + QStringLiteral("/.") + target.fileName() +
@@ -128,6 +132,8 @@ bool PerUserFolder::make() const {
     if (!build.isValid())
         throw AppFolderError(QStringLiteral("The Application folder %1 can't be made: %2")
                                  .arg(native(user_), build.errorString()));
+    // The user's alone, whatever the umask.
+    ::chmod(QFile::encodeName(build.path()).constData(), 0700);
     complete(build.path());
     if (std::rename(QFile::encodeName(build.path()).constData(),
                     QFile::encodeName(user_).constData()) != 0) {

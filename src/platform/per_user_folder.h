@@ -26,7 +26,8 @@ public:
     // missing, unreadable or not a database file.
     void checkInstalledFiles() const;
 
-    // Makes the folder when it doesn't exist: built whole under a temporary name beside it and
+    // Makes the folder when it doesn't exist, with mode 0700 (and so the folders above it that
+    // it makes): built whole under a temporary name beside it and
     // renamed into place, so that a start cut short never leaves a half-made folder, and two
     // starts that make it at once never meet inside it. True when this start made it. Throws
     // AppFolderError naming the folder that can't be made.

@@ -19,6 +19,11 @@ QString shownAmount(const Value& value, const LocaleFormats& formats) {
     return value.isAbsent() ? QString() : formats.currency(value.toMoney());
 }
 
+// "File Price:" -> "File Price".
+QString boxName(const QString& caption) {
+    return caption.endsWith(u':') ? caption.chopped(1) : caption;
+}
+
 } // namespace
 
 CustomPriceEditor::CustomPriceEditor(AppContext& context, CustomerRetailFrame& frame)
@@ -50,22 +55,33 @@ bool CustomPriceEditor::partShownWithInput() const {
 }
 
 QString CustomPriceEditor::notAnAmountPrompt(const QString& caption, const QString& text) {
-    QString name = caption;
-    if (name.endsWith(u':'))
-        name.chop(1);
-    return name + QStringLiteral(" \"") + text +
+    return boxName(caption) + QStringLiteral(" \"") + text +
            QStringLiteral("\" is not an amount.\r\n\r\nEnter an amount such as 12.50, or leave "
                           "the box empty for 0. Nothing has been stored.");
+}
+
+QString CustomPriceEditor::twoAmountsPrompt(const QString& caption, const QString& text,
+                                            const QString& localeReading,
+                                            const QString& plainReading) {
+    return boxName(caption) + QStringLiteral(" \"") + text +
+           QStringLiteral("\" can be read as two different amounts: %1 (the point between "
+                          "thousands) or %2 (the point as the decimal mark).\r\n\r\nType the "
+                          "amount as %1 or as %2. Nothing has been stored.")
+               .arg(localeReading, plainReading);
 }
 
 std::optional<Money> CustomPriceEditor::boxAmount(QLineEdit* box, const QString& caption) {
     const QString text = box->text();
     if (text.isEmpty())
         return Money();
-    if (const auto amount = formats_.parseAmount(text))
-        return amount;
-    context_.dialogs.messageBox(notAnAmountPrompt(caption, text), Dialogs::Buttons::Ok,
-                                Dialogs::Icon::Exclamation);
+    const LocaleFormats::TypedAmount typed = formats_.readTyped(text);
+    if (typed.amount)
+        return typed.amount;
+    const QString prompt =
+        typed.twoReadings() ? twoAmountsPrompt(caption, text, formats_.number(*typed.localeReading),
+                                               formats_.number(*typed.plainReading))
+                            : notAnAmountPrompt(caption, text);
+    context_.dialogs.messageBox(prompt, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     box->setFocus();
     box->selectAll();
     return std::nullopt;

@@ -31,8 +31,9 @@ public:
 
     // Enter/Update: stores the boxes as the record of the part shown, inserting it or updating
     // the one there is. Nothing without a part shown or with all three boxes empty. An empty
-    // price box counts as 0. A price box that holds no amount is refused with a message that
-    // names the box, and nothing is stored.
+    // price box counts as 0. A price box that holds no amount, or a text that reads as two
+    // different amounts (the locale's reading and the plain one, "1.234" under German settings),
+    // is refused with a message that names the box, and nothing is stored.
     void cmdEnterFilePrice_Click();
     // Remove: deletes the record of the part shown and empties the boxes. Nothing without a part
     // shown or with all three boxes empty.
@@ -41,6 +42,11 @@ public:
     // The message for a price box that holds no amount; caption is the box's label ("File
     // Price:").
     [[nodiscard]] static QString notAnAmountPrompt(const QString& caption, const QString& text);
+    // The message for a price box whose text reads as two amounts, each written as the locale
+    // writes numbers.
+    [[nodiscard]] static QString twoAmountsPrompt(const QString& caption, const QString& text,
+                                                  const QString& localeReading,
+                                                  const QString& plainReading);
 
 private:
     [[nodiscard]] bool partShownWithInput() const;

@@ -86,7 +86,7 @@ std::pair<QString, QString> currencyAffixes(const QLocale& locale) {
 } // namespace
 
 QLocale LocaleFormats::systemLocale() {
-    const QLocale system = QLocale::system();
+    const QLocale system;
     if (system.language() == QLocale::C)
         return QLocale(QLocale::English, QLocale::UnitedKingdom);
     return system;
@@ -122,7 +122,24 @@ QString LocaleFormats::currency(Money amount) const {
 std::optional<Money> LocaleFormats::parseAmount(QStringView text) const {
     if (const auto plain = Money::fromPlainText(text))
         return plain;
+    return localeReading(text);
+}
 
+LocaleFormats::TypedAmount LocaleFormats::readTyped(QStringView text) const {
+    const auto inLocale = localeReading(text);
+    const auto plain = Money::fromPlainText(text);
+    if (inLocale && plain && *inLocale != *plain)
+        return {std::nullopt, inLocale, plain};
+    return {inLocale ? inLocale : plain, std::nullopt, std::nullopt};
+}
+
+QString LocaleFormats::number(Money amount) const {
+    QString text = amount.toPlainText();
+    text.replace(u'.', locale_.decimalPoint());
+    return toLocaleDigits(text, digits_);
+}
+
+std::optional<Money> LocaleFormats::localeReading(QStringView text) const {
     QString s = toAsciiDigits(withoutBlanksOrMarks(text), digits_);
     bool negative = false;
     if (s.startsWith(u'-')) {
@@ -155,7 +172,10 @@ std::optional<Money> LocaleFormats::parseAmount(QStringView text) const {
     const qsizetype pointAt = s.indexOf(point);
     const QString integerPart = pointAt < 0 ? s : s.left(pointAt);
     const QString fraction = pointAt < 0 ? QString() : s.mid(pointAt + point.size());
-    const auto digits = ungroup(integerPart, locale_.groupSeparator());
+    auto digits = ungroup(integerPart, locale_.groupSeparator());
+    // Where the decimal mark is a comma, a point can only group the digits ("1.234,50").
+    if (digits && point != u"." && digits->contains(u'.'))
+        digits = ungroup(*digits, QStringLiteral("."));
     if (!digits)
         return std::nullopt;
     for (QChar c : QString(*digits + fraction)) {

@@ -45,6 +45,18 @@ void enter(ProgramDriver& app, const QString& part, const QString& values,
     app.click(button);
 }
 
+// The user's settings for amounts, as the desktop would give them, for one test.
+class UserLocale {
+public:
+    explicit UserLocale(const QString& name) { QLocale::setDefault(QLocale(name)); }
+    ~UserLocale() { QLocale::setDefault(saved_); }
+    UserLocale(const UserLocale&) = delete;
+    UserLocale& operator=(const UserLocale&) = delete;
+
+private:
+    QLocale saved_;
+};
+
 class PricesTest : public QObject {
     Q_OBJECT
 
@@ -98,32 +110,59 @@ private slots:
         QCOMPARE(boxes(app), u"£4.00|£0.00|"_s);
     }
 
-    // A price typed into a box: stored as a plain decimal and shown in the display form, or
-    // refused with a box naming it, nothing stored, a record staying as it was.
+    // A price typed into a box under the user's settings: stored as a plain decimal and shown in
+    // the display form, or refused with a box naming it (and, for a text that reads as two
+    // amounts, both readings), nothing stored, a record staying as it was.
     void priceTyped_data() {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("stored"); // "": refused
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("said"); // in the refusal
         const QString file = u"txtFilePrice"_s, selling = u"txtSellingPrice"_s;
-        addRow("plain", selling, "12.5", "12.5", "£12.50");
-        addRow("display form", file, "£1,234.50", "1234.5", "£1,234.50");
-        addRow("blanks around", selling, " 3.25 ", "3.25", "£3.25");
-        addRow("negative", file, "-2", "-2", "-£2.00");
-        addRow("leading point", selling, ".25", "0.25", "£0.25");
-        addRow("letters as file price", file, "abc", "", "abc");
-        addRow("letters as selling price", selling, "abc", "", "abc");
-        addRow("amount and more", file, "£12.50abc", "", "£12.50abc");
-        addRow("two points", selling, "1.2.3", "", "1.2.3");
-        addRow("badly grouped", file, "1,23", "", "1,23");
-        addRow("quote", file, "12'5", "", "12'5");
-        addRow("too large", file, "99999999999999999999", "", "99999999999999999999");
+        const char* gb = "en_GB";
+        const char* de = "de_DE";
+        const char* fr = "fr_FR";
+        const char* notAnAmount = "is not an amount.";
+        addRow("plain", gb, selling, "12.5", "12.5", "£12.50", "");
+        addRow("display form", gb, file, "£1,234.50", "1234.5", "£1,234.50", "");
+        addRow("blanks around", gb, selling, " 3.25 ", "3.25", "£3.25", "");
+        addRow("negative", gb, file, "-2", "-2", "-£2.00", "");
+        addRow("leading point", gb, selling, ".25", "0.25", "£0.25", "");
+        addRow("three decimals", gb, file, "1.234", "1.234", "£1.23", "");
+        addRow("trailing zeros", gb, selling, "12.500", "12.5", "£12.50", "");
+        addRow("letters as file price", gb, file, "abc", "", "abc", notAnAmount);
+        addRow("letters as selling price", gb, selling, "abc", "", "abc", notAnAmount);
+        addRow("amount and more", gb, file, "£12.50abc", "", "£12.50abc", notAnAmount);
+        addRow("two points", gb, selling, "1.2.3", "", "1.2.3", notAnAmount);
+        addRow("badly grouped", gb, file, "1,23", "", "1,23", notAnAmount);
+        addRow("quote", gb, file, "12'5", "", "12'5", notAnAmount);
+        addRow("too large", gb, file, "99999999999999999999", "", "99999999999999999999",
+               notAnAmount);
+        addRow("de: comma decimal", de, file, "12,5", "12.5", "12,50\u00a0€", "");
+        addRow("de: grouped", de, selling, "1.234,50", "1234.5", "1.234,50\u00a0€", "");
+        addRow("de: display form", de, file, "1.234,50 €", "1234.5", "1.234,50\u00a0€", "");
+        addRow("de: a point that can't group", de, selling, "12.5", "12.5", "12,50\u00a0€", "");
+        addRow("de: thousands or decimals", de, file, "1.234", "", "1.234",
+               "1234 (the point between thousands) or 1,234 (the point as the decimal mark)");
+        addRow("de: trailing zeros or thousands", de, selling, "12.500", "", "12.500",
+               "12500 (the point between thousands) or 12,5 (the point as the decimal mark)");
+        addRow("de: negative, two readings", de, file, "-7.250", "", "-7.250", "-7250 (");
+        addRow("de: badly grouped", de, file, "1.23,4", "", "1.23,4", notAnAmount);
+        addRow("fr: comma decimal", fr, selling, "0,25", "0.25", "0,25\u00a0€", "");
+        addRow("fr: spaced groups", fr, file, "1 234,5", "1234.5", "1\u202f234,50\u00a0€", "");
+        addRow("fr: thousands or decimals", fr, file, "1.234", "", "1.234",
+               "1234 (the point between thousands) or 1,234 (the point as the decimal mark)");
     }
     void priceTyped() {
+        QFETCH(QString, locale);
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QString, stored);
+        QFETCH(QString, said);
         const QString caption = box == u"txtFilePrice"_s ? u"File Price"_s : u"Selling Price"_s;
+        const UserLocale settings(locale);
         ProgramDriver app;
         addCatalogue(app);
         app.run();
@@ -139,11 +178,14 @@ private slots:
             QTEST(app.control<QLineEdit>(box)->text(), "shown");
             if (!stored.isEmpty())
                 break;
-            QVERIFY2(app.dialogs.boxes().last().prompt.startsWith(caption + u" \"" + text + u'"'),
-                     qPrintable(app.onlyPrompt()));
+            const QString prompt = app.onlyPrompt();
+            QVERIFY2(prompt.startsWith(caption + u" \"" + text + u'"') && prompt.contains(said),
+                     qPrintable(prompt));
             QCOMPARE(app.dialogs.boxes().last().icon, Dialogs::Icon::Exclamation);
             QVERIFY(app.control(box)->hasFocus());
+            app.dialogs.clearRecords();
         }
+        QCOMPARE(app.dialogs.boxes().size(), 0);
         QCOMPARE(app.userRows(rows), expected);
     }
 };

@@ -13,12 +13,14 @@
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/transaction.h"
+#include "test_app_folder.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -109,6 +111,8 @@ struct Install {
     QString home = root.filePath(u"home"_s);
     QString dataHome = home + u"/.local/share"_s;
     QString user = dataHome + u"/dorvane-quillon"_s;
+    // The folders' names as the system gives them, when a test sets them.
+    QByteArray programName, userName;
 
     Install() {
         QDir().mkpath(bin);
@@ -131,7 +135,8 @@ struct Install {
     AppFolderLocator::Location locate(bool canWrite = false, QString programFolder = {},
                                       const QStringList& more = {}) const {
         const auto location = AppFolderLocator({programFolder.isEmpty() ? bin : programFolder, user,
-                                                [canWrite](const QString&) { return canWrite; }})
+                                                [canWrite](const QString&) { return canWrite; },
+                                                programName, userName})
                                   .locate(QStringList{u"dorvane-quillon"_s} + more);
         AppFolderLocator::complete(location);
         return location;
@@ -270,6 +275,10 @@ private slots:
         row("program: version", "dorvane-quillon --version", 0, "dorvane-quillon 1.0.0\n");
         row("program: unknown", "dorvane-quillon --helpme", 2, "unknown argument: --helpme");
         row("program: no folder", "dorvane-quillon --app-folder", 2, "needs a folder");
+        // A folder that is there, its name with a byte that isn't UTF-8: named as it is.
+        row("program: folder name not UTF-8", "dorvane-quillon --app-folder caf%FF", 2,
+            "The folder %1/caf\\xFF given with --app-folder can't be used: its name holds a "
+            "byte (\\xFF) that isn't UTF-8 text");
     }
 
     void commandLines() {
@@ -298,10 +307,26 @@ private slots:
         if (exitCode != 0)
             environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         const bool theProgram = !given.isEmpty() && given[0] == u"dorvane-quillon";
+        // A name given as bytes (%FF) is made, and reaches the program as those bytes.
+        const QByteArray bytes = QFile::encodeName(folder) + '/' +
+                                 QByteArray::fromPercentEncoding(given.last().toLatin1());
+        const bool raw = given.last().contains(u'%');
+        if (raw)
+            QCOMPARE(::mkdir(bytes.constData(), 0700), 0);
+        const auto removeRaw = qScopeGuard([&] {
+            if (raw)
+                ::rmdir(bytes.constData());
+        });
+        QStringList octal;
+        for (const char byte : bytes)
+            octal << u"\\%1"_s.arg(static_cast<unsigned char>(byte), 3, 8, QLatin1Char('0'));
         const auto before = folderSnapshot(folder);
-        const Run done = theProgram
-                             ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
-                             : run(given);
+        const Run done =
+            raw          ? run({u"-c"_s, u"exec \"$0\" \"$1\" \"$(printf '%b' \"$2\")\""_s,
+                                QStringLiteral(QUILLON_PROGRAM_PATH), given[1], octal.join(QString())},
+                               u"/bin/sh"_s, environment)
+            : theProgram ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
+                         : run(given);
         QVERIFY2(done.exitCode == exitCode, done.describe());
         QVERIFY2(done.text().contains(says.replace(u"%1"_s, folder)), done.describe());
         QCOMPARE(folderSnapshot(folder), before);
@@ -640,11 +665,53 @@ private slots:
             << "no install, own folder" << false << "bin"
             << "PerUser user";
         QTest::newRow("catalogue missing") << "parts.mdb" << false << "bin"
-                                           << "error: catalogue database parts.mdb is missing";
+                                           << "error: catalogue database parts.mdb is missing|%I";
         QTest::newRow("catalogue damaged") << "parts.mdb=PK\x03\x04 no store" << false << "bin"
-                                           << "error: parts.mdb|damaged";
+                                           << "error: parts.mdb|damaged|%I";
         QTest::newRow("template missing") << "systemuserDB.dat" << false << "bin"
-                                          << "error: empty user database systemuserDB.dat";
+                                          << "error: empty user database systemuserDB.dat|%I";
+        // The per-user folder is the user's alone: made 0700 (the folders above it that the
+        // program makes too) whatever the umask; one that others can change is refused.
+        QTest::newRow("made under umask 000") << "umask 000" << false << "bin"
+                                              << "PerUser user made";
+        QTest::newRow("own folder writable by others")
+            << "own folder 0777" << false << "bin"
+            << "error: The folder %U, which holds your own files, can be changed by other "
+               "users|chmod 700 %U\r\nthen start|Nothing has been changed.";
+        QTest::newRow("own folder group-writable")
+            << "own folder 0770, group 65534" << false << "bin"
+            << "error: The folder %U, which holds|chmod 700 %U";
+        QTest::newRow("own folder of another user")
+            << "own folder 0700, owner 65534" << false << "bin"
+            << "error: The folder %U, which holds your own files, belongs to another user|"
+               "mv %U %U.not-mine";
+        QTest::newRow("own folder not writable by others") << "own folder 0755" << false << "bin"
+                                                           << "PerUser user";
+        QTest::newRow("data folder writable by others")
+            << "data 0777" << false << "bin"
+            << "error: The folder %D, above the one that holds your own files (%U), can be "
+               "changed by other users|chmod go-w %D";
+        QTest::newRow("home writable by others")
+            << "home 0757" << false << "bin"
+            << "error: The folder %H, above the one|chmod go-w %H";
+        QTest::newRow("home of another user")
+            << "home 0755, owner 65534" << false << "bin"
+            << "error: The folder %H, above the one that holds your own files (%U), belongs to "
+               "another user|XDG_DATA_HOME";
+        QTest::newRow("home writable by all, sticky") << "home 01777" << false << "bin"
+                                                      << "PerUser user made";
+        // A folder whose name the system gives with a byte that isn't UTF-8 is named as it is.
+        QTest::newRow("home name not UTF-8")
+            << "user name caf%FF" << false << "bin"
+            << "error: The folder %H/caf\\xFF/.local/share/dorvane-quillon can't be used: its "
+               "name holds a byte (\\xFF) that isn't UTF-8 text";
+        QTest::newRow("program folder name not UTF-8")
+            << "program name b%FE%FFn" << true << "installed"
+            << "error: /b\\xFE\\xFFn can't be used: its name holds bytes (\\xFE, \\xFF) that "
+               "aren't UTF-8";
+        QTest::newRow("given folder, program folder name not UTF-8")
+            << "given, program name b%FF" << true << "installed"
+            << "Given given";
     }
 
     void installLayouts() {
@@ -664,30 +731,76 @@ private slots:
                 writeFile(install.installed + u'/' + arrange.section(u'=', 0, 0),
                           arrange.section(u'=', 1).toLatin1());
         }
+        // "<which> <mode>[, group|owner <id>]": a folder of the user's made so.
+        const QMap<QString, QString> folders{{u"own folder"_s, install.user},
+                                             {u"data"_s, install.dataHome},
+                                             {u"home"_s, install.home}};
+        const QRegularExpression arranged(
+            u"^(own folder|data|home) ([0-7]+)(?:, (\\w+) (\\d+))?$"_s);
+        if (const auto m = arranged.match(arrange); m.hasMatch()) {
+            const QByteArray path = QFile::encodeName(folders.value(m.captured(1)));
+            QVERIFY(QDir().mkpath(QFile::decodeName(path)));
+            QCOMPARE(::chmod(path.constData(), mode_t(m.captured(2).toUInt(nullptr, 8))), 0);
+            if (!m.captured(3).isEmpty() && ::geteuid() != 0)
+                QSKIP("only the system's administrator can give a folder to another user");
+            const uid_t id = m.captured(4).toUInt();
+            if (m.captured(3) == u"owner")
+                QCOMPARE(::chown(path.constData(), id, gid_t(-1)), 0);
+            else if (m.captured(3) == u"group")
+                QCOMPARE(::chown(path.constData(), uid_t(-1), id), 0);
+        }
+        if (arrange.contains(u" name ")) {
+            const QByteArray name =
+                QByteArray::fromPercentEncoding(arrange.section(u' ', -1).toLatin1());
+            if (arrange.contains(u"program name"))
+                install.programName = QFile::encodeName(install.installed) + '/' + name;
+            else
+                install.userName =
+                    QFile::encodeName(install.home) + '/' + name + "/.local/share/dorvane-quillon";
+        }
         const auto before = folderSnapshot(install.installed);
-        const QStringList more =
-            arrange == u"given" ? QStringList{u"--app-folder"_s, given.path()} : QStringList{};
+        const auto homeBefore = folderSnapshot(install.home);
+        const QStringList more = arrange.startsWith(u"given")
+                                     ? QStringList{u"--app-folder"_s, given.path()}
+                                     : QStringList{};
+        const mode_t umask = ::umask(arrange == u"umask 000" ? 0 : 022);
         try {
             const auto location =
                 install.locate(canWrite, program == u"bin" ? install.bin : install.installed, more);
-            const QMap<QString, QString> folders{{u"given"_s, given.path()},
-                                                 {u"installed"_s, install.installed},
-                                                 {u"user"_s, install.user},
-                                                 {u"bin"_s, install.bin}};
+            ::umask(umask);
+            const QMap<QString, QString> found{{u"given"_s, given.path()},
+                                               {u"installed"_s, install.installed},
+                                               {u"user"_s, install.user},
+                                               {u"bin"_s, install.bin}};
             const QStringList kinds{u"Given"_s, u"ProgramFolder"_s, u"PerUser"_s};
-            QCOMPARE(u"%1 %2%3"_s.arg(kinds[int(location.kind)],
-                                      folders.key(location.folder.path()),
+            QCOMPARE(u"%1 %2%3"_s.arg(kinds[int(location.kind)], found.key(location.folder.path()),
                                       location.made ? u" made"_s : QString()),
                      expected);
         } catch (const AppFolderError& error) {
+            ::umask(umask);
             QVERIFY2(expected.startsWith(u"error"), qPrintable(error.message()));
-            for (const QString& words : expected.mid(7).split(u'|'))
+            for (QString words : expected.mid(7).split(u'|')) {
+                words.replace(u"%I"_s, QDir::toNativeSeparators(install.installed))
+                    .replace(u"%U"_s, QDir::toNativeSeparators(install.user))
+                    .replace(u"%D"_s, QDir::toNativeSeparators(install.dataHome))
+                    .replace(u"%H"_s, QDir::toNativeSeparators(install.home));
                 QVERIFY2(error.message().contains(words), qPrintable(error.message()));
-            QVERIFY2(error.message().contains(QDir::toNativeSeparators(install.installed)),
-                     qPrintable(error.message()));
+            }
+            QCOMPARE(folderSnapshot(install.home), homeBefore); // nothing made
         }
-        QCOMPARE(QFileInfo::exists(install.user), expected.startsWith(u"PerUser"));
         QCOMPARE(folderSnapshot(install.installed), before);
+        if (expected.startsWith(u"error"))
+            return;
+        QCOMPARE(QFileInfo::exists(install.user), expected.startsWith(u"PerUser"));
+        // What the program made is the user's alone.
+        for (const QString& folder :
+             QStringList{install.home + u"/.local"_s, install.dataHome, install.user}) {
+            struct stat info {};
+            if (expected.endsWith(u"made"))
+                QVERIFY2(::stat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                             (info.st_mode & 07777) == 0700,
+                         qPrintable(folder));
+        }
     }
 
     // The per-user folder: the templates copied (the user may edit them), the rest linked, so that
@@ -764,6 +877,84 @@ private slots:
         QCOMPARE(readFile(location.folder.userDatabase()), userDb);
         for (const QString& name : PerUserFolder::copiedEntries())
             QCOMPARE(readFile(install.user + u'/' + name), "<p>Hammond &amp; Sons, Unit 4</p>\r\n");
+    }
+
+    // A second start on a folder asks the first to show its window, through a socket in a
+    // folder of the user's alone: the runtime folder, else one made 0700 in the user's cache;
+    // never the shared temporary folder. With no private place the second start says the
+    // program is running. The socket goes with the first run.
+    void aSecondStartAsksTheFirst_data() {
+        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: "", or its mode
+        QTest::addColumn<QString>("cache");   // the mode of the cache folder, when it is made
+        QTest::addColumn<QString>("socketIn");
+        QTest::newRow("runtime folder") << "0700"
+                                        << ""
+                                        << "run";
+        QTest::newRow("no runtime folder") << ""
+                                           << ""
+                                           << "cache/dorvane-quillon/run";
+        QTest::newRow("runtime folder others may write") << "0777"
+                                                         << ""
+                                                         << "cache/dorvane-quillon/run";
+        QTest::newRow("cache of the user's, group may read") << ""
+                                                             << "0750"
+                                                             << "cache/dorvane-quillon/run";
+        QTest::newRow("no private place") << ""
+                                          << "0777"
+                                          << "";
+    }
+    void aSecondStartAsksTheFirst() {
+        QFETCH(QString, runtime);
+        QFETCH(QString, cache);
+        QFETCH(QString, socketIn);
+        const QTemporaryDir home;
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+            qputenv("XDG_CACHE_HOME", savedCache);
+        });
+        qunsetenv("XDG_RUNTIME_DIR");
+        const auto make = [&](const char* name, const QString& mode) {
+            const QByteArray path = QFile::encodeName(home.filePath(QLatin1String(name)));
+            QVERIFY(QDir().mkpath(QFile::decodeName(path)));
+            QCOMPARE(::chmod(path.constData(), mode_t(mode.toUInt(nullptr, 8))), 0);
+        };
+        if (!runtime.isEmpty()) {
+            make("run", runtime);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(u"run"_s)));
+        }
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(u"cache"_s)));
+        if (!cache.isEmpty())
+            make("cache", cache);
+        const QStringList tempBefore = entries(QDir::tempPath()).filter(u"dorvane-quillon"_s);
+        const QString folder = socketIn.isEmpty() ? QString() : home.filePath(socketIn);
+        QCOMPARE(InstanceLock::socketFolder(), folder);
+        const tests::TestAppFolder app;
+        {
+            ProgramRun first;
+            QVERIFY2(first.start(app.folder), qPrintable(first.onlyPrompt()));
+            const QString socket = InstanceLock(app.folder.path()).serverName();
+            QCOMPARE(socket.isEmpty(), socketIn.isEmpty());
+            if (!socketIn.isEmpty()) {
+                QCOMPARE(QFileInfo(socket).absolutePath(), folder);
+                struct stat info {};
+                QVERIFY(::lstat(QFile::encodeName(socket).constData(), &info) == 0 &&
+                        S_ISSOCK(info.st_mode));
+                QVERIFY(::stat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                        (info.st_mode & 07777) == 0700);
+            }
+            ProgramRun second;
+            QCOMPARE(second.start(app.folder), false);
+            QCOMPARE(second.handedOver, !socketIn.isEmpty());
+            QCOMPARE(second.dialogs.boxes().size(), socketIn.isEmpty() ? 1 : 0);
+            if (socketIn.isEmpty())
+                QVERIFY2(second.onlyPrompt().contains(u"already running"_s),
+                         qPrintable(second.onlyPrompt()));
+        }
+        if (!folder.isEmpty())
+            QCOMPARE(entries(folder), QStringList());
+        QCOMPARE(entries(QDir::tempPath()).filter(u"dorvane-quillon"_s), tempBefore);
     }
 
     void catalogueUpdatedUnderARunningProgram_data() {
