@@ -1,5 +1,7 @@
 #include "platform/qt_dialogs.h"
 
+#include "platform/keyboard_access.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
@@ -76,7 +78,7 @@ std::unique_ptr<QMessageBox> QtDialogs::buildBox(const QString& prompt, Buttons 
                                       QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
-    box.setAttribute(Qt::WA_KeyboardFocusChange);
+    KeyboardAccess::prepare(&box);
     return owned;
 }
 
@@ -91,11 +93,12 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
 
 QString QtDialogs::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(boxParent(), titleOrDefault(title), displayText(prompt),
-                              QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(boxParent());
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(defaultText);
+    KeyboardAccess::prepare(&dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtDialogs::beep() {

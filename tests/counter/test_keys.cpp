@@ -259,7 +259,8 @@ private slots:
         QVERIFY(!app.window->windowIcon().isNull());
     }
 
-    // A message box is never narrower than its title needs in the title bar.
+    // A message box is never narrower than its title needs in the title bar, and shows the
+    // focus on its default button from the start.
     void messageBoxTitles_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("prompt");
@@ -281,6 +282,7 @@ private slots:
         QVERIFY2(box->width() >= QFontMetrics(bold).horizontalAdvance(shown) + 4 * 24,
                  qPrintable(u"%1 px"_s.arg(box->width())));
         QCOMPARE(box->windowTitle(), shown);
+        QVERIFY(box->testAttribute(Qt::WA_KeyboardFocusChange)); // its default button marked
         box->close();
     }
 
