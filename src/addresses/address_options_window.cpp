@@ -4,6 +4,7 @@
 #include "addresses/address_side.h"
 #include "addresses/address_table.h"
 #include "platform/control_font.h"
+#include "platform/keyboard_access.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 
@@ -54,6 +55,7 @@ AddressOptionsWindow::AddressOptionsWindow(AppContext& context, QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 0);
 
     ControlFont::applyTo(this);
+    KeyboardAccess::prepare(this);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] {
         context_.guard.run(QStringLiteral("take the addresses"), [this] { cmdOK_Click(); });

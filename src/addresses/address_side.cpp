@@ -67,6 +67,11 @@ AddressSide::AddressSide(AppContext& context, const AddressTable& table, const Q
     lblAddress->setBuddy(boxes[1]);
     lblPostcode->setBuddy(boxes[6]);
     lblTelephone->setBuddy(boxes[7]);
+    // The address lines below the first share its label: each is named by its line.
+    for (int line = 2; line <= 5; ++line)
+        boxes[static_cast<std::size_t>(line)]->setAccessibleName(
+            QStringLiteral("Address line %1").arg(line));
+    lstNames->setAccessibleName(caption + QStringLiteral(" name"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdNew);

@@ -52,9 +52,10 @@ std::optional<QString> valueToCopy(const QObject* object) {
 
 CounterKeys::CounterKeys(MainWindowInterface& window, HandlerGuard& guard, PartSearchFrames& search,
                          FlexGrid& grid, CustomerRetailFrame& customerRetail,
-                         std::function<void()> addToOrder)
+                         QPushButton* addToOrderButton, std::function<void()> addToOrder)
     : window_(window), windowWidget_(window.windowWidget()), guard_(guard), search_(search),
-      grid_(grid), customerRetail_(customerRetail), addToOrder_(std::move(addToOrder)) {
+      grid_(grid), customerRetail_(customerRetail), addToOrderButton_(addToOrderButton),
+      addToOrder_(std::move(addToOrder)), lastSearchBox_(search.txtPart) {
     qApp->installEventFilter(this);
 }
 
@@ -62,9 +63,9 @@ CounterKeys::~CounterKeys() {
     qApp->removeEventFilter(this);
 }
 
-// On a row of the results Enter adds the row's part to the order, as a double click does; in a
-// Customer Retail box it stores the prices (Enter/Update); anywhere else it presses the default
-// button, the Search of the box last edited.
+// On a row of the results Enter adds the row's part to the order, as a double click does;
+// anywhere else it presses the default button, the one that belongs to the control with the
+// focus.
 bool CounterKeys::enterPressed(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
@@ -75,12 +76,44 @@ bool CounterKeys::enterPressed(QKeyEvent* event) {
         guard_.run(QStringLiteral("add the part to the order"), addToOrder_);
         return true;
     }
-    const bool inPriceBox =
-        qobject_cast<QLineEdit*>(focus) != nullptr && customerRetail_.isAncestorOf(focus);
-    QPushButton* button = inPriceBox ? customerRetail_.cmdEnterFilePrice : window_.defaultButton();
+    QPushButton* button = window_.defaultButton();
     if (button != nullptr && button->isEnabled() && button->isVisible()) {
         event->accept();
         button->click();
+        return true;
+    }
+    return false;
+}
+
+QPushButton* CounterKeys::defaultButtonFor(QWidget* focus) const {
+    if (focus == search_.txtPart)
+        return search_.cmdSearchPart;
+    if (focus == search_.txtDesc || focus == search_.lstApplication ||
+        (focus != nullptr && focus == search_.lstApplication->lineEdit()))
+        return search_.cmdSearchDesc;
+    if (qobject_cast<QLineEdit*>(focus) != nullptr && customerRetail_.isAncestorOf(focus))
+        return customerRetail_.cmdEnterFilePrice;
+    if (focus == &grid_)
+        return addToOrderButton_;
+    return qobject_cast<QPushButton*>(focus);
+}
+
+bool CounterKeys::moveBetweenBoxAndResults(QObject* watched, const QKeyEvent* key) {
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const bool inBox = watched == search_.txtPart || watched == search_.txtDesc;
+    if (inBox && (key->key() == Qt::Key_Down || key->key() == Qt::Key_PageDown)) {
+        if (grid_.rows() < 2)
+            return false;
+        grid_.setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    const bool back =
+        key->key() == Qt::Key_Escape || (key->key() == Qt::Key_Up && grid_.row() <= 1);
+    if (watched == &grid_ && back) {
+        QLineEdit* box = lastSearchBox_ ? lastSearchBox_.data() : search_.txtPart;
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
         return true;
     }
     return false;
@@ -115,11 +148,22 @@ bool CounterKeys::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn || type == QEvent::MouseButtonRelease)
         selectSearchTextOnReturn(watched, event);
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    if ((type != QEvent::ShortcutOverride && type != QEvent::KeyPress) || widget == nullptr ||
-        widget->window() != windowWidget_)
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != windowWidget_)
+        return false;
+    if (type == QEvent::FocusIn) {
+        if (widget == search_.txtPart || widget == search_.txtDesc)
+            lastSearchBox_ = static_cast<QLineEdit*>(widget);
+        window_.setDefaultButton(defaultButtonFor(widget));
+        return false;
+    }
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyPress && moveBetweenBoxAndResults(watched, key)) {
+        event->accept();
+        return true;
+    }
     // While a box the user types into has the focus, the clipboard keys (Ctrl+C, Ctrl+V, Ctrl+X,
     // Ctrl+A) copy, paste, cut and select there and never reach the menu items that share them.
     if (type == QEvent::ShortcutOverride && isTextEntry(watched) && isClipboardKey(key)) {

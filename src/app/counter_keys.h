@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
+#include <QPushButton>
 #include <functional>
 
 class QKeyEvent;
@@ -15,19 +16,23 @@ class HandlerGuard;
 class MainWindowInterface;
 class PartSearchFrames;
 
-// The keys and the focus of the trade counter on the main window: Enter on a row of the results
-// adds its part to the order, Enter in a Customer Retail box stores the prices, Enter elsewhere
-// presses the default button; the search boxes select their text when the focus comes back to
-// them; the clipboard keys stay with the box being typed into; Ctrl+C copies a Part Detail
-// value. Watches every event of the application while it lives: the window owns it, and it
-// goes before the window's controls do.
+// The keys and the focus of the trade counter on the main window. The default button follows the
+// focus: the part number's Search in txtPart, the description's Search in txtDesc and the vehicle
+// box, Enter/Update in a Customer Retail box, Add to Order on the results, the focused button
+// itself; Enter presses it (on a row of the results it adds the row's part to the order). Down
+// or Page Down in a search box goes to the results on their current row, and Up on the first
+// row or Esc in the results back to the search box, its text selected, as it is whenever the
+// focus comes back to a search box. The clipboard keys stay with the box being typed into;
+// Ctrl+C copies a Part Detail value. Watches every event of the application while it lives: the
+// window owns it, and it goes before the window's controls do.
 class CounterKeys final : public QObject {
     Q_OBJECT
 
 public:
     // addToOrder: what a double click on the results does, entered through the guard.
+    // addToOrderButton: the button marked as the default while the results have the focus.
     CounterKeys(MainWindowInterface& window, HandlerGuard& guard, PartSearchFrames& search,
-                FlexGrid& grid, CustomerRetailFrame& customerRetail,
+                FlexGrid& grid, CustomerRetailFrame& customerRetail, QPushButton* addToOrderButton,
                 std::function<void()> addToOrder);
     ~CounterKeys() override;
 
@@ -42,6 +47,11 @@ protected:
 
 private:
     void selectSearchTextOnReturn(QObject* watched, QEvent* event);
+    // The button Enter presses while the control has the focus; null for none.
+    [[nodiscard]] QPushButton* defaultButtonFor(QWidget* focus) const;
+    // Down or Page Down in a search box, Up on the first row or Esc in the results; true when
+    // the key moved the focus.
+    bool moveBetweenBoxAndResults(QObject* watched, const QKeyEvent* key);
 
     MainWindowInterface& window_;
     QWidget* windowWidget_;
@@ -49,7 +59,10 @@ private:
     PartSearchFrames& search_;
     FlexGrid& grid_;
     CustomerRetailFrame& customerRetail_;
+    QPushButton* addToOrderButton_;
     std::function<void()> addToOrder_;
+    // The search box that had the focus last: Up or Esc in the results goes back to it.
+    QPointer<QLineEdit> lastSearchBox_;
     // The search box a click has just given the focus to.
     QPointer<QLineEdit> selectOnRelease_;
 };

@@ -17,12 +17,15 @@
 #include "orders/order_finaliser.h"
 #include "orders/order_lifecycle.h"
 #include "orders/order_part_adder.h"
+#include "orders/order_summary.h"
 #include "orders/previous_orders_window.h"
 #include "platform/app_folder.h"
 #include "platform/control_font.h"
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
+#include "platform/keyboard_access.h"
+#include "platform/program_icon.h"
 #include "platform/steady_layout_style.h"
 #include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
@@ -61,6 +64,7 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
     initMainWindowResources();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dorvane Quillon"));
+    setWindowIcon(ProgramIcon::icon());
 
     buildCentralWidget();
     buildMenus();
@@ -68,6 +72,7 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
     ControlFont::applyTo(this);
     showLogo();
     wireEvents();
+    KeyboardAccess::prepare(this);
     setDefaultButton(partSearch_->cmdSearchPart);
 
     fitToScreen();
@@ -105,7 +110,8 @@ void MainWindow::buildCentralWidget() {
     resultsGrid_ = std::make_unique<ResultsGrid>(context_, *searchResults_, *partDisplay_);
     searches_ = std::make_unique<PartSearch>(context_, *partSearch_, *resultsGrid_, *partDisplay_);
     keys_ = std::make_unique<CounterKeys>(*this, guard_, *partSearch_, *searchResults_->MSFlexGrid1,
-                                          *customerRetail_, [this] { cmdOrder_Click(); });
+                                          *customerRetail_, tools_->cmdOrder,
+                                          [this] { cmdOrder_Click(); });
 
     picture1_ = new QLabel(central);
     picture1_->setObjectName(QStringLiteral("Picture1"));
@@ -142,7 +148,10 @@ void MainWindow::buildCentralWidget() {
 
     setTabOrder(partSearch_->cmdSearchDesc, searchResults_->MSFlexGrid1);
     setTabOrder(searchResults_->MSFlexGrid1, tools_->cmdClear);
-    setTabOrder(tools_->cmdOptions, partDetail_->lstRoverSupers);
+    setTabOrder(tools_->cmdOptions, partDetail_->images.front());
+    for (std::size_t slot = 1; slot < partDetail_->images.size(); ++slot)
+        setTabOrder(partDetail_->images[slot - 1], partDetail_->images[slot]);
+    setTabOrder(partDetail_->images.back(), partDetail_->lstRoverSupers);
     setTabOrder(partDetail_->lstVehicleApplication, customerRetail_->txtFilePrice);
 }
 
@@ -253,7 +262,15 @@ void MainWindow::buildStatusBar() {
     panels_[2]->setMinimumWidth(70);
     panels_[3]->setAlignment(Qt::AlignCenter);
     panels_[3]->setMinimumWidth(100);
+    orderSummary_ = new QLabel(bar);
+    orderSummary_->setObjectName(QStringLiteral("StatusBar1OrderSummary"));
+    orderSummary_->setToolTip(QStringLiteral("Open order"));
+    orderSummary_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    orderSummary_->setTextFormat(Qt::PlainText);
+    orderSummary_->setContentsMargins(4, 0, 4, 0);
+    orderSummary_->hide();
     bar->addPermanentWidget(panels_[0], 1);
+    bar->addPermanentWidget(orderSummary_);
     for (std::size_t index = 1; index < panels_.size(); ++index)
         bar->addPermanentWidget(panels_[index]);
 
@@ -296,11 +313,7 @@ void MainWindow::wireEvents() {
             [this] { searches_->cmdSearchPart_Click(); });
     command(search.cmdSearchDesc, nullptr, QStringLiteral("search for the part description"),
             [this] { searches_->cmdSearchDesc_Click(); });
-    // txtPart_Change and txtDesc_Change: the Search of the box last edited is the default.
-    route(search.txtPart, &QLineEdit::textChanged, QStringLiteral("take the part number"),
-          [this] { setDefaultButton(partSearch_->cmdSearchPart); });
-    route(search.txtDesc, &QLineEdit::textChanged, QStringLiteral("take the keyword"),
-          [this] { setDefaultButton(partSearch_->cmdSearchDesc); });
+    // The default button follows the focus (CounterKeys): Enter searches the box it is in.
 
     FlexGrid* grid = searchResults_->MSFlexGrid1;
     route(grid, &FlexGrid::rowColChange, QStringLiteral("show the part"),
@@ -404,6 +417,20 @@ QString MainWindow::statusText() const {
 
 void MainWindow::setOrderIndicatorEnabled(bool enabled) {
     panels_[1]->setEnabled(enabled);
+    // ORD and the summary beside it change together: an order opened, resumed, deleted or
+    // completed.
+    if (enabled) {
+        showOrderSummary();
+    } else {
+        orderSummary_->clear();
+        orderSummary_->hide();
+    }
+}
+
+void MainWindow::showOrderSummary() {
+    const QString text = OrderSummary::text(state_);
+    orderSummary_->setText(text);
+    orderSummary_->setVisible(!text.isEmpty());
 }
 
 bool MainWindow::orderIndicatorEnabled() const {
@@ -429,9 +456,9 @@ void MainWindow::setClearCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::setDefaultButton(QPushButton* button) {
-    if (defaultButton_ == button)
-        return;
-    if (defaultButton_)
+    // Set again when it is the same button: a button that had the focus gives up its default
+    // mark as it loses the focus.
+    if (defaultButton_ && defaultButton_ != button)
         defaultButton_->setDefault(false);
     defaultButton_ = button;
     if (defaultButton_)

@@ -71,6 +71,7 @@ public:
     QString statusText() const override;
     void setOrderIndicatorEnabled(bool enabled) override;
     bool orderIndicatorEnabled() const override;
+    void showOrderSummary() override;
     void setOrderCommandsEnabled(bool enabled) override;
     void setFinaliseCommandsEnabled(bool enabled) override;
     void setClearCommandsEnabled(bool enabled) override;
@@ -134,6 +135,8 @@ private:
     QAction* mnuAboutItem_ = nullptr;
 
     std::array<QLabel*, 4> panels_{};
+    // Beside ORD: the open order's number, line count and total.
+    QLabel* orderSummary_ = nullptr;
     QTimer* clock_ = nullptr;
     QPointer<QPushButton> defaultButton_;
     // Last, so that it stops watching the events before the controls go.

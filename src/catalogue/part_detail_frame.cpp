@@ -1,6 +1,7 @@
 #include "catalogue/part_detail_frame.h"
 
 #include "catalogue/value_field.h"
+#include "catalogue/value_field_accessible.h"
 #include "platform/image_box.h"
 
 #include <QGridLayout>
@@ -32,6 +33,7 @@ QLabel* captionLabel(const QString& caption, const QString& name, QWidget* paren
 PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     : QGroupBox(QStringLiteral("Part Detail"), parent), context_(context) {
     setObjectName(QStringLiteral("framePart"));
+    ValueFieldAccessible::install();
 
     txtRoverNumber = valueField("txtRoverNumber", this);
     txtDRNumber = valueField("txtDRNumber", this);
@@ -56,7 +58,9 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     const auto place = [this, fields](QLabel* field, const QString& caption, int row, int column,
                                       int span = 1) {
         const QString name = QStringLiteral("lbl") + field->objectName().mid(3);
-        fields->addWidget(captionLabel(caption, name, this), row, column * 2, Qt::AlignRight);
+        QLabel* label = captionLabel(caption, name, this);
+        label->setBuddy(field); // a screen reader says what the value is
+        fields->addWidget(label, row, column * 2, Qt::AlignRight);
         fields->addWidget(field, row, column * 2 + 1, 1, span * 2 - 1);
     };
     place(txtDescription, QStringLiteral("Description:"), 0, 0, 3);
@@ -83,11 +87,13 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
         return widget;
     };
     lblRoverSupers =
-        captionLabel(QStringLiteral("Rover Numbers:"), QStringLiteral("lblRoverSupers"), this);
+        captionLabel(QStringLiteral("&Rover Numbers:"), QStringLiteral("lblRoverSupers"), this);
     lstRoverSupers = list("lstRoverSupers");
-    lblVehicleApplication = captionLabel(QStringLiteral("Vehicle Applications:"),
+    lblVehicleApplication = captionLabel(QStringLiteral("Vehicle &Applications:"),
                                          QStringLiteral("lblVehicleApplication"), this);
     lstVehicleApplication = list("lstVehicleApplication");
+    lblRoverSupers->setBuddy(lstRoverSupers);
+    lblVehicleApplication->setBuddy(lstVehicleApplication);
     auto* supersColumn = new QVBoxLayout;
     supersColumn->addWidget(lblRoverSupers);
     supersColumn->addWidget(lstRoverSupers, 1);
@@ -100,6 +106,7 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     for (int slot = 0; slot < thumbnailCount; ++slot) {
         auto* image = new ImageBox(this);
         image->setObjectName(QStringLiteral("Image%1").arg(slot + 1));
+        image->setAccessibleName(QStringLiteral("Picture %1").arg(slot + 1));
         image->setFixedSize(thumbnailSide, thumbnailSide);
         image->setFrameStyle(QFrame::Box | QFrame::Plain);
         QSizePolicy policy = image->sizePolicy();

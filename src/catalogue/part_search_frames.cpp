@@ -26,7 +26,7 @@ PartSearchFrames::PartSearchFrames(AppContext& context, QWidget* parent)
     framePartSearch =
         named(new QGroupBox(QStringLiteral("Part Number Search"), this), "framePartSearch");
     lblEnterPart =
-        named(new QLabel(QStringLiteral("Enter part number:"), framePartSearch), "lblEnterPart");
+        named(new QLabel(QStringLiteral("Enter &part number:"), framePartSearch), "lblEnterPart");
     txtPart = named(new QLineEdit(framePartSearch), "txtPart");
     txtPart->setToolTip(QStringLiteral("Enter a DV or Rover number"));
     cmdSearchPart =
@@ -43,11 +43,11 @@ PartSearchFrames::PartSearchFrames(AppContext& context, QWidget* parent)
     frameDescSearch =
         named(new QGroupBox(QStringLiteral("Part Description Search"), this), "frameDescSearch");
     lblEnterDesc =
-        named(new QLabel(QStringLiteral("Enter keyword:"), frameDescSearch), "lblEnterDesc");
+        named(new QLabel(QStringLiteral("Enter &keyword:"), frameDescSearch), "lblEnterDesc");
     txtDesc = named(new QLineEdit(frameDescSearch), "txtDesc");
     txtDesc->setToolTip(QStringLiteral("Enter a single keyword or part of a description"));
     lblSelectVehicle =
-        named(new QLabel(QStringLiteral("Select vehicle"), frameDescSearch), "lblSelectVehicle");
+        named(new QLabel(QStringLiteral("&Select vehicle"), frameDescSearch), "lblSelectVehicle");
     lstApplication = named(new QComboBox(frameDescSearch), "lstApplication");
     lstApplication->setEditable(true);
     lstApplication->setInsertPolicy(QComboBox::NoInsert);
@@ -69,6 +69,14 @@ PartSearchFrames::PartSearchFrames(AppContext& context, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(framePartSearch, 1);
     layout->addWidget(frameDescSearch, 1);
+
+    // Alt+P, Alt+K and Alt+S reach the boxes (the menus have F, E, V and H); a screen reader
+    // names each box by its label.
+    lblEnterPart->setBuddy(txtPart);
+    lblEnterDesc->setBuddy(txtDesc);
+    lblSelectVehicle->setBuddy(lstApplication);
+    cmdSearchPart->setAccessibleName(QStringLiteral("Search part number"));
+    cmdSearchDesc->setAccessibleName(QStringLiteral("Search description"));
 
     setTabOrder(txtPart, cmdSearchPart);
     setTabOrder(cmdSearchPart, txtDesc);

@@ -1,5 +1,6 @@
 #include "catalogue/picture_window.h"
 
+#include "platform/keyboard_access.h"
 #include "platform/twips.h"
 
 #include <QDir>
@@ -56,6 +57,10 @@ PictureWindow::PictureWindow(const QString& picturePath, QWidget* parent)
     picFill_->setAutoFillBackground(true);
     // A click on the corner box is not a click on the background.
     picFill_->setAttribute(Qt::WA_NoMousePropagation);
+    vScroll1_->setAccessibleName(QStringLiteral("Scroll up and down"));
+    hScroll1_->setAccessibleName(QStringLiteral("Scroll left and right"));
+    picture1_->setAccessibleName(QStringLiteral("Picture"));
+    KeyboardAccess::prepare(this);
 
     Form_Load();
 

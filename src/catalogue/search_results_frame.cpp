@@ -15,6 +15,7 @@ SearchResultsFrame::SearchResultsFrame(AppContext& context, QWidget* parent)
 
     MSFlexGrid1 = new FlexGrid(this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Search Results"));
     MSFlexGrid1->setFixedCols(0);
     // A part's row is highlighted across all four columns, also while a click on a row that is
     // highlighted already is still under way.

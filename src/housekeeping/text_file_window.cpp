@@ -1,44 +1,19 @@
 #include "housekeeping/text_file_window.h"
 
+#include "platform/keyboard_access.h"
+#include "platform/program_icon.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
 namespace quillon {
-
-namespace {
-
-// The program's picture: the Dorvane green badge with the Quillon initials.
-QPixmap badge() {
-    constexpr int side = 48;
-    QPixmap pixmap(side, side);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(1, 1, side - 2, side - 2), 9, 9);
-    painter.fillPath(shape, QColor(0x1f, 0x5c, 0x3a));
-    painter.setPen(QPen(QColor(0xe8, 0xc5, 0x47), 2));
-    painter.drawPath(shape);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(20);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, QStringLiteral("DQ"));
-    return pixmap;
-}
-
-} // namespace
 
 TextFileWindow::TextFileWindow(const QString& objectName, const QString& caption,
                                const QString& subtitle, const QString& filePath, QWidget* parent)
@@ -48,7 +23,7 @@ TextFileWindow::TextFileWindow(const QString& objectName, const QString& caption
 
     picIcon_ = new QLabel(this);
     picIcon_->setObjectName("picIcon");
-    picIcon_->setPixmap(badge());
+    picIcon_->setPixmap(ProgramIcon::badge());
     picIcon_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     lblTitle_ = new QLabel(QStringLiteral("Dorvane Quillon"), this);
@@ -90,6 +65,8 @@ TextFileWindow::TextFileWindow(const QString& objectName, const QString& caption
     layout->addWidget(txtDescription_, 1);
     layout->addLayout(buttons);
 
+    txtDescription_->setAccessibleName(caption + QStringLiteral(" text"));
+    KeyboardAccess::prepare(this);
     Form_Load();
 }
 

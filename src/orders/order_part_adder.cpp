@@ -90,6 +90,7 @@ bool OrderPartAdder::addNewLine() {
     context_.window.setStatusText(QStringLiteral("Part added to order number ") +
                                   QString::number(state.currentOrderNum));
     context_.window.setFinaliseCommandsEnabled(true);
+    context_.window.showOrderSummary();
     return true;
 }
 
@@ -125,6 +126,7 @@ bool OrderPartAdder::updateExistingLine(const Recordset& line) {
 
     context_.window.setStatusText(QStringLiteral("Part order updated in order number ") +
                                   QString::number(state.currentOrderNum));
+    context_.window.showOrderSummary();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/control_font.h"
 #include "platform/dialogs.h"
+#include "platform/keyboard_access.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 #include "session/program_state.h"
@@ -103,7 +104,6 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, 
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
 
     auto* fields = new QGridLayout;
     fields->addWidget(lblQty, 0, 0);
@@ -129,6 +129,7 @@ OrderQuantityDialog::OrderQuantityDialog(AppContext& context, const Part& part, 
     setTabOrder(txtComment, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
     ControlFont::applyTo(this);
+    KeyboardAccess::prepare(this);
     QFont bold = lblPartNumber->font();
     bold.setBold(true);
     lblPartNumber->setFont(bold);

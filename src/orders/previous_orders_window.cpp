@@ -2,6 +2,7 @@
 
 #include "platform/control_font.h"
 #include "platform/flex_grid.h"
+#include "platform/keyboard_access.h"
 #include "platform/twips.h"
 #include "printing/order_form_printing.h"
 #include "session/app_context.h"
@@ -96,6 +97,10 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
     OptionsStatusBar->setSizeGripEnabled(false);
 
     ControlFont::applyTo(this);
+    lblOrderTotal->setBuddy(txtAllOrdersOrderTotal);
+    lstAllOrders->setAccessibleName(QStringLiteral("Orders"));
+    MSFlexGridOrders->setAccessibleName(QStringLiteral("Order lines"));
+    KeyboardAccess::prepare(this);
 
     // The client area is at least 12375 x 3630 twips; a wider or taller window gives the list
     // and the grid the room, and the controls below them keep their places at the edges.

@@ -4,6 +4,7 @@
 #include "platform/control_font.h"
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
+#include "platform/keyboard_access.h"
 #include "session/app_context.h"
 #include "session/handler_guard.h"
 #include "session/main_window_interface.h"
@@ -12,6 +13,7 @@
 #include "store/statement_builder.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +82,8 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
     txtOrderTotal->setReadOnly(true);
     txtOrderTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtOrderTotal->setFixedWidth(120);
+    // The total is read, never typed: Tab goes from the lines to the buttons without it.
+    txtOrderTotal->setFocusPolicy(Qt::NoFocus);
     lblOrderTotal->setBuddy(txtOrderTotal);
 
     cmdModify = new QPushButton(QStringLiteral("Modify"), this);
@@ -88,8 +92,9 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    for (QPushButton* button : {cmdModify, cmdDelete, cmdOK})
-        button->setAutoDefault(false);
+    // Enter on a line modifies it: Modify is the default button while no other button has the
+    // focus.
+    cmdModify->setDefault(true);
 
     StatusBarOrder = new QStatusBar(this);
     StatusBarOrder->setObjectName(QStringLiteral("StatusBarOrder"));
@@ -118,6 +123,13 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
     layout->addWidget(StatusBarOrder);
 
     ControlFont::applyTo(this);
+    MSFlexGridViewOrder->setAccessibleName(QStringLiteral("Order lines"));
+    setTabOrder(MSFlexGridViewOrder, cmdModify);
+    setTabOrder(cmdModify, cmdDelete);
+    setTabOrder(cmdDelete, cmdOK);
+    KeyboardAccess::prepare(this);
+    MSFlexGridViewOrder->installEventFilter(this);
+    MSFlexGridViewOrder->setFocus(Qt::OtherFocusReason);
 
     route(cmdModify, QStringLiteral("change the order line"), &ViewOrderWindow::cmdModify_Click);
     route(cmdDelete, QStringLiteral("delete the order line"), &ViewOrderWindow::cmdDelete_Click);
@@ -136,6 +148,25 @@ ViewOrderWindow::ViewOrderWindow(AppContext& context, QWidget* parent)
     const QSize room =
         shownOn != nullptr ? shownOn->availableGeometry().size() : QSize(wanted, 380);
     resize(std::min(wanted, room.width()), std::min(380, room.height()));
+}
+
+bool ViewOrderWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != MSFlexGridViewOrder || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    // Enter on a line modifies it, the Delete key deletes it (after the question).
+    QPushButton* button = nullptr;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        button = cmdModify;
+    else if (key->key() == Qt::Key_Delete)
+        button = cmdDelete;
+    if (button == nullptr)
+        return false;
+    event->accept();
+    button->click();
+    return true;
 }
 
 void ViewOrderWindow::route(QPushButton* button, const QString& action,
@@ -256,6 +287,7 @@ void ViewOrderWindow::cmdModify_Click() {
         SqlCondition::equalsTight(u"ID", SqlLiteral::number(id))));
     setStatusText(QStringLiteral("Order updated"));
     fillOrderGrid();
+    context_.window.showOrderSummary();
 }
 
 void ViewOrderWindow::cmdDelete_Click() {
@@ -275,6 +307,7 @@ void ViewOrderWindow::cmdDelete_Click() {
             u"orderParts", SqlCondition::equalsTight(u"ID", SqlLiteral::number(id))));
     fillOrderGrid();
     setStatusText(QStringLiteral("Part deleted"));
+    context_.window.showOrderSummary();
 }
 
 void ViewOrderWindow::cmdOK_Click() {

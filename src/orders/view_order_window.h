@@ -21,6 +21,8 @@ class FlexGrid;
 // the Part Order Details dialog (its price stays); Delete removes the selected line after a
 // question. The selected line is the one in the grid's current row; a pick anywhere in a row
 // selects the whole row. The grid is read afresh when the window is created and after each change.
+// By keyboard: the focus starts on the lines; Enter modifies the current line and the Delete key
+// deletes it; Tab goes from the lines to Modify, Delete and OK.
 class ViewOrderWindow final : public QDialog {
     Q_OBJECT
 
@@ -63,6 +65,9 @@ public:
     QPushButton* cmdDelete;
     QPushButton* cmdOK;
     QStatusBar* StatusBarOrder;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();

@@ -1,5 +1,6 @@
 #include "platform/flex_grid.h"
 
+#include "platform/current_row_delegate.h"
 #include "platform/flex_grid_model.h"
 #include "platform/twips.h"
 
@@ -27,6 +28,7 @@ constexpr int minimumColumnWidth = 4;
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
     setModel(model_);
+    setItemDelegate(new CurrentRowDelegate(this));
     columns_.resize(static_cast<std::size_t>(model_->gridCols()));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);

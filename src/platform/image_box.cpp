@@ -1,7 +1,9 @@
 #include "platform/image_box.h"
 
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <utility>
 
 namespace quillon {
@@ -29,6 +31,7 @@ QImage readFitted(const QString& path, QSize area, QSize& full) {
 ImageBox::ImageBox(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void ImageBox::setPicture(const QPixmap& picture) {
@@ -82,6 +85,59 @@ void ImageBox::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void ImageBox::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (plain ? event->key() : Qt::Key_unknown) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        event->accept();
+        emit clicked();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        event->accept();
+        if (ImageBox* next =
+                neighbour(event->key() == Qt::Key_Right || event->key() == Qt::Key_Down))
+            next->setFocus(Qt::OtherFocusReason);
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+ImageBox* ImageBox::neighbour(bool right) const {
+    ImageBox* found = nullptr;
+    if (parentWidget() == nullptr)
+        return found;
+    for (ImageBox* box : parentWidget()->findChildren<ImageBox*>(Qt::FindDirectChildrenOnly)) {
+        if (box == this || !box->isVisible() || !box->isEnabled() ||
+            box->geometry().center().y() < geometry().top() ||
+            box->geometry().center().y() > geometry().bottom())
+            continue;
+        const int x = box->x();
+        if (right ? x <= this->x() : x >= this->x())
+            continue;
+        if (found == nullptr || (right ? x < found->x() : x > found->x()))
+            found = box;
+    }
+    return found;
+}
+
+void ImageBox::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The focus mark: a frame in the highlight colour inside the box's own.
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Active, QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void ImageBox::resizeEvent(QResizeEvent* event) {

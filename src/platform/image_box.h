@@ -7,7 +7,9 @@
 namespace quillon {
 
 // A clickable image box: shows a picture fitted into its area (aspect ratio kept) and raises
-// clicked() on a left click.
+// clicked() on a left click, or on Enter or Space while it has the focus. It takes the focus by
+// Tab or by a click; the arrow keys move the focus to the box beside it among the boxes shown
+// in the same row.
 class ImageBox final : public QLabel {
     Q_OBJECT
 
@@ -30,10 +32,14 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showScaled();
+    // The box shown beside this one in its row, to the left or to the right; null at the end.
+    [[nodiscard]] ImageBox* neighbour(bool right) const;
     // The area the picture is fitted into: the box's contents, once the box has a size.
     [[nodiscard]] QSize pictureArea() const;
 

@@ -1,9 +1,14 @@
 #include "platform/qt_dialogs.h"
 
+#include "platform/keyboard_access.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace quillon {
 
@@ -28,9 +33,22 @@ QString QtDialogs::displayText(const QString& prompt) {
     return text;
 }
 
-Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
-                                      const QString& title, Button defaultButton) {
-    QMessageBox box(boxParent());
+int QtDialogs::titleBarWidth(const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 1.2);
+    else
+        font.setPixelSize(font.pixelSize() * 6 / 5);
+    // The icon on the left, minimise, maximise and close on the right, and the bar's margins.
+    constexpr int windowButtons = 4 * 32 + 24;
+    return QFontMetrics(font).horizontalAdvance(title) + windowButtons;
+}
+
+std::unique_ptr<QMessageBox> QtDialogs::buildBox(const QString& prompt, Buttons buttons, Icon icon,
+                                                 const QString& title, Button defaultButton) {
+    auto owned = std::make_unique<QMessageBox>(boxParent());
+    QMessageBox& box = *owned;
     box.setWindowTitle(titleOrDefault(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(displayText(prompt));
@@ -53,7 +71,21 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
         box.setStandardButtons(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }
-    const int pressed = box.exec();
+    // The box sizes itself to its text and buttons; a row as wide as the title keeps it from
+    // being narrower than the title bar needs.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle()), 0, QSizePolicy::Fixed,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    KeyboardAccess::prepare(&box);
+    return owned;
+}
+
+Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
+                                      const QString& title, Button defaultButton) {
+    const std::unique_ptr<QMessageBox> box = buildBox(prompt, buttons, icon, title, defaultButton);
+    const int pressed = box->exec();
     if (buttons == Buttons::Ok)
         return Button::Ok;
     return pressed == QMessageBox::Yes ? Button::Yes : Button::No;
@@ -61,11 +93,12 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
 
 QString QtDialogs::inputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(boxParent(), titleOrDefault(title), displayText(prompt),
-                              QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(boxParent());
+    dialog.setWindowTitle(titleOrDefault(title));
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(defaultText);
+    KeyboardAccess::prepare(&dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtDialogs::beep() {

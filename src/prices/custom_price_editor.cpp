@@ -1,5 +1,6 @@
 #include "prices/custom_price_editor.h"
 
+#include "platform/accessible_names.h"
 #include "platform/dialogs.h"
 #include "prices/custom_part_record.h"
 #include "prices/customer_retail_frame.h"
@@ -97,10 +98,12 @@ void CustomPriceEditor::cmdEnterFilePrice_Click() {
         return;
     // Both prices are checked before anything changes: the engine is never handed a text that
     // is no amount.
-    const auto filePrice = boxAmount(frame_.txtFilePrice, frame_.lblFilePrice->text());
+    const auto filePrice =
+        boxAmount(frame_.txtFilePrice, AccessibleNames::words(frame_.lblFilePrice->text()));
     if (!filePrice)
         return;
-    const auto sellingPrice = boxAmount(frame_.txtSellingPrice, frame_.lblSellingPrice->text());
+    const auto sellingPrice =
+        boxAmount(frame_.txtSellingPrice, AccessibleNames::words(frame_.lblSellingPrice->text()));
     if (!sellingPrice)
         return;
     if (frame_.txtFilePrice->text().isEmpty())

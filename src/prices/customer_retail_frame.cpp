@@ -22,11 +22,11 @@ CustomerRetailFrame::CustomerRetailFrame(AppContext& context, QWidget* parent)
         widget->setMinimumWidth(60);
         return widget;
     };
-    lblFilePrice = label(QStringLiteral("File Price:"), "lblFilePrice");
+    lblFilePrice = label(QStringLiteral("Fi&le Price:"), "lblFilePrice");
     txtFilePrice = box("txtFilePrice");
-    lblSellingPrice = label(QStringLiteral("Selling Price:"), "lblSellingPrice");
+    lblSellingPrice = label(QStringLiteral("Selli&ng Price:"), "lblSellingPrice");
     txtSellingPrice = box("txtSellingPrice");
-    lblUnit = label(QStringLiteral("Unit:"), "lblUnit");
+    lblUnit = label(QStringLiteral("&Unit:"), "lblUnit");
     txtUnit = box("txtUnit");
     cmdEnterFilePrice = new QPushButton(QStringLiteral("Enter/Update"), this);
     cmdEnterFilePrice->setObjectName(QStringLiteral("cmdEnterFilePrice"));
@@ -47,6 +47,11 @@ CustomerRetailFrame::CustomerRetailFrame(AppContext& context, QWidget* parent)
     layout->addSpacing(6);
     layout->addWidget(cmdEnterFilePrice);
     layout->addWidget(cmdRemoveFilePrice);
+
+    // Alt+L, Alt+N and Alt+U reach the boxes; a screen reader names each box by its label.
+    lblFilePrice->setBuddy(txtFilePrice);
+    lblSellingPrice->setBuddy(txtSellingPrice);
+    lblUnit->setBuddy(txtUnit);
 
     setTabOrder(txtFilePrice, txtSellingPrice);
     setTabOrder(txtSellingPrice, txtUnit);

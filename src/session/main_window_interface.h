@@ -22,6 +22,10 @@ public:
     virtual void setOrderIndicatorEnabled(bool enabled) = 0;
     virtual bool orderIndicatorEnabled() const = 0;
 
+    // The Status bar panel beside ORD: the open order's number, line count and total, read
+    // afresh; empty while no order is open. Called after every change of the order's lines.
+    virtual void showOrderSummary() = 0;
+
     // cmdOrder, mnuAddToOrder, mnuDeleteOrder, cmdViewOrder, mnuOrderItem.
     virtual void setOrderCommandsEnabled(bool enabled) = 0;
     // cmdFinaliseOrder, mnuFinaliseOrder.

@@ -97,7 +97,7 @@ private slots:
                  QStringList({u"1|True"_s, u"2|False"_s}));
     }
 
-    // Enter where the user is: in a search box, the search of the box last edited; in a Customer
+    // Enter where the user is: in a search box, the search of that box; in a Customer
     // Retail box, Enter/Update; on a row of the results, Add to Order for that row's part, the
     // part-number box then ready for the next number; on a button, that button.
     void enterKey_data() {
@@ -109,7 +109,7 @@ private slots:
         addRow("txtPart", "txtPart=AF10", "txtPart", "AF1001", "");
         addRow("txtDesc", "txtDesc=Brake", "txtDesc", "BJ1001", "");
         addRow("txtPart after txtDesc was edited", "txtPart=AF10;txtDesc=Brake", "txtPart",
-               "BJ1001", "");
+               "AF1001", "");
         addRow("vehicle list", "txtDesc=Brake", "lstApplication", "BJ1001", "");
         addRow("txtFilePrice", "txtFilePrice=12.5", "txtFilePrice", both, "BJ1001|STC1001|12.5|0|");
         addRow("txtSellingPrice after txtPart was edited", "txtPart=AF10;txtSellingPrice=20",
