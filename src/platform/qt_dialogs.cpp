@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quillon {
 
@@ -45,15 +47,23 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
         box.setIcon(QMessageBox::Warning);
         break;
     }
+    QPushButton* savePdf = nullptr;
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(defaultButton == Button::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+    } else if (buttons == Buttons::OkSavePdf) {
+        savePdf = box.addButton(QStringLiteral("Save as &PDF…"), QMessageBox::ActionRole);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(savePdf);
+        box.setEscapeButton(QMessageBox::Ok);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }
     const int pressed = box.exec();
+    if (buttons == Buttons::OkSavePdf)
+        return box.clickedButton() == savePdf ? Button::SavePdf : Button::Ok;
     if (buttons == Buttons::Ok)
         return Button::Ok;
     return pressed == QMessageBox::Yes ? Button::Yes : Button::No;
@@ -66,6 +76,12 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title,
         QInputDialog::getText(boxParent(), titleOrDefault(title), displayText(prompt),
                               QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& suggestedPath,
+                                const QString& filter) {
+    // The dialog asks before replacing a file.
+    return QFileDialog::getSaveFileName(boxParent(), titleOrDefault(title), suggestedPath, filter);
 }
 
 void QtDialogs::beep() {

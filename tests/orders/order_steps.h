@@ -16,7 +16,8 @@ namespace quillon::tests {
 
 using namespace Qt::StringLiterals; // for the files of the orders' tests too
 
-// An order and its lines, each "DorvaneNum|RoverNum|Description|Quantity|Price|Comments".
+// An order and its lines, each "DorvaneNum|RoverNum|Description|Quantity|Price|Comments" (the
+// comments may hold "|" too).
 inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
                      const QStringList& lines = {}, const QString& date = u"01/03/2026"_s) {
     app.addRows(
@@ -25,9 +26,13 @@ inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
     QList<Row> rows;
     for (const QString& line : lines) {
         const QStringList v = line.split(u'|');
-        rows << Row{{u"OrderNum"_s, orderNum},  {u"DorvaneNum"_s, v[0]}, {u"RoverNum"_s, v[1]},
-                    {u"Description"_s, v[2]},   {u"Quantity"_s, v[3]},   {u"Price"_s, v[4]},
-                    {u"Comments"_s, v.value(5)}};
+        rows << Row{{u"OrderNum"_s, orderNum},
+                    {u"DorvaneNum"_s, v[0]},
+                    {u"RoverNum"_s, v[1]},
+                    {u"Description"_s, v[2]},
+                    {u"Quantity"_s, v[3]},
+                    {u"Price"_s, v[4]},
+                    {u"Comments"_s, v.mid(5).join(u'|')}};
     }
     app.addRows(u"orderParts"_s, rows);
 }
