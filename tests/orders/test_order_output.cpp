@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -181,6 +182,10 @@ private slots:
         give(app, command);
 
         QCOMPARE(app.dialogs.errors(), QStringList());
+        // Printing on a machine without printers says so before the dialog.
+        const bool noPrinter = QPrinterInfo::availablePrinterNames().isEmpty();
+        QCOMPARE(titles(app.dialogs),
+                 command.contains(u"Print") && noPrinter ? u"No printer"_s : QString());
         const int pages = pageCount(pdf);
         QFETCH(int, fewestPages);
         QFETCH(int, mostPages);
