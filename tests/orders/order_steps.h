@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,6 +68,28 @@ inline void addAddress(const ProgramDriver& app, const QString& record) {
         row.insert(v[0] + columns[i - 2], v[i]);
     app.addRows(v[0].toLower() + u"CompanyDetails", {row});
 }
+
+// An environment variable set for the life of the object, then put back as it was.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QString& value)
+        : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnvironment() {
+        if (wasSet_)
+            qputenv(name_, saved_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    QByteArray saved_;
+    bool wasSet_;
+};
 
 inline QStringList storedOrders(const ProgramDriver& app) {
     return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <optional>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -130,22 +131,19 @@ class OrderOutputTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir scratch_; // the settings, the temporary files and the files saved
-    QByteArray savedTmp_;
+    std::optional<ScopedEnvironment> settings_;
+    std::optional<ScopedEnvironment> temporary_;
 
 private slots:
     void initTestCase() {
         QVERIFY(scratch_.isValid());
-        savedTmp_ = qgetenv("TMPDIR");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch_.filePath(u"config"_s)));
-        qputenv("TMPDIR", QFile::encodeName(scratch_.path()));
+        settings_.emplace("XDG_CONFIG_HOME", scratch_.filePath(u"config"_s));
+        temporary_.emplace("TMPDIR", scratch_.path());
     }
 
     void cleanupTestCase() {
-        if (savedTmp_.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", savedTmp_);
-        qunsetenv("XDG_CONFIG_HOME");
+        temporary_.reset();
+        settings_.reset();
     }
 
     // The form on paper and in a PDF: every line whole on one page with its special
