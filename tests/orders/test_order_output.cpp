@@ -4,6 +4,7 @@
 // no browser starts. The PDFs are read back with poppler's pdfinfo and pdftotext, the CSV with
 // Python's csv module.
 #include "order_steps.h"
+#include "platform/desktop_browser.h"
 #include "test_registry.h"
 
 #include <QJsonArray>
@@ -372,6 +373,46 @@ private slots:
             QVERIFY(app.dialogs.boxes()[0].prompt.contains(csv.filePath()));
         }
         QVERIFY(QDir(pdf.absolutePath()).removeRecursively());
+    }
+
+    // The desktop's mail client as xdg-email answers: started with the subject and the
+    // files attached, or not found.
+    void desktopMail_data() {
+        QTest::addColumn<QString>("exit"); // the fake xdg-email's exit status; "" none installed
+        QTest::addColumn<bool>("started");
+        addRow("client opens", u"0"_s, true);
+        addRow("no mail client", u"3"_s, false);
+        addRow("xdg-email missing", u""_s, false);
+    }
+
+    void desktopMail() {
+        QFETCH(QString, exit);
+        QTemporaryDir bin;
+        const QString arguments = bin.filePath(u"arguments"_s);
+        if (!exit.isEmpty()) {
+            QFile fake(bin.filePath(u"xdg-email"_s));
+            QVERIFY(fake.open(QIODevice::WriteOnly));
+            fake.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"${0%/*}/arguments\"\nexit " +
+                       exit.toLatin1() + "\n");
+            fake.close();
+            QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        const QString pdf = bin.filePath(u"Order 5.pdf"_s);
+        const ScopedEnvironment path("PATH", bin.path());
+        DesktopBrowser desktop;
+
+        QTEST(desktop.mail(u"Order 5 (01/03/2026)"_s, {pdf, bin.filePath(u"Order 5.csv"_s)}),
+              "started");
+
+        QFile given(arguments);
+        QCOMPARE(given.open(QIODevice::ReadOnly) ? QString::fromUtf8(given.readAll()) : QString(),
+                 exit.isEmpty() ? QString()
+                                : u"--utf8\n--subject\nOrder 5 (01/03/2026)\n--attach\n"_s + pdf +
+                                      u"\n--attach\n" + bin.filePath(u"Order 5.csv"_s) + u'\n');
+        QCOMPARE(QDir(bin.path())
+                     .entryList(QDir::Hidden | QDir::Files)
+                     .contains(u".mail-client-status"_s),
+                 false);
     }
 
     // The commands of the open order are disabled without one, and say so for an order
