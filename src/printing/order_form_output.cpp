@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/user_file_saver.h"
 #include "printing/order_form_pages.h"
+#include "store/locale_formats.h"
 
 #include <QLocale>
 #include <QPrintDialog>
@@ -12,7 +13,7 @@
 namespace quillon {
 
 QByteArray OrderFormOutput::pdf(const QString& page, const QString& orderNum) {
-    return OrderFormPages(page).pdf(OrderFormPages::paperFor(QLocale::system()),
+    return OrderFormPages(page).pdf(OrderFormPages::paperFor(LocaleFormats::systemLocale()),
                                     documentName(orderNum));
 }
 
@@ -37,7 +38,7 @@ bool OrderFormOutput::print(const QString& page, const QString& orderNum, QWidge
         dialogs_.messageBox(noPrinterPrompt(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
                             QStringLiteral("No printer"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(OrderFormPages::paperFor(QLocale::system()));
+    printer.setPageSize(OrderFormPages::paperFor(LocaleFormats::systemLocale()));
     printer.setDocName(documentName(orderNum));
     printer.setCreator(QStringLiteral("Dorvane Quillon"));
     QPrintDialog dialog(&printer, parent);

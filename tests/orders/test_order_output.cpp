@@ -5,6 +5,7 @@
 // Python's csv module.
 #include "order_steps.h"
 #include "platform/desktop_browser.h"
+#include "printing/order_form_pages.h"
 #include "test_registry.h"
 
 #include <QJsonArray>
@@ -373,6 +374,20 @@ private slots:
             QVERIFY(app.dialogs.boxes()[0].prompt.contains(csv.filePath()));
         }
         QVERIFY(QDir(pdf.absolutePath()).removeRecursively());
+    }
+
+    // The paper of the user's locale.
+    void paper_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("paper");
+        addRow("United Kingdom", u"en_GB"_s, u"A4"_s);
+        addRow("United States", u"en_US"_s, u"Letter / ANSI A"_s);
+        addRow("Germany", u"de_DE"_s, u"A4"_s);
+    }
+
+    void paper() {
+        QFETCH(QString, locale);
+        QTEST(OrderFormPages::paperFor(QLocale(locale)).name(), "paper");
     }
 
     // The desktop's mail client as xdg-email answers: started with the subject and the
