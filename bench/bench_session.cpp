@@ -1,6 +1,7 @@
 #include "bench_session.h"
 
 #include "app/start_up.h"
+#include "orders/order_output.h"
 #include "platform/flex_grid.h"
 #include "printing/order_form_printing.h"
 #include "store/database.h"
@@ -12,8 +13,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <stdexcept>
@@ -222,6 +225,31 @@ double BenchSession::orderForm(qint32 orderNum) {
             "the Order form was not written: " + dialogs_.boxes().last().prompt.toStdString() +
             " / windows " + dialogs_.shownWindows().join(u' ').toStdString() + " / " +
             dialogs_.errors().join(u' ').toStdString());
+    dialogs_.clearRecords();
+    return ms;
+}
+
+double BenchSession::orderPdf(qint32 orderNum, const QString& path, int* pages) {
+    QFile::remove(path);
+    dialogs_.answerNextSaveFile(path);
+    QElapsedTimer timer;
+    timer.start();
+    window_->guard().run(u"save the order as PDF"_s, [this, orderNum] {
+        OrderOutput(window_->context()).order(OrderOutput::Kind::Pdf, orderNum);
+    });
+    const double ms = elapsedMs(timer);
+    if (!QFile::exists(path))
+        throw std::runtime_error("the PDF was not written: " +
+                                 dialogs_.errors().join(u' ').toStdString());
+    if (pages != nullptr) {
+        QProcess info;
+        info.start(u"pdfinfo"_s, {path});
+        info.waitForFinished(30000);
+        *pages = 0;
+        for (const QByteArray& line : info.readAllStandardOutput().split('\n'))
+            if (line.startsWith("Pages:"))
+                *pages = line.mid(6).trimmed().toInt();
+    }
     dialogs_.clearRecords();
     return ms;
 }

@@ -58,6 +58,9 @@ public:
     // The Order form of a completed order (Print Previous Order: the same generation as
     // Finalise), timed from the command to the page written and handed to the browser.
     double orderForm(qint32 orderNum);
+    // Save PDF for a completed order (the Previous Orders window's command): timed from the
+    // command to the PDF written at path; pages: how many it has (read back by pdfinfo, untimed).
+    double orderPdf(qint32 orderNum, const QString& path, int* pages = nullptr);
 
     ProgramState& state() { return state_; }
     MainWindow& window() { return *window_; }

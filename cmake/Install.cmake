@@ -113,10 +113,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 find_program(QUILLON_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QUILLON_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6, libgcc-s1, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libsqlite3-0")
+        "libc6, libgcc-s1, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), libqt6printsupport6 (>= 6.4), libsqlite3-0, xdg-utils")
 endif()
-# Opening the Order form in the desktop's web browser goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening the Order form in the desktop's web browser goes through xdg-open, and e-mailing an
+# order through xdg-email: xdg-utils is a dependency (above). Print Support comes with Qt.
 include(CPack)

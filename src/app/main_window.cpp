@@ -16,6 +16,7 @@
 #include "housekeeping/user_data_backup.h"
 #include "orders/order_finaliser.h"
 #include "orders/order_lifecycle.h"
+#include "orders/order_output.h"
 #include "orders/order_part_adder.h"
 #include "orders/order_summary.h"
 #include "orders/previous_orders_window.h"
@@ -48,6 +49,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
 // The logo lives in a resource of this library; a static library's resources are registered by
 // hand, from the global namespace.
@@ -203,6 +205,17 @@ void MainWindow::buildMenus() {
     QMenu* file = menu(QStringLiteral("&File"), "mnuFile");
     mnuNewOrder_ =
         addMenuItem(file, QStringLiteral("&New Order"), "mnuNewOrder", ctrl(Qt::Key_N), true);
+    separator(file, "mnuFileBar2");
+    // Ctrl+P stays with Previous Orders; printing takes Ctrl+Shift+P.
+    mnuPrintOrder_ = addMenuItem(file, QStringLiteral("&Print Order…"), "mnuPrintOrder",
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), false);
+    mnuSaveOrderPdf_ =
+        addMenuItem(file, QStringLiteral("&Save Order as PDF…"), "mnuSaveOrderPdf", {}, false);
+    mnuExportOrderCsv_ =
+        addMenuItem(file, QStringLiteral("Export Order as &CSV…"), "mnuExportOrderCsv", {}, false);
+    mnuEmailOrder_ =
+        addMenuItem(file, QStringLiteral("&E-mail Order…"), "mnuEmailOrder", {}, false);
+    separator(file, "mnuFileBar3");
     mnuBackup_ =
         addMenuItem(file, QStringLiteral("&Backup Data"), "mnuBackup", ctrl(Qt::Key_B), true);
     separator(file, "mnuFileBar1");
@@ -339,6 +352,13 @@ void MainWindow::wireEvents() {
             [this] { OrderLifecycle(context_).mnuDeleteOrder_Click(); });
     command(tools_->cmdFinaliseOrder, mnuFinaliseOrder_, QStringLiteral("finalise the order"),
             [this] { OrderFinaliser(context_).cmdFinaliseOrder_Click(); });
+    for (const auto& [item, kind, action] :
+         {std::tuple{mnuPrintOrder_, OrderOutput::Kind::Print, "print the order"},
+          std::tuple{mnuSaveOrderPdf_, OrderOutput::Kind::Pdf, "save the order as PDF"},
+          std::tuple{mnuExportOrderCsv_, OrderOutput::Kind::Csv, "export the order as CSV"},
+          std::tuple{mnuEmailOrder_, OrderOutput::Kind::Email, "e-mail the order"}})
+        command(nullptr, item, QString::fromLatin1(action),
+                [this, kind] { OrderOutput(context_).openOrder(kind); });
     command(tools_->cmdPreviousOrders, mnuPreviousItem_, QStringLiteral("show the previous orders"),
             [this] { showModal<PreviousOrdersWindow>(context_); });
     command(tools_->cmdOptions, mnuAddressItem_, QStringLiteral("show the address options"),
@@ -443,6 +463,8 @@ void MainWindow::setOrderCommandsEnabled(bool enabled) {
     mnuDeleteOrder_->setEnabled(enabled);
     tools_->cmdViewOrder->setEnabled(enabled);
     mnuOrderItem_->setEnabled(enabled);
+    for (QAction* item : {mnuPrintOrder_, mnuSaveOrderPdf_, mnuExportOrderCsv_, mnuEmailOrder_})
+        item->setEnabled(enabled);
 }
 
 void MainWindow::setFinaliseCommandsEnabled(bool enabled) {

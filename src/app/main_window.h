@@ -122,6 +122,11 @@ private:
 
     QAction* mnuNewOrder_ = nullptr;
     QAction* mnuBackup_ = nullptr;
+    // The open order printed, saved as PDF, exported as CSV, e-mailed; enabled with the order.
+    QAction* mnuPrintOrder_ = nullptr;
+    QAction* mnuSaveOrderPdf_ = nullptr;
+    QAction* mnuExportOrderCsv_ = nullptr;
+    QAction* mnuEmailOrder_ = nullptr;
     QAction* mnuCloseItem_ = nullptr;
     QAction* mnuAddToOrder_ = nullptr;
     QAction* mnuDeleteOrder_ = nullptr;

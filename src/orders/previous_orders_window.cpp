@@ -1,5 +1,6 @@
 #include "orders/previous_orders_window.h"
 
+#include "orders/order_output.h"
 #include "platform/control_font.h"
 #include "platform/flex_grid.h"
 #include "platform/keyboard_access.h"
@@ -20,6 +21,7 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace quillon {
 
@@ -85,6 +87,15 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
     MSFlexGridOrders->setObjectName(QStringLiteral("MSFlexGridOrders"));
     cmdPrintPreviousOrder = new QPushButton(QStringLiteral("Print Previous Order"), frameOrders);
     cmdPrintPreviousOrder->setObjectName(QStringLiteral("cmdPrintPreviousOrder"));
+    const auto outputButton = [this](const QString& caption, const char* name) {
+        auto* button = new QPushButton(caption, frameOrders);
+        button->setObjectName(QString::fromLatin1(name));
+        return button;
+    };
+    cmdPrintOrder = outputButton(QStringLiteral("Print…"), "cmdPrintOrder");
+    cmdSaveOrderPdf = outputButton(QStringLiteral("Save PDF…"), "cmdSaveOrderPdf");
+    cmdExportOrderCsv = outputButton(QStringLiteral("Export CSV…"), "cmdExportOrderCsv");
+    cmdEmailOrder = outputButton(QStringLiteral("E-mail…"), "cmdEmailOrder");
     lblOrderTotal = new QLabel(QStringLiteral("Order Total £"), frameOrders);
     lblOrderTotal->setObjectName(QStringLiteral("lblOrderTotal"));
     lblOrderTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -107,7 +118,8 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
     setMinimumSize(Twips::toPixelsX(designWidth, this), Twips::toPixelsY(designHeight, this));
     resize(minimumSize());
     placeControls();
-    for (QPushButton* button : {cmdPrintPreviousOrder, cmdClose})
+    for (QPushButton* button : {cmdPrintPreviousOrder, cmdPrintOrder, cmdSaveOrderPdf,
+                                cmdExportOrderCsv, cmdEmailOrder, cmdClose})
         fitCaption(button);
 
     connect(lstAllOrders, &QListWidget::currentRowChanged, this, [this] {
@@ -117,6 +129,16 @@ PreviousOrdersWindow::PreviousOrdersWindow(AppContext& context, QWidget* parent)
         route(QStringLiteral("print the previous order"),
               &PreviousOrdersWindow::cmdPrintPreviousOrder_Click);
     });
+    for (const auto& [button, kind, action] :
+         {std::tuple{cmdPrintOrder, OrderOutput::Kind::Print, "print the order"},
+          std::tuple{cmdSaveOrderPdf, OrderOutput::Kind::Pdf, "save the order as PDF"},
+          std::tuple{cmdExportOrderCsv, OrderOutput::Kind::Csv, "export the order as CSV"},
+          std::tuple{cmdEmailOrder, OrderOutput::Kind::Email, "e-mail the order"}})
+        connect(button, &QPushButton::clicked, this, [this, kind, action] {
+            context_.guard.run(QString::fromLatin1(action), [this, kind] {
+                OrderOutput(context_, this).order(kind, orderNum_);
+            });
+        });
     connect(cmdClose, &QPushButton::clicked, this, &PreviousOrdersWindow::cmdClose_Click);
 
     Form_Load();
@@ -146,6 +168,10 @@ void PreviousOrdersWindow::placeControls() {
         {lstAllOrders, 240, 360, 1695, 2010, false, true, false, false},
         {MSFlexGridOrders, 2070, 360, 9895, 2040, true, true, false, false},
         {cmdPrintPreviousOrder, 240, 2400, 1695, 240, false, false, false, true},
+        {cmdPrintOrder, 2070, 2445, 1000, 240, false, false, false, true},
+        {cmdSaveOrderPdf, 3130, 2445, 1100, 240, false, false, false, true},
+        {cmdExportOrderCsv, 4290, 2445, 1150, 240, false, false, false, true},
+        {cmdEmailOrder, 5500, 2445, 1000, 240, false, false, false, true},
         {lblOrderTotal, 9270, 2475, 1320, 240, false, false, true, true},
         {txtAllOrdersOrderTotal, 10605, 2445, 1365, 285, false, false, true, true},
         {cmdClose, 11295, 3015, 780, 240, false, false, true, true},

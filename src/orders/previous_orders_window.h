@@ -17,9 +17,10 @@ struct AppContext;
 class FlexGrid;
 
 // frmBackOrders, "Previous Orders": the completed orders in a list (number and date), the lines
-// of the one selected in a grid with their prices and the order's total, and Print Previous
-// Order. Changes no stored data. Laid out in twips as the program has always been, at the least
-// size; it opens wide enough for the grid's columns, and a larger window gives them more room.
+// of the one selected in a grid with their prices and the order's total, Print Previous Order,
+// and the order shown printed, saved as PDF, exported as CSV or e-mailed. Changes no stored data.
+// Laid out in twips as the program has always been, at the least size; it opens wide enough for the
+// grid's columns, and a larger window gives them more room.
 class PreviousOrdersWindow final : public QDialog {
     Q_OBJECT
 
@@ -35,6 +36,11 @@ public:
     QGroupBox* frameOrders;
     QListWidget* lstAllOrders;
     QPushButton* cmdPrintPreviousOrder;
+    // Beside it: the order shown printed, saved as PDF, exported as CSV, e-mailed.
+    QPushButton* cmdPrintOrder;
+    QPushButton* cmdSaveOrderPdf;
+    QPushButton* cmdExportOrderCsv;
+    QPushButton* cmdEmailOrder;
     FlexGrid* MSFlexGridOrders;
     QLabel* lblOrderTotal;
     QLineEdit* txtAllOrdersOrderTotal;

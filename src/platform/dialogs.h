@@ -10,9 +10,10 @@ namespace quillon {
 // tests can answer them. Prompts may join lines with CR LF pairs; they show as line breaks.
 class Dialogs {
 public:
-    enum class Buttons { Ok, YesNo };
+    // OkSavePdf: a notice that offers to save the order form as a PDF instead (OK or SavePdf).
+    enum class Buttons { Ok, YesNo, OkSavePdf };
     enum class Icon { None, Question, Exclamation };
-    enum class Button { Ok, Yes, No };
+    enum class Button { Ok, Yes, No, SavePdf };
 
     // The title a box shows when it is given none of its own.
     static QString applicationTitle() { return QStringLiteral("Dorvane Quillon"); }
@@ -31,6 +32,11 @@ public:
                              const QString& defaultText = {}) = 0;
     // The system beep.
     virtual void beep() = 0;
+    // Asks where to save a file: a save dialog that starts at suggestedPath (a folder and a
+    // name) and shows the files that filter names ("PDF files (*.pdf)"). The dialog asks before
+    // a file is replaced. The chosen path, or the empty text on Cancel.
+    virtual QString saveFileName(const QString& title, const QString& suggestedPath,
+                                 const QString& filter) = 0;
     // Shows the window modally and returns when it has closed, with its result code
     // (QDialog::Accepted or QDialog::Rejected).
     virtual int showModal(QDialog& window) = 0;

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace quillon {
@@ -63,10 +65,16 @@ std::unique_ptr<QMessageBox> QtDialogs::buildBox(const QString& prompt, Buttons 
         box.setIcon(QMessageBox::Warning);
         break;
     }
+    QPushButton* savePdf = nullptr;
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(defaultButton == Button::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+    } else if (buttons == Buttons::OkSavePdf) {
+        savePdf = box.addButton(QStringLiteral("Save as &PDF…"), QMessageBox::ActionRole);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(savePdf);
+        box.setEscapeButton(QMessageBox::Ok);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
@@ -86,6 +94,12 @@ Dialogs::Button QtDialogs::messageBox(const QString& prompt, Buttons buttons, Ic
                                       const QString& title, Button defaultButton) {
     const std::unique_ptr<QMessageBox> box = buildBox(prompt, buttons, icon, title, defaultButton);
     const int pressed = box->exec();
+    if (buttons == Buttons::OkSavePdf) {
+        QAbstractButton* clicked = box->clickedButton();
+        return clicked != nullptr && box->buttonRole(clicked) == QMessageBox::ActionRole
+                   ? Button::SavePdf
+                   : Button::Ok;
+    }
     if (buttons == Buttons::Ok)
         return Button::Ok;
     return pressed == QMessageBox::Yes ? Button::Yes : Button::No;
@@ -99,6 +113,12 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title,
     dialog.setTextValue(defaultText);
     KeyboardAccess::prepare(&dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+QString QtDialogs::saveFileName(const QString& title, const QString& suggestedPath,
+                                const QString& filter) {
+    // The dialog asks before replacing a file.
+    return QFileDialog::getSaveFileName(boxParent(), titleOrDefault(title), suggestedPath, filter);
 }
 
 void QtDialogs::beep() {

@@ -16,6 +16,8 @@ public:
                       const QString& title = {}, Button defaultButton = Button::Yes) override;
     QString inputBox(const QString& prompt, const QString& title = {},
                      const QString& defaultText = {}) override;
+    QString saveFileName(const QString& title, const QString& suggestedPath,
+                         const QString& filter) override;
     void beep() override;
     int showModal(QDialog& window) override;
 

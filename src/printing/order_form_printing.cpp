@@ -6,6 +6,7 @@
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "printing/order_form_error.h"
+#include "printing/order_form_output.h"
 #include "printing/order_form_writer.h"
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
@@ -66,35 +67,56 @@ std::optional<OrderFormPrinting::AddressBlocks> OrderFormPrinting::chooseAddress
     return std::nullopt;
 }
 
+QString OrderFormPrinting::page(Recordset& lines, const AddressBlocks& addresses) const {
+    const AppFolder& folder = context_.folder;
+    OrderFormWriter writer(*context_.state.catalogueDb);
+    OrderFormWriter::Pieces pieces;
+    pieces.header = OrderFormWriter::readTemplate(folder.orderHeader());
+    pieces.middle = OrderFormWriter::readTemplate(folder.orderMidA());
+    pieces.footer = OrderFormWriter::readTemplate(folder.orderFooter());
+    pieces.orderBlock = addresses.order;
+    pieces.deliveryBlock = addresses.delivery;
+    lines.moveFirst();
+    pieces.orderNum = lines.field(u"OrderNum").toText();
+    pieces.items = writer.itemRows(lines);
+    return OrderFormWriter::page(pieces);
+}
+
 bool OrderFormPrinting::generateAndShow(Recordset& lines, const AddressBlocks& addresses,
                                         bool finalising) {
-    ProgramState& state = context_.state;
-    const AppFolder& folder = context_.folder;
-    const QString path = folder.printOrder();
+    const QString path = context_.folder.printOrder();
+    QString written;
     try {
-        OrderFormWriter writer(*state.catalogueDb);
-        OrderFormWriter::Pieces pieces;
-        pieces.header = OrderFormWriter::readTemplate(folder.orderHeader());
-        pieces.middle = OrderFormWriter::readTemplate(folder.orderMidA());
-        pieces.footer = OrderFormWriter::readTemplate(folder.orderFooter());
-        pieces.orderBlock = addresses.order;
-        pieces.deliveryBlock = addresses.delivery;
-        lines.moveFirst();
-        pieces.orderNum = lines.field(u"OrderNum").toText();
-        pieces.items = writer.itemRows(lines);
-        OrderFormWriter::writePage(path, OrderFormWriter::page(pieces));
+        written = page(lines, addresses);
+        OrderFormWriter::writePage(path, written);
     } catch (const OrderFormError& error) {
         showFailure(error.message(), finalising);
         return false;
     }
     if (!context_.browser.open(path, Browser::Bars::Shown)) {
-        showFailure(QStringLiteral("The order form was written to %1, but no web browser could "
-                                   "be started to show it.")
-                        .arg(QDir::toNativeSeparators(path)),
-                    finalising);
+        const QString reason = QStringLiteral("The order form was written to %1, but no web "
+                                              "browser could be started to show it.")
+                                   .arg(QDir::toNativeSeparators(path));
+        if (finalising) {
+            lines.moveFirst();
+            return offerPdf(reason, written, lines.field(u"OrderNum").toText());
+        }
+        showFailure(reason, finalising);
         return false;
     }
     return true;
+}
+
+bool OrderFormPrinting::offerPdf(const QString& reason, const QString& page,
+                                 const QString& orderNum) {
+    const QString prompt =
+        reason + QStringLiteral("\r\n\r\nSave the order form as a PDF to print or send it "
+                                "instead; the order is then finalised. Otherwise it stays open, "
+                                "and Finalise Order can be tried again.");
+    if (context_.dialogs.messageBox(prompt, Dialogs::Buttons::OkSavePdf, Dialogs::Icon::Exclamation,
+                                    errorTitle()) != Dialogs::Button::SavePdf)
+        return false;
+    return OrderFormOutput(context_.dialogs).savePdf(page, orderNum);
 }
 
 void OrderFormPrinting::showFailure(const QString& reason, bool finalising) {

@@ -35,12 +35,18 @@ public:
     // Shows the address window and builds the blocks of the records it names; nothing (after
     // the no-address message, unless the window was cancelled) when there is no going on.
     std::optional<AddressBlocks> chooseAddresses();
+    // The page for the order's lines (the templates read, every piece built); throws
+    // OrderFormError naming a template that can't be read.
+    [[nodiscard]] QString page(Recordset& lines, const AddressBlocks& addresses) const;
     // Writes the page for the order's lines and opens it; true when the browser has it.
-    // finalising: the failure message says that the order stays open.
+    // finalising: the failure message says that the order stays open, and when no browser
+    // could be started it offers to save the form as a PDF instead (true when it was saved).
     bool generateAndShow(Recordset& lines, const AddressBlocks& addresses, bool finalising);
 
 private:
     void showFailure(const QString& reason, bool finalising);
+    // No browser at Finalise: the box offers Save as PDF; true when the PDF was saved.
+    bool offerPdf(const QString& reason, const QString& page, const QString& orderNum);
 
     AppContext& context_;
     QWidget* parent_;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +17,8 @@ namespace quillon::tests {
 
 using namespace Qt::StringLiterals; // for the files of the orders' tests too
 
-// An order and its lines, each "DorvaneNum|RoverNum|Description|Quantity|Price|Comments".
+// An order and its lines, each "DorvaneNum|RoverNum|Description|Quantity|Price|Comments" (the
+// comments may hold "|" too).
 inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
                      const QStringList& lines = {}, const QString& date = u"01/03/2026"_s) {
     app.addRows(
@@ -25,9 +27,13 @@ inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
     QList<Row> rows;
     for (const QString& line : lines) {
         const QStringList v = line.split(u'|');
-        rows << Row{{u"OrderNum"_s, orderNum},  {u"DorvaneNum"_s, v[0]}, {u"RoverNum"_s, v[1]},
-                    {u"Description"_s, v[2]},   {u"Quantity"_s, v[3]},   {u"Price"_s, v[4]},
-                    {u"Comments"_s, v.value(5)}};
+        rows << Row{{u"OrderNum"_s, orderNum},
+                    {u"DorvaneNum"_s, v[0]},
+                    {u"RoverNum"_s, v[1]},
+                    {u"Description"_s, v[2]},
+                    {u"Quantity"_s, v[3]},
+                    {u"Price"_s, v[4]},
+                    {u"Comments"_s, v.mid(5).join(u'|')}};
     }
     app.addRows(u"orderParts"_s, rows);
 }
@@ -62,6 +68,28 @@ inline void addAddress(const ProgramDriver& app, const QString& record) {
         row.insert(v[0] + columns[i - 2], v[i]);
     app.addRows(v[0].toLower() + u"CompanyDetails", {row});
 }
+
+// An environment variable set for the life of the object, then put back as it was.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QString& value)
+        : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnvironment() {
+        if (wasSet_)
+            qputenv(name_, saved_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    QByteArray saved_;
+    bool wasSet_;
+};
 
 inline QStringList storedOrders(const ProgramDriver& app) {
     return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);

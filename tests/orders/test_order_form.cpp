@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QStringDecoder>
+#include <optional>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -211,6 +212,7 @@ private slots:
         addRow("missing footer", "orderFooter.dat", "orderFooter.dat");
         addRow("page can't be written", "unwritable", "printOrder.html");
         addRow("no browser", "browser", "no web browser");
+        addRow("no browser, saved as PDF", "browserPdf", "no web browser");
     }
 
     void finalise() {
@@ -237,14 +239,26 @@ private slots:
             QVERIFY(QFile::remove(app.folder.file(stop)));
         else if (stop == u"unwritable")
             QVERIFY(QDir(app.folder.path()).mkdir(u"printOrder.html"_s));
-        else if (stop == u"browser")
+        else if (stop.startsWith(u"browser"))
             app.browser.setAvailable(false);
         app.dialogs.answerNext(stop == u"no" ? Dialogs::Button::No : Dialogs::Button::Yes);
+        // The box that says the form was not shown offers a PDF instead.
+        const QString pdf = app.dir.filePath(u"form.pdf"_s);
+        std::optional<ScopedEnvironment> settings(std::in_place, "XDG_CONFIG_HOME",
+                                                  app.dir.filePath(u"config"_s));
+        if (stop == u"browser")
+            app.dialogs.answerNext(Dialogs::Button::Ok);
+        if (stop == u"browserPdf") {
+            app.dialogs.answerNext(Dialogs::Button::SavePdf);
+            app.dialogs.answerNextSaveFile(pdf);
+        }
 
         app.trigger(u"mnuFinaliseOrder"_s);
+        settings.reset();
 
         QCOMPARE(app.dialogs.errors(), QStringList());
-        const bool completed = stop.isEmpty();
+        QCOMPARE(QFileInfo(pdf).isFile(), stop == u"browserPdf");
+        const bool completed = stop.isEmpty() || stop == u"browserPdf";
         QCOMPARE(storedOrders(app), QStringList{completed ? u"5|True"_s : u"5|False"_s});
         QCOMPARE(app.state.orderActive, !completed);
         QCOMPARE(titles(app.dialogs).section(u'|', 0, 0),
@@ -253,11 +267,12 @@ private slots:
         if (!message.isEmpty())
             QVERIFY2(app.dialogs.boxes()[1].prompt.contains(message),
                      qPrintable(app.dialogs.boxes()[1].prompt));
-        QCOMPARE(QFileInfo(app.folder.printOrder()).isFile(), completed || stop == u"browser");
+        QCOMPARE(QFileInfo(app.folder.printOrder()).isFile(),
+                 completed || stop.startsWith(u"browser"));
         if (!completed) {
             QCOMPARE(commands(app), stop == u"empty" ? u"order on, finalise off, ORD on"_s
                                                      : u"order on, finalise on, ORD on"_s);
-            QCOMPARE(app.browser.requests().isEmpty(), stop != u"browser");
+            QCOMPARE(app.browser.requests().isEmpty(), !stop.startsWith(u"browser"));
             return;
         }
         QCOMPARE(app.status(), u"Order number 5 completed."_s);

@@ -28,6 +28,7 @@ void ScriptedDialogs::removeWindowScript(const QString& objectNameOrClass) {
 void ScriptedDialogs::clearRecords() {
     boxes_.clear();
     inputs_.clear();
+    saveQuestions_.clear();
     beeps_ = 0;
     shownWindows_.clear();
     errors_.clear();
@@ -50,6 +51,19 @@ Dialogs::Button ScriptedDialogs::messageBox(const QString& prompt, Buttons butto
             }
         }
     }
+    if (buttons == Buttons::OkSavePdf) {
+        box.defaultButton = Button::SavePdf;
+        if (answers_.isEmpty()) {
+            errors_.append(QStringLiteral("unexpected box \"%1\": %2").arg(box.title, prompt));
+        } else {
+            box.answer = answers_.takeFirst().value_or(box.defaultButton);
+            if (box.answer != Button::Ok && box.answer != Button::SavePdf) {
+                errors_.append(
+                    QStringLiteral("Yes or No scripted for the box \"%1\"").arg(box.title));
+                box.answer = Button::Ok;
+            }
+        }
+    }
     boxes_.append(box);
     return box.answer;
 }
@@ -63,6 +77,17 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title,
         input.answer = inputAnswers_.takeFirst();
     inputs_.append(input);
     return input.answer;
+}
+
+QString ScriptedDialogs::saveFileName(const QString& title, const QString& suggestedPath,
+                                      const QString& filter) {
+    SaveQuestion question{titleOrDefault(title), suggestedPath, filter, QString()};
+    if (saveAnswers_.isEmpty())
+        errors_.append(QStringLiteral("unexpected save dialog \"%1\"").arg(question.title));
+    else
+        question.answer = saveAnswers_.takeFirst();
+    saveQuestions_.append(question);
+    return question.answer;
 }
 
 int ScriptedDialogs::showModal(QDialog& window) {

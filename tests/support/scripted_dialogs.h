@@ -18,6 +18,10 @@ namespace quillon {
 //    "unexpected box" error and answers No. An OK box always answers Ok and takes no answer.
 //  - An input box takes the next text from answerNextInput() ("" stands for Cancel). With none
 //    scripted it records an error and answers "" (Cancel).
+//  - A box that offers Save as PDF takes the next answer from answerNext() (Ok or SavePdf); with
+//    none scripted it records an error and answers Ok.
+//  - A save dialog takes the next path from answerNextSaveFile() ("" stands for Cancel); with
+//    none scripted it records an error and answers "" (Cancel).
 //  - showModal() shows the window (not modally), runs the script registered for its objectName,
 //    or else for its class name (with or without namespace), and returns the window's result.
 //    A window that the script leaves open is recorded as an error and closed; a window without a
@@ -32,6 +36,12 @@ public:
         Button defaultButton = Button::Ok; // the button Enter presses
         Button answer = Button::Ok;
     };
+    struct SaveQuestion {
+        QString title;
+        QString suggestedPath;
+        QString filter;
+        QString answer;
+    };
     struct Input {
         QString title;
         QString prompt;
@@ -45,14 +55,18 @@ public:
     // The next Yes/No box is answered with the Enter key: its default button.
     void answerNextWithEnter() { answers_.append(std::nullopt); }
     void answerNextInput(const QString& text) { inputAnswers_.append(text); }
+    void answerNextSaveFile(const QString& path) { saveAnswers_.append(path); }
     // Registers (or replaces) the script for every window of that objectName or class name.
     void onWindow(const QString& objectNameOrClass, WindowScript script);
     void removeWindowScript(const QString& objectNameOrClass);
-    qsizetype pendingAnswers() const { return answers_.size() + inputAnswers_.size(); }
+    qsizetype pendingAnswers() const {
+        return answers_.size() + inputAnswers_.size() + saveAnswers_.size();
+    }
 
     // --- what happened
     const QList<Box>& boxes() const { return boxes_; }
     const QList<Input>& inputs() const { return inputs_; }
+    const QList<SaveQuestion>& saveQuestions() const { return saveQuestions_; }
     int beeps() const { return beeps_; }
     // objectName (or class name when it has none) of each window shown, in order.
     const QStringList& shownWindows() const { return shownWindows_; }
@@ -66,12 +80,16 @@ public:
                       const QString& title = {}, Button defaultButton = Button::Yes) override;
     QString inputBox(const QString& prompt, const QString& title = {},
                      const QString& defaultText = {}) override;
+    QString saveFileName(const QString& title, const QString& suggestedPath,
+                         const QString& filter) override;
     void beep() override { ++beeps_; }
     int showModal(QDialog& window) override;
 
 private:
     QList<std::optional<Button>> answers_; // no button: Enter
     QStringList inputAnswers_;
+    QStringList saveAnswers_;
+    QList<SaveQuestion> saveQuestions_;
     QHash<QString, WindowScript> windowScripts_;
     QList<Box> boxes_;
     QList<Input> inputs_;
