@@ -1,10 +1,12 @@
 #include "store/store_recovery.h"
 
 #include "store/database.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QtEndian>
 #include <cerrno>
 #include <cstdio>
@@ -181,15 +183,45 @@ QString playBack(const QString& file, bool* locked) {
     return QString::fromUtf8(sqlite3_errmsg(writer.get()));
 }
 
+// Which of the two stores the file is, by its tables as they stand, read without a lock and
+// without looking at the journal: a journal played back must leave it that store.
+enum class StoreKind { Other, Catalogue, UserData };
+
+StoreKind kindOf(const QString& file) {
+    const QByteArray uri = "file:" + QUrl::toPercentEncoding(file, "/") + "?immutable=1";
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(uri.constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    const Connection db(raw);
+    sqlite3_stmt* stmt = nullptr;
+    if (db == nullptr || sqlite3_prepare_v2(db.get(),
+                                            "SELECT lower(name) FROM sqlite_schema WHERE type = "
+                                            "'table' AND lower(name) IN ('parts', 'orders')",
+                                            -1, &stmt, nullptr) != SQLITE_OK)
+        return StoreKind::Other;
+    QStringList names;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return names.contains(QStringLiteral("parts"))    ? StoreKind::Catalogue
+           : names.contains(QStringLiteral("orders")) ? StoreKind::UserData
+                                                      : StoreKind::Other;
+}
+
 // What is wrong with the file as it stands (no journal beside it any more): the engine's
-// integrity check, then the caller's. Empty when sound. Throws when another program has it.
-QString faultOf(const QString& file, const StoreRecovery::Check& check) {
+// integrity check, the tables of the store it was, then the caller's check. Empty when sound.
+// Throws when another program has it.
+QString faultOf(const QString& file, StoreKind kind, const StoreRecovery::Check& check) {
     try {
         const auto db = Database::open(file, Database::Access::ReadOnly);
         QStringList problems = db->integrityCheck().join(u'\n').split(u'\n', Qt::SkipEmptyParts);
         problems.removeIf([](const QString& line) { return line.startsWith(u"***"); });
         if (!problems.isEmpty())
             return problems.first();
+        const QString lacking = kind == StoreKind::Catalogue  ? Schema::whatCatalogueLacks(*db)
+                                : kind == StoreKind::UserData ? Schema::whatUserDatabaseLacks(*db)
+                                                              : QString();
+        if (!lacking.isEmpty())
+            return lacking;
         return check ? check(*db) : QString();
     } catch (const StoreError& error) {
         if (error.message().contains(QLatin1String("database is locked")))
@@ -282,11 +314,12 @@ StoreRecovery::Outcome StoreRecovery::recover(const QString& path, const Check& 
                                             "file, and it could not be set aside as %3: %4. "
                                             "Nothing was changed.")
                                  .arg(file, journal, outcome.setAsideAs, systemError(errno)));
-        outcome.faultNow = faultOf(file, check);
+        outcome.faultNow = faultOf(file, StoreKind::Other, check);
         return outcome;
     }
 
     // The file and the journal as they are, kept before the engine plays the journal back.
+    const StoreKind kind = kindOf(file);
     const QString kept = freeNameBeside(keptCopyName(file), QString());
     const QString keptJournal = freeNameBeside(journal + QStringLiteral("-before-recovery"), {});
     const auto dropCopies = [&] {
@@ -330,7 +363,7 @@ StoreRecovery::Outcome StoreRecovery::recover(const QString& path, const Check& 
 
     QString fault;
     try {
-        fault = failed.isEmpty() ? faultOf(file, check) : failed;
+        fault = failed.isEmpty() ? faultOf(file, kind, check) : failed;
     } catch (const StoreError&) {
         dropCopies(); // the change is undone; only the check couldn't be made
         throw;
@@ -352,7 +385,7 @@ StoreRecovery::Outcome StoreRecovery::recover(const QString& path, const Check& 
     outcome.setAsideAs = freeNameBeside(journal, QStringLiteral("-set-aside"));
     if (!moveTo(keptJournal, outcome.setAsideAs))
         outcome.setAsideAs = keptJournal;
-    outcome.faultNow = faultOf(file, check);
+    outcome.faultNow = faultOf(file, kind, check);
     return outcome;
 }
 

@@ -17,9 +17,10 @@ class Database;
 //  - a journal written for a larger file than the one beside it is set aside unplayed (a file
 //    becomes smaller than its journal says only once a change has been written whole);
 //  - otherwise the file is copied first, the engine plays the journal back, and the file is
-//    checked (the engine's integrity check, and the caller's own check when given). When the
-//    check fails, the copy is put back in the file's place byte for byte and the journal set
-//    aside, so that no later opening plays it again.
+//    checked (the engine's integrity check; the tables of the Catalogue or User database when
+//    the file was one before; the caller's own check when given). When the check fails, the copy is
+//    put back in the file's place byte for byte and the journal set aside, so that no later opening
+//    plays it again.
 // A journal that the engine doesn't take for one of an interrupted change (none, empty, or one
 // of a change running now in another process) is left alone.
 class StoreRecovery final {

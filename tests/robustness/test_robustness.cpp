@@ -117,11 +117,27 @@ void arrange(const TestAppFolder& fx, const QString& how, std::optional<Instance
         makeUserDatabase(folder);
         QVERIFY(QFile::setPermissions(user, how == u"read-only" ? QFileDevice::ReadOwner
                                                                 : QFileDevice::WriteOwner));
-    } else if (how.startsWith(u"stale journal")) {
+    } else if (how == u"stale journal") {
         // A backup copied over user.mdb by hand, with the journal of a change to the file it
         // replaced still beside it.
         makeUserDatabase(folder);
         interruptedChange({}, user + u"-journal"_s);
+    } else if (how == u"stale journal of a catalogue's change") {
+        // The journal of a change to a smaller catalogue: played back, it damages the file.
+        makeUserDatabase(folder, 1001);
+        const QString work = fx.dir.filePath(u"work.mdb"_s);
+        const auto catalogue = Database::create(work);
+        Schema::createCatalogue(*catalogue);
+        QCOMPARE(sqlite3_exec(catalogue->handle(),
+                              "PRAGMA cache_size = 1; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                              "SELECT i + 1 FROM n WHERE i < 300) INSERT INTO Parts(DorvaneNum, "
+                              "Description) SELECT 'N' || i, printf('%.80c', 'd') FROM n; BEGIN; "
+                              "UPDATE Parts SET Description = 'CHANGED'",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        QVERIFY(QFile::copy(work + u"-journal"_s, user + u"-journal"_s));
+        catalogue->execute(u"ROLLBACK"_s);
+        QVERIFY(QFile::remove(work));
     } else if (how == u"interrupted change") {
         interruptedChange(user, user + u"-journal"_s);
     } else if (how == u"in use by another program") {
@@ -365,8 +381,15 @@ private slots:
         row("named pipe", {"user.mdb in the folder %F is a named pipe (FIFO), not a file."});
         row("unreadable", {"user.mdb in the folder %F can't be read"});
         row("read-only", {"user.mdb in the folder %F can't be written: the file is read-only."});
-        row("stale journal", {"user.mdb-journal, that doesn't belong to it",
-                              "moved the journal aside as user.mdb-journal-set-aside."});
+        row("stale journal",
+            {"user.mdb-journal, that doesn't belong to it", "it was written for a larger file",
+             "has left user.mdb exactly as it was, and moved the journal aside as "
+             "user.mdb-journal-set-aside."});
+        row("stale journal of a catalogue's change",
+            {"user.mdb-journal, that doesn't belong to it",
+             "finishing the change from it damaged the file (database disk image is malformed)",
+             "has put user.mdb back exactly as it was, and moved the journal aside as "
+             "user.mdb-journal-set-aside."});
         // Locked by another program is in use, not damaged: nobody is sent to restore a backup.
         row("in use by another program",
             {"user.mdb in the folder %F is in use by another program"});
