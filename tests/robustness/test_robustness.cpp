@@ -8,6 +8,7 @@
 #include "addresses/address_table.h"
 #include "app/start_up.h"
 #include "housekeeping/user_data_backup.h"
+#include "other_program.h"
 #include "platform/instance_lock.h"
 #include "platform/safe_file_writer.h"
 #include "program_driver.h"
@@ -27,18 +28,16 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
-#include <chrono>
 #include <functional>
-#include <future>
 #include <optional>
 #include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace quillon;
 using namespace Qt::StringLiterals;
+using quillon::tests::OtherProgram;
 using quillon::tests::ProgramDriver;
 using quillon::tests::ProgramRun;
 using quillon::tests::ReadOnlyPlace;
@@ -293,49 +292,6 @@ QStringList userRows(const ProgramDriver& p, const QString& store = {}) {
     }
     return rows;
 }
-
-// Another program changing user.mdb on a thread of its own: 300 custom prices added in one
-// transaction whose pages reach the file before it ends, so that it holds the file locked. An
-// ending change commits 300 ms after it is under way; any other is held until the program
-// goes, and then rolled back.
-class OtherProgram {
-public:
-    OtherProgram(const QString& store, bool ending) {
-        std::promise<void> underWay;
-        std::future<void> started = underWay.get_future();
-        thread_ = std::thread([this, store, ending, underWay = std::move(underWay)]() mutable {
-            sqlite3* raw = nullptr;
-            sqlite3_open(QFile::encodeName(store).constData(), &raw);
-            const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-            sqlite3_busy_timeout(raw, 5000);
-            const int rc = sqlite3_exec(
-                raw,
-                "PRAGMA cache_size = 1; BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-                "SELECT i + 1 FROM n WHERE i < 300) INSERT INTO customParts(DorvaneNum, RoverNum) "
-                "SELECT 'NEW' || i, printf('%.600c', 'x') FROM n",
-                nullptr, nullptr, nullptr);
-            underWay.set_value();
-            if (rc != SQLITE_OK)
-                return;
-            if (ending)
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            else
-                done_.get_future().wait();
-            sqlite3_exec(raw, ending ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
-        });
-        started.wait();
-    }
-    ~OtherProgram() {
-        done_.set_value();
-        thread_.join();
-    }
-    OtherProgram(const OtherProgram&) = delete;
-    OtherProgram& operator=(const OtherProgram&) = delete;
-
-private:
-    std::promise<void> done_;
-    std::thread thread_;
-};
 
 // Finalise Order (Yes, the addresses chosen) or Backup; whileWriting() runs between the choice
 // of the addresses and the writing of the form.
