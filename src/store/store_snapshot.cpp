@@ -3,9 +3,9 @@
 #include "store/database.h"
 #include "store/store_error.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QUrl>
+#include <QtEndian>
 #include <memory>
 #include <sqlite3.h>
 
@@ -44,8 +44,12 @@ QString integrityFinding(sqlite3* db) {
     return found.value(0, QStringLiteral("the check gave no answer"));
 }
 
-// How long a copy waits for another program to end a change it is making.
-constexpr int lockWaitMs = 5000;
+// Ends the read transaction a copy holds on the store.
+struct EndRead {
+    void operator()(sqlite3* db) const noexcept {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+};
 
 } // namespace
 
@@ -59,19 +63,28 @@ QByteArray StoreSnapshot::take(Database& store) {
     if (copy == nullptr || sqlite3_errcode(copy.get()) != SQLITE_OK)
         throw StoreError(QStringLiteral("No room for a copy of the store %1: %2")
                              .arg(store.path(), engineMessage(copy.get())));
+    // One read transaction on the store for the whole copy, so that the copy is of one moment.
+    // Taking it waits (the store's wait for a lock) while another program holds the store
+    // mid-change.
+    if (sqlite3_exec(store.handle(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(QStringLiteral("The store %1 can't be read for the copy: %2")
+                             .arg(store.path(), engineMessage(store.handle())));
+    const std::unique_ptr<sqlite3, EndRead> reading(store.handle());
+    qint64 schemaCookie = -1;
+    if (sqlite3_exec(
+            store.handle(), "PRAGMA schema_version",
+            [](void* cookie, int, char** values, char**) {
+                *static_cast<qint64*>(cookie) = values[0] ? QByteArray(values[0]).toLongLong() : -1;
+                return 0;
+            },
+            &schemaCookie, nullptr) != SQLITE_OK)
+        throw StoreError(QStringLiteral("The store %1 can't be read for the copy: %2")
+                             .arg(store.path(), engineMessage(store.handle())));
     sqlite3_backup* backup = sqlite3_backup_init(copy.get(), "main", store.handle(), "main");
     if (backup == nullptr)
         throw StoreError(QStringLiteral("The store %1 can't be copied: %2")
                              .arg(store.path(), engineMessage(copy.get())));
-    // Every page in one step: one read transaction on the store, so the copy is of one moment.
-    // While another program holds the store mid-change, the step waits for it to end.
-    QElapsedTimer waited;
-    waited.start();
-    int stepped = sqlite3_backup_step(backup, -1);
-    while ((stepped == SQLITE_BUSY || stepped == SQLITE_LOCKED) && waited.elapsed() < lockWaitMs) {
-        sqlite3_sleep(20);
-        stepped = sqlite3_backup_step(backup, -1);
-    }
+    const int stepped = sqlite3_backup_step(backup, -1); // every page in one step
     const int finished = sqlite3_backup_finish(backup);
     if (stepped != SQLITE_DONE || finished != SQLITE_OK)
         throw StoreError(QStringLiteral("The store %1 can't be read for the copy: %2")
@@ -85,7 +98,14 @@ QByteArray StoreSnapshot::take(Database& store) {
         sqlite3_serialize(copy.get(), "main", &size, 0));
     if (bytes == nullptr)
         throw StoreError(QStringLiteral("No room for a copy of the store %1.").arg(store.path()));
-    return QByteArray(reinterpret_cast<const char*>(bytes.get()), qsizetype(size));
+    QByteArray file(reinterpret_cast<const char*>(bytes.get()), qsizetype(size));
+    // The engine counts the copy's schema one on from its own empty one, to tell its other
+    // connections to read it again: the file gets the store's count back, and so the very bytes
+    // of the store as it was.
+    constexpr qsizetype schemaCookieAt = 40;
+    if (schemaCookie >= 0 && file.size() >= schemaCookieAt + 4)
+        qToBigEndian(quint32(schemaCookie), file.data() + schemaCookieAt);
+    return file;
 }
 
 QString StoreSnapshot::faultOf(const QString& path) {

@@ -14,7 +14,8 @@ public:
     // The bytes of a store file holding what the open store holds, read through the engine's
     // online backup under one read lock held for the whole copy: a change another program is
     // making at that moment is wholly in (when it ends within the store's wait for a lock) or
-    // wholly out. The copy is checked with the engine's integrity check before it is returned.
+    // wholly out. Of a store no one is changing, the bytes are those of its file. The copy is
+    // checked with the engine's integrity check before it is returned.
     // Throws StoreError saying why when the store can't be read (another program keeps it
     // locked: the message holds "database is locked") or the copy is not sound.
     static QByteArray take(Database& store);
