@@ -11,6 +11,7 @@
 #include "store/schema.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
+#include "store/store_recovery.h"
 #include "user_data_restore.h"
 
 #include <QDir>
@@ -92,6 +93,13 @@ QString ToolCommands::usage() {
         "        USERDB.before-restore.\n"
         "  --help\n"
         "        Show this text.\n"
+        "\n"
+        "Every command that opens a store first deals with a journal an interrupted\n"
+        "change left beside it, and says on stderr what it found and did: the change\n"
+        "is undone from the journal and the file checked; a journal that doesn't\n"
+        "belong to the file (written for a larger file, or one that damages it) is\n"
+        "set aside as FILE-journal-set-aside and the file left or put back exactly as\n"
+        "it was.\n"
         "\n"
         "Exit status: 0 done, 1 failed, 2 bad arguments.\n");
 }
@@ -195,6 +203,9 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
     const bool fromInput = csv == QLatin1String("-");
     const bool showProgress = !fromInput && QFileInfo(csv).size() >= 8 * 1024 * 1024;
     reportLeftovers(importCommand, QFileInfo(db).absolutePath());
+    // The old catalogue's journal is dealt with before a new file takes its name beside it.
+    if (QFileInfo(db).isFile() && !QFileInfo(db).isSymLink())
+        reportRecovery(StoreRecovery::recover(db));
     try {
         const qint64 parts =
             CatalogueImporter::import(csv, db, [&](qint64 done, qint64 total, qint64 partsSoFar) {
@@ -316,9 +327,12 @@ int ToolCommands::restoreUserData(const QStringList& arguments) {
 }
 
 void ToolCommands::noteUndoneChange(const Database& db) {
-    if (db.undoneInterruptedChange())
-        err_ << "quillon-db: " << native(db.path())
-             << " had been left mid-change by an interrupted update; that change was undone\n";
+    reportRecovery(db.recovery());
+}
+
+void ToolCommands::reportRecovery(const StoreRecovery::Outcome& outcome) {
+    if (const QString said = outcome.describe(); !said.isEmpty())
+        err_ << "quillon-db: " << said << '\n';
 }
 
 int ToolCommands::makeAssets(const QStringList& arguments) {

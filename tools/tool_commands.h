@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/store_recovery.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -33,8 +35,10 @@ private:
     // Removes what stopped runs left in the folder, and says so.
     void reportLeftovers(const QString& command, const QString& folder);
     int badArguments(const QString& problem);
-    // Tells on stderr that opening the store undid a change an interrupted update had left.
+    // Tells on stderr what opening the store found beside it and did (a change an interrupted
+    // update had left undone, a journal that doesn't belong to the file set aside).
     void noteUndoneChange(const Database& db);
+    void reportRecovery(const StoreRecovery::Outcome& outcome);
 
     QTextStream& out_;
     QTextStream& err_;

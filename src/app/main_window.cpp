@@ -374,13 +374,10 @@ void MainWindow::wireEvents() {
               [this, slot] { PartPictures(context_).openPicture(slot); });
     }
 
-    command(nullptr, mnuBackup_, QStringLiteral("back up the user data"), [this] {
-        UserDataBackup(state_, context_.dialogs, folder_, [this] {
-            state_.userDb = StartUp::openStore(folder_.userDatabase(), Database::Access::ReadWrite);
-        }).mnuBackup_Click();
-    });
+    command(nullptr, mnuBackup_, QStringLiteral("back up the user data"),
+            [this] { UserDataBackup(state_, context_.dialogs, folder_).mnuBackup_Click(); });
     command(nullptr, mnuRestore_, QStringLiteral("show how to restore the user data"),
-            [this] { UserDataBackup(state_, context_.dialogs, folder_, {}).mnuRestore_Click(); });
+            [this] { UserDataBackup(state_, context_.dialogs, folder_).mnuRestore_Click(); });
     command(nullptr, mnuContentsItem_, QStringLiteral("show the program help"),
             [this] { showModal<HelpWindow>(folder_.helpText()); });
     command(nullptr, mnuAboutItem_, QStringLiteral("show the About window"),

@@ -15,14 +15,13 @@
 #include "store/locale_formats.h"
 #include "store/schema.h"
 #include "store/store_error.h"
+#include "store/store_recovery.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
-#include <cstdio>
 #include <sys/stat.h>
 
 namespace quillon {
@@ -155,11 +154,6 @@ bool isWritableFile(const QString& path) {
     return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
-// Where the start keeps the user database as it was while the engine finishes a change in it.
-QString keptCopyOf(const QString& userDatabase) {
-    return userDatabase + QStringLiteral("-before-recovery");
-}
-
 QString damagedMessage(const AppFolder& folder, const QString& reason) {
     const QString user = folder.userDatabase();
     const QFileInfo backup(folder.userBackup());
@@ -176,7 +170,7 @@ QString damagedMessage(const AppFolder& folder, const QString& reason) {
         message += QStringLiteral("There is no backup of your user data (%1) in that folder.")
                        .arg(backup.fileName());
     // Left by a start cut short while the engine finished an interrupted change in the file.
-    const QString kept = keptCopyOf(user);
+    const QString kept = StoreRecovery::keptCopyName(QFileInfo(user).canonicalFilePath());
     if (QFileInfo(kept).isFile())
         message += QStringLiteral(" The file as it was before the last interrupted change in it "
                                   "was finished is kept as %1.")
@@ -222,27 +216,6 @@ QString userStoreFault(const QString& path) {
     }
 }
 
-// Whether a journal was written for a file larger than fileSize bytes: its header gives the
-// number of pages, and their size, of the file before the change it undoes. Such a journal
-// belongs to another file: a file is made smaller than that only once the change has been
-// written whole, when leaving the journal unused loses nothing.
-bool isJournalOfLargerFile(const QByteArray& journal, qint64 fileSize) {
-    static const QByteArray magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
-    if (journal.size() < 28 || !journal.startsWith(magic))
-        return false;
-    const quint64 pages = qFromBigEndian<quint32>(journal.constData() + 16);
-    const quint64 pageSize = qFromBigEndian<quint32>(journal.constData() + 24);
-    return pages * pageSize > quint64(fileSize);
-}
-
-// A name beside the path that nothing stands at yet.
-QString freeNameBeside(const QString& path, const QString& suffix) {
-    QString name = path + suffix;
-    for (int i = 2; standsAt(name); ++i)
-        name = path + suffix + QString::number(i);
-    return name;
-}
-
 } // namespace
 
 void StartUp::checkFiles(const AppFolder& folder) {
@@ -282,92 +255,50 @@ void StartUp::checkUserDatabase(const AppFolder& folder) {
                            "so it won't start until the file can be written. Nothing has been "
                            "changed."));
 
-    // The engine keeps the journal of a change beside the file (the file a link leads to).
-    const QString file = QFileInfo(path).canonicalFilePath();
-    const QString journal = file + QStringLiteral("-journal");
-    if (QFileInfo(journal).size() <= 0) {
+    // A journal that an interrupted change left beside the file goes through the store's
+    // recovery step, which checks the file as a user database once the change is undone, and
+    // sets aside a journal that doesn't belong to the file (a backup copied over it by hand).
+    StoreRecovery::Outcome recovery;
+    try {
+        recovery = StoreRecovery::recover(
+            path, [](Database& db) { return Schema::whatUserDatabaseLacks(db); });
+    } catch (const StoreError& error) {
+        if (isLockedByAnother(error))
+            inUse(path);
+        throw StartUpError(QStringLiteral("The user database %1 in the folder %2 was left "
+                                          "mid-change, and the change could not be undone.")
+                               .arg(nameOf(path), folderOf(path)) +
+                           paragraph + error.message());
+    }
+    switch (recovery.kind) {
+    case StoreRecovery::Outcome::Kind::Nothing:
         if (const QString fault = userStoreFault(path); !fault.isEmpty())
             damaged(folder, fault);
         return;
+    case StoreRecovery::Outcome::Kind::Undone:
+        return;
+    case StoreRecovery::Outcome::Kind::JournalOfLarger:
+    case StoreRecovery::Outcome::Kind::JournalDamagedFile:
+        break;
     }
-
-    // A journal of an interrupted change: the engine finishes the change from it as it opens the
-    // file. A journal that doesn't belong to the file (a backup copied over it by hand) would
-    // change it: one written for a larger file is set aside unused, and for any other the file
-    // as it was is kept first, and put back if it comes out unsound.
-    QFile original(file);
-    QFile journalFile(journal);
-    if (!original.open(QIODevice::ReadOnly) || !journalFile.open(QIODevice::ReadOnly))
-        throw StartUpError(QStringLiteral("The user database %1 in the folder %2, or its journal "
-                                          "%3, can't be read.")
-                               .arg(nameOf(path), folderOf(path), nameOf(journal)) +
-                           paragraph + nothingChanged);
-    const QByteArray content = original.readAll();
-    const QFileDevice::Permissions permissions = original.permissions();
-    const QByteArray journalContent = journalFile.readAll();
-    const QFileDevice::Permissions journalPermissions = journalFile.permissions();
-    original.close();
-    journalFile.close();
-
-    QString why = QStringLiteral("it was written for a larger file, and finishing the change "
-                                 "from it would have damaged the file.");
-    QString done = QStringLiteral("Dorvane Quillon has left %1 exactly as it was");
-    if (!isJournalOfLargerFile(journalContent, content.size())) {
-        const QString kept = keptCopyOf(path);
-        if (const QString error = writeRegularFile(kept, content, permissions, true);
-            !error.isEmpty())
-            throw StartUpError(
-                QStringLiteral("The user database %1 in the folder %2 has the journal of an "
-                               "interrupted change beside it, and Dorvane Quillon could not keep "
-                               "a copy of the file (%3) before finishing that change: %4")
-                    .arg(nameOf(path), folderOf(path), nameOf(kept), error) +
-                paragraph + nothingChanged);
-        QString fault;
-        try {
-            fault = userStoreFault(path);
-        } catch (const StartUpError&) {
-            QFile::remove(kept); // in use: the engine left the file as it was
-            throw;
-        }
-        if (fault.isEmpty()) {
-            QFile::remove(kept);
-            return;
-        }
-        why = QStringLiteral("finishing the change from it damaged the file (%1).").arg(fault);
-        if (const QString error = writeRegularFile(file, content, permissions, true);
-            !error.isEmpty())
-            throw StartUpError(
-                QStringLiteral("The user database %1 in the folder %2 was damaged by finishing an "
-                               "interrupted change from the journal %3 beside it (%4), and "
-                               "Dorvane Quillon could not put it back as it was: %5. The file as "
-                               "it was is kept as %6.")
-                    .arg(nameOf(path), folderOf(path), nameOf(journal), fault, error,
-                         nameOf(kept)));
-        QFile::remove(kept);
-        done = QStringLiteral("Dorvane Quillon has put %1 back exactly as it was");
-    }
-
-    QString message =
+    const bool larger = recovery.kind == StoreRecovery::Outcome::Kind::JournalOfLarger;
+    const QString message =
         QStringLiteral("The user database %1 in the folder %2 had beside it the journal of an "
                        "interrupted change, %3, that doesn't belong to it (as when a backup has "
                        "been copied over %1 by hand): %4")
-            .arg(nameOf(path), folderOf(path), nameOf(journal), why) +
-        paragraph + done.arg(nameOf(path));
-    // The engine removes a journal it has used up: what it was is written aside again.
-    const QString aside = freeNameBeside(journal, QStringLiteral("-set-aside"));
-    const bool setAside =
-        standsAt(journal)
-            ? std::rename(QFile::encodeName(journal).constData(),
-                          QFile::encodeName(aside).constData()) == 0
-            : writeRegularFile(aside, journalContent, journalPermissions, false).isEmpty();
-    if (!setAside)
-        throw StartUpError(
-            message +
-            QStringLiteral(", but could not set the journal aside as %1.").arg(nameOf(aside)));
-    message +=
-        QStringLiteral(", and moved the journal aside as %1.").arg(nameOf(aside)) + paragraph;
-    if (const QString now = userStoreFault(path); !now.isEmpty())
-        throw StartUpError(message + damagedMessage(folder, now));
+            .arg(nameOf(path), folderOf(path), nameOf(recovery.journal),
+                 larger ? QStringLiteral("it was written for a larger file, and finishing the "
+                                         "change from it would have damaged the file.")
+                        : QStringLiteral("finishing the change from it damaged the file (%1).")
+                              .arg(recovery.damage)) +
+        paragraph +
+        (larger ? QStringLiteral("Dorvane Quillon has left %1 exactly as it was")
+                : QStringLiteral("Dorvane Quillon has put %1 back exactly as it was"))
+            .arg(nameOf(path)) +
+        QStringLiteral(", and moved the journal aside as %1.").arg(nameOf(recovery.setAsideAs)) +
+        paragraph;
+    if (!recovery.faultNow.isEmpty())
+        throw StartUpError(message + damagedMessage(folder, recovery.faultNow));
     throw StartUpError(message + QStringLiteral("%1 is sound as it is: start Dorvane Quillon again "
                                                 "to work with it.")
                                      .arg(nameOf(path)));

@@ -6,12 +6,10 @@
 #include "session/program_state.h"
 #include "store/database.h"
 #include "store/store_error.h"
+#include "store/store_snapshot.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <exception>
-#include <utility>
+#include <memory>
 
 namespace quillon {
 
@@ -40,102 +38,67 @@ QString UserDataBackup::restoreNotice() {
            QStringLiteral("if you wish to restore a previous backup of your user data file.");
 }
 
-UserDataBackup::UserDataBackup(ProgramState& state, Dialogs& dialogs, const AppFolder& folder,
-                               std::function<void()> openUserDatabase)
-    : state_(state), dialogs_(dialogs), folder_(folder),
-      openUserDatabase_(std::move(openUserDatabase)) {}
+UserDataBackup::UserDataBackup(ProgramState& state, Dialogs& dialogs, const AppFolder& folder)
+    : state_(state), dialogs_(dialogs), folder_(folder) {}
 
 void UserDataBackup::mnuBackup_Click() {
     if (dialogs_.messageBox(backupQuestion(), Dialogs::Buttons::YesNo, Dialogs::Icon::Question) !=
         Dialogs::Button::Yes)
         return;
-
-    if (state_.userDb)
-        state_.userDb->close();
-    try {
-        QString error;
-        if (copyReplacing(folder_.userDatabase(), folder_.userBackup(), &error)) {
-            dialogs_.messageBox(backupDoneMessage());
-        } else {
-            dialogs_.messageBox(QStringLiteral("User data file NOT copied to userdatabackup.mdb") +
-                                    crlf + crlf + error + crlf + crlf +
-                                    QStringLiteral("Any earlier backup in userdatabackup.mdb "
-                                                   "is unchanged."),
-                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-        }
-    } catch (...) {
-        reopen();
-        throw;
-    }
-    reopen();
-}
-
-void UserDataBackup::reopen() {
-    QString reason;
-    std::exception_ptr failure;
-    try {
-        openUserDatabase_();
+    QString error;
+    if (writeBackup(&error)) {
+        dialogs_.messageBox(backupDoneMessage());
         return;
-    } catch (const std::exception& error) {
-        reason = QString::fromLocal8Bit(error.what());
-        failure = std::current_exception();
     }
-    try {
-        state_.userDb = Database::open(folder_.userDatabase(), Database::Access::ReadOnly);
-    } catch (const StoreError&) {
-        std::rethrow_exception(failure); // for the caller's handler guard
-    }
-    dialogs_.messageBox(QStringLiteral("The user data file could not be opened again for "
-                                       "changes.") +
-                            crlf + crlf + reason + crlf + crlf +
-                            QStringLiteral("Your orders, prices and addresses can be looked at, "
-                                           "but not changed, until Dorvane Quillon is started "
-                                           "again. Nothing has been lost."),
-                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    dialogs_.messageBox(
+        QStringLiteral("User data file NOT copied to userdatabackup.mdb") + crlf + crlf + error +
+            crlf + crlf + QStringLiteral("Any earlier backup in userdatabackup.mdb is unchanged."),
+        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 void UserDataBackup::mnuRestore_Click() {
     dialogs_.messageBox(restoreNotice());
 }
 
-bool UserDataBackup::copyReplacing(const QString& source, const QString& target, QString* error) {
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
+bool UserDataBackup::writeBackup(QString* error) {
+    const QString source = folder_.userDatabase();
+    const QString target = folder_.userBackup();
+    QByteArray snapshot;
+    try {
+        // The open store, or (should it have been closed) a connection of the backup's own.
+        std::unique_ptr<Database> own;
+        Database* store = state_.userDb.get();
+        if (store == nullptr || !store->isOpen()) {
+            own = Database::open(source, Database::Access::ReadOnly);
+            store = own.get();
+        }
+        snapshot = StoreSnapshot::take(*store);
+    } catch (const StoreError& failure) {
+        *error = failure.message().contains(QLatin1String("database is locked"))
+                     ? QStringLiteral("%1 is in use by another program that is changing it. Try "
+                                      "again once that program has finished.")
+                           .arg(native(source))
+                     : QStringLiteral("%1 could not be copied: %2")
+                           .arg(native(source), failure.message());
         return false;
-    };
+    }
 
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(
-            QStringLiteral("%1 could not be read: %2").arg(native(source), in.errorString()));
-
-    // Written through a temporary file in the target's folder, flushed to the disk and renamed
-    // over the target (or a link in its place) on commit(); until then the target is untouched.
+    // Written through a temporary file in the target's folder, checked there, flushed to the
+    // disk and renamed over the target (or a link in its place) on commit(); until then the
+    // target is untouched, and the temporary file goes with the writer.
     SafeFileWriter out(target);
     const auto cantWrite = [&] {
-        return fail(
-            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
+        *error =
+            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString());
+        return false;
     };
-    if (!out.open())
+    if (!out.open() || !out.write(snapshot))
         return cantWrite();
-
-    constexpr qint64 chunkSize = 1 << 20;
-    qint64 copied = 0;
-    for (;;) {
-        const QByteArray chunk = in.read(chunkSize);
-        if (chunk.isEmpty()) {
-            if (in.error() != QFileDevice::NoError)
-                return fail(QStringLiteral("%1 could not be read: %2")
-                                .arg(native(source), in.errorString()));
-            break;
-        }
-        if (!out.write(chunk))
-            return cantWrite();
-        copied += chunk.size();
+    if (const QString fault = StoreSnapshot::faultOf(out.temporaryPath()); !fault.isEmpty()) {
+        *error =
+            QStringLiteral("The copy written for %1 is not sound: %2").arg(native(target), fault);
+        return false;
     }
-    if (copied != in.size())
-        return fail(QStringLiteral("%1 could not be read to its end").arg(native(source)));
     if (!out.commit())
         return cantWrite();
     return true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace quillon {
 
@@ -12,10 +11,13 @@ class AppFolder;
 // The backup copy of the User database (File > Backup Data) and the restore notice
 // (Help > Restore User Data).
 //
-// The backup closes the User database, copies user.mdb to a temporary file beside the backup,
-// flushes it to the disk and only then puts it in place of userdatabackup.mdb, so that a copy
-// that fails (a read-only or locked target, a full disk) leaves the previous backup as it was
-// and is reported as such. The User database is opened again in every case.
+// The backup is a snapshot of the open User database taken through the engine's online backup
+// under one read lock, so that a change another program is making at that moment (the support
+// tool, say) is wholly in it or wholly out. The copy is checked, written to a temporary file
+// beside the backup, checked again there, flushed to the disk, and only then put in place of
+// userdatabackup.mdb. A copy that fails for any reason (another program keeping the file
+// mid-change, a read-only or locked target, a full disk, a copy that is not sound) says why and
+// leaves the previous backup as it was. The User database stays open throughout.
 class UserDataBackup final {
 public:
     // Dorvane's IT telephone number, shown in the restore notice.
@@ -25,30 +27,19 @@ public:
     static QString backupDoneMessage();
     static QString restoreNotice();
 
-    // openUserDatabase opens the Application folder's user.mdb into state.userDb again; it may
-    // throw the store's error, which reaches the caller's handler guard.
-    UserDataBackup(ProgramState& state, Dialogs& dialogs, const AppFolder& folder,
-                   std::function<void()> openUserDatabase);
+    UserDataBackup(ProgramState& state, Dialogs& dialogs, const AppFolder& folder);
 
     void mnuBackup_Click();
     void mnuRestore_Click();
 
-    // Copies source over target through a temporary file in the target's folder, replacing the
-    // target only once the copy is complete and on the disk. False, with the reason in error,
-    // when anything fails; the target is then unchanged.
-    [[nodiscard]] static bool copyReplacing(const QString& source, const QString& target,
-                                            QString* error);
-
 private:
-    // Opens the User database again; when it can't be opened for writing any more (its folder
-    // has become read-only), opens it for reading and says so, so that the program can still
-    // show what it holds.
-    void reopen();
+    // Writes the snapshot of the User database over userdatabackup.mdb; false, with the reason
+    // in error, when anything fails, the backup then unchanged.
+    [[nodiscard]] bool writeBackup(QString* error);
 
     ProgramState& state_;
     Dialogs& dialogs_;
     const AppFolder& folder_;
-    std::function<void()> openUserDatabase_;
 };
 
 } // namespace quillon

@@ -36,6 +36,9 @@ public:
     // The reason of the last failure, for a message that names the file ("the disk is full").
     [[nodiscard]] const QString& errorString() const { return errorString_; }
     [[nodiscard]] const QString& path() const { return path_; }
+    // The temporary file the bytes go to until commit(), for a check of what was written;
+    // empty before open() and after commit() or a failure.
+    [[nodiscard]] const QString& temporaryPath() const { return temporaryPath_; }
 
     // Writes bytes as the whole file at path; false with the reason in *reason.
     [[nodiscard]] static bool writeWhole(const QString& path, const QByteArray& bytes,

@@ -7,6 +7,7 @@
 #include "store/sql_tokenizer.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
+#include "store/store_recovery.h"
 #include "store/table_catalog.h"
 
 #include <QFile>
@@ -48,59 +49,6 @@ Connection connect(const QString& path, int flags) {
         throw StoreError(
             QStringLiteral("%1 is not a valid store: %2").arg(path, engineMessage(db.get())));
     return db;
-}
-
-// A store file that an update was interrupted in (a process killed or the power cut mid-way)
-// has the journal of that update beside it, which the engine must play back to undo the change
-// before the file can be read. A connection that only reads can't do that, so one that writes
-// does it first, where the file and its folder can be written. Returns whether it did; throws
-// a StoreError saying what happened and how to mend it where it can't.
-bool undoInterruptedChange(const QString& path) {
-    const QString journal = path + QStringLiteral("-journal");
-    if (QFileInfo(journal).size() == 0)
-        return false;
-    // Only the engine knows whether the journal is one left by an interrupted update (and not
-    // one of an update running right now in another process): ask it, reading.
-    {
-        sqlite3* raw = nullptr;
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        const Connection probe(raw);
-        if (probe == nullptr)
-            return false;
-        sqlite3_busy_timeout(probe.get(), 5000);
-        if (sqlite3_exec(probe.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr,
-                         nullptr) == SQLITE_OK ||
-            sqlite3_extended_errcode(probe.get()) != SQLITE_READONLY_ROLLBACK)
-            return false; // nothing to undo, or a fault that opening the store reports itself
-    }
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (!file.isWritable() || !folder.isWritable())
-        throw StoreError(
-            QStringLiteral("%1 was left mid-change by an update that was interrupted. The journal "
-                           "%2 beside it holds what is needed to undo the change, but %3 can't "
-                           "be written, so it can't be undone here. To mend it, run "
-                           "\"quillon-db check %1\" with write access to the file and its "
-                           "folder: that undoes the change and checks the file. Or put a sound "
-                           "copy in its place (the catalogue: import it again).")
-                .arg(path, journal,
-                     file.isWritable()     ? QStringLiteral("its folder")
-                     : folder.isWritable() ? QStringLiteral("the file")
-                                           : QStringLiteral("the file and its folder")));
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    const Connection writer(raw);
-    if (writer != nullptr)
-        sqlite3_busy_timeout(writer.get(), 5000);
-    // The first read plays the journal back.
-    if (writer == nullptr || sqlite3_exec(writer.get(), "SELECT count(*) FROM sqlite_schema",
-                                          nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw StoreError(QStringLiteral("%1 was left mid-change by an update that was "
-                                        "interrupted, and undoing the change failed: %2")
-                             .arg(path, engineMessage(writer.get())));
-    return true;
 }
 
 void setDurability(sqlite3* db, const QString& path) {
@@ -293,7 +241,9 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
                              .arg(path)
                              .arg(pathLength(path))
                              .arg(longestPath()));
-    const bool undone = undoInterruptedChange(path);
+    // A journal left beside the file by an interrupted change: undone, or set aside when it
+    // doesn't belong to the file.
+    StoreRecovery::Outcome recovery = StoreRecovery::recover(path);
     // Without SQLITE_OPEN_CREATE: the engine never makes an empty file in a missing one's place.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     Connection db = connect(path, flags);
@@ -305,7 +255,7 @@ std::unique_ptr<Database> Database::open(const QString& path, Access access) {
         setDurability(db.get(), path);
     }
     std::unique_ptr<Database> opened(new Database(db.release(), path, access));
-    opened->undoneInterruptedChange_ = undone;
+    opened->recovery_ = std::move(recovery);
     return opened;
 }
 

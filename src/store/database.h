@@ -2,6 +2,7 @@
 
 #include "store/loose_match.h"
 #include "store/recordset.h"
+#include "store/store_recovery.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,9 +33,10 @@ public:
     enum class Access { ReadOnly, ReadWrite };
 
     // Opens an existing store file. A missing file is an error naming it: no file is created.
-    // A change that an interrupted update left in the file is undone first, also for a store
-    // only read, where the file and its folder can be written; where they can't, the error says
-    // so and how to mend the file.
+    // A journal that an interrupted update left beside the file goes through StoreRecovery
+    // first, also for a store only read: the change is undone where the file and its folder can
+    // be written (where they can't, the error says so and how to mend the file), and a journal
+    // that doesn't belong to the file is set aside.
     // A read-write store uses the rollback journal and synchronous=EXTRA, so every statement
     // that has returned survives a crash or a power cut.
     static std::unique_ptr<Database> open(const QString& path, Access access);
@@ -86,8 +88,8 @@ public:
 
     // The raw handle, for the tool and the benchmarks' baseline queries. Null once closed.
     sqlite3* handle() const { return db_; }
-    // Whether opening undid a change that an interrupted update had left in the file.
-    bool undoneInterruptedChange() const { return undoneInterruptedChange_; }
+    // What opening found beside the file and did about it.
+    const StoreRecovery::Outcome& recovery() const { return recovery_; }
 
 private:
     friend class Transaction;
@@ -104,7 +106,7 @@ private:
     Access access_;
     std::unique_ptr<TableCatalog> catalog_; // the tables' declared types, read once
     std::unique_ptr<SelectCache> selects_;  // the SELECTs run last, compiled
-    bool undoneInterruptedChange_ = false;
+    StoreRecovery::Outcome recovery_;
     int cacheKib_ = 0; // the page cache's size as last set; 0: the engine's default
 };
 

@@ -204,10 +204,16 @@ QStringList ProgramDriver::gridRows(const FlexGrid& grid) {
 }
 
 QStringList ProgramDriver::userRows(const QString& select) const {
-    std::unique_ptr<Database> closed;
     if (!state.userDb)
-        closed = Database::open(folder.userDatabase(), Database::Access::ReadOnly);
-    Recordset rows = (closed ? *closed : *state.userDb).openRecordset(select);
+        return rowsIn(folder.userDatabase(), select);
+    return rowsOf(state.userDb->openRecordset(select));
+}
+
+QStringList ProgramDriver::rowsIn(const QString& store, const QString& select) {
+    return rowsOf(Database::open(store, Database::Access::ReadOnly)->openRecordset(select));
+}
+
+QStringList ProgramDriver::rowsOf(Recordset rows) {
     QStringList lines;
     for (; !rows.eof(); rows.moveNext()) {
         QStringList values;

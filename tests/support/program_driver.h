@@ -9,7 +9,8 @@
 
 namespace quillon {
 class FlexGrid;
-}
+class Recordset;
+} // namespace quillon
 
 namespace quillon::tests {
 
@@ -80,6 +81,11 @@ public:
     // The rows of a SELECT on the User database (the open store, else user.mdb), each as its
     // values' texts joined by "|", Null as "<null>".
     QStringList userRows(const QString& select) const;
+    // The same of another store file (a backup), opened for reading.
+    static QStringList rowsIn(const QString& store, const QString& select);
+
+private:
+    static QStringList rowsOf(Recordset rows);
 };
 
 } // namespace quillon::tests

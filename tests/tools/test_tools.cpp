@@ -102,6 +102,19 @@ QString rowsOf(Database& store, const QString& select) {
     return lines.join(u'\n');
 }
 
+// A User database of one order of these many lines at path.
+void makeUserStore(const QString& path, int lines) {
+    const auto db = Database::create(path);
+    Schema::createUser(*db);
+    const QByteArray fill = "INSERT INTO orders(OrderDate) VALUES ('01/02/2026'); WITH RECURSIVE "
+                            "n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                            QByteArray::number(lines) +
+                            ") INSERT INTO orderParts(OrderNum, DorvaneNum, Comments) SELECT 1, "
+                            "'DA' || i, printf('%.200c', 'c') FROM n";
+    if (sqlite3_exec(db->handle(), fill.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        qFatal("can't fill %s: %s", qPrintable(path), sqlite3_errmsg(db->handle()));
+}
+
 // An installed system: <root>/usr/bin, the read-only <root>/usr/share/dorvane-quillon (the
 // shipped files, a catalogue of DA1001 and the template) and <root>/home.
 struct Install {
@@ -595,21 +608,56 @@ private slots:
         QCOMPARE(entries(folder.path()), QStringList{u"q.mdb"_s});
     }
 
-    void catalogueLeftMidChange_data() {
+    void storeLeftMidChange_data() {
+        QTest::addColumn<QString>("arrange");     // the store and what lies beside it
         QTest::addColumn<QStringList>("command"); // the file goes after the command's name
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");  // pieces joined by "|"; %D: the store, %J: its journal
+        QTest::addColumn<QString>("after"); // the store and its journal then
         const QStringList check{u"check"_s};
         const QStringList search{u"query"_s, u"SELECT count(*) AS n FROM Parts WHERE Description "
                                              u"LIKE '*FILTER*'"_s};
-        QTest::newRow("check") << check;
-        QTest::newRow("search") << search;
-        QTest::newRow("change") << QStringList{u"query"_s, u"DELETE * FROM Parts"_s};
+        const QStringList orders{u"query"_s, u"SELECT count(*) AS n FROM orders"_s};
+        const QString readOnly = u"%J|mid-change|quillon-db check %D"_s;
+        QTest::newRow("check, read-only folder")
+            << "catalogue, read-only" << check << 1 << readOnly << "as found";
+        QTest::newRow("search, read-only folder")
+            << "catalogue, read-only" << search << 1 << readOnly << "as found";
+        QTest::newRow("change, read-only folder")
+            << "catalogue, read-only" << QStringList{u"query"_s, u"DELETE * FROM Parts"_s} << 1
+            << readOnly << "as found";
+        QTest::newRow("check undoes the change")
+            << "catalogue" << check << 0
+            << "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
+               "from its journal %J, and the file checked sound."
+            << "undone";
+        QTest::newRow("search, journal of the larger file a backup replaced")
+            << "user database, old journal" << orders << 0
+            << "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly "
+               "as it was. %D is sound as it stands."
+            << "journal set aside";
+        for (const char* name : {"check", "search"})
+            QTest::addRow("%s, journal of a catalogue's change", name)
+                << "user database, catalogue's journal"
+                << (qstrcmp(name, "check") == 0 ? check : orders) << 0
+                << (qstrcmp(name, "check") == 0 ? u"ok\n"_s : u"n\n1\n"_s) +
+                       u"|undoing the change from it damaged the file (malformed database "
+                       u"schema (1))|%D was put back exactly as it was, and the journal set aside "
+                       u"as %J-set-aside. %D is sound as it stands."_s
+                << "journal set aside";
     }
 
-    // A catalogue as an update killed half-way leaves it (the file partly changed, beside it the
-    // journal that undoes the change) in a folder that can't be written: the tool touches nothing
-    // and says what happened, to which file, and how to mend it.
-    void catalogueLeftMidChange() {
+    // A store as an update killed half-way leaves it: the file partly changed, beside it the
+    // journal that undoes the change; or a User database restored by hand, the journal of the file
+    // it replaced still beside it. In a folder that can't be written the tool touches nothing and
+    // says how to mend the file. Else it undoes the change, or sets aside a journal that doesn't
+    // belong to the file and leaves or puts the file back byte for byte; and says so.
+    void storeLeftMidChange() {
+        QFETCH(QString, arrange);
         QFETCH(QStringList, command);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QFETCH(QString, after);
         QTemporaryDir folder;
         QByteArray rows = "DorvaneNum,Description\r\n";
         for (int i = 0; i < 300; ++i)
@@ -617,29 +665,52 @@ private slots:
                     " OF A LENGTH THAT FILLS THE PAGES OF THE FILE\r\n";
         writeFile(folder.filePath(u"big.csv"_s), rows);
         const QString work = folder.filePath(u"work.mdb"_s);
-        QCOMPARE(run({u"import-catalogue"_s, folder.filePath(u"big.csv"_s), work}).exitCode, 0);
-        const QString db = folder.filePath(u"parts.mdb"_s);
+        const bool user = arrange.startsWith(u"user");
+        const QString db = folder.filePath(user ? u"user.mdb"_s : u"parts.mdb"_s);
+        const QString journalOf = db + u"-journal";
+        if (arrange.endsWith(u"old journal")) { // a change of 1000 lines to the file replaced
+            makeUserStore(work, 1000);
+            makeUserStore(db, 1);
+        } else {
+            QCOMPARE(run({u"import-catalogue"_s, folder.filePath(u"big.csv"_s), work}).exitCode, 0);
+            if (user)
+                makeUserStore(db, 2000);
+        }
         {
             auto writer = Database::open(work, Database::Access::ReadWrite);
             writer->execute(u"PRAGMA cache_size = 1"_s); // the change spills into the file
             Transaction change(*writer);
-            writer->execute(u"UPDATE Parts SET Description = 'CHANGED'"_s);
-            QVERIFY(QFile::copy(work, db) && QFile::copy(work + u"-journal", db + u"-journal"));
+            writer->execute(user && !arrange.endsWith(u"catalogue's journal")
+                                ? u"DELETE * FROM orderParts"_s
+                                : u"UPDATE Parts SET Description = 'CHANGED'"_s);
+            QVERIFY((user || QFile::copy(work, db)) && QFile::copy(work + u"-journal", journalOf));
         }
-        QVERIFY2(readFile(db) != readFile(work), "the change didn't reach the file");
-        const QByteArray journal = readFile(db + u"-journal");
+        QVERIFY(QFile::remove(work));
+        const QByteArray before = readFile(db);
+        const QByteArray journal = readFile(journalOf);
         QString why;
-        auto place = ReadOnlyPlace::make(folder.path(), &why);
-        if (!place)
+        std::unique_ptr<ReadOnlyPlace> place;
+        if (arrange.endsWith(u"read-only") && !(place = ReadOnlyPlace::make(folder.path(), &why)))
             QSKIP(qPrintable(u"no way to make a folder read-only here: "_s + why));
         const Run done = run(QStringList{command[0], db} + command.mid(1));
         place.reset();
-        QVERIFY2(done.exitCode == 1 && done.out.isEmpty(), done.describe());
-        for (const QString& piece :
-             QStringList{db + u"-journal", u"mid-change"_s, u"quillon-db check " + db})
-            QVERIFY2(done.text().contains(piece), done.describe());
+        QVERIFY2(done.exitCode == exitCode && done.out.isEmpty() == (exitCode != 0),
+                 done.describe());
+        for (QString piece : says.split(u'|'))
+            QVERIFY2(done.text().contains(piece.replace(u"%J"_s, journalOf).replace(u"%D"_s, db)),
+                     done.describe());
         QVERIFY2(!done.text().contains(u"not a valid store"_s), done.describe());
-        QCOMPARE(readFile(db + u"-journal"), journal);
+        QCOMPARE(entries(folder.path()).filter(u"before-recovery"_s), QStringList());
+        if (after == u"undone") {
+            QVERIFY(!QFile::exists(journalOf));
+            QCOMPARE(rowsOf(*Database::open(db, Database::Access::ReadOnly),
+                            u"SELECT count(*) FROM Parts WHERE Description = 'CHANGED'"_s),
+                     u"0"_s);
+            return;
+        }
+        QCOMPARE(readFile(db), before);
+        QCOMPARE(readFile(after == u"as found" ? journalOf : journalOf + u"-set-aside"), journal);
+        QCOMPARE(QFile::exists(journalOf), after == u"as found");
     }
 
     // Where the program finds its Application folder: given, its own folder when that holds a
