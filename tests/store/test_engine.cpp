@@ -146,8 +146,9 @@ private slots:
     // ("-": none), the same for the second, and the second's rows.
     void selectRunAgain_data() {
         tests::textTable({"keptFirst", "looseFirst", "keptSecond", "looseSecond", "expected"},
-                         "ID>->ID,DorvaneNum>->2,'DA100X'|ID,DorvaneNum>DA100>ID,DorvaneNum>->"
-                         "2,'DA100X'|ID,DorvaneNum>->ID,DorvaneNum>da 100>1,'DA-100';2,'DA100X'|"
+                         "ID,Description>->ID,DorvaneNum>->2,'DA100X'|ID,DorvaneNum>DA100>"
+                         "ID,DorvaneNum>XX-9>2,'DA100X'|ID>DA100>ID,DorvaneNum>->2,'DA100X'|ID,"
+                         "DorvaneNum>->ID,DorvaneNum>da 100>1,'DA-100';2,'DA100X'|"
                          "DorvaneNum,ID>DA100>DorvaneNum,ID>DA100>'DA-100',1;'DA100X',2");
     }
     void selectRunAgain() {
