@@ -112,8 +112,8 @@ QString Schema::whatUserDatabaseLacks(Database& db) {
 const QStringList& Schema::partNumberColumns() {
     static const QStringList columns = [] {
         QStringList list{QStringLiteral("DorvaneNum"), QStringLiteral("RoverNum")};
-        for (int i = 1; i <= 6; ++i)
-            list << QStringLiteral("RoverSuper%1").arg(i);
+        for (int super = 1; super <= 6; ++super)
+            list << QStringLiteral("RoverSuper%1").arg(super);
         list << QStringLiteral("AltDorvaneNum");
         return list;
     }();

@@ -110,6 +110,9 @@ private slots:
             "SELECT * FROM orderParts WHERE Price<>-15000 OR 125000 < orderParts.Price OR Price "
             ">= 10000000 OR Price NOT BETWEEN 10000 AND 25000 OR Price IN (10000, 5000) OR Price "
             "= 5 - 3 AND Quantity = 12");
+        row("double quotes hold a text",
+            "SELECT * FROM orders WHERE OrderDate = \"1/1/2026\" OR OrderDate = \"it's\"",
+            "SELECT * FROM orders WHERE OrderDate = '1/1/2026' OR OrderDate = 'it''s'");
         row("quotes and comments kept", "SELECT 'TRUE', 'a''b' -- TRUE\nFROM /* FALSE */ orders",
             "SELECT 'TRUE', 'a''b' -- TRUE\nFROM /* FALSE */ orders");
         row("unterminated text", "SELECT * FROM orders WHERE OrderDate = 'abc",

@@ -93,7 +93,9 @@ private slots:
                          "Price>abc>refused: Price|Price>>refused: Price|Price>12,34.5>refused: "
                          "12,34.5|Quantity>2.5>refused: 2.5|Quantity>two>refused: two|"
                          "Quantity>>refused: Quantity|Quantity>4294967296>refused: Quantity|"
-                         "OrderStatus>maybe>refused: OrderStatus");
+                         "OrderStatus>maybe>refused: OrderStatus|Quantity>2147483647>2147483647|"
+                         "Quantity>-2147483648>-2147483648|Quantity>2147483648>refused: Quantity|"
+                         "OrderStatus> Yes >TRUE|OrderStatus>off>FALSE");
     }
     void valuesAreConverted() {
         QFETCH(QString, column);
@@ -137,6 +139,35 @@ private slots:
         QCOMPARE(tables(), before);
         QCOMPARE(user->execute(u"UPDATE orders SET OrderStatus = TRUE"_s), 1);
         QCOMPARE(user->execute(u"DELETE * FROM orders WHERE OrderNum=7"_s), 0);
+    }
+
+    // A SELECT run again with other columns kept or another loose match answers its own call,
+    // not the one before it: kept columns of the first call, loose match of the first call
+    // ("-": none), the same for the second, and the second's rows.
+    void selectRunAgain_data() {
+        tests::textTable({"keptFirst", "looseFirst", "keptSecond", "looseSecond", "expected"},
+                         "ID,Description>->ID,DorvaneNum>->2,'DA100X'|ID,DorvaneNum>DA100>"
+                         "ID,DorvaneNum>XX-9>2,'DA100X'|ID>DA100>ID,DorvaneNum>->2,'DA100X'|ID,"
+                         "DorvaneNum>->ID,DorvaneNum>da 100>1,'DA-100';2,'DA100X'|"
+                         "DorvaneNum,ID>DA100>DorvaneNum,ID>DA100>'DA-100',1;'DA100X',2");
+    }
+    void selectRunAgain() {
+        QFETCH(QString, keptFirst);
+        QFETCH(QString, looseFirst);
+        QFETCH(QString, keptSecond);
+        QFETCH(QString, looseSecond);
+        QFETCH(QString, expected);
+        Schema::createCatalogue(*user);
+        user->execute(u"INSERT INTO Parts (ID, DorvaneNum, Description) VALUES (1, 'DA-100', "
+                      "'PUMP'), (2, 'DA100X', 'HOSE'), (3, 'DA1', 'DA100 SEAL')"_s);
+        const QString statement = u"SELECT * FROM Parts WHERE DorvaneNum LIKE '*DA100*'"_s;
+        const auto loose = [](const QString& text) {
+            return text == u"-" ? LooseMatch{} : LooseMatch{text, {u"DorvaneNum"_s}};
+        };
+        (void)user->openRecordset(statement, {}, loose(looseFirst), keptFirst.split(u','));
+        QCOMPARE(tests::render(user->openRecordset(statement, {}, loose(looseSecond),
+                                                   keptSecond.split(u','))),
+                 expected);
     }
 
     void orderNumbersAndLineIdsAreNeverReused() {

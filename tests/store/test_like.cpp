@@ -35,7 +35,8 @@ private slots:
             "LR##>lr42>1|#>x>0|a#b>a12b>0|[abc]>B>1|[abc]>d>0|[A-C]x>bX>1|[à-ÿ]>É>1|[z-a]>m>1|"
             "[!abc]>d>1|[!abc]>A>0|[*]>a>0|a[?]>a?>1|[a-]>->1|*[12*>x[12y>1|[12>1>0|a]b>a]b>1|"
             "a[]b>ab>1|[!]>!>1|%>abc>0|a_c>abc>0|*é*>CAFÉ>1|ς>Σ>1|*ДВИГ*>двигатель>1|e>é>0|"
-            "*o'b*>O'Brien>1");
+            "*o'b*>O'Brien>1|a#>A9>1|#>0>1|[a-c]>c>1|[a-c]>d>0|[a-c]>`>0|[!a-c]>C>0|"
+            "[!a-c]>d>1|[^a]>b>0|[À-Þ]>é>1|[0-9]>9>1|[c-a]>b>1");
     }
     void wildcards() {
         QFETCH(QString, pattern);

@@ -1,7 +1,10 @@
 // The searches' substring index: a catalogue with it (and one with an index without the numbers'
-// bare forms) lists exactly the rows, in order, of one without it, for many patterns with and
-// without a loose number match, also after the rows change; and the statements that can use it
-// do.
+// bare forms) lists exactly the rows, in order, of one without it, for the program's own search
+// statements and many patterns with and without a loose number match, also after the rows
+// change; and the engine's plan of each statement that can use the index reads it instead of
+// every row of Parts.
+#include "catalogue/part_search.h"
+#include "catalogue/part_search_frames.h"
 #include "store/schema.h"
 #include "store/search_index.h"
 #include "store/sql_literal.h"
@@ -15,6 +18,7 @@
 
 #include <QRandomGenerator>
 #include <map>
+#include <sqlite3.h>
 
 namespace quillon::tests {
 
@@ -22,9 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList numberColumns = {u"DorvaneNum"_s,  u"RoverNum"_s,    u"RoverSuper1"_s,
-                                   u"RoverSuper2"_s, u"RoverSuper3"_s, u"RoverSuper4"_s,
-                                   u"RoverSuper5"_s, u"RoverSuper6"_s, u"AltDorvaneNum"_s};
+const QStringList& numberColumns = PartSearch::numberColumns();
 const QStringList allColumns = numberColumns + QStringList{u"Description"_s};
 const QStringList vehicles = {u"Defender"_s, u"Series 3"_s, u"Discovery"_s};
 
@@ -51,17 +53,34 @@ QString loosened(QRandomGenerator& random, const QString& text) {
 // The program's searches for a text: by part number, and by description, limited to one
 // vehicle unless it is empty.
 QString partNumberSearch(const QString& text) {
-    QStringList conditions;
-    for (const QString& column : numberColumns)
-        conditions << column + u" LIKE '*" + sqlEscape(text) + u"*'";
-    return u"SELECT * FROM Parts WHERE (" + conditions.join(u" OR ") + u") ORDER BY ID ASC";
+    return PartSearch::partNumberStatement(text);
 }
 QString descriptionSearch(const QString& text, const QString& vehicle) {
-    QStringList apps;
-    for (int i = 1; i <= 9; ++i)
-        apps << u"Application%1 = '"_s.arg(i) + sqlEscape(vehicle) + u'\'';
-    return u"SELECT * FROM Parts WHERE (Description LIKE '*" + sqlEscape(text) + u"*'" +
-           (vehicle.isEmpty() ? u")"_s : u" AND (" + apps.join(u" OR ") + u")) ORDER BY ID ASC");
+    return PartSearch::descriptionStatement(text, vehicle.isEmpty() ? PartSearchFrames::anyVehicle()
+                                                                    : vehicle);
+}
+
+// The engine's plan of a statement as the store runs it: each step's words, parted by "; ".
+QString plan(sqlite3* db, const TranslatedStatement& translated) {
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray sql = "EXPLAIN QUERY PLAN " + translated.sql.toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
+        return u"not prepared: "_s + QString::fromUtf8(sqlite3_errmsg(db));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
+    for (std::size_t i = 0; i < translated.parameters.size(); ++i) {
+        const SqlParameter& value = translated.parameters[i];
+        if (const auto* text = std::get_if<QString>(&value)) {
+            const QByteArray utf8 = text->toUtf8();
+            sqlite3_bind_text(raw, int(i) + 1, utf8.constData(), int(utf8.size()),
+                              SQLITE_TRANSIENT);
+        } else if (const auto* number = std::get_if<qint64>(&value)) {
+            sqlite3_bind_int64(raw, int(i) + 1, *number);
+        }
+    }
+    QStringList steps;
+    while (sqlite3_step(raw) == SQLITE_ROW)
+        steps << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 3)));
+    return steps.join(u"; ");
 }
 
 bool indexable(const QString& text) {
@@ -80,9 +99,14 @@ class TestSearchIndex : public QObject {
     QStringList samples_;                        // texts taken from the rows
     std::map<Database*, TableCatalog> catalogs_; // each store's, read once
 
+    // Whether the engine reads the statement's rows of Parts through the index: its plan reads
+    // the index and never every row of Parts.
     bool usesIndex(Database& db, const QString& statement, const LooseMatch& loose = {}) {
         TableCatalog& catalog = catalogs_.try_emplace(&db, db.handle()).first->second;
-        return StatementTranslator(catalog).translate(statement, loose).sql.contains(u"MATCH");
+        const QString steps =
+            plan(db.handle(), StatementTranslator(catalog).translate(statement, loose));
+        return steps.contains(u"VIRTUAL TABLE INDEX") &&
+               !QString(u"; "_s + steps + u';').contains(u"; SCAN Parts;"_s);
     }
 
     static QString found(Database& db, const QString& statement, const LooseMatch& loose = {}) {
@@ -218,6 +242,35 @@ private slots:
         QFETCH(bool, indexable);
         QFETCH(QString, loose);
         compare(statement, indexable, loose);
+    }
+
+    // The program's own searches, as PartSearch writes them and runs them (a number with its
+    // loose match), are served by the index; those it can't serve scan, and still find the rows.
+    void programSearchesUseTheIndex_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("served");
+        tests::addRow("part number", u"number"_s, u"KS0a"_s, true);
+        tests::addRow("part number, loose", u"number"_s, u"nrc 14"_s, true);
+        tests::addRow("part number, quote", u"number"_s, u"O'B-1"_s, true);
+        tests::addRow("description, any vehicle", u"description"_s, u"pump"_s, true);
+        tests::addRow("description, one vehicle", u"Series 3"_s, u"TER PU"_s, true);
+        tests::addRow("part number with wildcards", u"number"_s, u"a?1*"_s, false);
+        tests::addRow("description beyond ASCII", u"description"_s, u"pümp"_s, false);
+        tests::addRow("one vehicle, wildcards", u"Defender"_s, u"ab#c"_s, false);
+    }
+    void programSearchesUseTheIndex() {
+        QFETCH(QString, search);
+        QFETCH(QString, text);
+        QFETCH(bool, served);
+        if (search == u"number") {
+            compare(partNumberSearch(text), served, text);
+            return;
+        }
+        const QString statement =
+            descriptionSearch(text, search == u"description" ? QString() : search);
+        QCOMPARE(usesIndex(*indexed_, statement), served);
+        QCOMPARE(found(*indexed_, statement), found(*scanned_, statement));
     }
 
     // The triggers keep the index in step with changes of the rows.
