@@ -2,6 +2,7 @@
 
 #include "catalogue/part_detail_frame.h"
 #include "catalogue/picture_file.h"
+#include "catalogue/value_field.h"
 #include "platform/app_folder.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
@@ -127,19 +128,19 @@ void PartDisplay::readSelectedValues(const Recordset& part) {
 }
 
 void PartDisplay::fillFields(const Recordset& part) {
-    frame_.txtRoverNumber->setText(shownText(part.field(u"RoverNum")));
-    frame_.txtDRNumber->setText(shownText(part.field(u"DorvaneNum")));
-    frame_.txtAltDRNumber->setText(shownText(part.field(u"AltDorvaneNum")));
-    frame_.txtDescription->setText(shownText(part.field(u"Description")));
-    frame_.txtCustomerPrice->setText(shownAmount(part.field(u"CustomerPrice"), formats_));
-    frame_.txtLRPrice->setText(shownAmount(part.field(u"LRPrice"), formats_));
-    frame_.txtCustomerLRPrice->setText(shownAmount(part.field(u"CustomerLRPrice"), formats_));
-    frame_.txtLRDiscountCode->setText(shownDiscountCode(part.field(u"LRDiscountCode")));
-    frame_.txtUnitSale->setText(shownText(part.field(u"UnitSale")));
-    frame_.txtUnitIssue->setText(shownText(part.field(u"UnitIssue")));
-    frame_.txtWeight->setText(shownText(part.field(u"Weight")));
-    frame_.txtProductGroup->setText(shownText(part.field(u"ProductGroup")));
-    frame_.txtBrand->setText(shownText(part.field(u"Brand")));
+    frame_.txtRoverNumber->setValue(shownText(part.field(u"RoverNum")));
+    frame_.txtDRNumber->setValue(shownText(part.field(u"DorvaneNum")));
+    frame_.txtAltDRNumber->setValue(shownText(part.field(u"AltDorvaneNum")));
+    frame_.txtDescription->setValue(shownText(part.field(u"Description")));
+    frame_.txtCustomerPrice->setValue(shownAmount(part.field(u"CustomerPrice"), formats_));
+    frame_.txtLRPrice->setValue(shownAmount(part.field(u"LRPrice"), formats_));
+    frame_.txtCustomerLRPrice->setValue(shownAmount(part.field(u"CustomerLRPrice"), formats_));
+    frame_.txtLRDiscountCode->setValue(shownDiscountCode(part.field(u"LRDiscountCode")));
+    frame_.txtUnitSale->setValue(shownText(part.field(u"UnitSale")));
+    frame_.txtUnitIssue->setValue(shownText(part.field(u"UnitIssue")));
+    frame_.txtWeight->setValue(shownText(part.field(u"Weight")));
+    frame_.txtProductGroup->setValue(shownText(part.field(u"ProductGroup")));
+    frame_.txtBrand->setValue(shownText(part.field(u"Brand")));
 }
 
 void PartDisplay::fillLists(const Recordset& part) {
@@ -202,7 +203,7 @@ void PartDisplay::showThumbnails() {
 void PartDisplay::clearSelectedPart() {
     // An empty text, not clear(): clearing a selectable label drops its text document, and
     // the next part shown would have to make thirteen new ones.
-    for (QLabel* field : frame_.valueFields())
+    for (ValueField* field : frame_.valueFields())
         field->setText(QString());
     frame_.lstRoverSupers->clear();
     frame_.lstVehicleApplication->clear();
