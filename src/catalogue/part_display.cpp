@@ -90,7 +90,9 @@ void PartDisplay::showSelectedPart() {
     grid_.setCurrentCell(row, 0);
     grid_.setSelectionEnd(row, lastGridColumn);
 
-    clearSelectedPart();
+    // Emptied as clearSelectedPart() does, but a thumbnail shown stays visible until the part's
+    // own pictures decide: a slot that is shown for this part too asks no relayout.
+    emptyFrame(false);
     state.selectedRoverNum.clear();
     state.selectedDorvaneNum.clear();
     state.selectedDescription.clear();
@@ -192,15 +194,19 @@ void PartDisplay::showThumbnails() {
         const auto index = static_cast<std::size_t>(slot - 1);
         if (state.pictureFiles[index].isEmpty()) {
             state.pictureKinds[index].clear();
+            frame_.images[index]->hide();
             continue;
         }
         // A picture that can't be loaded leaves its slot hidden, without a message.
-        if (showThumbnail(slot))
-            frame_.images[index]->show();
+        frame_.images[index]->setVisible(showThumbnail(slot));
     }
 }
 
 void PartDisplay::clearSelectedPart() {
+    emptyFrame(true);
+}
+
+void PartDisplay::emptyFrame(bool hideThumbnails) {
     // An empty text, not clear(): clearing a selectable label drops its text document, and
     // the next part shown would have to make thirteen new ones.
     for (ValueField* field : frame_.valueFields())
@@ -212,7 +218,8 @@ void PartDisplay::clearSelectedPart() {
         file.clear();
     for (ImageBox* image : frame_.images) {
         image->clearPicture();
-        image->hide();
+        if (hideThumbnails)
+            image->hide();
     }
 }
 

@@ -39,6 +39,8 @@ public:
     [[nodiscard]] static QString shownDiscountCode(const Value& value);
 
 private:
+    // clearSelectedPart(), the thumbnails left visible or hidden.
+    void emptyFrame(bool hideThumbnails);
     void readSelectedValues(const Recordset& part);
     void fillFields(const Recordset& part);
     void fillLists(const Recordset& part);
