@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -167,6 +168,21 @@ double BenchSession::nextRow(int* pictures) {
                 ++*pictures;
         }
     }
+    return ms;
+}
+
+double BenchSession::sortBy(int column) {
+    QHeaderView* header = find<FlexGrid>(u"MSFlexGrid1"_s)->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    const qint32 shown = state_.selectedPartId;
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    settle();
+    const double ms = elapsedMs(timer);
+    if (state_.selectedPartId != shown || header->sortIndicatorSection() != column)
+        throw std::runtime_error("the sort did not keep the part shown, or did not sort");
     return ms;
 }
 
