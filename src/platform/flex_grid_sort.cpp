@@ -1,6 +1,7 @@
 #include "platform/flex_grid_sort.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace quillon {
@@ -59,13 +60,14 @@ std::size_t FlexGridSort::keyLength(std::uint32_t row) const {
 std::uint64_t FlexGridSort::chunkAt(std::uint32_t row, std::size_t offset) const {
     const std::size_t start = row == 0 ? 0 : ends_[row - 1];
     const std::size_t length = ends_[row] - start;
+    // Eight bytes of the key from offset, the first the most significant, zero past its end.
+    unsigned char bytes[8] = {};
+    if (offset < length)
+        std::memcpy(bytes, keys_.data() + start + offset,
+                    std::min<std::size_t>(8, length - offset));
     std::uint64_t chunk = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const std::size_t at = offset + i;
-        const auto byte = at < length ? static_cast<unsigned char>(keys_[start + at])
-                                      : static_cast<unsigned char>(0);
+    for (const unsigned char byte : bytes)
         chunk = (chunk << 8) | byte;
-    }
     return chunk;
 }
 
