@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -170,6 +171,21 @@ double BenchSession::nextRow(int* pictures) {
                 ++*pictures;
         }
     }
+    return ms;
+}
+
+double BenchSession::sortBy(int column) {
+    QHeaderView* header = find<FlexGrid>(u"MSFlexGrid1"_s)->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    const qint32 shown = state_.selectedPart.id;
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    settle();
+    const double ms = elapsedMs(timer);
+    if (state_.selectedPart.id != shown || header->sortIndicatorSection() != column)
+        throw std::runtime_error("the sort did not keep the part shown, or did not sort");
     return ms;
 }
 

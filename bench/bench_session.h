@@ -50,6 +50,10 @@ public:
     // pictures: how many thumbnails show.
     double nextRow(int* pictures = nullptr);
 
+    // A click on the results grid's heading of the column: timed to the rows sorted, painted
+    // and settled. Throws when the part shown changed.
+    double sortBy(int column);
+
     // Add to Order for the part shown (a part new to the order; the quantity dialog answered
     // with 1 and OK); the line is removed again afterwards, untimed.
     double addLine();

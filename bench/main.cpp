@@ -74,6 +74,11 @@ struct Options {
     QString tool; // quillon-db
     QString work;
     int runs = 7;
+    // The groups of cases to run (--cases); empty: all of them.
+    QStringList cases;
+    [[nodiscard]] bool wanted(const char* group) const {
+        return cases.isEmpty() || cases.contains(QString::fromLatin1(group));
+    }
 };
 
 // The orders: a completed one of 500 lines (for the Order form) and an open one of 499 lines
@@ -199,7 +204,7 @@ std::map<QString, BenchReport::Goal> millionTargets() {
     using Target = BenchReport::Target;
     std::map<QString, BenchReport::Goal> goals;
     for (const char* name : {"search-part-broad", "search-desc-any-broad",
-                             "search-desc-vehicle-broad", "fill-1x", "fill-2x"})
+                             "search-desc-vehicle-broad", "fill-1x", "fill-2x", "sort-fill-2x"})
         goals[QString::fromLatin1(name)] = {Target::RatioToBaseline, 1.5};
     for (const char* name :
          {"search-part-narrow", "search-desc-narrow", "search-desc-vehicle-narrow"})
@@ -208,6 +213,8 @@ std::map<QString, BenchReport::Goal> millionTargets() {
         goals[QString::fromLatin1(name)] = {Target::Absolute, 250};
     // A part number typed without its marks, and the catalogue against the shell's.
     goals[u"search-part-loose"_s] = {Target::RatioToBaseline, 0.25};
+    // Walking the list: the next part shown.
+    goals[u"next-row"_s] = {Target::Absolute, 3};
     goals[u"catalogue-size"_s] = {Target::RatioToBaseline, 1.1};
     goals[u"import-time"_s] = {Target::RatioToBaseline, 1.5};
     return goals;
@@ -278,31 +285,49 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     };
 
     for (const SearchCase& c : searches) {
+        if (!options.wanted("searches"))
+            break;
         BenchReport::Case row = BenchReport::makeCase(c.name, c.label, u"ms"_s);
         row.hits = measureSearch(c, row.measured, row.baseline);
         row.target = withTargets ? c.target : Target::None;
         row.limit = c.limit;
         report.add(std::move(row));
     }
-    report.add(CatalogueCases::looseNumber(session, baseline, catalogue, withTargets, runs));
+    if (options.wanted("searches"))
+        report.add(CatalogueCases::looseNumber(session, baseline, catalogue, withTargets, runs));
 
     // Linear fill: twice the hits in at most 2.2 times the time.
-    BenchReport::Case once = BenchReport::makeCase(fillOnce.name, fillOnce.label, u"ms"_s);
-    once.hits = measureSearch(fillOnce, once.measured, once.baseline);
-    BenchReport::Case twice = BenchReport::makeCase(fillTwice.name, fillTwice.label, u"ms"_s);
-    twice.hits = measureSearch(fillTwice, twice.measured, twice.baseline);
-    BenchReport::Case linear =
-        BenchReport::makeCase(u"fill-linear"_s, u"fill growth: time ratio / hits ratio"_s, u"x"_s);
-    linear.measured.add((twice.measured.median() / once.measured.median()) /
-                        (double(twice.hits) / double(once.hits)));
-    linear.target = withTargets ? Target::Absolute : Target::None;
-    linear.limit = 1.1;
-    report.add(std::move(once));
-    report.add(std::move(twice));
-    report.add(std::move(linear));
+    if (options.wanted("fills")) {
+        BenchReport::Case once = BenchReport::makeCase(fillOnce.name, fillOnce.label, u"ms"_s);
+        once.hits = measureSearch(fillOnce, once.measured, once.baseline);
+        BenchReport::Case twice = BenchReport::makeCase(fillTwice.name, fillTwice.label, u"ms"_s);
+        twice.hits = measureSearch(fillTwice, twice.measured, twice.baseline);
+        BenchReport::Case linear = BenchReport::makeCase(
+            u"fill-linear"_s, u"fill growth: time ratio / hits ratio"_s, u"x"_s);
+        linear.measured.add((twice.measured.median() / once.measured.median()) /
+                            (double(twice.hits) / double(once.hits)));
+        linear.target = withTargets ? Target::Absolute : Target::None;
+        linear.limit = 1.1;
+        // Sorting the filled rows by a heading click (by the description, then by the number, each
+        // click the other way round from the one before on that column), against the fill.
+        BenchReport::Case sort = BenchReport::makeCase(
+            u"sort-fill-2x"_s, u"sort the rows of \"*E*-\" (heading click)"_s, u"ms"_s);
+        for (int r = 0; r < runs; ++r) {
+            sort.measured.add(session.sortBy(2));
+            sort.measured.add(session.sortBy(0));
+        }
+        sort.hits = twice.hits;
+        sort.baseline = twice.measured;
+        sort.target = withTargets ? Target::RatioToBaseline : Target::None;
+        sort.limit = 1.5;
+        report.add(std::move(once));
+        report.add(std::move(twice));
+        report.add(std::move(linear));
+        report.add(std::move(sort));
+    }
 
     // The next row, after the broad description search: every row, and rows with pictures.
-    {
+    if (options.wanted("next-row")) {
         runSearch(session, searches[3]);
         BenchReport::Case next =
             BenchReport::makeCase(u"next-row"_s, u"next row shown (thumbnails loaded)"_s, u"ms"_s);
@@ -320,7 +345,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         }
         withPictures.hits = shownPictures;
         next.target = withTargets ? Target::Absolute : Target::None;
-        next.limit = 10;
+        next.limit = 3;
         withPictures.target = next.target;
         withPictures.limit = 10;
         report.add(std::move(next));
@@ -328,7 +353,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     }
 
     // The 500-line order.
-    {
+    if (options.wanted("order")) {
         session.searchPart(searches[0].text);
         BenchReport::Case add =
             BenchReport::makeCase(u"order-add-line"_s, u"500-line order: add a line"_s, u"ms"_s);
@@ -372,7 +397,7 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     }
 
     // Start-up of a fresh process on a folder of its own (the session holds its folder).
-    {
+    if (options.wanted("start-up")) {
         BenchFolder startFolder(options.work, options.appTemplate, scaleDir);
         // No open order: taking one up at the start asks the user first.
         BenchSession(startFolder.path()).seedOrders(completed, {});
@@ -390,6 +415,8 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
     for (const auto& [c, name] : {std::pair{&searches[3], "peak-memory-broad"},
                                   std::pair{&searches[1], "peak-memory-part-broad"},
                                   std::pair{&fillTwice, "peak-memory-fill"}}) {
+        if (!options.wanted("memory"))
+            break;
         BenchReport::Case memory = BenchReport::makeCase(QString::fromLatin1(name),
                                                          u"peak memory, "_s + c->label, u"MB"_s);
         for (int r = 0; r < 3; ++r)
@@ -401,7 +428,9 @@ void runScale(const Options& options, const QString& scaleDir, bool withTargets,
         report.add(std::move(memory));
     }
 
-    CatalogueCases::againstShell(report, options.tool, options.work, scaleDir, withTargets, runs);
+    if (options.wanted("catalogue"))
+        CatalogueCases::againstShell(report, options.tool, options.work, scaleDir, withTargets,
+                                     runs);
     if (million)
         report.setTargets(millionTargets());
     report.print(out(), withTargets || million);
@@ -429,14 +458,19 @@ int main(int argc, char** argv) {
     const QCommandLineOption stretch(
         u"stretch"_s, u"The 1,000,000-part catalogue folder, with its own targets."_s, u"dir"_s);
     const QCommandLineOption runs(u"runs"_s, u"Runs a case."_s, u"n"_s, u"7"_s);
+    const QCommandLineOption cases(
+        u"cases"_s,
+        u"Only these groups of cases, joined by commas: searches, fills (with the sort), "
+        u"next-row, order, start-up, memory, catalogue."_s,
+        u"groups"_s);
     const QCommandLineOption memoryOf(u"memory-of"_s, u"(internal) one search, print VmHWM"_s,
                                       u"dir"_s);
     const QCommandLineOption text(u"text"_s, u"(internal)"_s, u"text"_s);
     const QCommandLineOption vehicle(u"vehicle"_s, u"(internal)"_s, u"text"_s);
     const QCommandLineOption repeat(u"repeat"_s, u"(internal) times the --memory-of search runs"_s,
                                     u"n"_s, u"1"_s);
-    parser.addOptions({appTemplate, program, tool, work, catalogue, stretch, runs, memoryOf, text,
-                       vehicle, repeat});
+    parser.addOptions({appTemplate, program, tool, work, catalogue, stretch, runs, cases, memoryOf,
+                       text, vehicle, repeat});
     parser.process(app);
 
     try {
@@ -450,6 +484,8 @@ int main(int argc, char** argv) {
         options.tool = parser.value(tool);
         options.work = parser.value(work);
         options.runs = std::max(1, parser.value(runs).toInt());
+        if (parser.isSet(cases))
+            options.cases = parser.value(cases).split(u',', Qt::SkipEmptyParts);
         QDir().mkpath(options.work);
         // The folder a PDF was last saved to is remembered in the settings of the run's own.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(options.work).filePath(u"config"_s)));

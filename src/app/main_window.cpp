@@ -28,6 +28,8 @@
 #include "platform/keyboard_access.h"
 #include "platform/program_icon.h"
 #include "platform/steady_layout_style.h"
+#include "platform/user_settings.h"
+#include "platform/window_memory.h"
 #include "prices/custom_price_editor.h"
 #include "prices/customer_retail_frame.h"
 #include "session/program_state.h"
@@ -35,6 +37,7 @@
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDebug>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -43,8 +46,8 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -76,8 +79,7 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
     wireEvents();
     KeyboardAccess::prepare(this);
     setDefaultButton(partSearch_->cmdSearchPart);
-
-    fitToScreen();
+    memory_ = std::make_unique<WindowMemory>(*this, *splitter_, *searchResults_->MSFlexGrid1);
 }
 
 MainWindow::~MainWindow() = default;
@@ -124,7 +126,7 @@ void MainWindow::buildCentralWidget() {
     // screen without scrolling.
     for (QGroupBox* frame : central->findChildren<QGroupBox*>()) {
         if (frame->layout() != nullptr)
-            frame->layout()->setContentsMargins(6, 2, 6, 4);
+            frame->layout()->setContentsMargins(6, 0, 6, 2);
     }
     // The frames a search repaints paint their own background: the window behind them isn't
     // painted again with them.
@@ -136,15 +138,30 @@ void MainWindow::buildCentralWidget() {
     bottom->addWidget(customerRetail_, 1);
     bottom->addWidget(picture1_, 0, Qt::AlignBottom);
 
-    // The results grid takes every pixel of height the other frames don't need.
+    // Under the results, a splitter and the frames a part shows in; the results grid takes every
+    // pixel of height they don't need, and the splitter moves it between the two.
+    auto* partPane = new QWidget(central);
+    partPane->setObjectName(QStringLiteral("partPane"));
+    auto* partLayout = new QVBoxLayout(partPane);
+    partLayout->setContentsMargins(0, 0, 0, 0);
+    partLayout->setSpacing(2);
+    partLayout->addWidget(tools_);
+    partLayout->addWidget(partDetail_, 1);
+    partLayout->addLayout(bottom);
+    splitter_ = new QSplitter(Qt::Vertical, central);
+    splitter_->setObjectName(QStringLiteral("resultsSplitter"));
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setHandleWidth(4);
+    splitter_->addWidget(searchResults_);
+    splitter_->addWidget(partPane);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+
     auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(8, 6, 8, 4);
-    layout->setSpacing(4);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(2);
     layout->addWidget(partSearch_);
-    layout->addWidget(searchResults_, 1);
-    layout->addWidget(tools_);
-    layout->addWidget(partDetail_);
-    layout->addLayout(bottom);
+    layout->addWidget(splitter_, 1);
     scrollArea->setWidget(central);
     setCentralWidget(scrollArea);
 
@@ -168,15 +185,17 @@ void MainWindow::showLogo() {
     picture1_->setFixedSize(shown.isNull() ? QSize(200, height) : shown.size());
 }
 
-void MainWindow::fitToScreen() {
-    // 1080 x 720 where the screen has room for it and for the window's frame and a panel;
-    // otherwise the room the screen has.
-    constexpr QSize preferred(1080, 720);
-    constexpr QSize frameAllowance(16, 40);
-    const QScreen* screen = this->screen();
-    const QSize room =
-        screen != nullptr ? screen->availableGeometry().size() - frameAllowance : preferred;
-    resize(preferred.boundedTo(room).expandedTo(minimumSizeHint()));
+void MainWindow::restoreLayout() {
+    // 1080 x 720 where the screen has room for it.
+    memory_->restore(UserSettings(), QSize(1080, 720));
+}
+
+void MainWindow::rememberLayout() {
+    UserSettings settings; // as the file is now: what others keep there stays
+    memory_->remember(settings);
+    const QString failed = settings.save();
+    if (!failed.isEmpty())
+        qWarning().noquote() << "Dorvane Quillon can't remember its window:" << failed;
 }
 
 QAction* MainWindow::addMenuItem(QMenu* menu, const QString& caption, const char* name,
@@ -411,6 +430,7 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     guard_.run(QStringLiteral("close the window"), [this] { Form_Unload(); });
+    rememberLayout();
     clock_->stop();
     event->accept(); // the unload is never cancelled
 }

@@ -15,6 +15,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTimer;
 
 namespace quillon {
@@ -33,6 +34,7 @@ class PartSearchFrames;
 class ResultsGrid;
 class SearchResultsFrame;
 class ToolsFrame;
+class WindowMemory;
 
 // frmMain, the one window that stays open for the whole run, and the composition root: it builds
 // the frames, the menus and the Status bar, enters every control's event through the handler
@@ -57,6 +59,10 @@ public:
     static QString startStatusText() {
         return QStringLiteral("Dorvane Quillon - enter a part number or part description");
     }
+
+    // The size, place, split and column widths the user left the window with (before it is
+    // shown, once the grid is set up); they are remembered again as the window closes.
+    void restoreLayout();
 
     // The File menu's Exit.
     void mnuCloseItem_Click();
@@ -87,7 +93,7 @@ protected:
 private:
     void buildCentralWidget();
     void showLogo();
-    void fitToScreen();
+    void rememberLayout();
     void buildMenus();
     void buildStatusBar();
     void wireEvents();
@@ -113,6 +119,8 @@ private:
     PartDetailFrame* partDetail_ = nullptr;
     CustomerRetailFrame* customerRetail_ = nullptr;
     QLabel* picture1_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    std::unique_ptr<WindowMemory> memory_;
 
     // The work behind the search, results, Part Detail and Customer Retail handlers.
     std::unique_ptr<CustomPriceEditor> customPrices_;

@@ -390,6 +390,7 @@ std::unique_ptr<MainWindow> StartUp::start(ProgramState& state, Dialogs& dialogs
                              top->activateWindow();
                          });
         Form_Load(*window, state, folder);
+        window->restoreLayout();
         lock->setParent(window.get());
         (void)lock.release();
         return window;

@@ -8,16 +8,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QVBoxLayout>
 
 namespace quillon {
 
 namespace {
 
-constexpr int thumbnailSide = 48;
+constexpr int thumbnailSide = 32;
 
-QLabel* valueField(const char* name, QWidget* parent) {
-    auto* field = new ValueField(parent);
+// A field with room for `budget` characters from the start: numbers, prices and codes whole at
+// once, the rare longer value widens its field when it comes.
+ValueField* valueField(const char* name, int budget, QWidget* parent) {
+    auto* field = new ValueField(budget, parent);
     field->setObjectName(QString::fromLatin1(name));
     return field;
 }
@@ -35,33 +36,38 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("framePart"));
     ValueFieldAccessible::install();
 
-    txtRoverNumber = valueField("txtRoverNumber", this);
-    txtDRNumber = valueField("txtDRNumber", this);
-    txtAltDRNumber = valueField("txtAltDRNumber", this);
-    txtDescription = valueField("txtDescription", this);
-    // The description has the width of three fields; a longer one never widens the window.
-    txtDescription->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    txtCustomerPrice = valueField("txtCustomerPrice", this);
-    txtLRPrice = valueField("txtLRPrice", this);
-    txtCustomerLRPrice = valueField("txtCustomerLRPrice", this);
-    txtLRDiscountCode = valueField("txtLRDiscountCode", this);
-    txtUnitSale = valueField("txtUnitSale", this);
-    txtUnitIssue = valueField("txtUnitIssue", this);
-    txtWeight = valueField("txtWeight", this);
-    txtProductGroup = valueField("txtProductGroup", this);
-    txtBrand = valueField("txtBrand", this);
+    constexpr int number = 12;
+    constexpr int price = 10;
+    constexpr int unit = 6;
+    txtRoverNumber = valueField("txtRoverNumber", number, this);
+    txtDRNumber = valueField("txtDRNumber", number, this);
+    txtAltDRNumber = valueField("txtAltDRNumber", number, this);
+    txtDescription = valueField("txtDescription", 44, this);
+    txtCustomerPrice = valueField("txtCustomerPrice", price, this);
+    txtLRPrice = valueField("txtLRPrice", price, this);
+    txtCustomerLRPrice = valueField("txtCustomerLRPrice", price, this);
+    txtLRDiscountCode = valueField("txtLRDiscountCode", unit, this);
+    txtUnitSale = valueField("txtUnitSale", unit, this);
+    txtUnitIssue = valueField("txtUnitIssue", unit, this);
+    txtWeight = valueField("txtWeight", 8, this);
+    txtProductGroup = valueField("txtProductGroup", 12, this);
+    txtBrand = valueField("txtBrand", 14, this);
 
-    // Each value field with its caption label (lbl + the field's name without "txt").
-    auto* fields = new QGridLayout;
-    fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(3);
-    const auto place = [this, fields](QLabel* field, const QString& caption, int row, int column,
-                                      int span = 1) {
+    // Five rows of fields, each with its caption label (lbl + the field's name without "txt");
+    // the two lists beside rows 1 to 4 under their captions; the thumbnails under the fields.
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(4);
+    layout->setVerticalSpacing(2);
+    const auto place = [this, layout](ValueField* field, const QString& caption, int row,
+                                      int column, int span = 1) {
         const QString name = QStringLiteral("lbl") + field->objectName().mid(3);
+        // The last row takes the height the frame is given beyond what it needs; its fields
+        // keep to its top.
+        const Qt::Alignment vertical = row == 4 ? Qt::AlignTop : Qt::AlignVCenter;
         QLabel* label = captionLabel(caption, name, this);
         label->setBuddy(field); // a screen reader says what the value is
-        fields->addWidget(label, row, column * 2, Qt::AlignRight);
-        fields->addWidget(field, row, column * 2 + 1, 1, span * 2 - 1);
+        layout->addWidget(label, row, column * 2, Qt::AlignRight | vertical);
+        layout->addWidget(field, row, column * 2 + 1, 1, span * 2 - 1, Qt::AlignLeft | vertical);
     };
     place(txtDescription, QStringLiteral("Description:"), 0, 0, 3);
     place(txtDRNumber, QStringLiteral("DV Number:"), 1, 0);
@@ -76,13 +82,11 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     place(txtUnitSale, QStringLiteral("Unit Sale:"), 2, 2);
     place(txtWeight, QStringLiteral("Weight:"), 3, 2);
     place(txtProductGroup, QStringLiteral("Product Grp:"), 4, 2);
-    for (int column : {1, 3, 5})
-        fields->setColumnStretch(column, 1);
 
     const auto list = [this](const char* name) {
         auto* widget = new QListWidget(this);
         widget->setObjectName(QString::fromLatin1(name));
-        widget->setMinimumSize(100, 60);
+        widget->setMinimumSize(70, 40);
         widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
         return widget;
     };
@@ -94,15 +98,18 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     lstVehicleApplication = list("lstVehicleApplication");
     lblRoverSupers->setBuddy(lstRoverSupers);
     lblVehicleApplication->setBuddy(lstVehicleApplication);
-    auto* supersColumn = new QVBoxLayout;
-    supersColumn->addWidget(lblRoverSupers);
-    supersColumn->addWidget(lstRoverSupers, 1);
-    auto* applicationsColumn = new QVBoxLayout;
-    applicationsColumn->addWidget(lblVehicleApplication);
-    applicationsColumn->addWidget(lstVehicleApplication, 1);
+    constexpr int listsColumn = 7;
+    layout->setColumnMinimumWidth(listsColumn - 1, 4);
+    layout->addWidget(lblRoverSupers, 0, listsColumn);
+    layout->addWidget(lstRoverSupers, 1, listsColumn, 4, 1);
+    layout->addWidget(lblVehicleApplication, 0, listsColumn + 1);
+    layout->addWidget(lstVehicleApplication, 1, listsColumn + 1, 4, 1);
+    layout->setColumnStretch(listsColumn, 1);
+    layout->setColumnStretch(listsColumn + 1, 1);
+    layout->setRowStretch(4, 1);
 
     auto* thumbnails = new QHBoxLayout;
-    thumbnails->setSpacing(6);
+    thumbnails->setSpacing(4);
     for (int slot = 0; slot < thumbnailCount; ++slot) {
         auto* image = new ImageBox(this);
         image->setObjectName(QStringLiteral("Image%1").arg(slot + 1));
@@ -117,19 +124,10 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
         thumbnails->addWidget(image);
     }
     thumbnails->addStretch(1);
-
-    // The thumbnails under the fields, and the two lists beside both, as tall as they are.
-    auto* valuesAndPictures = new QVBoxLayout;
-    valuesAndPictures->addLayout(fields);
-    valuesAndPictures->addLayout(thumbnails);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(valuesAndPictures, 3);
-    layout->addSpacing(8);
-    layout->addLayout(supersColumn, 1);
-    layout->addLayout(applicationsColumn, 1);
+    layout->addLayout(thumbnails, 5, 0, 1, listsColumn - 1);
 }
 
-std::array<QLabel*, PartDetailFrame::fieldCount> PartDetailFrame::valueFields() const {
+std::array<ValueField*, PartDetailFrame::fieldCount> PartDetailFrame::valueFields() const {
     return {txtRoverNumber, txtDRNumber,        txtAltDRNumber,    txtDescription, txtCustomerPrice,
             txtLRPrice,     txtCustomerLRPrice, txtLRDiscountCode, txtUnitSale,    txtUnitIssue,
             txtWeight,      txtProductGroup,    txtBrand};

@@ -10,10 +10,12 @@ namespace quillon {
 
 struct AppContext;
 class ImageBox;
+class ValueField;
 
-// The "Part Detail" frame (framePart): the thirteen value fields with their caption labels, the
-// superseded numbers and vehicle applications lists, and the nine picture thumbnails (hidden
-// while they show nothing; a hidden slot keeps its place).
+// The "Part Detail" frame (framePart): the thirteen value fields with their caption labels in
+// five rows, beside them the superseded numbers and vehicle applications lists (no taller than
+// those rows until the frame is given more height), and under the fields the nine picture
+// thumbnails (hidden while they show nothing; a hidden slot keeps its place).
 class PartDetailFrame final : public QGroupBox {
     Q_OBJECT
 
@@ -25,21 +27,21 @@ public:
 
     // Value fields (read-only labels whose text can be selected and copied), in the order the
     // display fills them.
-    QLabel* txtRoverNumber;
-    QLabel* txtDRNumber;
-    QLabel* txtAltDRNumber;
-    QLabel* txtDescription;
-    QLabel* txtCustomerPrice;
-    QLabel* txtLRPrice;
-    QLabel* txtCustomerLRPrice;
-    QLabel* txtLRDiscountCode;
-    QLabel* txtUnitSale;
-    QLabel* txtUnitIssue;
-    QLabel* txtWeight;
-    QLabel* txtProductGroup;
-    QLabel* txtBrand;
+    ValueField* txtRoverNumber;
+    ValueField* txtDRNumber;
+    ValueField* txtAltDRNumber;
+    ValueField* txtDescription;
+    ValueField* txtCustomerPrice;
+    ValueField* txtLRPrice;
+    ValueField* txtCustomerLRPrice;
+    ValueField* txtLRDiscountCode;
+    ValueField* txtUnitSale;
+    ValueField* txtUnitIssue;
+    ValueField* txtWeight;
+    ValueField* txtProductGroup;
+    ValueField* txtBrand;
     // The thirteen above in the same order.
-    std::array<QLabel*, fieldCount> valueFields() const;
+    std::array<ValueField*, fieldCount> valueFields() const;
 
     QLabel* lblRoverSupers;
     QListWidget* lstRoverSupers;

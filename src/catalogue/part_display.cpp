@@ -2,6 +2,7 @@
 
 #include "catalogue/part_detail_frame.h"
 #include "catalogue/picture_file.h"
+#include "catalogue/value_field.h"
 #include "platform/app_folder.h"
 #include "platform/flex_grid.h"
 #include "platform/image_box.h"
@@ -89,7 +90,9 @@ void PartDisplay::showSelectedPart() {
     grid_.setCurrentCell(row, 0);
     grid_.setSelectionEnd(row, lastGridColumn);
 
-    clearSelectedPart();
+    // Emptied as clearSelectedPart() does, but a thumbnail shown stays visible until the part's
+    // own pictures decide: a slot that is shown for this part too asks no relayout.
+    emptyFrame(false);
     const qint32 id = state.resultPartIds[static_cast<std::size_t>(row - 1)];
     state.selectedPart = SelectedPart();
     state.selectedPart.id = id;
@@ -128,19 +131,19 @@ void PartDisplay::readPictureFiles(const Recordset& part) {
 }
 
 void PartDisplay::fillFields(const Recordset& part) {
-    frame_.txtRoverNumber->setText(shownText(part.field(u"RoverNum")));
-    frame_.txtDRNumber->setText(shownText(part.field(u"DorvaneNum")));
-    frame_.txtAltDRNumber->setText(shownText(part.field(u"AltDorvaneNum")));
-    frame_.txtDescription->setText(shownText(part.field(u"Description")));
-    frame_.txtCustomerPrice->setText(shownAmount(part.field(u"CustomerPrice"), formats_));
-    frame_.txtLRPrice->setText(shownAmount(part.field(u"LRPrice"), formats_));
-    frame_.txtCustomerLRPrice->setText(shownAmount(part.field(u"CustomerLRPrice"), formats_));
-    frame_.txtLRDiscountCode->setText(shownDiscountCode(part.field(u"LRDiscountCode")));
-    frame_.txtUnitSale->setText(shownText(part.field(u"UnitSale")));
-    frame_.txtUnitIssue->setText(shownText(part.field(u"UnitIssue")));
-    frame_.txtWeight->setText(shownText(part.field(u"Weight")));
-    frame_.txtProductGroup->setText(shownText(part.field(u"ProductGroup")));
-    frame_.txtBrand->setText(shownText(part.field(u"Brand")));
+    frame_.txtRoverNumber->setValue(shownText(part.field(u"RoverNum")));
+    frame_.txtDRNumber->setValue(shownText(part.field(u"DorvaneNum")));
+    frame_.txtAltDRNumber->setValue(shownText(part.field(u"AltDorvaneNum")));
+    frame_.txtDescription->setValue(shownText(part.field(u"Description")));
+    frame_.txtCustomerPrice->setValue(shownAmount(part.field(u"CustomerPrice"), formats_));
+    frame_.txtLRPrice->setValue(shownAmount(part.field(u"LRPrice"), formats_));
+    frame_.txtCustomerLRPrice->setValue(shownAmount(part.field(u"CustomerLRPrice"), formats_));
+    frame_.txtLRDiscountCode->setValue(shownDiscountCode(part.field(u"LRDiscountCode")));
+    frame_.txtUnitSale->setValue(shownText(part.field(u"UnitSale")));
+    frame_.txtUnitIssue->setValue(shownText(part.field(u"UnitIssue")));
+    frame_.txtWeight->setValue(shownText(part.field(u"Weight")));
+    frame_.txtProductGroup->setValue(shownText(part.field(u"ProductGroup")));
+    frame_.txtBrand->setValue(shownText(part.field(u"Brand")));
 }
 
 void PartDisplay::fillLists(const Recordset& part) {
@@ -192,18 +195,22 @@ void PartDisplay::showThumbnails() {
         const auto index = static_cast<std::size_t>(slot - 1);
         if (state.pictureFiles[index].isEmpty()) {
             state.pictureKinds[index].clear();
+            frame_.images[index]->hide();
             continue;
         }
         // A picture that can't be loaded leaves its slot hidden, without a message.
-        if (showThumbnail(slot))
-            frame_.images[index]->show();
+        frame_.images[index]->setVisible(showThumbnail(slot));
     }
 }
 
 void PartDisplay::clearSelectedPart() {
+    emptyFrame(true);
+}
+
+void PartDisplay::emptyFrame(bool hideThumbnails) {
     // An empty text, not clear(): clearing a selectable label drops its text document, and
     // the next part shown would have to make thirteen new ones.
-    for (QLabel* field : frame_.valueFields())
+    for (ValueField* field : frame_.valueFields())
         field->setText(QString());
     frame_.lstRoverSupers->clear();
     frame_.lstVehicleApplication->clear();
@@ -212,7 +219,8 @@ void PartDisplay::clearSelectedPart() {
         file.clear();
     for (ImageBox* image : frame_.images) {
         image->clearPicture();
-        image->hide();
+        if (hideThumbnails)
+            image->hide();
     }
 }
 

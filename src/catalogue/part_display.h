@@ -40,6 +40,8 @@ public:
     [[nodiscard]] static QString shownDiscountCode(const Value& value);
 
 private:
+    // clearSelectedPart(), the thumbnails left visible or hidden.
+    void emptyFrame(bool hideThumbnails);
     // The part of catalogue row part (ID id) as Add to Order and the custom prices take it.
     [[nodiscard]] static SelectedPart selectedValues(qint32 id, const Recordset& part);
     void readPictureFiles(const Recordset& part);

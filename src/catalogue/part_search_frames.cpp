@@ -38,7 +38,6 @@ PartSearchFrames::PartSearchFrames(AppContext& context, QWidget* parent)
     partLayout->addWidget(txtPart, 0, 1);
     partLayout->addWidget(cmdSearchPart, 0, 2);
     partLayout->setColumnStretch(1, 1);
-    partLayout->setRowStretch(1, 1);
 
     frameDescSearch =
         named(new QGroupBox(QStringLiteral("Part Description Search"), this), "frameDescSearch");
@@ -52,23 +51,25 @@ PartSearchFrames::PartSearchFrames(AppContext& context, QWidget* parent)
     lstApplication->setEditable(true);
     lstApplication->setInsertPolicy(QComboBox::NoInsert);
     lstApplication->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    lstApplication->setMinimumContentsLength(14);
+    lstApplication->setMinimumContentsLength(11);
     cmdSearchDesc =
         named(new QPushButton(QStringLiteral("Search"), frameDescSearch), "cmdSearchDesc");
     cmdSearchDesc->setToolTip(QStringLiteral("Search for part description"));
 
     auto* descLayout = new QGridLayout(frameDescSearch);
+    // One row, as the part number's: the results below get the height.
     descLayout->addWidget(lblEnterDesc, 0, 0);
-    descLayout->addWidget(txtDesc, 0, 1, 1, 2);
-    descLayout->addWidget(lblSelectVehicle, 1, 0);
-    descLayout->addWidget(lstApplication, 1, 1);
-    descLayout->addWidget(cmdSearchDesc, 1, 2);
-    descLayout->setColumnStretch(1, 1);
+    descLayout->addWidget(txtDesc, 0, 1);
+    descLayout->addWidget(lblSelectVehicle, 0, 2);
+    descLayout->addWidget(lstApplication, 0, 3);
+    descLayout->addWidget(cmdSearchDesc, 0, 4);
+    descLayout->setColumnStretch(1, 3);
+    descLayout->setColumnStretch(3, 2);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(framePartSearch, 1);
-    layout->addWidget(frameDescSearch, 1);
+    layout->addWidget(framePartSearch, 2);
+    layout->addWidget(frameDescSearch, 3);
 
     // Alt+P, Alt+K and Alt+S reach the boxes (the menus have F, E, V and H); a screen reader
     // names each box by its label.

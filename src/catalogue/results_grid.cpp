@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/flex_grid.h"
 #include "session/app_context.h"
+#include "session/handler_guard.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
 #include "store/recordset.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
@@ -51,7 +53,13 @@ int columnOf(const Recordset& result, QStringView name) {
 } // namespace
 
 ResultsGrid::ResultsGrid(AppContext& context, SearchResultsFrame& frame, PartDisplay& display)
-    : context_(context), frame_(frame), display_(display) {}
+    : context_(context), frame_(frame), display_(display) {
+    QObject::connect(frame.MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked,
+                     frame.MSFlexGrid1, [this](int column) {
+                         context_.guard.run(QStringLiteral("sort the results"),
+                                            [this, column] { MSFlexGrid1_HeaderClick(column); });
+                     });
+}
 
 const QStringList& ResultsGrid::listedColumns() {
     static const QStringList columns{QStringLiteral("ID"), QStringLiteral("DorvaneNum"),
@@ -65,6 +73,7 @@ int ResultsGrid::progressStep(int rowCount) {
 }
 
 void ResultsGrid::emptyForSearch() {
+    forgetSort();
     frame_.MSFlexGrid1->setRowsKeepingWidths(1);
     frame_.lblPartsFounds->hide();
     frame_.lblPartsFoundsNumber->hide();
@@ -191,7 +200,37 @@ void ResultsGrid::MSFlexGrid1_ContextMenu(const QPoint& position) {
         QGuiApplication::clipboard()->setText(number);
 }
 
+void ResultsGrid::forgetSort() {
+    sortedColumn_ = -1;
+    ascending_ = true;
+    QHeaderView& header = *frame_.MSFlexGrid1->horizontalHeader();
+    header.setSortIndicatorShown(false);
+    header.setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void ResultsGrid::MSFlexGrid1_HeaderClick(int column) {
+    ProgramState& state = context_.state;
+    FlexGrid& grid = *frame_.MSFlexGrid1;
+    // The header flips its mark by itself on a click; the mark is this grid's to set.
+    if (!state.resultsListed || state.resultPartIds.size() != std::size_t(grid.rows() - 1)) {
+        forgetSort();
+        return;
+    }
+    ascending_ = column == sortedColumn_ ? !ascending_ : true;
+    sortedColumn_ = column;
+    const Qt::SortOrder order = ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder;
+    const std::vector<int> rows = grid.sortRows(column, order);
+    std::vector<qint32> ids(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        ids[i] = state.resultPartIds[static_cast<std::size_t>(rows[i])];
+    state.resultPartIds = std::move(ids);
+    QHeaderView& header = *grid.horizontalHeader();
+    header.setSortIndicatorShown(true);
+    header.setSortIndicator(column, order);
+}
+
 void ResultsGrid::cmdClear_Click() {
+    forgetSort();
     frame_.MSFlexGrid1->setRows(1);
     context_.state.resultsListed = false;
     display_.clearSelectedPart();

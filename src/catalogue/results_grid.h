@@ -33,6 +33,11 @@ public:
 
     // The grid's current cell moved: shows that row's part while results are listed.
     void MSFlexGrid1_RowColChange();
+    // A click on a column's heading while parts are listed: the rows sorted by that column
+    // (natural order for the numbers in it), ascending, or the other way when it is the column
+    // sorted by already; the part shown stays shown and selected, and resultPartIds follows the
+    // rows. The heading shows the sort mark. The next search lists in its statement's order.
+    void MSFlexGrid1_HeaderClick(int column);
     // Clear: the grid back to its header row, Part Detail emptied, Clear disabled.
     void cmdClear_Click();
     // A right click at the position (in the grid's viewport) on a part's DV No. or Rover No.:
@@ -49,11 +54,16 @@ public:
     [[nodiscard]] static int progressStep(int rowCount);
 
 private:
+    // The rows back in the order they were listed in: no sort mark.
+    void forgetSort();
+
     AppContext& context_;
     SearchResultsFrame& frame_;
     PartDisplay& display_;
     QElapsedTimer sinceEmptied_;
     bool emptiedShown_ = true;
+    int sortedColumn_ = -1;
+    bool ascending_ = true;
 };
 
 } // namespace quillon

@@ -21,6 +21,7 @@ public:
     explicit SearchResultsFrame(AppContext& context, QWidget* parent = nullptr);
 
     // The grid at start: the header row alone, four columns with their widths and header texts.
+    // A column dragged wider or narrower keeps the width dragged to as its least.
     void setUpGrid();
 
     // Column widths (the least each column gets), fits and header texts of the grid: the
@@ -36,8 +37,13 @@ public:
     QLabel* lblPartsFoundsNumber;
     QLabel* lblPartsFounds;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     AppContext& context_;
+    QWidget* countBar_ = nullptr;
+    bool takingDraggedWidth_ = false;
 };
 
 } // namespace quillon

@@ -20,7 +20,7 @@ namespace quillon {
 namespace {
 
 // Space above and below the text of a row, in pixels.
-constexpr int rowPadding = 3;
+constexpr int rowPadding = 2;
 // Columns may be narrower than Qt's default minimum: a row-number column is 270 twips wide.
 constexpr int minimumColumnWidth = 4;
 
@@ -97,9 +97,8 @@ int FlexGrid::fixedCols() const {
 }
 
 void FlexGrid::setColWidthTwips(int col, int twips) {
-    if (col < 0 || col >= cols()) {
+    if (col < 0 || col >= cols())
         return;
-    }
     Column& column = columns_[static_cast<std::size_t>(col)];
     column.minimumTwips = std::max(twips, 0);
     if (column.fit == ColumnFit::Fixed)
@@ -109,16 +108,14 @@ void FlexGrid::setColWidthTwips(int col, int twips) {
 }
 
 int FlexGrid::colWidthTwips(int col) const {
-    if (col < 0 || col >= cols()) {
+    if (col < 0 || col >= cols())
         return 0;
-    }
     return Twips::fromPixelsX(columnWidth(col), this);
 }
 
 void FlexGrid::setColFit(int col, ColumnFit fit) {
-    if (col < 0 || col >= cols()) {
+    if (col < 0 || col >= cols())
         return;
-    }
     columns_[static_cast<std::size_t>(col)].fit = fit;
     horizontalHeader()->setSectionResizeMode(col, fit == ColumnFit::Fixed ? QHeaderView::Interactive
                                                                           : QHeaderView::Fixed);
@@ -199,9 +196,8 @@ int FlexGrid::col() const {
 
 void FlexGrid::setCurrentCell(int row, int col) {
     const QModelIndex index = modelIndex(row, col);
-    if (!index.isValid()) {
+    if (!index.isValid())
         return;
-    }
     // Set before the move: a handler of rowColChange() may widen the selection itself.
     rowSel_ = row;
     colSel_ = col;
@@ -219,9 +215,8 @@ int FlexGrid::colSel() const {
 void FlexGrid::setSelectionEnd(int rowSel, int colSel) {
     const QModelIndex corner = modelIndex(rowSel, colSel);
     const QModelIndex current = currentIndex();
-    if (!corner.isValid() || !current.isValid()) {
+    if (!corner.isValid() || !current.isValid())
         return;
-    }
     rowSel_ = rowSel;
     colSel_ = colSel;
     const QItemSelection block(model_->index(std::min(current.row(), corner.row()),
@@ -229,6 +224,15 @@ void FlexGrid::setSelectionEnd(int rowSel, int colSel) {
                                model_->index(std::max(current.row(), corner.row()),
                                              std::max(current.column(), corner.column())));
     selectionModel()->select(block, QItemSelectionModel::ClearAndSelect);
+}
+
+std::vector<int> FlexGrid::sortRows(int col, Qt::SortOrder order) {
+    beginStructureChange();
+    std::vector<int> rows = model_->sortRows(col, order == Qt::AscendingOrder);
+    endStructureChange();
+    takeSelectionEndFromView();
+    scrollTo(currentIndex());
+    return rows;
 }
 
 void FlexGrid::setDataAlignment(Qt::Alignment alignment) {
@@ -245,9 +249,8 @@ void FlexGrid::keyboardSearch(const QString& search) {
 
 void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
-    if (structureDepth_ > 0 || inputDepth_ > 0) {
+    if (structureDepth_ > 0 || inputDepth_ > 0)
         return;
-    }
     if (row() != reportedRow_ || col() != reportedCol_) {
         takeSelectionEndFromView();
         reportCurrentCell();
@@ -323,9 +326,8 @@ void FlexGrid::resizeEvent(QResizeEvent* event) {
 }
 
 QModelIndex FlexGrid::modelIndex(int row, int col) const {
-    if (row < 1 || row >= rows() || col < 0 || col >= cols()) {
+    if (row < 1 || row >= rows() || col < 0 || col >= cols())
         return {};
-    }
     return model_->index(row - 1, col);
 }
 
@@ -336,9 +338,8 @@ void FlexGrid::beginInput() {
 }
 
 void FlexGrid::endInput() {
-    if (--inputDepth_ > 0) {
+    if (--inputDepth_ > 0)
         return;
-    }
     const bool moved = row() != reportedRow_ || col() != reportedCol_;
     if (moved || selectionChangedByInput_) {
         takeSelectionEndFromView();
@@ -359,9 +360,8 @@ void FlexGrid::endStructureChange() {
         selectionModel()->setCurrentIndex(model_->index(0, firstCol),
                                           QItemSelectionModel::NoUpdate);
     }
-    if (--structureDepth_ > 0) {
+    if (--structureDepth_ > 0)
         return;
-    }
     const int r = row();
     const int c = col();
     if (model_->rowCount() == 0 || r != reportedRow_ || c != reportedCol_) {
@@ -376,14 +376,12 @@ void FlexGrid::endStructureChange() {
 }
 
 void FlexGrid::reportCurrentCell() {
-    if (structureDepth_ > 0 || inputDepth_ > 0) {
+    if (structureDepth_ > 0 || inputDepth_ > 0)
         return;
-    }
     const int r = row();
     const int c = col();
-    if (r == reportedRow_ && c == reportedCol_) {
+    if (r == reportedRow_ && c == reportedCol_)
         return;
-    }
     reportedRow_ = r;
     reportedCol_ = c;
     emit rowColChange();

@@ -44,6 +44,10 @@ public:
     void setColWidthTwips(int col, int twips);
     int colWidthTwips(int col) const;
     void setColFit(int col, ColumnFit fit);
+    // The width set for the column (the least of a column that isn't Fixed), in twips.
+    [[nodiscard]] int colLeastTwips(int col) const {
+        return col >= 0 && col < cols() ? columns_[static_cast<std::size_t>(col)].minimumTwips : 0;
+    }
     // The width the grid needs to show every column whole without scrolling sideways.
     [[nodiscard]] int widthForAllColumns() const;
 
@@ -71,6 +75,11 @@ public:
     int rowSel() const;
     int colSel() const;
     void setSelectionEnd(int rowSel, int colSel);
+
+    // Puts the data rows in the natural order of the column's texts (FlexGridModel::sortRows());
+    // the current cell and the selection stay on their rows, which is no move to report, and the
+    // current row is scrolled into view. Returns the rows' former grid rows - 1 in their order.
+    std::vector<int> sortRows(int col, Qt::SortOrder order);
 
     // Alignment of every data cell (rows below the header).
     void setDataAlignment(Qt::Alignment alignment);

@@ -1,5 +1,7 @@
 #include "platform/flex_grid_model.h"
 
+#include "platform/flex_grid_sort.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -335,6 +337,72 @@ void FlexGridModel::dropPicturesOutside(int gridRows, int cols) {
 
 void FlexGridModel::notifyRowChanged(int gridRow, int firstCol, int lastCol) {
     emit dataChanged(index(gridRow - 1, firstCol), index(gridRow - 1, lastCol));
+}
+
+std::vector<int> FlexGridModel::sortRows(int col, bool ascending) {
+    std::vector<int> order(static_cast<std::size_t>(dataRows_));
+    if (col < 0 || col >= cols_ || dataRows_ < 2) {
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
+        return order;
+    }
+    FlexGridSort sort;
+    QByteArray owned;
+    for (int gridRow = 1; gridRow <= dataRows_; ++gridRow) {
+        const quint64 key = pictureKey(gridRow, col);
+        const auto set = setCells_.constFind(key);
+        QByteArrayView text = set != setCells_.cend() ? QByteArrayView(owned = set->toUtf8())
+                                                      : packedCell(gridRow, col);
+        if (!pictures_.isEmpty() && pictures_.contains(key)) {
+            owned = text.toByteArray() + '\x02';
+            text = owned;
+        }
+        sort.addText(text);
+    }
+    order = sort.order(ascending);
+    permuteRows(order);
+    return order;
+}
+
+void FlexGridModel::permuteRows(const std::vector<int>& order) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    QByteArray packed;
+    packed.reserve(packed_.size());
+    QList<qsizetype> ends;
+    ends.reserve(rowEnds_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int old = order[i];
+        const qsizetype start = old == 0 ? 0 : rowEnds_[old - 1];
+        packed.append(packed_.constData() + start, rowEnds_[old] - start);
+        ends.push_back(packed.size());
+        newRowOf[static_cast<std::size_t>(old)] = static_cast<int>(i);
+    }
+    packed_ = std::move(packed);
+    rowEnds_ = std::move(ends);
+    // Cells set on their own and pictures go with their rows.
+    const auto moved = [&newRowOf](auto& cells) {
+        std::remove_reference_t<decltype(cells)> result;
+        for (auto it = cells.cbegin(); it != cells.cend(); ++it) {
+            const auto gridRow = static_cast<int>(it.key() >> 32);
+            const auto col = static_cast<int>(it.key() & 0xffffffffU);
+            const int newRow =
+                gridRow < 1 ? gridRow : newRowOf[static_cast<std::size_t>(gridRow - 1)] + 1;
+            result.insert(pictureKey(newRow, col), it.value());
+        }
+        cells = std::move(result);
+    };
+    moved(setCells_);
+    moved(pictures_);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& index : from)
+        to.push_back(index.isValid() ? this->index(newRowOf[static_cast<std::size_t>(index.row())],
+                                                   index.column())
+                                     : index);
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 } // namespace quillon

@@ -53,6 +53,12 @@ public:
     // (exclusive) at rowEnds[i].
     void appendUtf8Rows(QByteArrayView text, const std::vector<qsizetype>& rowEnds);
 
+    // Puts the data rows in the natural order of the column's texts (a picture counts after an
+    // empty text), ascending or descending; rows with equal texts keep their order. The views
+    // keep their current cell and selection on the same rows. Returns the rows' former indexes
+    // (model rows) in their new order.
+    std::vector<int> sortRows(int col, bool ascending);
+
     // A null picture removes the cell's picture.
     void setPicture(int gridRow, int col, const QPixmap& picture);
     [[nodiscard]] bool hasPicture(int gridRow, int col) const;
@@ -103,6 +109,8 @@ private:
     [[nodiscard]] QByteArrayView packedCell(int gridRow, int col) const;
     void appendPackedRow(QByteArrayView tabSeparatedUtf8);
     void dropPicturesOutside(int gridRows, int cols);
+    // Moves model row order[i] to row i for every i.
+    void permuteRows(const std::vector<int>& order);
     void notifyRowChanged(int gridRow, int firstCol, int lastCol);
 
     int dataRows_ = 0;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,7 +21,12 @@ const QString programName = QStringLiteral("dorvane-quillon");
 // Far more than the program ever writes; a larger file is not ours.
 constexpr qint64 largestFile = 256 * 1024;
 
+// Says so once a run for each file, however often it is read.
 void ignoring(const QString& path, const QString& why) {
+    static QSet<QString> said;
+    if (said.contains(path))
+        return;
+    said.insert(path);
     std::fprintf(stderr, "dorvane-quillon: the settings file %s is ignored: %s\n",
                  qPrintable(QDir::toNativeSeparators(path)), qPrintable(why));
 }

@@ -202,7 +202,7 @@ private slots:
         if (file.startsWith(u"page:"_s) || file.startsWith(u"junk:"_s))
             app.writeFile(file.mid(5), "<html></html>");
         else if (!file.isEmpty())
-            app.writePicture(file, QSize(40, 30));
+            app.writePicture(file, QSize(26, 20));
         app.run();
         app.searchPart(u"PX10"_s);
 
@@ -213,7 +213,7 @@ private slots:
         if (opens.isEmpty())
             return;
         QCOMPARE(app.control<ImageBox>(u"Image2"_s)->picture().size(),
-                 opens == u"window"_s ? QSize(40, 30) : ProgramDriver::htmlIconSize());
+                 opens == u"window"_s ? QSize(26, 20) : ProgramDriver::htmlIconSize());
         QSize shown;
         app.dialogs.onWindow(u"frmImageView"_s, [&shown](QDialog& window) {
             shown = window.findChild<QLabel*>(u"Picture1"_s)->pixmap().size();
@@ -221,7 +221,7 @@ private slots:
         QTest::mouseClick(app.control(u"Image2"_s), Qt::LeftButton);
         QTest::mouseClick(app.control(u"Image2"_s), Qt::LeftButton);
         if (opens == u"window"_s) {
-            QCOMPARE(shown, QSize(40, 30));
+            QCOMPARE(shown, QSize(26, 20));
             QCOMPARE(app.dialogs.shownWindows(), QStringList(2, u"frmImageView"_s));
             QVERIFY(app.browser.requests().isEmpty());
         } else { // each click a further browser window, without its bars

@@ -4,8 +4,10 @@
 #include "test_registry.h"
 
 #include <QAbstractItemModelTester>
+#include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace quillon;
 using namespace Qt::StringLiterals;
@@ -86,6 +88,54 @@ private slots:
         model.appendRows({u"late"_s});
         QCOMPARE(model.index(5, 3).data(Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignRight | Qt::AlignVCenter));
+    }
+
+    // Sorting by a column: the first column's texts in their new order. Rows are given as
+    // "text of column 1" (column 0 numbers them); "*" in a row puts a picture into column 1.
+    void sorting_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<QString>("order"); // column 0 of the rows, joined by ","
+        const auto texts = [](const char* joined) { return QString::fromUtf8(joined).split(u','); };
+        using quillon::tests::addRow;
+        addRow("numbers by value", texts("LR10,LR9,LR100,LR09A,LR1"), true, u"4,1,3,0,2"_s);
+        addRow("leading zeros equal, first order kept", texts("A010,A10,A0010,A9"), true,
+               u"3,0,1,2"_s);
+        addRow("descending, equal rows still in first order", texts("A010,A10,A9,B"), false,
+               u"3,0,1,2"_s);
+        addRow("letters without regard to case", texts("b,A,a,B,c"), true, u"1,2,0,3,4"_s);
+        addRow("empty first", texts("x,,y,"), true, u"1,3,0,2"_s);
+        addRow("long numbers", texts("N12345678901,N9,N123456789,N99999999"), true, u"1,3,2,0"_s);
+        addRow("digits before letters, after blanks", texts("A B,A1,AB,A-"), true, u"0,3,1,2"_s);
+        addRow("beyond ASCII after it", texts("Ölfilter,Zahnrad,Achse"), true, u"2,1,0"_s);
+        addRow("a picture after the same text without", texts("m*,m,,*"), true, u"2,3,1,0"_s);
+        addRow("one row", texts("only"), false, u"0"_s);
+    }
+    void sorting() {
+        QFETCH(QStringList, texts);
+        QFETCH(bool, ascending);
+        QFETCH(QString, order);
+        QStringList rows;
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            rows << QString::number(i) + u'\t' + QString(texts[i]).remove(u'*');
+        Model m(rows);
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (texts[i].contains(u'*'))
+                m.model.setPicture(int(i) + 1, 1, QPixmap(4, 4));
+        }
+        const QPersistentModelIndex last = m.model.index(int(texts.size()) - 1, 1);
+        m.model.setText(1, 2, u"set"_s); // a cell set on its own goes with its row
+        m.model.sortRows(1, ascending);
+        QStringList shown;
+        for (int r = 1; r < m.model.gridRows(); ++r)
+            shown << m.model.text(r, 0);
+        QCOMPARE(shown.join(u','), order);
+        // What went with the rows: the cell set, the pictures, an index a view holds.
+        const int first = int(shown.indexOf(u"0"_s)) + 1;
+        QCOMPARE(m.model.text(first, 2), u"set"_s);
+        for (int r = 1; r < m.model.gridRows(); ++r)
+            QCOMPARE(m.model.hasPicture(r, 1), texts[shown[r - 1].toInt()].contains(u'*'));
+        QCOMPARE(m.model.text(last.row() + 1, 0), QString::number(texts.size() - 1));
     }
 };
 

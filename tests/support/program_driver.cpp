@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -172,6 +173,13 @@ void ProgramDriver::clickCell(int row, int column, bool twice) const {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
     if (twice)
         QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+}
+
+void ProgramDriver::clickHeading(int column) const {
+    QHeaderView* header = grid()->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
 QString ProgramDriver::status(int panel) const {

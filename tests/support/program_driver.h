@@ -68,6 +68,8 @@ public:
     void searchPart(const QString& number) const;
     // Clicks (twice: double-clicks) a cell of the results grid; grid rows count from 1.
     void clickCell(int row, int column, bool twice = false) const;
+    // Clicks the heading of a column of the results grid.
+    void clickHeading(int column) const;
 
     // --- Observing
     // The text of a Status bar panel (1 ... 4).
