@@ -10,6 +10,7 @@
 #include "store/money.h"
 #include "store/schema.h"
 #include "store/search_index.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 #include "store_probe.h"
@@ -123,7 +124,7 @@ std::optional<bool> flag(const QByteArray& field) {
 [[noreturn]] void refuseTarget(const QString& dbPath, const QString& what) {
     throw std::runtime_error(
         QStringLiteral("%1 %2; only a Catalogue database is replaced. Nothing written.")
-            .arg(QDir::toNativeSeparators(dbPath), what)
+            .arg(shownPath(dbPath), what)
             .toStdString());
 }
 

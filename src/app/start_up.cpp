@@ -14,6 +14,7 @@
 #include "session/program_state.h"
 #include "store/locale_formats.h"
 #include "store/schema.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 
 #include <QApplication>
@@ -31,12 +32,8 @@ namespace {
 
 const QString paragraph = QStringLiteral("\r\n\r\n");
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 QString folderOf(const QString& path) {
-    return native(QFileInfo(path).absolutePath());
+    return shownPath(QFileInfo(path).absolutePath());
 }
 
 QString nameOf(const QString& path) {
@@ -45,8 +42,8 @@ QString nameOf(const QString& path) {
 
 void requireFolder(const AppFolder& folder) {
     if (!QFileInfo(folder.path()).isDir())
-        throw StartUpError(
-            QStringLiteral("The Application folder %1 doesn't exist.").arg(native(folder.path())));
+        throw StartUpError(QStringLiteral("The Application folder %1 doesn't exist.")
+                               .arg(shownPath(folder.path())));
 }
 
 const QString nothingChanged = QStringLiteral("Dorvane Quillon has not changed anything.");
@@ -94,7 +91,7 @@ void requireReadableFile(const QString& path, const QString& role) {
     QString subject =
         QStringLiteral("The %1 %2 in the folder %3 ").arg(role, nameOf(path), folderOf(path));
     if (info.isSymLink()) {
-        subject += QStringLiteral("is a link to %1, which ").arg(native(info.symLinkTarget()));
+        subject += QStringLiteral("is a link to %1, which ").arg(shownPath(info.symLinkTarget()));
         if (!info.exists())
             throw StartUpError(subject +
                                QStringLiteral("doesn't exist: is the drive or network folder it "
@@ -123,7 +120,7 @@ void requireShortEnoughPath(const AppFolder& folder) {
             QStringLiteral("The path of the Application folder %1 is too long: the path of %2 in "
                            "it is %3 bytes long, and the database engine opens files of paths up "
                            "to %4 bytes.")
-                .arg(native(folder.path()), nameOf(path))
+                .arg(shownPath(folder.path()), nameOf(path))
                 .arg(length)
                 .arg(Database::longestPath()) +
             paragraph +
@@ -423,7 +420,7 @@ void StartUp::Form_Load(MainWindow& window, ProgramState& state, const AppFolder
         throw StartUpError(
             QStringLiteral("The empty user database %1 in the folder %2 is not a "
                            "usable store.\r\n\r\n%3")
-                .arg(nameOf(folder.userTemplate()), native(folder.path()), error.message()));
+                .arg(nameOf(folder.userTemplate()), shownPath(folder.path()), error.message()));
     }
     window.partSearch().addVehicles();
     window.searchResults().setUpGrid();

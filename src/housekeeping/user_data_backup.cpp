@@ -5,6 +5,7 @@
 #include "platform/safe_file_writer.h"
 #include "session/program_state.h"
 #include "store/database.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -18,10 +19,6 @@ namespace quillon {
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -108,14 +105,14 @@ bool UserDataBackup::copyReplacing(const QString& source, const QString& target,
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return fail(
-            QStringLiteral("%1 could not be read: %2").arg(native(source), in.errorString()));
+            QStringLiteral("%1 could not be read: %2").arg(shownPath(source), in.errorString()));
 
     // Written through a temporary file in the target's folder, flushed to the disk and renamed
     // over the target (or a link in its place) on commit(); until then the target is untouched.
     SafeFileWriter out(target);
     const auto cantWrite = [&] {
-        return fail(
-            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString()));
+        return fail(QStringLiteral("%1 could not be written: %2")
+                        .arg(shownPath(target), out.errorString()));
     };
     if (!out.open())
         return cantWrite();
@@ -127,7 +124,7 @@ bool UserDataBackup::copyReplacing(const QString& source, const QString& target,
         if (chunk.isEmpty()) {
             if (in.error() != QFileDevice::NoError)
                 return fail(QStringLiteral("%1 could not be read: %2")
-                                .arg(native(source), in.errorString()));
+                                .arg(shownPath(source), in.errorString()));
             break;
         }
         if (!out.write(chunk))
@@ -135,7 +132,7 @@ bool UserDataBackup::copyReplacing(const QString& source, const QString& target,
         copied += chunk.size();
     }
     if (copied != in.size())
-        return fail(QStringLiteral("%1 could not be read to its end").arg(native(source)));
+        return fail(QStringLiteral("%1 could not be read to its end").arg(shownPath(source)));
     if (!out.commit())
         return cantWrite();
     return true;
