@@ -1,5 +1,7 @@
 #include "asset_maker.h"
 
+#include "store/shown_path.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -12,7 +14,7 @@ namespace quillon {
 namespace {
 
 void fail(const QString& path) {
-    throw std::runtime_error("cannot write " + QDir::toNativeSeparators(path).toStdString());
+    throw std::runtime_error("cannot write " + shownPath(path).toStdString());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "store/money.h"
 #include "store/schema.h"
 #include "store/search_index.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 #include "store/transaction.h"
 #include "store_probe.h"
@@ -123,7 +124,7 @@ std::optional<bool> flag(const QByteArray& field) {
 [[noreturn]] void refuseTarget(const QString& dbPath, const QString& what) {
     throw std::runtime_error(
         QStringLiteral("%1 %2; only a Catalogue database is replaced. Nothing written.")
-            .arg(QDir::toNativeSeparators(dbPath), what)
+            .arg(shownPath(dbPath), what)
             .toStdString());
 }
 
@@ -157,6 +158,170 @@ void checkTarget(const PriceSource& source, const QString& dbPath) {
     }
 }
 
+// The first bytes tell a store given as a price file (the source is read only once); then the
+// header line names the columns.
+QStringList readSource(PriceSource& source, CsvReader& reader) {
+    if (Database::beginsAsStore(source.firstBytes()))
+        throw ImportError(QStringLiteral("the file is a store, not a price file (CSV text)"), 0);
+    return readHeader(reader);
+}
+
+// Where the fields of a record go: the columns inserted (the header's, then ID when the file
+// leaves it out: every part gets an ID, its own or its place in the file), their types, and the
+// field that holds the ID (-1 when none does).
+struct PartsLayout {
+    QStringList header;
+    QStringList inserted;
+    std::vector<ColumnType> types;
+    qsizetype idField = -1;
+};
+
+PartsLayout layoutOf(sqlite3* handle, const QStringList& header) {
+    const QStringList& columns = Schema::partsColumns();
+    const QString idColumn = columns.front();
+    PartsLayout layout{header, header, {}, header.indexOf(idColumn)};
+    if (layout.idField < 0)
+        layout.inserted << idColumn;
+    const std::vector<ColumnType> allTypes = partsColumnTypes(handle, columns);
+    for (const QString& column : layout.inserted)
+        layout.types.push_back(allTypes[columns.indexOf(column)]);
+    return layout;
+}
+
+QString insertStatement(const PartsLayout& layout) {
+    QStringList placeholders;
+    for (qsizetype i = 0; i < layout.inserted.size(); ++i)
+        placeholders << QStringLiteral("?%1").arg(i + 1);
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(partsTable, layout.inserted.join(QStringLiteral(", ")),
+             placeholders.join(QStringLiteral(", ")));
+}
+
+// A new, empty catalogue at path, its page cache made larger so that the indexes stay in memory
+// while a big file goes in.
+std::unique_ptr<Database> newCatalogue(const QString& path) {
+    std::unique_ptr<Database> db = Database::create(path);
+    Schema::createCatalogue(*db);
+    if (sqlite3_exec(db->handle(), "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr) !=
+        SQLITE_OK)
+        storeFailure(db->handle(), QStringLiteral("PRAGMA cache_size = -65536"));
+    return db;
+}
+
+// Binds field i of a record of the given line to its parameter, read as its column's type; an
+// empty field stays Null. The bound text points into fields, which must outlive the step.
+void bindField(sqlite3_stmt* insert, const PartsLayout& layout,
+               const std::vector<QByteArray>& fields, qsizetype i, qint64 line,
+               const LocaleFormats& formats) {
+    const QByteArray& field = fields[i];
+    const int parameter = static_cast<int>(i) + 1;
+    const auto fault = [&](const QString& wanted) {
+        return ImportError(QStringLiteral("%1 holds \"%2\", which is not %3")
+                               .arg(layout.header[i], QString::fromUtf8(field), wanted),
+                           line);
+    };
+    if (field.isEmpty()) {
+        if (i == layout.idField)
+            throw ImportError(QStringLiteral("the part has no ID"), line);
+        return; // Null
+    }
+    if (!QUtf8StringView(field).isValidUtf8())
+        throw ImportError(
+            QStringLiteral("%1 is not UTF-8 text (save the file as UTF-8)").arg(layout.header[i]),
+            line);
+    switch (layout.types[i]) {
+    case ColumnType::Integer: {
+        const auto number = wholeNumber(field);
+        if (!number)
+            throw fault(QStringLiteral("a whole number"));
+        if (i == layout.idField && (*number < 1 || *number > std::numeric_limits<qint32>::max()))
+            throw fault(QStringLiteral("an ID from 1 to 2147483647"));
+        sqlite3_bind_int64(insert, parameter, *number);
+        break;
+    }
+    case ColumnType::Amount: {
+        const auto money = amount(QString::fromUtf8(field), formats);
+        if (!money)
+            throw fault(QStringLiteral("an amount"));
+        sqlite3_bind_int64(insert, parameter, money->units());
+        break;
+    }
+    case ColumnType::Boolean: {
+        const auto value = flag(field);
+        if (!value)
+            throw fault(QStringLiteral("TRUE or FALSE"));
+        sqlite3_bind_int(insert, parameter, *value ? 1 : 0);
+        break;
+    }
+    case ColumnType::Text:
+    case ColumnType::Other:
+        sqlite3_bind_text(insert, parameter, field.constData(), static_cast<int>(field.size()),
+                          SQLITE_STATIC);
+        break;
+    }
+}
+
+// Inserts every record the reader holds after the header; returns the parts inserted.
+qint64 insertParts(CsvReader& reader, sqlite3* handle, const PartsLayout& layout, qint64 totalBytes,
+                   const CatalogueImporter::Progress& progress) {
+    const QString sql = insertStatement(layout);
+    Statement insert;
+    if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &insert.stmt, nullptr) !=
+        SQLITE_OK)
+        storeFailure(handle, sql);
+    const LocaleFormats ukFormats(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    qint64 parts = 0;
+    std::vector<QByteArray> fields;
+    qint64 reportedBytes = 0;
+    while (reader.readRecord(fields)) {
+        const qint64 line = reader.recordLine();
+        if (static_cast<qsizetype>(fields.size()) != layout.header.size())
+            throw ImportError(QStringLiteral("the record has %1 fields, but the header names %2 "
+                                             "columns")
+                                  .arg(fields.size())
+                                  .arg(layout.header.size()),
+                              line);
+        sqlite3_reset(insert.stmt);
+        sqlite3_clear_bindings(insert.stmt);
+        for (qsizetype i = 0; i < layout.header.size(); ++i)
+            bindField(insert.stmt, layout, fields, i, line, ukFormats);
+        ++parts;
+        if (layout.idField < 0)
+            sqlite3_bind_int64(insert.stmt, static_cast<int>(layout.inserted.size()), parts);
+        if (sqlite3_step(insert.stmt) != SQLITE_DONE) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
+            throw ImportError(QStringLiteral("the store refused the part: %1").arg(message), line);
+        }
+        if (progress && reader.bytesConsumed() - reportedBytes >= totalBytes / 20) {
+            reportedBytes = reader.bytesConsumed();
+            progress(reportedBytes, totalBytes, parts);
+        }
+    }
+    sqlite3_reset(insert.stmt);
+    return parts;
+}
+
+void requireParts(qint64 parts) {
+    if (parts == 0)
+        throw ImportError(QStringLiteral("the file holds no parts, only the line that names "
+                                         "the columns; a catalogue without parts is refused"),
+                          0);
+}
+
+// The searches' substring index over the nine number columns and the description, with the
+// numbers' bare forms (without blanks, dashes, dots and slashes), and the indexes the order
+// form's look-ups by part number use.
+void indexCatalogue(sqlite3* handle) {
+    const QStringList& numbers = Schema::partNumberColumns();
+    SearchIndex::create(handle, partsTable, Schema::partsColumns().front(),
+                        numbers + QStringList{QStringLiteral("Description")}, numbers);
+    for (const char* index : {"CREATE INDEX PartsRoverNum ON Parts (RoverNum)",
+                              "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum)"}) {
+        if (sqlite3_exec(handle, index, nullptr, nullptr, nullptr) != SQLITE_OK)
+            storeFailure(handle, QString::fromLatin1(index));
+    }
+}
+
 } // namespace
 
 qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
@@ -166,9 +331,7 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
     checkTarget(source, dbPath);
     try {
         const qint64 parts = build(source, target, progress);
-        // What was read is what the file holds: it did not change on the way.
-        source.checkUnchanged();
-        target.commit();
+        replace(source, target);
         return parts;
     } catch (const ImportError&) {
         // A file written to while it was read fails for that, whatever it broke on the way.
@@ -179,144 +342,28 @@ qint64 CatalogueImporter::import(const QString& csvPath, const QString& dbPath,
 
 qint64 CatalogueImporter::build(PriceSource& source, const ReplacementFile& target,
                                 const Progress& progress) {
-    // The first bytes read tell a store given as a price file; the source is read only once.
     CsvReader reader(source);
-    if (Database::beginsAsStore(source.firstBytes()))
-        throw ImportError(QStringLiteral("the file is a store, not a price file (CSV text)"), 0);
     const qint64 totalBytes = source.knownSize();
-    const QStringList header = readHeader(reader);
-
-    // Every part gets an ID: its own from the file, or its place in the file.
-    const QStringList& columns = Schema::partsColumns();
-    const QString idColumn = columns.front();
-    const qsizetype idField = header.indexOf(idColumn);
-    QStringList inserted = header;
-    if (idField < 0)
-        inserted << idColumn;
-
-    std::unique_ptr<Database> db = Database::create(target.buildPath());
-    Schema::createCatalogue(*db);
+    const QStringList header = readSource(source, reader);
+    std::unique_ptr<Database> db = newCatalogue(target.buildPath());
     sqlite3* handle = db->handle();
-    const std::vector<ColumnType> allTypes = partsColumnTypes(handle, columns);
-    std::vector<ColumnType> types;
-    for (const QString& column : inserted)
-        types.push_back(allTypes[columns.indexOf(column)]);
-
-    QStringList placeholders;
-    for (qsizetype i = 0; i < inserted.size(); ++i)
-        placeholders << QStringLiteral("?%1").arg(i + 1);
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(partsTable, inserted.join(QStringLiteral(", ")),
-                                 placeholders.join(QStringLiteral(", ")));
-    // A larger page cache keeps the indexes in memory while a big file goes in.
-    if (sqlite3_exec(handle, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr) != SQLITE_OK)
-        storeFailure(handle, QStringLiteral("PRAGMA cache_size = -65536"));
-
-    const LocaleFormats ukFormats(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const PartsLayout layout = layoutOf(handle, header);
     qint64 parts = 0;
     {
         Transaction transaction(*db);
-        Statement insert;
-        if (sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &insert.stmt, nullptr) !=
-            SQLITE_OK)
-            storeFailure(handle, sql);
-
-        std::vector<QByteArray> fields;
-        qint64 reportedBytes = 0;
-        while (reader.readRecord(fields)) {
-            const qint64 line = reader.recordLine();
-            if (static_cast<qsizetype>(fields.size()) != header.size())
-                throw ImportError(
-                    QStringLiteral("the record has %1 fields, but the header names %2 "
-                                   "columns")
-                        .arg(fields.size())
-                        .arg(header.size()),
-                    line);
-            sqlite3_reset(insert.stmt);
-            sqlite3_clear_bindings(insert.stmt);
-            const auto fault = [&](qsizetype i, const QString& wanted) {
-                return ImportError(QStringLiteral("%1 holds \"%2\", which is not %3")
-                                       .arg(header[i], QString::fromUtf8(fields[i]), wanted),
-                                   line);
-            };
-            for (qsizetype i = 0; i < header.size(); ++i) {
-                const QByteArray& field = fields[i];
-                const int parameter = static_cast<int>(i) + 1;
-                if (field.isEmpty()) {
-                    if (i == idField)
-                        throw ImportError(QStringLiteral("the part has no ID"), line);
-                    continue; // Null
-                }
-                if (!QUtf8StringView(field).isValidUtf8())
-                    throw ImportError(
-                        QStringLiteral("%1 is not UTF-8 text (save the file as UTF-8)")
-                            .arg(header[i]),
-                        line);
-                switch (types[i]) {
-                case ColumnType::Integer: {
-                    const auto number = wholeNumber(field);
-                    if (!number)
-                        throw fault(i, QStringLiteral("a whole number"));
-                    if (i == idField &&
-                        (*number < 1 || *number > std::numeric_limits<qint32>::max()))
-                        throw fault(i, QStringLiteral("an ID from 1 to 2147483647"));
-                    sqlite3_bind_int64(insert.stmt, parameter, *number);
-                    break;
-                }
-                case ColumnType::Amount: {
-                    const auto money = amount(QString::fromUtf8(field), ukFormats);
-                    if (!money)
-                        throw fault(i, QStringLiteral("an amount"));
-                    sqlite3_bind_int64(insert.stmt, parameter, money->units());
-                    break;
-                }
-                case ColumnType::Boolean: {
-                    const auto value = flag(field);
-                    if (!value)
-                        throw fault(i, QStringLiteral("TRUE or FALSE"));
-                    sqlite3_bind_int(insert.stmt, parameter, *value ? 1 : 0);
-                    break;
-                }
-                case ColumnType::Text:
-                case ColumnType::Other:
-                    sqlite3_bind_text(insert.stmt, parameter, field.constData(),
-                                      static_cast<int>(field.size()), SQLITE_STATIC);
-                    break;
-                }
-            }
-            ++parts;
-            if (idField < 0)
-                sqlite3_bind_int64(insert.stmt, static_cast<int>(inserted.size()), parts);
-            if (sqlite3_step(insert.stmt) != SQLITE_DONE) {
-                const QString message = QString::fromUtf8(sqlite3_errmsg(handle));
-                throw ImportError(QStringLiteral("the store refused the part: %1").arg(message),
-                                  line);
-            }
-            if (progress && reader.bytesConsumed() - reportedBytes >= totalBytes / 20) {
-                reportedBytes = reader.bytesConsumed();
-                progress(reportedBytes, totalBytes, parts);
-            }
-        }
-        sqlite3_reset(insert.stmt);
-        if (parts == 0)
-            throw ImportError(QStringLiteral("the file holds no parts, only the line that names "
-                                             "the columns; a catalogue without parts is refused"),
-                              0);
-        // The searches' substring index over the nine number columns and the description, with
-        // the numbers' bare forms (without blanks, dashes, dots and slashes), and the indexes
-        // the order form's look-ups by part number use.
-        const QStringList& numbers = Schema::partNumberColumns();
-        SearchIndex::create(handle, partsTable, idColumn,
-                            numbers + QStringList{QStringLiteral("Description")}, numbers);
-        for (const char* index : {"CREATE INDEX PartsRoverNum ON Parts (RoverNum)",
-                                  "CREATE INDEX PartsDorvaneNum ON Parts (DorvaneNum)"}) {
-            if (sqlite3_exec(handle, index, nullptr, nullptr, nullptr) != SQLITE_OK)
-                storeFailure(handle, QString::fromLatin1(index));
-        }
+        parts = insertParts(reader, handle, layout, totalBytes, progress);
+        requireParts(parts);
+        indexCatalogue(handle);
         transaction.commit();
     }
     db->close();
     return parts;
+}
+
+void CatalogueImporter::replace(const PriceSource& source, ReplacementFile& target) {
+    // What was read is what the file holds: it did not change on the way.
+    source.checkUnchanged();
+    target.commit();
 }
 
 } // namespace quillon

@@ -28,9 +28,12 @@ public:
                          const Progress& progress = {});
 
 private:
-    // Writes the catalogue the source holds into the target's new file; returns the parts.
+    // Writes the catalogue the source holds into the target's new file, its parts and indexes;
+    // returns the parts.
     static qint64 build(PriceSource& source, const ReplacementFile& target,
                         const Progress& progress);
+    // Moves the new file over the target, once the source is known not to have changed.
+    static void replace(const PriceSource& source, ReplacementFile& target);
 };
 
 } // namespace quillon

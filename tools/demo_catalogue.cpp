@@ -3,6 +3,7 @@
 #include "csv_writer.h"
 #include "picture_painter.h"
 #include "store/schema.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,9 +147,8 @@ QString DemoCatalogue::jpeg(std::size_t family, const QString& base, int view,
         PartFamily::all()[family].drawing, dorvaneNum, roverNum, description, view, hue};
     const QImage image = PicturePainter::paint(subject);
     if (!image.save(imagesFolder_ + u'/' + file, "JPG", 85))
-        throw std::runtime_error(
-            "cannot write the picture " +
-            QDir::toNativeSeparators(imagesFolder_ + u'/' + file).toStdString());
+        throw std::runtime_error("cannot write the picture " +
+                                 shownPath(imagesFolder_ + u'/' + file).toStdString());
     jpegs_.push_back({file, family});
     return file;
 }
@@ -195,7 +195,7 @@ QString DemoCatalogue::page(std::size_t family, const QString& dorvaneNum, const
     const QByteArray bytes = html.toUtf8();
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write the picture page " +
-                                 QDir::toNativeSeparators(out.fileName()).toStdString());
+                                 shownPath(out.fileName()).toStdString());
     pages_.push_back({file, family});
     return file;
 }
@@ -330,11 +330,10 @@ void DemoCatalogue::write(const QString& folder, qint64 parts, const Progress& p
     imagesFolder_ = QDir(folder).absoluteFilePath(QStringLiteral("images"));
     if (!QDir().mkpath(imagesFolder_))
         throw std::runtime_error("cannot create the folder " +
-                                 QDir::toNativeSeparators(imagesFolder_).toStdString());
+                                 shownPath(imagesFolder_).toStdString());
     QSaveFile csv(QDir(folder).absoluteFilePath(QStringLiteral("parts.csv")));
     if (!csv.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write " +
-                                 QDir::toNativeSeparators(csv.fileName()).toStdString() + ": " +
+        throw std::runtime_error("cannot write " + shownPath(csv.fileName()).toStdString() + ": " +
                                  csv.errorString().toStdString());
     CsvWriter writer(csv);
     writer.writeRecord(columns_);
@@ -344,8 +343,7 @@ void DemoCatalogue::write(const QString& folder, qint64 parts, const Progress& p
             progress(id, parts);
     }
     if (!csv.commit())
-        throw std::runtime_error("cannot write " +
-                                 QDir::toNativeSeparators(csv.fileName()).toStdString() + ": " +
+        throw std::runtime_error("cannot write " + shownPath(csv.fileName()).toStdString() + ": " +
                                  csv.errorString().toStdString());
 }
 

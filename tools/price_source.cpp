@@ -1,6 +1,7 @@
 #include "price_source.h"
 
 #include "import_error.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,8 +76,7 @@ PriceSource::~PriceSource() {
 }
 
 QString PriceSource::name() const {
-    return path_ == standardInput ? QStringLiteral("standard input")
-                                  : QDir::toNativeSeparators(path_);
+    return path_ == standardInput ? QStringLiteral("standard input") : shownPath(path_);
 }
 
 bool PriceSource::isFile(const QString& path) const {

@@ -1,5 +1,7 @@
 #include "replacement_file.h"
 
+#include "store/shown_path.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,12 +57,12 @@ ReplacementFile::ReplacementFile(const QString& targetPath, const QString& model
         throw std::runtime_error(
             QStringLiteral("%1 is a link to %2: give %2 itself, so that everyone who reads it "
                            "through the link gets the new file. Nothing written.")
-                .arg(QDir::toNativeSeparators(targetPath_), QDir::toNativeSeparators(real))
+                .arg(shownPath(targetPath_), shownPath(real))
                 .toStdString());
     }
     const QString folder = target.absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw std::runtime_error("the folder " + QDir::toNativeSeparators(folder).toStdString() +
+        throw std::runtime_error("the folder " + shownPath(folder).toStdString() +
                                  " does not exist");
     // A hidden name in the same folder, so that the final rename stays on one file system.
     do {
@@ -116,8 +118,7 @@ void ReplacementFile::commit() {
     if (std::rename(QFile::encodeName(buildPath_).constData(),
                     QFile::encodeName(targetPath_).constData()) != 0) {
         const int error = errno;
-        throw std::runtime_error("cannot replace " +
-                                 QDir::toNativeSeparators(targetPath_).toStdString() + ": " +
+        throw std::runtime_error("cannot replace " + shownPath(targetPath_).toStdString() + ": " +
                                  std::strerror(error));
     }
     committed_ = true;

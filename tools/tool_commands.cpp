@@ -9,6 +9,7 @@
 #include "store/query_authorizer.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/shown_path.h"
 #include "store/statement_translator.h"
 #include "store/store_error.h"
 #include "store/store_recovery.h"
@@ -53,10 +54,6 @@ QString outputField(const QString& text) {
             field += c;
     }
     return field;
-}
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -190,7 +187,7 @@ int ToolCommands::demoCatalogue(const QStringList& arguments) {
         }
     });
     out_ << "demo-catalogue: wrote " << parts << " parts to "
-         << native(QDir(folder).absoluteFilePath(QStringLiteral("parts.csv"))) << '\n';
+         << shownPath(QDir(folder).absoluteFilePath(QStringLiteral("parts.csv"))) << '\n';
     return Done;
 }
 
@@ -215,14 +212,14 @@ int ToolCommands::importCatalogue(const QStringList& arguments) {
                      << " parts)\n";
                 err_.flush();
             });
-        out_ << "import-catalogue: " << parts << " parts in " << native(db) << '\n';
+        out_ << "import-catalogue: " << parts << " parts in " << shownPath(db) << '\n';
     } catch (const ImportError& error) {
         err_ << "import-catalogue: "
-             << (fromInput ? QStringLiteral("standard input") : native(csv));
+             << (fromInput ? QStringLiteral("standard input") : shownPath(csv));
         if (error.line() > 0)
             err_ << ", line " << error.line();
         err_ << ": " << error.message() << '\n';
-        err_ << "import-catalogue: nothing written; " << native(db) << " is unchanged\n";
+        err_ << "import-catalogue: nothing written; " << shownPath(db) << " is unchanged\n";
         return Failed;
     }
     return Done;
@@ -238,7 +235,7 @@ int ToolCommands::makeUserTemplate(const QStringList& arguments) {
         db->close();
     }
     target.commit();
-    out_ << "make-user-template: wrote " << native(target.targetPath()) << '\n';
+    out_ << "make-user-template: wrote " << shownPath(target.targetPath()) << '\n';
     return Done;
 }
 
@@ -316,13 +313,13 @@ int ToolCommands::restoreUserData(const QStringList& arguments) {
         return badArguments(QStringLiteral("restore-user-data needs BACKUP and USERDB"));
     reportLeftovers(restoreCommand, QFileInfo(arguments[1]).absolutePath());
     const UserDataRestore::Result result = UserDataRestore::restore(arguments[0], arguments[1]);
-    out_ << "restore-user-data: " << native(QFileInfo(arguments[1]).absoluteFilePath())
-         << " now holds the data of " << native(arguments[0]) << '\n';
+    out_ << "restore-user-data: " << shownPath(QFileInfo(arguments[1]).absoluteFilePath())
+         << " now holds the data of " << shownPath(arguments[0]) << '\n';
     if (!result.keptAs.isEmpty())
-        out_ << "restore-user-data: the old file is kept as " << native(result.keptAs) << '\n';
+        out_ << "restore-user-data: the old file is kept as " << shownPath(result.keptAs) << '\n';
     for (const QString& journal : result.movedOn)
         out_ << "restore-user-data: the journal of an interrupted change beside it moved to "
-             << native(journal) << '\n';
+             << shownPath(journal) << '\n';
     return Done;
 }
 
@@ -339,7 +336,7 @@ int ToolCommands::makeAssets(const QStringList& arguments) {
     if (arguments.size() != 1)
         return badArguments(QStringLiteral("make-assets needs DIR"));
     AssetMaker::writeAll(arguments[0]);
-    out_ << "make-assets: wrote the icons to " << native(arguments[0]) << '\n';
+    out_ << "make-assets: wrote the icons to " << shownPath(arguments[0]) << '\n';
     return Done;
 }
 

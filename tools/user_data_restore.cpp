@@ -3,6 +3,7 @@
 #include "program_lock.h"
 #include "replacement_file.h"
 #include "store/database.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 #include "store_probe.h"
 
@@ -25,17 +26,13 @@ const QString keptSuffix = QStringLiteral(".before-restore");
 const QStringList engineSuffixes{QStringLiteral("-journal"), QStringLiteral("-wal"),
                                  QStringLiteral("-shm")};
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 [[noreturn]] void refuse(const QString& why) {
     throw std::runtime_error(QString(why + QStringLiteral(" Nothing changed.")).toStdString());
 }
 
 [[noreturn]] void refuseBackup(const QString& backupPath, const QString& fault) {
     refuse(QStringLiteral("The backup %1 is not a sound User database: %2.")
-               .arg(native(backupPath), fault));
+               .arg(shownPath(backupPath), fault));
 }
 
 bool present(const QString& path) {
@@ -102,23 +99,23 @@ void copyFile(const QString& from, const QString& to) {
     QFile target(copy.buildPath());
     if (!source.open(QIODevice::ReadOnly))
         throw std::runtime_error(QStringLiteral("can't read %1: %2")
-                                     .arg(native(from), source.errorString())
+                                     .arg(shownPath(from), source.errorString())
                                      .toStdString());
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         throw std::runtime_error(QStringLiteral("can't write %1: %2")
-                                     .arg(native(target.fileName()), target.errorString())
+                                     .arg(shownPath(target.fileName()), target.errorString())
                                      .toStdString());
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() || target.write(chunk) != chunk.size())
-            throw std::runtime_error(
-                QStringLiteral("can't copy %1 to %2: %3")
-                    .arg(native(from), native(to), target.errorString() + source.errorString())
-                    .toStdString());
+            throw std::runtime_error(QStringLiteral("can't copy %1 to %2: %3")
+                                         .arg(shownPath(from), shownPath(to),
+                                              target.errorString() + source.errorString())
+                                         .toStdString());
     }
     if (!target.flush() || ::fsync(target.handle()) != 0)
         throw std::runtime_error(QStringLiteral("can't write %1: %2")
-                                     .arg(native(to), target.errorString())
+                                     .arg(shownPath(to), target.errorString())
                                      .toStdString());
     target.close();
     copy.commit();
@@ -135,15 +132,15 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
 
     // The target: a User database, or what is left of one; never anything else.
     if (StoreProbe::sameFile(backupPath, target))
-        refuse(
-            QStringLiteral("The backup %1 is %2 itself.").arg(native(backupPath), native(target)));
+        refuse(QStringLiteral("The backup %1 is %2 itself.")
+                   .arg(shownPath(backupPath), shownPath(target)));
     switch (StoreProbe(target).kind()) {
     case StoreProbe::Kind::NotAFile:
-        refuse(QStringLiteral("%1 is not a file.").arg(native(target)));
+        refuse(QStringLiteral("%1 is not a file.").arg(shownPath(target)));
     case StoreProbe::Kind::Catalogue:
     case StoreProbe::Kind::OtherStore:
         refuse(QStringLiteral("%1 is a store but not a User database: only user.mdb is restored.")
-                   .arg(native(target)));
+                   .arg(shownPath(target)));
     default:
         break;
     }
@@ -166,7 +163,7 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
     if (present(kept))
         refuse(QStringLiteral("%1 is there from an earlier restore: move it somewhere safe first, "
                               "so that it is not lost.")
-                   .arg(native(kept)));
+                   .arg(shownPath(kept)));
 
     ProgramLock lock(folder);
     switch (lock.take()) {
@@ -175,10 +172,10 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
     case ProgramLock::Outcome::ProgramRunning:
         refuse(QStringLiteral("Dorvane Quillon is running on the folder %1: close it there, then "
                               "restore.")
-                   .arg(native(folder)));
+                   .arg(shownPath(folder)));
     case ProgramLock::Outcome::CantWrite:
         refuse(QStringLiteral("The folder %1 can't be written (the lock file %2 can't be made).")
-                   .arg(native(folder), native(lock.path())));
+                   .arg(shownPath(folder), shownPath(lock.path())));
     }
 
     // The restored file, whole and checked under its temporary name.
@@ -209,7 +206,7 @@ UserDataRestore::Result UserDataRestore::restore(const QString& backupPath,
         if (std::rename(QFile::encodeName(target + suffix).constData(),
                         QFile::encodeName(kept + suffix).constData()) != 0)
             throw std::runtime_error(QStringLiteral("can't move %1 aside to %2")
-                                         .arg(native(target + suffix), native(kept + suffix))
+                                         .arg(shownPath(target + suffix), shownPath(kept + suffix))
                                          .toStdString());
         result.movedOn << kept + suffix;
     }

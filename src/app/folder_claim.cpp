@@ -3,6 +3,7 @@
 #include "app/start_up.h"
 #include "platform/app_folder.h"
 #include "platform/instance_lock.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QSysInfo>
@@ -13,10 +14,6 @@ namespace quillon {
 namespace {
 
 const QString paragraph = QStringLiteral("\r\n\r\n");
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -36,7 +33,7 @@ std::unique_ptr<InstanceLock> FolderClaim::claim(const AppFolder& folder) {
             throw HandedOver{};
         throw StartUpError(
             QStringLiteral("Dorvane Quillon is already running from %1%2.")
-                .arg(native(folder.path()), where) +
+                .arg(shownPath(folder.path()), where) +
             paragraph +
             QStringLiteral("Only one copy of the program can work with the files of a folder at "
                            "a time: use the window that is open."));
@@ -45,7 +42,7 @@ std::unique_ptr<InstanceLock> FolderClaim::claim(const AppFolder& folder) {
         throw StartUpError(
             QStringLiteral("The file %1 in the Application folder %2 is a link to another file, "
                            "or not Dorvane Quillon's own file, so the program won't write to it.")
-                .arg(InstanceLock::fileName(), native(folder.path())) +
+                .arg(InstanceLock::fileName(), shownPath(folder.path())) +
             paragraph +
             QStringLiteral("Remove %1 from that folder, then start Dorvane Quillon again. Nothing "
                            "has been changed.")
@@ -58,7 +55,7 @@ std::unique_ptr<InstanceLock> FolderClaim::claim(const AppFolder& folder) {
         throw StartUpError(
             QStringLiteral("The Application folder %1 can't be written: the disk is full, so "
                            "Dorvane Quillon can't make its file %2 there.")
-                .arg(native(folder.path()), InstanceLock::fileName()) +
+                .arg(shownPath(folder.path()), InstanceLock::fileName()) +
             paragraph +
             QStringLiteral("Make room on the disk, then start Dorvane Quillon again. Nothing has "
                            "been changed."));
@@ -66,7 +63,7 @@ std::unique_ptr<InstanceLock> FolderClaim::claim(const AppFolder& folder) {
         QStringLiteral("The Application folder %1 can't be written (Dorvane Quillon can't make its "
                        "file %2 there), so the program can't keep your orders, prices and "
                        "addresses in it.")
-            .arg(native(folder.path()), InstanceLock::fileName()) +
+            .arg(shownPath(folder.path()), InstanceLock::fileName()) +
         paragraph + QStringLiteral("Nothing has been changed."));
 }
 

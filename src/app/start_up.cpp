@@ -14,6 +14,7 @@
 #include "session/program_state.h"
 #include "store/locale_formats.h"
 #include "store/schema.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 #include "store/store_recovery.h"
 
@@ -30,12 +31,8 @@ namespace {
 
 const QString paragraph = QStringLiteral("\r\n\r\n");
 
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 QString folderOf(const QString& path) {
-    return native(QFileInfo(path).absolutePath());
+    return shownPath(QFileInfo(path).absolutePath());
 }
 
 QString nameOf(const QString& path) {
@@ -44,8 +41,8 @@ QString nameOf(const QString& path) {
 
 void requireFolder(const AppFolder& folder) {
     if (!QFileInfo(folder.path()).isDir())
-        throw StartUpError(
-            QStringLiteral("The Application folder %1 doesn't exist.").arg(native(folder.path())));
+        throw StartUpError(QStringLiteral("The Application folder %1 doesn't exist.")
+                               .arg(shownPath(folder.path())));
 }
 
 const QString nothingChanged = QStringLiteral("Dorvane Quillon has not changed anything.");
@@ -93,7 +90,7 @@ void requireReadableFile(const QString& path, const QString& role) {
     QString subject =
         QStringLiteral("The %1 %2 in the folder %3 ").arg(role, nameOf(path), folderOf(path));
     if (info.isSymLink()) {
-        subject += QStringLiteral("is a link to %1, which ").arg(native(info.symLinkTarget()));
+        subject += QStringLiteral("is a link to %1, which ").arg(shownPath(info.symLinkTarget()));
         if (!info.exists())
             throw StartUpError(subject +
                                QStringLiteral("doesn't exist: is the drive or network folder it "
@@ -122,7 +119,7 @@ void requireShortEnoughPath(const AppFolder& folder) {
             QStringLiteral("The path of the Application folder %1 is too long: the path of %2 in "
                            "it is %3 bytes long, and the database engine opens files of paths up "
                            "to %4 bytes.")
-                .arg(native(folder.path()), nameOf(path))
+                .arg(shownPath(folder.path()), nameOf(path))
                 .arg(length)
                 .arg(Database::longestPath()) +
             paragraph +
@@ -354,7 +351,7 @@ void StartUp::Form_Load(MainWindow& window, ProgramState& state, const AppFolder
         throw StartUpError(
             QStringLiteral("The empty user database %1 in the folder %2 is not a "
                            "usable store.\r\n\r\n%3")
-                .arg(nameOf(folder.userTemplate()), native(folder.path()), error.message()));
+                .arg(nameOf(folder.userTemplate()), shownPath(folder.path()), error.message()));
     }
     window.partSearch().addVehicles();
     window.searchResults().setUpGrid();

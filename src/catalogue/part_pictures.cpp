@@ -8,6 +8,7 @@
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 
@@ -50,7 +51,7 @@ void PartPictures::openPicture(int slot) {
         if (!browser_.open(page, Browser::Bars::Hidden)) {
             dialogs_.messageBox(
                 QStringLiteral("The page %1 could not be opened: no web browser could be started.")
-                    .arg(QDir::toNativeSeparators(page)),
+                    .arg(shownPath(page)),
                 Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         }
     }

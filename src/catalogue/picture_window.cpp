@@ -2,6 +2,7 @@
 
 #include "platform/keyboard_access.h"
 #include "platform/twips.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QEvent>
@@ -77,7 +78,7 @@ void PictureWindow::Form_Load() {
     QImage image = reader.read();
     QSize pictureTwips(0, 0);
     if (image.isNull()) {
-        const QString file = QDir::toNativeSeparators(picturePath_);
+        const QString file = shownPath(picturePath_);
         loadError_ = overAllocationLimit(size, format)
                          ? QStringLiteral("The picture %1 is too large to show: %2 × %3 pixels.")
                                .arg(file)

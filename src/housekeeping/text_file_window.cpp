@@ -2,6 +2,7 @@
 
 #include "platform/keyboard_access.h"
 #include "platform/program_icon.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,7 @@ void TextFileWindow::Form_Load() {
         text_ = *lines;
     } else {
         text_ = QStringLiteral("The file %1 could not be read: %2\r\n")
-                    .arg(QDir::toNativeSeparators(filePath_), error);
+                    .arg(shownPath(filePath_), error);
     }
     txtDescription_->setPlainText(text_);
 }

@@ -5,6 +5,7 @@
 #include "platform/safe_file_writer.h"
 #include "session/program_state.h"
 #include "store/database.h"
+#include "store/shown_path.h"
 #include "store/store_error.h"
 #include "store/store_snapshot.h"
 
@@ -16,10 +17,6 @@ namespace quillon {
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -77,9 +74,9 @@ bool UserDataBackup::writeBackup(QString* error) {
         *error = failure.message().contains(QLatin1String("database is locked"))
                      ? QStringLiteral("%1 is in use by another program that is changing it. Try "
                                       "again once that program has finished.")
-                           .arg(native(source))
+                           .arg(shownPath(source))
                      : QStringLiteral("%1 could not be copied: %2")
-                           .arg(native(source), failure.message());
+                           .arg(shownPath(source), failure.message());
         return false;
     }
 
@@ -89,14 +86,14 @@ bool UserDataBackup::writeBackup(QString* error) {
     SafeFileWriter out(target);
     const auto cantWrite = [&] {
         *error =
-            QStringLiteral("%1 could not be written: %2").arg(native(target), out.errorString());
+            QStringLiteral("%1 could not be written: %2").arg(shownPath(target), out.errorString());
         return false;
     };
     if (!out.open() || !out.write(snapshot))
         return cantWrite();
     if (const QString fault = StoreSnapshot::faultOf(out.temporaryPath()); !fault.isEmpty()) {
-        *error =
-            QStringLiteral("The copy written for %1 is not sound: %2").arg(native(target), fault);
+        *error = QStringLiteral("The copy written for %1 is not sound: %2")
+                     .arg(shownPath(target), fault);
         return false;
     }
     if (!out.commit())

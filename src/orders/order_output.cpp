@@ -12,6 +12,7 @@
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
+#include "store/shown_path.h"
 #include "store/statement_builder.h"
 
 #include <QDir>
@@ -133,12 +134,11 @@ bool OrderOutput::email(const QString& page, Recordset& lines, qint32 orderNum) 
     const QString date = order.eof() ? QString() : order.field(u"OrderDate").toText();
     if (context_.browser.mail(emailSubject(number, date), {pdfPath, csvPath}))
         return true;
-    dialogs.messageBox(
-        QStringLiteral("No e-mail program could be started to send the order. "
-                       "Its files are kept, to attach to a message by hand:"
-                       "\r\n\r\n%1\r\n%2")
-            .arg(QDir::toNativeSeparators(pdfPath), QDir::toNativeSeparators(csvPath)),
-        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, noMailTitle());
+    dialogs.messageBox(QStringLiteral("No e-mail program could be started to send the order. "
+                                      "Its files are kept, to attach to a message by hand:"
+                                      "\r\n\r\n%1\r\n%2")
+                           .arg(shownPath(pdfPath), shownPath(csvPath)),
+                       Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, noMailTitle());
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/app_folder_error.h"
 #include "platform/private_folder.h"
 #include "platform/safe_file_writer.h"
+#include "store/shown_path.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -19,10 +20,6 @@
 namespace quillon {
 
 namespace {
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 QString systemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -48,7 +45,7 @@ QString linkTarget(const QString& path) {
 void requireDatabaseFile(const QString& path, const QString& role) {
     const QFileInfo info(path);
     const QString name = info.fileName();
-    const QString folder = native(info.absolutePath());
+    const QString folder = shownPath(info.absolutePath());
     if (!info.exists())
         throw AppFolderError(
             QStringLiteral("The %1 %2 is missing from the folder %3.").arg(role, name, folder));
@@ -118,20 +115,20 @@ bool PerUserFolder::make() const {
         throw AppFolderError(
             QStringLiteral("The Application folder %1 can't be made: something that is not a "
                            "folder is in its place.")
-                .arg(native(user_)));
+                .arg(shownPath(user_)));
 
     const QString parent = target.absolutePath();
     QString reason;
     if (!PrivateFolder::make(parent, &reason))
         throw AppFolderError(
-            QStringLiteral("The folder %1 can't be made: %2").arg(native(parent), reason));
+            QStringLiteral("The folder %1 can't be made: %2").arg(shownPath(parent), reason));
     removeAbandonedBuilds();
 
     QTemporaryDir build(parent + QStringLiteral("/.") + target.fileName() +
                         QStringLiteral("-XXXXXX"));
     if (!build.isValid())
         throw AppFolderError(QStringLiteral("The Application folder %1 can't be made: %2")
-                                 .arg(native(user_), build.errorString()));
+                                 .arg(shownPath(user_), build.errorString()));
     // The user's alone, whatever the umask.
     ::chmod(QFile::encodeName(build.path()).constData(), 0700);
     complete(build.path());
@@ -143,7 +140,7 @@ bool PerUserFolder::make() const {
         if (QFileInfo(user_).isDir())
             return false;
         throw AppFolderError(QStringLiteral("The Application folder %1 can't be made: %2")
-                                 .arg(native(user_), systemError(error)));
+                                 .arg(shownPath(user_), systemError(error)));
     }
     build.setAutoRemove(false);
     return true;
@@ -172,7 +169,7 @@ void PerUserFolder::copyEntry(const QString& name, const QString& folder) const 
     else if (SafeFileWriter::writeWhole(target, file.readAll(), &reason))
         return;
     throw AppFolderError(QStringLiteral("The file %1 could not be copied to the folder %2: %3")
-                             .arg(native(source), native(folder), reason));
+                             .arg(shownPath(source), shownPath(folder), reason));
 }
 
 void PerUserFolder::linkEntry(const QString& name, const QString& folder) const {
@@ -198,7 +195,7 @@ void PerUserFolder::linkEntry(const QString& name, const QString& folder) const 
         const int error = errno;
         ::unlink(buildingName.constData());
         throw AppFolderError(QStringLiteral("The link %1 to %2 could not be made: %3")
-                                 .arg(native(link), native(source), systemError(error)));
+                                 .arg(shownPath(link), shownPath(source), systemError(error)));
     }
 }
 

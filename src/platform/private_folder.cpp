@@ -1,5 +1,7 @@
 #include "platform/private_folder.h"
 
+#include "store/shown_path.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,10 +17,6 @@ namespace quillon {
 namespace {
 
 const QString paragraph = QStringLiteral("\r\n\r\n");
-
-QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 QString userName(uid_t uid) {
     if (const passwd* entry = ::getpwuid(uid))
@@ -53,7 +51,7 @@ bool ownedByUserOrSystem(const struct stat& info) {
 } // namespace
 
 QString PrivateFolder::shellQuoted(const QString& path) {
-    const QString shown = native(path);
+    const QString shown = shownPath(path);
     for (const QChar c : shown) {
         if (!(c.isLetterOrNumber() && c.unicode() < 128) &&
             !QStringLiteral("/._-+,:@%").contains(c))
@@ -73,7 +71,7 @@ std::optional<QString> PrivateFolder::problem(const QString& folder, const QStri
                        "The folder %1, which holds %2, belongs to another user (%3), so Dorvane "
                        "Quillon won't use it: its owner could read and change your "
                        "orders, prices and addresses.")
-                       .arg(native(path), role, userName(info.st_uid)) +
+                       .arg(shownPath(path), role, userName(info.st_uid)) +
                    paragraph +
                    QStringLiteral("Move it aside, for example with the command\r\n    mv %1 %2\r\n"
                                   "so that the program makes a new one of your own, %3")
@@ -84,7 +82,7 @@ std::optional<QString> PrivateFolder::problem(const QString& folder, const QStri
                        "The folder %1, which holds %2, can be changed by other users, so Dorvane "
                        "Quillon won't use it: another user could replace your orders, "
                        "prices and addresses.")
-                       .arg(native(path), role) +
+                       .arg(shownPath(path), role) +
                    paragraph +
                    QStringLiteral("Make it yours alone with the command\r\n    chmod 700 %1\r\n%2")
                        .arg(shellQuoted(path), nothingChanged);
@@ -104,7 +102,7 @@ std::optional<QString> PrivateFolder::problem(const QString& folder, const QStri
                        "The folder %1, above the one that holds %2 (%3), belongs to another user "
                        "(%4), so Dorvane Quillon won't use it: that user could put a "
                        "folder of their own in its place.")
-                       .arg(native(at), role, native(path), userName(info.st_uid)) +
+                       .arg(shownPath(at), role, shownPath(path), userName(info.st_uid)) +
                    paragraph +
                    QStringLiteral("Ask your administrator to give the folder to you or to the "
                                   "system, or set XDG_DATA_HOME to a folder of your own, %1")
@@ -114,7 +112,7 @@ std::optional<QString> PrivateFolder::problem(const QString& folder, const QStri
                        "The folder %1, above the one that holds %2 (%3), can be changed by other "
                        "users, so Dorvane Quillon won't use it: another user could "
                        "put a folder of their own in its place.")
-                       .arg(native(at), role, native(path)) +
+                       .arg(shownPath(at), role, shownPath(path)) +
                    paragraph +
                    QStringLiteral("Take the other users' right to write to it with the command\r\n"
                                   "    chmod go-w %1\r\n(or ask your administrator), %2")

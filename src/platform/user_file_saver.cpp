@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/safe_file_writer.h"
 #include "platform/user_settings.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ std::optional<QString> UserFileSaver::askPath(const QString& title, const QStrin
         if ((added.exists() || added.isSymLink()) &&
             dialogs_.messageBox(QStringLiteral("%1 already exists.\r\n\r\nDo you want to "
                                                "replace it?")
-                                    .arg(QDir::toNativeSeparators(path)),
+                                    .arg(shownPath(path)),
                                 Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
                                 QStringLiteral("Replace file?"),
                                 Dialogs::Button::No) != Dialogs::Button::Yes)
@@ -48,7 +49,7 @@ bool UserFileSaver::write(const QString& path, const QByteArray& bytes) {
     if (SafeFileWriter::writeWhole(path, bytes, &reason))
         return true;
     dialogs_.messageBox(QStringLiteral("%1 could not be written: %2\r\n\r\nNothing was saved.")
-                            .arg(QDir::toNativeSeparators(path), reason),
+                            .arg(shownPath(path), reason),
                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, failureTitle());
     return false;
 }

@@ -1,6 +1,7 @@
 #include "platform/user_settings.h"
 
 #include "platform/safe_file_writer.h"
+#include "store/shown_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +29,7 @@ void ignoring(const QString& path, const QString& why) {
         return;
     said.insert(path);
     std::fprintf(stderr, "dorvane-quillon: the settings file %s is ignored: %s\n",
-                 qPrintable(QDir::toNativeSeparators(path)), qPrintable(why));
+                 qPrintable(shownPath(path)), qPrintable(why));
 }
 
 // Makes the folder and any missing parent, each readable by the user alone.
@@ -91,7 +92,7 @@ void UserSettings::remove(const QString& key) {
 QString UserSettings::save() const {
     const QString folder = QFileInfo(path_).absolutePath();
     if (!makePrivateFolder(folder))
-        return QStringLiteral("the folder %1 can't be made").arg(QDir::toNativeSeparators(folder));
+        return QStringLiteral("the folder %1 can't be made").arg(shownPath(folder));
     // The settings are laid out by QSettings in a private scratch folder, then written in one
     // step over the file.
     QTemporaryDir scratch(folder + QStringLiteral("/.settings-XXXXXX"));

@@ -11,6 +11,7 @@
 #include "session/app_context.h"
 #include "session/main_window_interface.h"
 #include "session/program_state.h"
+#include "store/shown_path.h"
 #include "store/statement_builder.h"
 
 #include <QDir>
@@ -96,7 +97,7 @@ bool OrderFormPrinting::generateAndShow(Recordset& lines, const AddressBlocks& a
     if (!context_.browser.open(path, Browser::Bars::Shown)) {
         const QString reason = QStringLiteral("The order form was written to %1, but no web "
                                               "browser could be started to show it.")
-                                   .arg(QDir::toNativeSeparators(path));
+                                   .arg(shownPath(path));
         if (finalising) {
             lines.moveFirst();
             return offerPdf(reason, written, lines.field(u"OrderNum").toText());

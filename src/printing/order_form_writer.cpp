@@ -6,6 +6,7 @@
 #include "session/part_key.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/shown_path.h"
 #include "store/statement_builder.h"
 
 #include <QDir>
@@ -19,10 +20,6 @@ namespace {
 
 const QString cellStart = QStringLiteral("<td valign=top class=partCell>");
 const QString cellEnd = QStringLiteral("</td>");
-
-QString nativePath(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
 
 // A whole number of a line, 0 when the line holds none.
 qint64 wholeOrZero(const Value& value) {
@@ -60,14 +57,14 @@ QString OrderFormWriter::readTemplate(const QString& path) {
     QFile file(path);
     if (!file.exists())
         throw OrderFormError(
-            QStringLiteral("The order form template %1 is missing.").arg(nativePath(path)));
+            QStringLiteral("The order form template %1 is missing.").arg(shownPath(path)));
     if (!file.open(QIODevice::ReadOnly))
         throw OrderFormError(QStringLiteral("The order form template %1 could not be read: %2")
-                                 .arg(nativePath(path), file.errorString()));
+                                 .arg(shownPath(path), file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw OrderFormError(QStringLiteral("The order form template %1 could not be read: %2")
-                                 .arg(nativePath(path), file.errorString()));
+                                 .arg(shownPath(path), file.errorString()));
     return templateText(bytes);
 }
 
@@ -161,7 +158,7 @@ void OrderFormWriter::writePage(const QString& path, const QString& page) {
     if (!SafeFileWriter::writeWhole(path, QByteArrayLiteral("\xEF\xBB\xBF") + page.toUtf8(),
                                     &reason))
         throw OrderFormError(QStringLiteral("The order form %1 could not be written: %2")
-                                 .arg(nativePath(path), reason));
+                                 .arg(shownPath(path), reason));
 }
 
 } // namespace quillon

@@ -1,5 +1,6 @@
 #include "store/prepared_statement.h"
 
+#include "store/shown_path.h"
 #include "store/store_error.h"
 
 #include <QDir>
@@ -62,9 +63,8 @@ void PreparedStatement::fail(const char* what) const {
     // The engine's words for a file it can't write ("unable to open database file", "disk I/O
     // error") say little to the user: say which store and what may be the matter.
     const char* file = sqlite3_db_filename(db_, "main");
-    const QString store = file != nullptr && *file != '\0'
-                              ? QDir::toNativeSeparators(QString::fromUtf8(file))
-                              : QString();
+    const QString store =
+        file != nullptr && *file != '\0' ? shownPath(QString::fromUtf8(file)) : QString();
     if (!store.isEmpty()) {
         switch (sqlite3_errcode(db_) & 0xff) {
         case SQLITE_READONLY:
