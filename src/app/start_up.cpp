@@ -213,6 +213,57 @@ QString userStoreFault(const QString& path) {
     }
 }
 
+// The program must never seem to save what it can't: a read-only user database stops the start.
+void requireWritableUserDatabase(const QString& path) {
+    if (isWritableFile(path))
+        return;
+    throw StartUpError(
+        QStringLiteral("The user database %1 in the folder %2 can't be written: the file is "
+                       "read-only.")
+            .arg(nameOf(path), folderOf(path)) +
+        paragraph +
+        QStringLiteral("Dorvane Quillon keeps your orders, prices and addresses in this file, "
+                       "so it won't start until the file can be written. Nothing has been "
+                       "changed."));
+}
+
+// A journal that an interrupted change left beside the file goes through the store's recovery
+// step, which checks the file as a user database once the change is undone, and sets aside a
+// journal that doesn't belong to the file (a backup copied over it by hand).
+StoreRecovery::Outcome recoverUserDatabase(const QString& path) {
+    try {
+        return StoreRecovery::recover(
+            path, [](Database& db) { return Schema::whatUserDatabaseLacks(db); });
+    } catch (const StoreError& error) {
+        if (isLockedByAnother(error))
+            inUse(path);
+        throw StartUpError(QStringLiteral("The user database %1 in the folder %2 was left "
+                                          "mid-change, and the change could not be undone.")
+                               .arg(nameOf(path), folderOf(path)) +
+                           paragraph + error.message());
+    }
+}
+
+// What the start did with a journal that doesn't belong to the user database, for the message
+// that stops it.
+QString strayJournalMessage(const QString& path, const StoreRecovery::Outcome& recovery) {
+    const bool larger = recovery.kind == StoreRecovery::Outcome::Kind::JournalOfLarger;
+    return QStringLiteral("The user database %1 in the folder %2 had beside it the journal of an "
+                          "interrupted change, %3, that doesn't belong to it (as when a backup has "
+                          "been copied over %1 by hand): %4")
+               .arg(nameOf(path), folderOf(path), nameOf(recovery.journal),
+                    larger ? QStringLiteral("it was written for a larger file, and finishing the "
+                                            "change from it would have damaged the file.")
+                           : QStringLiteral("finishing the change from it damaged the file (%1).")
+                                 .arg(recovery.damage)) +
+           paragraph +
+           (larger ? QStringLiteral("Dorvane Quillon has left %1 exactly as it was")
+                   : QStringLiteral("Dorvane Quillon has put %1 back exactly as it was"))
+               .arg(nameOf(path)) +
+           QStringLiteral(", and moved the journal aside as %1.").arg(nameOf(recovery.setAsideAs)) +
+           paragraph;
+}
+
 } // namespace
 
 void StartUp::checkFiles(const AppFolder& folder) {
@@ -242,31 +293,9 @@ void StartUp::checkUserDatabase(const AppFolder& folder) {
     // Not a store at all (garbage, an empty file): the engine isn't let near it.
     if (!Database::hasStoreFormat(path))
         damaged(folder, QStringLiteral("the file is not a store file."));
-    if (!isWritableFile(path))
-        throw StartUpError(
-            QStringLiteral("The user database %1 in the folder %2 can't be written: the file is "
-                           "read-only.")
-                .arg(nameOf(path), folderOf(path)) +
-            paragraph +
-            QStringLiteral("Dorvane Quillon keeps your orders, prices and addresses in this file, "
-                           "so it won't start until the file can be written. Nothing has been "
-                           "changed."));
+    requireWritableUserDatabase(path);
 
-    // A journal that an interrupted change left beside the file goes through the store's
-    // recovery step, which checks the file as a user database once the change is undone, and
-    // sets aside a journal that doesn't belong to the file (a backup copied over it by hand).
-    StoreRecovery::Outcome recovery;
-    try {
-        recovery = StoreRecovery::recover(
-            path, [](Database& db) { return Schema::whatUserDatabaseLacks(db); });
-    } catch (const StoreError& error) {
-        if (isLockedByAnother(error))
-            inUse(path);
-        throw StartUpError(QStringLiteral("The user database %1 in the folder %2 was left "
-                                          "mid-change, and the change could not be undone.")
-                               .arg(nameOf(path), folderOf(path)) +
-                           paragraph + error.message());
-    }
+    const StoreRecovery::Outcome recovery = recoverUserDatabase(path);
     switch (recovery.kind) {
     case StoreRecovery::Outcome::Kind::Nothing:
         if (const QString fault = userStoreFault(path); !fault.isEmpty())
@@ -278,22 +307,7 @@ void StartUp::checkUserDatabase(const AppFolder& folder) {
     case StoreRecovery::Outcome::Kind::JournalDamagedFile:
         break;
     }
-    const bool larger = recovery.kind == StoreRecovery::Outcome::Kind::JournalOfLarger;
-    const QString message =
-        QStringLiteral("The user database %1 in the folder %2 had beside it the journal of an "
-                       "interrupted change, %3, that doesn't belong to it (as when a backup has "
-                       "been copied over %1 by hand): %4")
-            .arg(nameOf(path), folderOf(path), nameOf(recovery.journal),
-                 larger ? QStringLiteral("it was written for a larger file, and finishing the "
-                                         "change from it would have damaged the file.")
-                        : QStringLiteral("finishing the change from it damaged the file (%1).")
-                              .arg(recovery.damage)) +
-        paragraph +
-        (larger ? QStringLiteral("Dorvane Quillon has left %1 exactly as it was")
-                : QStringLiteral("Dorvane Quillon has put %1 back exactly as it was"))
-            .arg(nameOf(path)) +
-        QStringLiteral(", and moved the journal aside as %1.").arg(nameOf(recovery.setAsideAs)) +
-        paragraph;
+    const QString message = strayJournalMessage(path, recovery);
     if (!recovery.faultNow.isEmpty())
         throw StartUpError(message + damagedMessage(folder, recovery.faultNow));
     throw StartUpError(message + QStringLiteral("%1 is sound as it is: start Dorvane Quillon again "

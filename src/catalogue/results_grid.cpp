@@ -91,29 +91,41 @@ void ResultsGrid::showEmptiedIfSlow() {
 
 void ResultsGrid::fillResultsGrid() {
     ProgramState& state = context_.state;
-    FlexGrid& grid = *frame_.MSFlexGrid1;
-    QProgressBar& progress = *frame_.ProgressBar;
     Recordset& result = state.searchRecordset;
-
     state.selectedPart.id = 0;
     state.resultsListed = false;
 
     if (result.bof() && result.eof()) {
-        grid.addItem(QStringLiteral("\t\t") + noPartsFound() + QStringLiteral("\t"));
-        context_.window.setStatusText(noPartsFound());
-        context_.dialogs.beep();
+        listNoParts();
         return;
     }
+    const int count = startFill(result);
+    addResultRows(result, count);
+    showFound(count);
+}
 
+void ResultsGrid::listNoParts() {
+    frame_.MSFlexGrid1->addItem(QStringLiteral("\t\t") + noPartsFound() + QStringLiteral("\t"));
+    context_.window.setStatusText(noPartsFound());
+    context_.dialogs.beep();
+}
+
+int ResultsGrid::startFill(Recordset& result) {
+    QProgressBar& progress = *frame_.ProgressBar;
     progress.setValue(0);
     result.moveLast();
     const int count = result.recordCount();
     result.moveFirst();
-    state.resultPartIds.assign(static_cast<std::size_t>(count), 0);
+    context_.state.resultPartIds.assign(static_cast<std::size_t>(count), 0);
     progress.setRange(0, count);
-
     // Every data cell is aligned left and centred vertically: one property of the grid.
-    grid.setDataAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    frame_.MSFlexGrid1->setDataAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return count;
+}
+
+void ResultsGrid::addResultRows(Recordset& result, int count) {
+    FlexGrid& grid = *frame_.MSFlexGrid1;
+    std::vector<qint32>& ids = context_.state.resultPartIds;
     const int idColumn = columnOf(result, u"ID");
     const int dorvaneColumn = columnOf(result, u"DorvaneNum");
     const int roverColumn = columnOf(result, u"RoverNum");
@@ -156,27 +168,29 @@ void ResultsGrid::fillResultsGrid() {
             }
             batchPictures.push_back(k + 1);
         }
-        state.resultPartIds[static_cast<std::size_t>(k)] = result.field(idColumn).toInt32();
+        ids[static_cast<std::size_t>(k)] = result.field(idColumn).toInt32();
         result.moveNext();
 
         if (k + 1 == count) {
             addBatch();
         } else if ((k + 1) % step == 0 && sinceShown.elapsed() >= progressInterval) {
             addBatch();
-            progress.setValue(k + 1);
+            frame_.ProgressBar->setValue(k + 1);
             // The frames, when they are painted now, are painted with the bar in them.
             showEmptiedIfSlow();
             sinceShown.restart();
         }
     }
+}
 
+void ResultsGrid::showFound(int count) {
     frame_.lblPartsFounds->show();
     frame_.lblPartsFoundsNumber->show();
     frame_.lblPartsFoundsNumber->setText(QString::number(count));
     context_.window.setStatusText(QString::number(count) + QStringLiteral(" parts found"));
 
-    state.resultsListed = true;
-    progress.setValue(0);
+    context_.state.resultsListed = true;
+    frame_.ProgressBar->setValue(0);
     // The grid's current cell is row 1, column 0: the first part is shown and highlighted.
     display_.showSelectedPart();
     context_.dialogs.beep();

@@ -54,6 +54,13 @@ public:
     [[nodiscard]] static int progressStep(int rowCount);
 
 private:
+    // The steps of a fill: "No parts found" for an empty result; the count, the bar's range
+    // and the IDs' room; the rows in batches with their picture markers and IDs, the bar moving;
+    // the count shown and the first part shown.
+    void listNoParts();
+    [[nodiscard]] int startFill(Recordset& result);
+    void addResultRows(Recordset& result, int count);
+    void showFound(int count);
     // The rows back in the order they were listed in: no sort mark.
     void forgetSort();
 
