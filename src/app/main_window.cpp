@@ -2,6 +2,7 @@
 
 #include "addresses/address_options_window.h"
 #include "app/counter_keys.h"
+#include "app/main_status_bar.h"
 #include "app/start_up.h"
 #include "app/tools_frame.h"
 #include "catalogue/part_detail_frame.h"
@@ -73,7 +74,7 @@ MainWindow::MainWindow(ProgramState& state, Dialogs& dialogs, Browser& browser,
 
     buildCentralWidget();
     buildMenus();
-    buildStatusBar();
+    status_ = std::make_unique<MainStatusBar>(statusBar());
     ControlFont::applyTo(this);
     showLogo();
     wireEvents();
@@ -270,55 +271,6 @@ void MainWindow::buildMenus() {
         addMenuItem(help, QStringLiteral("Abou&t"), "mnuAboutItem", ctrl(Qt::Key_T), true);
 }
 
-void MainWindow::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(true);
-    const QString toolTips[] = {QStringLiteral("Program Status"), QStringLiteral("Order Status"),
-                                QStringLiteral("Time"), QStringLiteral("Date")};
-    for (int index = 0; index < 4; ++index) {
-        auto* panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(index + 1));
-        panel->setToolTip(toolTips[index]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setTextFormat(Qt::PlainText);
-        panel->setContentsMargins(4, 0, 4, 0);
-        panels_[static_cast<std::size_t>(index)] = panel;
-    }
-    panels_[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    panels_[1]->setText(QStringLiteral("ORD"));
-    panels_[1]->setAlignment(Qt::AlignCenter);
-    panels_[1]->setMinimumWidth(50);
-    panels_[1]->setEnabled(false);
-    panels_[2]->setAlignment(Qt::AlignCenter);
-    panels_[2]->setMinimumWidth(70);
-    panels_[3]->setAlignment(Qt::AlignCenter);
-    panels_[3]->setMinimumWidth(100);
-    orderSummary_ = new QLabel(bar);
-    orderSummary_->setObjectName(QStringLiteral("StatusBar1OrderSummary"));
-    orderSummary_->setToolTip(QStringLiteral("Open order"));
-    orderSummary_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    orderSummary_->setTextFormat(Qt::PlainText);
-    orderSummary_->setContentsMargins(4, 0, 4, 0);
-    orderSummary_->hide();
-    bar->addPermanentWidget(panels_[0], 1);
-    bar->addPermanentWidget(orderSummary_);
-    for (std::size_t index = 1; index < panels_.size(); ++index)
-        bar->addPermanentWidget(panels_[index]);
-
-    updateClock();
-    clock_ = new QTimer(this);
-    clock_->setInterval(1000);
-    connect(clock_, &QTimer::timeout, this, &MainWindow::updateClock);
-    clock_->start();
-}
-
-void MainWindow::updateClock() {
-    const QLocale locale = LocaleFormats::systemLocale();
-    panels_[2]->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
-    panels_[3]->setText(LocaleFormats(locale).shortDate(QDate::currentDate()));
-}
-
 template <typename Sender, typename Signal>
 void MainWindow::route(Sender* sender, Signal signal, const QString& action,
                        std::function<void()> work) {
@@ -431,7 +383,7 @@ void MainWindow::Form_Unload() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     guard_.run(QStringLiteral("close the window"), [this] { Form_Unload(); });
     rememberLayout();
-    clock_->stop();
+    status_->stopClock();
     event->accept(); // the unload is never cancelled
 }
 
@@ -445,33 +397,27 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 // MainWindowInterface
 
 void MainWindow::setStatusText(const QString& text) {
-    panels_[0]->setText(text);
+    status_->setStatusText(text);
 }
 
 QString MainWindow::statusText() const {
-    return panels_[0]->text();
+    return status_->statusText();
 }
 
 void MainWindow::setOrderIndicatorEnabled(bool enabled) {
-    panels_[1]->setEnabled(enabled);
     // ORD and the summary beside it change together: an order opened, resumed, deleted or
     // completed.
-    if (enabled) {
+    status_->setOrderIndicatorEnabled(enabled);
+    if (enabled)
         showOrderSummary();
-    } else {
-        orderSummary_->clear();
-        orderSummary_->hide();
-    }
 }
 
 void MainWindow::showOrderSummary() {
-    const QString text = OrderSummary::text(state_);
-    orderSummary_->setText(text);
-    orderSummary_->setVisible(!text.isEmpty());
+    status_->setOrderSummary(OrderSummary::text(state_));
 }
 
 bool MainWindow::orderIndicatorEnabled() const {
-    return panels_[1]->isEnabled();
+    return status_->orderIndicatorEnabled();
 }
 
 void MainWindow::setOrderCommandsEnabled(bool enabled) {

@@ -24,6 +24,7 @@ struct ProgramState;
 class AppFolder;
 class Browser;
 class CounterKeys;
+class MainStatusBar;
 class CustomPriceEditor;
 class CustomerRetailFrame;
 class Dialogs;
@@ -95,9 +96,7 @@ private:
     void showLogo();
     void rememberLayout();
     void buildMenus();
-    void buildStatusBar();
     void wireEvents();
-    void updateClock();
     QAction* addMenuItem(QMenu* menu, const QString& caption, const char* name,
                          const QKeySequence& shortcut, bool enabled);
     // Connects a signal to the work of its subsystem, entered through the guard; command
@@ -147,10 +146,7 @@ private:
     QAction* mnuRestore_ = nullptr;
     QAction* mnuAboutItem_ = nullptr;
 
-    std::array<QLabel*, 4> panels_{};
-    // Beside ORD: the open order's number, line count and total.
-    QLabel* orderSummary_ = nullptr;
-    QTimer* clock_ = nullptr;
+    std::unique_ptr<MainStatusBar> status_;
     QPointer<QPushButton> defaultButton_;
     // Last, so that it stops watching the events before the controls go.
     std::unique_ptr<CounterKeys> keys_;
