@@ -11,7 +11,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <array>
-#include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +19,14 @@ using namespace Qt::StringLiterals;
 using Button = quillon::Dialogs::Button;
 
 namespace quillon::tests::robustness {
+
+namespace {
+
+// The names of the order and the delivery address start() stores.
+const QString orderAddressName = u"O'Hara's"_s;
+const QString deliveryAddressName = u"Depot"_s;
+
+} // namespace
 
 void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
@@ -179,13 +186,24 @@ QList<Hostile> hostileTexts(const QString& box) {
     // A new address may not take the name of another, in any letter case.
     if (box.startsWith(u"new"))
         texts.append({u"o'brien's"_s, u"!There is already a"_s});
+    // The random texts come from a generator of a fixed seed (varied by the box's name, not by
+    // the machine), the same at every run. None is, in any letter case, a text before it or the
+    // name of an address the folder holds: a new address of such a name would be refused.
     static const QString pieces = u"'\"\\*?#[]!-%_;/ aZ09éßØжΩ語ש\u202E\t\n\r\u0001"_s;
-    std::mt19937 random(qHash(box, 20261206u));
+    QStringList taken{orderAddressName, deliveryAddressName};
+    for (const Hostile& earlier : texts)
+        taken << earlier.text;
+    QRandomGenerator random(20261206u + qChecksum(box.toUtf8()));
     for (int i = 0; i < 12; ++i) {
-        // Led by a letter: neither an amount nor a quantity.
-        QString text = price || quantity ? u"x"_s : QString();
-        for (int length = 1 + int(random() % (i % 4 == 3 ? 300 : 24)); text.size() < length;)
-            text += random() % 8 ? QString(pieces[qsizetype(random() % pieces.size())]) : u"🚗"_s;
+        QString text;
+        do {
+            // Led by a letter: neither an amount nor a quantity.
+            text = price || quantity ? u"x"_s : QString();
+            for (int length = 1 + random.bounded(i % 4 == 3 ? 300 : 24); text.size() < length;)
+                text += random.bounded(8) ? QString(pieces[random.bounded(int(pieces.size()))])
+                                          : u"🚗"_s;
+        } while (taken.contains(text, Qt::CaseInsensitive));
+        taken << text;
         texts.append({text, price ? notAnAmount : quantity ? noQuantity : QString()});
     }
     return texts;
@@ -249,8 +267,8 @@ void start(ProgramDriver& p, bool withAnOrder) {
                      {u"CustomerPrice"_s, u"12.5"_s}}});
     }
     p.run();
-    p.addRows(u"orderCompanyDetails"_s, {{{u"RecordName"_s, u"O'Hara's"_s}}});
-    p.addRows(u"deliveryCompanyDetails"_s, {{{u"RecordName"_s, u"Depot"_s}}});
+    p.addRows(u"orderCompanyDetails"_s, {{{u"RecordName"_s, orderAddressName}}});
+    p.addRows(u"deliveryCompanyDetails"_s, {{{u"RecordName"_s, deliveryAddressName}}});
     if (!withAnOrder)
         return;
     p.dialogs.answerNext(Button::Yes);

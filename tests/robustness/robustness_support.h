@@ -38,7 +38,7 @@ struct Hostile {
 
 // Quotes, backslashes, wildcards, SQL, other scripts, emoji, direction marks, control characters,
 // blanks, amounts and 10,000-character texts; and random texts of the same kinds of characters,
-// seeded by the box's name. A free-text box stores each as typed; the outcomes in a price box
+// the same at every run. A free-text box stores each as typed; the outcomes in a price box
 // (United Kingdom settings), the quantity and an address's new name are written beside the text.
 QList<Hostile> hostileTexts(const QString& box);
 // Short plain text is typed key by key, anything else pasted over what the box held.
