@@ -1,0 +1,62 @@
+#pragma once
+
+// What the robustness tests share: the folder and the program as a test arranges them, the hostile
+// texts, and what the program showed and stored.
+#include "platform/app_folder.h"
+#include "platform/instance_lock.h"
+#include "program_driver.h"
+#include "store/database.h"
+#include "test_app_folder.h"
+
+#include <QByteArray>
+#include <QLineEdit>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quillon::tests::robustness {
+
+void writeFile(const QString& path, const QByteArray& content);
+// user.mdb with one open order (OrderNum 1) of lines lines, the first of them DA1001 at 4.50.
+void makeUserDatabase(const AppFolder& folder, int lines = 1);
+// The journal of a change to a large user.mdb cut short by a power cut, copied to journalTo (and
+// the file as it then was to copyTo, when given).
+void interruptedChange(const QString& copyTo, const QString& journalTo);
+// Puts what the row names in the folder (see whatStandsInTheFolder).
+void arrange(const TestAppFolder& fx, const QString& how, std::optional<InstanceLock>& lock,
+             std::unique_ptr<Database>& other);
+
+// A text for a box, with what the box does with it: "" stored as typed, "=X" stored as X,
+// "!words" refused with a box that says the words, nothing stored.
+struct Hostile {
+    QString text;
+    QString outcome;
+};
+
+// Quotes, backslashes, wildcards, SQL, other scripts, emoji, direction marks, control characters,
+// blanks, amounts and 10,000-character texts; and random texts of the same kinds of characters,
+// the same at every run. A free-text box stores each as typed; the outcomes in a price box
+// (United Kingdom settings), the quantity and an address's new name are written beside the text.
+QList<Hostile> hostileTexts(const QString& box);
+// Short plain text is typed key by key, anything else pasted over what the box held.
+void enterText(QLineEdit* box, const QString& text);
+// The error boxes of the handler guard and the boxes nobody scripted.
+QString engineErrors(const ScriptedDialogs& dialogs);
+// The boxes shown that ask nothing (only the exclamation ones, when errors).
+QString prompts(const ScriptedDialogs& dialogs, bool errors);
+QByteArray digest(const QString& path);
+void click(QWidget& root, const QString& name);
+// The shipped files, a catalogue whose numbers and descriptions hold quotes, backslashes,
+// wildcards and other scripts, an order and a delivery address; the program started on it, with
+// an open order of two lines when asked.
+void start(ProgramDriver& p, bool withAnOrder = false);
+// Every row of the User database, or of another copy of it (a backup).
+QStringList userRows(const ProgramDriver& p, const QString& store = {});
+// Finalise Order (Yes, the addresses chosen) or Backup; whileWriting() runs between the choice
+// of the addresses and the writing of the form.
+void command(ProgramDriver& p, bool backup, const std::function<void()>& whileWriting = {});
+
+} // namespace quillon::tests::robustness

@@ -1,0 +1,135 @@
+// Every kind of text a counter hand might type or paste in the boxes: no engine error, every
+// value stored reads back as typed, a refusal says why and stores nothing; the catalogue is only
+// ever read.
+#include "addresses/address_table.h"
+#include "robustness_support.h"
+#include "test_registry.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::tests::robustness;
+using namespace Qt::StringLiterals;
+using quillon::tests::ProgramDriver;
+using Button = Dialogs::Button;
+
+class HostileTextsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Amounts as a United Kingdom desktop writes them, whatever the machine's settings.
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+
+    void hostileTextsInEveryBox_data() {
+        QTest::addColumn<QString>("box");
+        for (const char* box :
+             {"txtFilePrice", "txtSellingPrice", "txtUnit", "txtQty", "txtComment", "txtOrderName",
+              "txtOrderAddress1", "txtDeliveryPostcode", "txtDeliveryTel", "new Order",
+              "new Delivery"})
+            QTest::newRow(box) << QString::fromLatin1(box);
+    }
+
+    // Each text is taken as typed, and then stored (as typed, a price as the amount it names, a
+    // quantity as the number it starts with) or refused with one box, nothing stored, as the
+    // text's outcome says. (The search boxes' hostile texts are the counter's search table.)
+    void hostileTextsInEveryBox() {
+        QFETCH(QString, box);
+        ProgramDriver p;
+        start(p);
+        const QByteArray catalogue = digest(p.folder.catalogue());
+        const bool order = box.contains(u"Order");
+        const AddressTable& table = order ? AddressTable::order() : AddressTable::delivery();
+        const QString side = order ? u"Order"_s : u"Delivery"_s;
+        QString select; // what the box stores
+        if (box.startsWith(u"txtFile") || box.startsWith(u"txtSelling") || box == u"txtUnit") {
+            p.searchPart(u"O'BR-2002"_s);
+            select = u"SELECT %1 FROM customParts"_s.arg(box == u"txtUnit" ? u"CustomerUnitSale"_s
+                                                         : box == u"txtFilePrice"
+                                                             ? u"CustomerPrice"_s
+                                                             : u"CustomerLRPrice"_s);
+        } else if (box == u"txtQty" || box == u"txtComment") {
+            p.dialogs.answerNext(Button::Yes);
+            p.click(u"cmdStartOrder"_s);
+            p.searchPart(u"QU\"OTE-3003"_s);
+            select = box == u"txtQty" ? u"SELECT Quantity FROM orderParts"_s
+                                      : u"SELECT Comments FROM orderParts"_s;
+        } else if (box.startsWith(u"new")) {
+            select = u"SELECT RecordName FROM %1 ORDER BY rowid DESC"_s.arg(table.name());
+        } else {
+            const QStringList boxes{u"Name"_s,     u"Address1"_s, u"Address2"_s, u"Address3"_s,
+                                    u"Address4"_s, u"Address5"_s, u"Postcode"_s, u"Tel"_s};
+            select = u"SELECT %1 FROM %2"_s.arg(
+                table.columns().value(boxes.indexOf(box.mid(3 + side.size()))), table.name());
+        }
+        const auto stored = [&] { return p.userRows(select).value(0); };
+        const auto tryAll = [&](QWidget& root) {
+            for (const auto& [text, outcome] : hostileTexts(box)) {
+                p.dialogs.clearRecords();
+                const QString what = box + u": "_s + text.left(60);
+                const QStringList before = userRows(p);
+                bool taken = true;
+                if (box == u"txtQty" || box == u"txtComment") {
+                    if (!stored().isEmpty())
+                        p.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
+                    p.dialogs.onWindow(u"frmOrderQuantity"_s, [&](QDialog& dialog) {
+                        const bool qty = box == u"txtQty";
+                        enterText(dialog.findChild<QLineEdit*>(u"txtQty"_s), qty ? text : u"2"_s);
+                        enterText(dialog.findChild<QLineEdit*>(u"txtComment"_s),
+                                  qty ? u"x"_s : text);
+                        taken = dialog.findChild<QLineEdit*>(box)->text() == text;
+                        click(dialog, u"cmdOK"_s);
+                        if (dialog.isVisible())
+                            click(dialog, u"cmdCancel"_s);
+                    });
+                    click(root, u"cmdOrder"_s);
+                } else if (box.startsWith(u"new")) {
+                    p.dialogs.answerNextInput(text);
+                    click(root, u"cmdNew%1Address"_s.arg(side));
+                } else {
+                    auto* target = root.findChild<QLineEdit*>(box);
+                    target->setFocus(Qt::MouseFocusReason);
+                    enterText(target, text);
+                    taken = target->text() == text;
+                    if (&root == p.window.get())
+                        click(root, u"cmdEnterFilePrice"_s);
+                    else // an address is written when the focus leaves its box
+                        QTest::keyClick(target, Qt::Key_Tab);
+                }
+                QVERIFY2(taken && engineErrors(p.dialogs).isEmpty(),
+                         qPrintable(what + engineErrors(p.dialogs)));
+                const QString said = prompts(p.dialogs, false);
+                if (outcome.startsWith(u'!')) {
+                    QVERIFY2(said.contains(outcome.mid(1)), qPrintable(what + u" said: "_s + said));
+                    QVERIFY2(userRows(p) == before, qPrintable(what));
+                } else {
+                    QVERIFY2(said.isEmpty(), qPrintable(what + u" said: "_s + said));
+                    QVERIFY2(stored() == (outcome.isEmpty() ? text : outcome.mid(1)),
+                             qPrintable(what + u" stored as "_s + stored()));
+                }
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        };
+        if (box.startsWith(u"txtOrder") || box.startsWith(u"txtDelivery") ||
+            box.startsWith(u"new")) {
+            p.dialogs.onWindow(u"frmOptions"_s, [&](QDialog& window) {
+                QApplication::setActiveWindow(&window);
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                tryAll(window);
+                click(window, u"cmdOK"_s);
+            });
+            p.click(u"cmdOptions"_s);
+        } else {
+            tryAll(*p.window);
+        }
+        QCOMPARE(p.state.userDb->integrityCheck(), QStringList());
+        p.window.reset();
+        QVERIFY(digest(p.folder.catalogue()) == catalogue);
+    }
+};
+
+QUILLON_TEST_CLASS(HostileTextsTest)
+#include "test_hostile_texts.moc"

@@ -1,0 +1,373 @@
+// Both programs' command lines: refusals and answers, restoring a backup, queries, and a store
+// left mid-change.
+#include "folder_snapshot.h"
+#include "platform/instance_lock.h"
+#include "read_only_place.h"
+#include "store/database.h"
+#include "store/transaction.h"
+#include "test_registry.h"
+#include "tool_test_support.h"
+
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::tests::tool;
+using namespace Qt::StringLiterals;
+using quillon::tests::folderSnapshot;
+using quillon::tests::ReadOnlyPlace;
+
+class TestToolCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir fixture_; // files of every kind the tool may be given, made once
+
+private slots:
+    void initTestCase() { makeFixture(fixture_); }
+
+    // Refusals and answers of both programs: the exit code, what they print, and the folder (with
+    // the home the program is given) left as it was.
+    void commandLines_data() {
+        QTest::addColumn<QString>("arguments"); // file names are those of the fixture
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");   // %1: the fixture's folder
+        QTest::addColumn<QByteArray>("csv"); // written to broken.csv when not empty
+        const auto row = [](const char* name, const char* arguments, int exitCode, const char* says,
+                            const QByteArray& csv = {}) {
+            QTest::newRow(name) << QString::fromUtf8(arguments) << exitCode
+                                << QString::fromUtf8(says) << csv;
+        };
+        const auto broken = [&](const char* name, const QByteArray& csv, const char* says) {
+            row(name, "import-catalogue broken.csv parts.mdb", 1, says, csv);
+        };
+        const QByteArray header = "ID,DorvaneNum,Description,CustomerPrice\r\n";
+        broken("bad amount", header + "1,A1,NUT,1.50\r\n2,A2,BOLT,12,50\r\n", "line 3: ");
+        broken("too few fields", header + "1,A1,NUT,1.5\r\n2,A2,BOLT,1\r\n3,A3\r\n", "line 4: ");
+        broken("unknown column", "ID,DorvaneNum,Colour\r\n1,A1,red\r\n", "line 1: ");
+        broken("quote never closed", header + "1,A1,NUT,1\r\n2,A2,\"BOLT\r\n3,A3,W,1\r\n",
+               "line 3: ");
+        broken("line count after quoted break", header + "1,A1,\"TWO\r\nLINES\",1\r\n2,A2,N,x\r\n",
+               "line 4: ");
+        broken("same ID twice", header + "1,A1,NUT,1\r\n1,A2,BOLT,2\r\n", "line 3: ");
+        broken("not UTF-8", header + "1,A1,WASHER \xD8 8,1\r\n", "line 2: ");
+        broken("UTF-8 mark on a later line",
+               "\xEF\xBB\xBFID,DorvaneNum\r\n1,A1\r\n\xEF\xBB\xBF\"2\",A2\r\n",
+               "line 3: a UTF-8 byte-order mark");
+        broken("no parts", "ID,DorvaneNum\r\n\r\n", "no parts");
+        row("a store as price file", "import-catalogue user.mdb parts.mdb", 1, "not a price file");
+        row("into the price file", "import-catalogue new.csv new.csv", 1, "the price file itself");
+        row("into a User database", "import-catalogue new.csv user.mdb", 1, "is a User database");
+        row("into no store", "import-catalogue new.csv notes.txt", 1, "not a store");
+        row("into a store without Parts", "import-catalogue new.csv other.mdb", 1,
+            "without a Parts");
+        row("into a link", "import-catalogue new.csv link.mdb", 1,
+            "is a link to %1/parts.mdb: give %1/parts.mdb itself");
+        row("restore a damaged backup", "restore-user-data damaged.mdb user.mdb", 1,
+            "damaged.mdb is not a sound User database");
+        row("restore over a catalogue", "restore-user-data backup.mdb parts.mdb", 1,
+            "not a User database");
+        row("restore twice", "restore-user-data backup.mdb old.mdb", 1,
+            "old.mdb.before-restore is there from an earlier restore");
+        row("restore while the program runs", "restore-user-data backup.mdb user.mdb", 1,
+            "Dorvane Quillon is running on the folder %1");
+        row("check a catalogue", "check parts.mdb", 0, "ok\n");
+        row("check no store", "check notes.txt", 1, "not a valid store");
+        row("check a damaged store", "check damaged.mdb", 1, "malformed");
+        row("unknown command", "frobnicate", 2, "Usage:");
+        row("program: version", "dorvane-quillon --version", 0, "dorvane-quillon 1.0.0\n");
+        row("program: unknown", "dorvane-quillon --helpme", 2, "unknown argument: --helpme");
+        row("program: no folder", "dorvane-quillon --app-folder", 2, "needs a folder");
+        // A folder that is there, its name with a byte that isn't UTF-8: named as it is.
+        row("program: folder name not UTF-8", "dorvane-quillon --app-folder caf%FF", 2,
+            "The folder %1/caf\\xFF given with --app-folder can't be used: its name holds a "
+            "byte (\\xFF) that isn't UTF-8 text");
+    }
+
+    void commandLines() {
+        QFETCH(QString, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QFETCH(QByteArray, csv);
+        const QString folder = QFileInfo(fixture_.path()).canonicalFilePath();
+        if (!csv.isEmpty())
+            writeFile(fixture_.filePath(u"broken.csv"_s), csv);
+        std::unique_ptr<InstanceLock> program;
+        if (arguments.startsWith(u"restore-user-data backup.mdb user.mdb")) {
+            program = std::make_unique<InstanceLock>(folder);
+            QCOMPARE(program->tryAcquire(), InstanceLock::Outcome::Acquired);
+        }
+        QStringList given = arguments.split(u' ', Qt::SkipEmptyParts);
+        for (QString& argument : given) {
+            if (QFileInfo::exists(fixture_.filePath(argument)) || argument.endsWith(u".csv"))
+                argument = fixture_.filePath(argument);
+        }
+        // The program, with a home in the folder and no desktop (only the answers need none).
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"HOME"_s, folder + u"/home"_s);
+        for (const char* name : {"XDG_DATA_HOME", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        if (exitCode != 0)
+            environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        const bool theProgram = !given.isEmpty() && given[0] == u"dorvane-quillon";
+        // A name given as bytes (%FF) is made, and reaches the program as those bytes.
+        const QByteArray bytes = QFile::encodeName(folder) + '/' +
+                                 QByteArray::fromPercentEncoding(given.last().toLatin1());
+        const bool raw = given.last().contains(u'%');
+        if (raw)
+            QCOMPARE(::mkdir(bytes.constData(), 0700), 0);
+        const auto removeRaw = qScopeGuard([&] {
+            if (raw)
+                ::rmdir(bytes.constData());
+        });
+        QStringList octal;
+        for (const char byte : bytes)
+            octal << u"\\%1"_s.arg(static_cast<unsigned char>(byte), 3, 8, QLatin1Char('0'));
+        const auto before = folderSnapshot(folder);
+        const Run done =
+            raw          ? run({u"-c"_s, u"exec \"$0\" \"$1\" \"$(printf '%b' \"$2\")\""_s,
+                                QStringLiteral(QUILLON_PROGRAM_PATH), given[1], octal.join(QString())},
+                               u"/bin/sh"_s, environment)
+            : theProgram ? run(given.mid(1), QStringLiteral(QUILLON_PROGRAM_PATH), environment)
+                         : run(given);
+        QVERIFY2(done.exitCode == exitCode, done.describe());
+        QVERIFY2(done.text().contains(says.replace(u"%1"_s, folder)), done.describe());
+        QCOMPARE(folderSnapshot(folder), before);
+    }
+
+    // A User database left with the journal of an interrupted change: copied over, the backup would
+    // be spoilt by that journal at the next start. Restored, it holds the backup's data, and the
+    // old file with its journal is kept, still recoverable.
+    void restoreSetsAStaleJournalAside() {
+        QTemporaryDir folder;
+        const auto file = [&](const char* name) { return folder.filePath(QLatin1String(name)); };
+        const auto orders = [](const QString& path) -> QString {
+            auto store = Database::open(path, Database::Access::ReadWrite);
+            return store->integrityCheck().join(u' ') +
+                   rowsOf(*store, u"SELECT OrderNum FROM orders"_s);
+        };
+        QVERIFY(QFile::copy(fixture_.filePath(u"user.mdb"_s), file("user.mdb")));
+        for (int order = 1; order <= 3; ++order) {
+            Database::open(file("user.mdb"), Database::Access::ReadWrite)
+                ->execute(u"INSERT INTO orders(orderDate) SELECT '01/02/2026' AS X"_s);
+            if (order == 1)
+                QVERIFY(QFile::copy(file("user.mdb"), file("userdatabackup.mdb")));
+        }
+        // A change under way, its pages partly written, as a crash would leave it.
+        QVERIFY(QFile::copy(file("user.mdb"), file("work.mdb")));
+        sqlite3* work = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(file("work.mdb")).constData(), &work), SQLITE_OK);
+        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(work, sqlite3_close);
+        QCOMPARE(
+            sqlite3_exec(work,
+                         "PRAGMA cache_size = 1; BEGIN; DELETE FROM orders; CREATE TABLE Filler "
+                         "(A TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
+                         "n WHERE i < 2000) INSERT INTO Filler SELECT printf('%.500c', 'x') FROM n",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        QVERIFY(QFile::remove(file("user.mdb")) && QFile::copy(file("work.mdb"), file("user.mdb")));
+        QVERIFY(QFile::copy(file("work.mdb-journal"), file("user.mdb-journal")));
+        const QByteArray backup = readFile(file("userdatabackup.mdb"));
+
+        const Run done =
+            run({u"restore-user-data"_s, file("userdatabackup.mdb"), file("user.mdb")});
+        QVERIFY2(done.exitCode == 0, done.describe());
+        QVERIFY(!QFile::exists(file("user.mdb-journal")));
+        QCOMPARE(orders(file("user.mdb")), u"1"_s);
+        QCOMPARE(readFile(file("userdatabackup.mdb")), backup);
+        QVERIFY(QFile::exists(file("user.mdb.before-restore-journal")));
+        QCOMPARE(orders(file("user.mdb.before-restore")), u"1\n2\n3"_s);
+    }
+
+    void query_data() {
+        QTest::addColumn<QString>(
+            "statement"); // of separate runs joined by "\n;;\n"; %1: the folder
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("expected"); // the output when done, a piece of the error if not
+        QTest::newRow("rows, one a line")
+            << "SELECT ID, RoverNum, Description, CustomerPrice, Brand FROM Parts WHERE (RoverNum "
+               "LIKE "
+               "'*12*') ORDER BY ID ASC"
+            << 0
+            << "ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n1\tERR1234\tOIL FILTER\t12.5\t\n"
+               "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n";
+        QTest::newRow("UPDATE, then found by the new text")
+            << "UPDATE Parts SET Description = 'FUEL PUMP' WHERE ID = 3\n;;\nSELECT ID FROM Parts "
+               "WHERE Description LIKE '*UEL PU*' OR Description LIKE '*AIR FIL*'"
+            << 0 << "1\nID\n3\n";
+        QTest::newRow("DELETE: its rows, not the index's")
+            << "DELETE * FROM Parts WHERE ID = 2" << 0 << "1\n";
+        QTest::newRow("two statements")
+            << "PRAGMA foreign_keys; DELETE * FROM Parts WHERE ID = 2" << 1 << "Only one statement";
+        QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
+        QTest::newRow("not an amount")
+            << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
+        // Nothing but the store's rows: no other file, no schema, no settings, no code.
+        QTest::newRow("a PRAGMA that reads") << "PRAGMA user_version" << 0 << "user_version\n1\n";
+        QTest::newRow("a PRAGMA read as a table")
+            << "SELECT name FROM pragma_table_info('Parts') WHERE cid < 2" << 0
+            << "name\nID\nDorvaneNum\n";
+        QTest::newRow("a DELETE after WITH")
+            << "WITH gone AS (SELECT 3 AS n) DELETE FROM Parts WHERE ID IN (SELECT n FROM gone)"
+            << 0 << "1\n";
+        QTest::newRow("VACUUM INTO a file")
+            << "VACUUM INTO '%1/copy.mdb'" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("VACUUM after a comment")
+            << "/* tidy */ VACUUM" << 1 << "VACUUM is not allowed in a query";
+        QTest::newRow("ATTACH") << "ATTACH '%1/other.mdb' AS other" << 1
+                                << "ATTACH is not allowed in a query";
+        QTest::newRow("writable_schema")
+            << "PRAGMA writable_schema = ON" << 1 << "PRAGMA writable_schema is not allowed";
+        QTest::newRow("a PRAGMA that sets")
+            << "PRAGMA user_version = 7" << 1 << "PRAGMA user_version = 7 is not allowed";
+        QTest::newRow("a PRAGMA that acts")
+            << "PRAGMA optimize" << 1 << "PRAGMA optimize is not allowed";
+        QTest::newRow("load_extension")
+            << "SELECT load_extension('%1/evil.so')" << 1 << "load_extension() is not allowed";
+        QTest::newRow("CREATE TABLE")
+            << "CREATE TABLE Notes (A TEXT)" << 1 << "CREATE is not allowed in a query";
+        QTest::newRow("DROP TABLE") << "DROP TABLE Parts" << 1 << "DROP is not allowed in a query";
+        QTest::newRow("BEGIN") << "BEGIN" << 1 << "BEGIN is not allowed in a query";
+        QTest::newRow("SAVEPOINT") << "SAVEPOINT a" << 1 << "SAVEPOINT is not allowed in a query";
+        QTest::newRow("DETACH") << "DETACH main" << 1 << "DETACH is not allowed in a query";
+        QTest::newRow("REPLACE") << "REPLACE INTO Parts (ID) VALUES (1)" << 1
+                                 << "REPLACE is not allowed in a query";
+    }
+
+    void query() {
+        QFETCH(QString, statement);
+        QFETCH(int, exitCode);
+        QFETCH(QString, expected);
+        QTemporaryDir folder;
+        const QString db = folder.filePath(u"q.mdb"_s);
+        QVERIFY(QFile::copy(fixture_.filePath(u"q.mdb"_s), db));
+        const QByteArray before = readFile(db);
+        QString out;
+        Run done;
+        for (const QString& one : statement.split(u"\n;;\n"_s)) {
+            done = run({u"query"_s, db, QString(one).replace(u"%1"_s, folder.path())});
+            QVERIFY2(done.exitCode == exitCode, done.describe());
+            out += QString::fromUtf8(done.out);
+        }
+        if (exitCode == 0) {
+            QCOMPARE(out, expected);
+            return;
+        }
+        QVERIFY2(done.text().contains(expected) && done.out.isEmpty(), done.describe());
+        QCOMPARE(readFile(db), before);
+        QCOMPARE(entries(folder.path()), QStringList{u"q.mdb"_s});
+    }
+
+    void storeLeftMidChange_data() {
+        QTest::addColumn<QString>("arrange");     // the store and what lies beside it
+        QTest::addColumn<QStringList>("command"); // the file goes after the command's name
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("says");  // pieces joined by "|"; %D: the store, %J: its journal
+        QTest::addColumn<QString>("after"); // the store and its journal then
+        const QStringList check{u"check"_s};
+        const QStringList search{u"query"_s, u"SELECT count(*) AS n FROM Parts WHERE Description "
+                                             u"LIKE '*FILTER*'"_s};
+        const QStringList orders{u"query"_s, u"SELECT count(*) AS n FROM orders"_s};
+        const QString readOnly = u"%J|mid-change|quillon-db check %D"_s;
+        QTest::newRow("check, read-only folder")
+            << "catalogue, read-only" << check << 1 << readOnly << "as found";
+        QTest::newRow("search, read-only folder")
+            << "catalogue, read-only" << search << 1 << readOnly << "as found";
+        QTest::newRow("change, read-only folder")
+            << "catalogue, read-only" << QStringList{u"query"_s, u"DELETE * FROM Parts"_s} << 1
+            << readOnly << "as found";
+        QTest::newRow("check undoes the change")
+            << "catalogue" << check << 0
+            << "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
+               "from its journal %J, and the file checked sound."
+            << "undone";
+        QTest::newRow("search, journal of the larger file a backup replaced")
+            << "user database, old journal" << orders << 0
+            << "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly "
+               "as it was. %D is sound as it stands."
+            << "journal set aside";
+        for (const char* name : {"check", "search"})
+            QTest::addRow("%s, journal of a catalogue's change", name)
+                << "user database, catalogue's journal"
+                << (qstrcmp(name, "check") == 0 ? check : orders) << 0
+                << (qstrcmp(name, "check") == 0 ? u"ok\n"_s : u"n\n1\n"_s) +
+                       u"|undoing the change from it damaged the file (malformed database "
+                       u"schema (1))|%D was put back exactly as it was, and the journal set aside "
+                       u"as %J-set-aside. %D is sound as it stands."_s
+                << "journal set aside";
+    }
+
+    // A store as an update killed half-way leaves it: the file partly changed, beside it the
+    // journal that undoes the change; or a User database restored by hand, the journal of the file
+    // it replaced still beside it. In a folder that can't be written the tool touches nothing and
+    // says how to mend the file. Else it undoes the change, or sets aside a journal that doesn't
+    // belong to the file and leaves or puts the file back byte for byte; and says so.
+    void storeLeftMidChange() {
+        QFETCH(QString, arrange);
+        QFETCH(QStringList, command);
+        QFETCH(int, exitCode);
+        QFETCH(QString, says);
+        QFETCH(QString, after);
+        QTemporaryDir folder;
+        QByteArray rows = "DorvaneNum,Description\r\n";
+        for (int i = 0; i < 300; ++i)
+            rows += "N" + QByteArray::number(i) + (i % 2 ? ",OIL FILTER" : ",BRAKE PAD") +
+                    " OF A LENGTH THAT FILLS THE PAGES OF THE FILE\r\n";
+        writeFile(folder.filePath(u"big.csv"_s), rows);
+        const QString work = folder.filePath(u"work.mdb"_s);
+        const bool user = arrange.startsWith(u"user");
+        const QString db = folder.filePath(user ? u"user.mdb"_s : u"parts.mdb"_s);
+        const QString journalOf = db + u"-journal";
+        if (arrange.endsWith(u"old journal")) { // a change of 1000 lines to the file replaced
+            makeUserStore(work, 1000);
+            makeUserStore(db, 1);
+        } else {
+            QCOMPARE(run({u"import-catalogue"_s, folder.filePath(u"big.csv"_s), work}).exitCode, 0);
+            if (user)
+                makeUserStore(db, 2000);
+        }
+        {
+            auto writer = Database::open(work, Database::Access::ReadWrite);
+            writer->execute(u"PRAGMA cache_size = 1"_s); // the change spills into the file
+            Transaction change(*writer);
+            writer->execute(user && !arrange.endsWith(u"catalogue's journal")
+                                ? u"DELETE * FROM orderParts"_s
+                                : u"UPDATE Parts SET Description = 'CHANGED'"_s);
+            QVERIFY((user || QFile::copy(work, db)) && QFile::copy(work + u"-journal", journalOf));
+        }
+        QVERIFY(QFile::remove(work));
+        const QByteArray before = readFile(db);
+        const QByteArray journal = readFile(journalOf);
+        QString why;
+        std::unique_ptr<ReadOnlyPlace> place;
+        if (arrange.endsWith(u"read-only") && !(place = ReadOnlyPlace::make(folder.path(), &why)))
+            QSKIP(qPrintable(u"no way to make a folder read-only here: "_s + why));
+        const Run done = run(QStringList{command[0], db} + command.mid(1));
+        place.reset();
+        QVERIFY2(done.exitCode == exitCode && done.out.isEmpty() == (exitCode != 0),
+                 done.describe());
+        for (QString piece : says.split(u'|'))
+            QVERIFY2(done.text().contains(piece.replace(u"%J"_s, journalOf).replace(u"%D"_s, db)),
+                     done.describe());
+        QVERIFY2(!done.text().contains(u"not a valid store"_s), done.describe());
+        QCOMPARE(entries(folder.path()).filter(u"before-recovery"_s), QStringList());
+        if (after == u"undone") {
+            QVERIFY(!QFile::exists(journalOf));
+            QCOMPARE(rowsOf(*Database::open(db, Database::Access::ReadOnly),
+                            u"SELECT count(*) FROM Parts WHERE Description = 'CHANGED'"_s),
+                     u"0"_s);
+            return;
+        }
+        QCOMPARE(readFile(db), before);
+        QCOMPARE(readFile(after == u"as found" ? journalOf : journalOf + u"-set-aside"), journal);
+        QCOMPARE(QFile::exists(journalOf), after == u"as found");
+    }
+};
+
+QUILLON_TEST_CLASS(TestToolCommands)
+#include "test_tool_commands.moc"
