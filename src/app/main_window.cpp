@@ -127,7 +127,7 @@ void MainWindow::buildCentralWidget() {
     // screen without scrolling.
     for (QGroupBox* frame : central->findChildren<QGroupBox*>()) {
         if (frame->layout() != nullptr)
-            frame->layout()->setContentsMargins(6, 0, 6, 2);
+            frame->layout()->setContentsMargins(3, 0, 3, 0);
     }
     // The frames a search repaints paint their own background: the window behind them isn't
     // painted again with them.
@@ -159,7 +159,7 @@ void MainWindow::buildCentralWidget() {
     splitter_->setStretchFactor(1, 0);
 
     auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setContentsMargins(3, 1, 3, 1);
     layout->setSpacing(2);
     layout->addWidget(partSearch_);
     layout->addWidget(splitter_, 1);

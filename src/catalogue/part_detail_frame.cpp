@@ -13,7 +13,7 @@ namespace quillon {
 
 namespace {
 
-constexpr int thumbnailSide = 32;
+constexpr int thumbnailSide = 24;
 
 // A field with room for `budget` characters from the start: numbers, prices and codes whole at
 // once, the rare longer value widens its field when it comes.
@@ -37,7 +37,7 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     ValueFieldAccessible::install();
 
     constexpr int number = 12;
-    constexpr int price = 10;
+    constexpr int price = 9; // a pound sign and 1,234.56
     constexpr int unit = 6;
     txtRoverNumber = valueField("txtRoverNumber", number, this);
     txtDRNumber = valueField("txtDRNumber", number, this);
@@ -54,10 +54,11 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     txtBrand = valueField("txtBrand", 14, this);
 
     // Five rows of fields, each with its caption label (lbl + the field's name without "txt");
-    // the two lists beside rows 1 to 4 under their captions; the thumbnails under the fields.
+    // the two lists beside rows 1 to 3 under their captions, the thumbnails under the lists
+    // beside the last row: the frame is no taller than its rows of fields.
     auto* layout = new QGridLayout(this);
-    layout->setHorizontalSpacing(4);
-    layout->setVerticalSpacing(2);
+    layout->setHorizontalSpacing(2);
+    layout->setVerticalSpacing(1);
     const auto place = [this, layout](ValueField* field, const QString& caption, int row,
                                       int column, int span = 1) {
         const QString name = QStringLiteral("lbl") + field->objectName().mid(3);
@@ -99,17 +100,16 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
     lblRoverSupers->setBuddy(lstRoverSupers);
     lblVehicleApplication->setBuddy(lstVehicleApplication);
     constexpr int listsColumn = 7;
-    layout->setColumnMinimumWidth(listsColumn - 1, 4);
     layout->addWidget(lblRoverSupers, 0, listsColumn);
-    layout->addWidget(lstRoverSupers, 1, listsColumn, 4, 1);
+    layout->addWidget(lstRoverSupers, 1, listsColumn, 3, 1);
     layout->addWidget(lblVehicleApplication, 0, listsColumn + 1);
-    layout->addWidget(lstVehicleApplication, 1, listsColumn + 1, 4, 1);
+    layout->addWidget(lstVehicleApplication, 1, listsColumn + 1, 3, 1);
     layout->setColumnStretch(listsColumn, 1);
     layout->setColumnStretch(listsColumn + 1, 1);
     layout->setRowStretch(4, 1);
 
     auto* thumbnails = new QHBoxLayout;
-    thumbnails->setSpacing(4);
+    thumbnails->setSpacing(1);
     for (int slot = 0; slot < thumbnailCount; ++slot) {
         auto* image = new ImageBox(this);
         image->setObjectName(QStringLiteral("Image%1").arg(slot + 1));
@@ -124,7 +124,7 @@ PartDetailFrame::PartDetailFrame(AppContext& context, QWidget* parent)
         thumbnails->addWidget(image);
     }
     thumbnails->addStretch(1);
-    layout->addLayout(thumbnails, 5, 0, 1, listsColumn - 1);
+    layout->addLayout(thumbnails, 4, listsColumn, 1, 2);
 }
 
 std::array<ValueField*, PartDetailFrame::fieldCount> PartDetailFrame::valueFields() const {

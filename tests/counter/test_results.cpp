@@ -212,8 +212,10 @@ private slots:
         QVERIFY(app.dialogs.boxes().isEmpty());
         if (opens.isEmpty())
             return;
+        // The 26 x 20 photograph fits the thumbnail (22 x 22 inside its frame) with its shape
+        // kept; the picture window shows it whole.
         QCOMPARE(app.control<ImageBox>(u"Image2"_s)->picture().size(),
-                 opens == u"window"_s ? QSize(26, 20) : ProgramDriver::htmlIconSize());
+                 opens == u"window"_s ? QSize(22, 16) : ProgramDriver::htmlIconSize());
         QSize shown;
         app.dialogs.onWindow(u"frmImageView"_s, [&shown](QDialog& window) {
             shown = window.findChild<QLabel*>(u"Picture1"_s)->pixmap().size();
