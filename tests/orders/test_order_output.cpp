@@ -96,12 +96,9 @@ print(json.dumps({'shape': shape, 'rows': rows}))
     return records;
 }
 
-void pickFirstAddresses(ProgramDriver& app) {
-    app.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { press(window, "cmdOK"); });
-}
-
 // Open order 5 (or completed order 4 beside open order 5 when previous) of those lines, with
-// the shipped templates and one order and one delivery address; started.
+// the shipped templates and one order and one delivery address; started, the first addresses
+// picked.
 void orderOf(ProgramDriver& app, const QStringList& lines, bool previous) {
     app.copyOrderFormFiles();
     addAddress(app, u"Order|Office|Olga Smith|1 High St|Ashcombe"_s);
@@ -111,7 +108,7 @@ void orderOf(ProgramDriver& app, const QStringList& lines, bool previous) {
         addOrder(app, 5, false, {u"DZ9|ZZZ999|Open line|1|1"_s});
     app.run();
     app.dialogs.clearRecords();
-    pickFirstAddresses(app);
+    app.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { press(window, "cmdOK"); });
 }
 
 // The command: "mnu..." from the File menu, "cmd..." from the Previous Orders window.
