@@ -185,9 +185,8 @@ private slots:
     }
 
     void sameRowsAsScan_data() {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<bool>("indexable");
-        QTest::addColumn<QString>("loose"); // the loose number match's text
+        // loose: the loose number match's text
+        tests::addColumns<QString, bool, QString>("statement", "indexable", "loose");
         QRandomGenerator random(77);
         for (int i = 0; i < 120; ++i) {
             const QString& sample =
