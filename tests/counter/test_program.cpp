@@ -86,8 +86,8 @@ private slots:
                  QStringList({u"1|True"_s, u"2|False"_s}));
     }
 
-    // Enter where the user is: in a search box, the search of that box; in a Customer
-    // Retail box, Enter/Update; on a row of the results, Add to Order for that row's part, the
+    // Enter where the user is (in the search boxes: the keys' table): in a Customer Retail box,
+    // Enter/Update; on a row of the results, Add to Order for that row's part, the
     // part-number box then ready for the next number; on a button, that button.
     void enterKey_data() {
         // typed: "control=text", in this order, joined by ";"
@@ -95,8 +95,6 @@ private slots:
         // stored: customParts, then orderParts
         tests::addColumns<QString, QString, QString, QString>("typed", "focus", "listed", "stored");
         const QString both = u"BJ1001 AF1001"_s;
-        addRow("txtPart after txtDesc was edited", "txtPart=AF10;txtDesc=Brake", "txtPart",
-               "AF1001", "");
         addRow("txtFilePrice", "txtFilePrice=12.5", "txtFilePrice", both, "BJ1001|STC1001|12.5|0|");
         addRow("txtSellingPrice after txtPart was edited", "txtPart=AF10;txtSellingPrice=20",
                "txtSellingPrice", both, "BJ1001|STC1001|0|20|");

@@ -3,7 +3,6 @@
 #include "order_steps.h"
 #include "test_registry.h"
 
-
 using namespace quillon;
 using namespace quillon::tests;
 
