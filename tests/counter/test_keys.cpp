@@ -77,12 +77,10 @@ private slots:
     // steps, joined by ";": "box=text" types into the box, "@name" gives a control the focus,
     // anything else is a key pressed where the focus is.
     void keys_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<QString>("defaultButton");
-        QTest::addColumn<QString>("listed");   // the results' DV No. column
-        QTest::addColumn<QString>("selected"); // of the focused box; "row N" in the results
-        QTest::addColumn<QString>("vehicle");
+        // listed: the results' DV No. column
+        // selected: of the focused box; "row N" in the results
+        tests::addColumns<QString, QString, QString, QString, QString, QString>(
+            "steps", "focus", "defaultButton", "listed", "selected", "vehicle");
         const char* any = "- any -";
         const char* both = "BR1001 BR1002";
         addRow("Enter in txtPart searches numbers, txtDesc edited last",
@@ -162,9 +160,8 @@ private slots:
     // The thumbnails shown take the focus by Tab from the Tools buttons; the arrow keys move
     // between them, stopping at the ends; Enter or Space opens the picture.
     void pictures_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<QString>("opened"); // the pictures shown, in order
+        // opened: the pictures shown, in order
+        tests::addColumns<QString, QString, QString>("keys", "focus", "opened");
         addRow("Tab reaches the first", "Tab", "Image1", "");
         addRow("Right to the next", "Tab;Right;Right", "Image3", "");
         addRow("Right stops at the last", "Tab;Right;Right;Right", "Image3", "");
@@ -262,8 +259,7 @@ private slots:
     // A message box is never narrower than its title needs in the title bar, and shows the
     // focus on its default button from the start.
     void messageBoxTitles_data() {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("prompt");
+        tests::addColumns<QString, QString>("title", "prompt");
         addRow("New Order Started", "New Order Started",
                "New order started.\r\n\r\nOrder number = 1");
         addRow("short prompt, long title", "Previous order number 12 not completed", "OK?");

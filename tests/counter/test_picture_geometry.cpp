@@ -27,10 +27,8 @@ private slots:
     // follows: the fitting and the clamped sizes, the bars shown, the layout (or "none"), the
     // maxima, and where the picture sits.
     void sizeRules_data() {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<QString>("scrolls");
-        QTest::addColumn<QString>("expected");
+        tests::addColumns<QSize, QSize, QString, QString>("picture", "outer", "scrolls",
+                                                          "expected");
         const auto row = [](const char* tag, QSize picture, QSize outer, const char* scrolls,
                             const char* expected) {
             tests::addRow(tag, picture, outer, QString::fromLatin1(scrolls),

@@ -7,9 +7,7 @@
 #include "store/database.h"
 #include "test_registry.h"
 
-#include <QAction>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>

@@ -38,9 +38,7 @@ class SearchTest : public QObject {
 private slots:
     // A refused text shows its box and changes nothing of the results or the part shown.
     void refused_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("prompt");
+        tests::addColumns<QString, QString, QString>("box", "text", "prompt");
         const QString tooShort = u"Part number must be longer then 3 characters"_s;
         const QString keyword = u"Keyword must be longer then 3 characters"_s;
         addRow("empty number", "txtPart", "", "Enter a part number");
@@ -55,7 +53,6 @@ private slots:
     void refused() {
         QFETCH(QString, box);
         QFETCH(QString, text);
-        QFETCH(QString, prompt);
         ProgramDriver app;
         addCatalogue(app);
         app.run();
@@ -67,7 +64,7 @@ private slots:
         app.type(box, text);
         app.click(box == u"txtPart"_s ? u"cmdSearchPart"_s : u"cmdSearchDesc"_s);
 
-        QCOMPARE(app.onlyPrompt(), prompt);
+        QTEST(app.onlyPrompt(), "prompt");
         QCOMPARE(app.gridColumn(0), listed);
         QCOMPARE(app.status(), u"Brake hose"_s);
         QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), u"DV200"_s);
@@ -77,12 +74,8 @@ private slots:
     // typed -> the DorvaneNum of the rows listed ("No Parts Found!" when none). A row naming a
     // column adds the part QX7 holding the stored text in that column.
     void found_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("vehicle");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QStringList>("found");
+        tests::addColumns<QString, QString, QString, QString, QString, QStringList>(
+            "box", "typed", "vehicle", "column", "stored", "found");
         const char *qx7 = "QX7", *none = "", *all = "DV100|DV200|DV300|DV400|DV500|DV600";
         const auto number = [](const char* name, const auto& typed, const char* column,
                                const char* stored, const char* found) {

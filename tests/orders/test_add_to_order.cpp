@@ -37,10 +37,8 @@ private slots:
     // OK (or Enter) takes the number the quantity box begins with; what can't be a line's
     // quantity is refused and the dialog stays open as typed; every other way out cancels.
     void quantity_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("refusal");
-        QTest::addColumn<QString>("stored"); // Quantity|Comments; empty: no line
+        // stored: Quantity|Comments; empty: no line
+        tests::addColumns<QString, QString, QString, QString>("typed", "way", "refusal", "stored");
         addRow("3 boxes", "3 boxes", "ok", "", "3|Fit O'Neill's \"cap\"");
         addRow("leading blanks, Enter", "  12", "enter", "", "12|Fit O'Neill's \"cap\"");
         addRow("negative", "-2", "ok", "", "-2|Fit O'Neill's \"cap\"");
@@ -89,10 +87,9 @@ private slots:
     // A customer's price above zero, else the catalogue's above zero, else the LR price; the line
     // added again takes the price in force then.
     void thePrice_data() {
-        QTest::addColumn<QString>("part");   // CustomerPrice|LRPrice of the catalogue
-        QTest::addColumn<QString>("custom"); // the customer's price; "none": no record
-        QTest::addColumn<QString>("added");
-        QTest::addColumn<QString>("updated");
+        // part: CustomerPrice|LRPrice of the catalogue
+        // custom: the customer's price; "none": no record
+        tests::addColumns<QString, QString, QString, QString>("part", "custom", "added", "updated");
         addRow("catalogue price", "10|12", "none", "10", "10");
         addRow("custom price wins", "10|12", "8.75", "8.75", "8.75");
         addRow("custom price below the catalogue's", "10|12", "0.25", "0.25", "0.25");
@@ -135,11 +132,10 @@ private slots:
     // A part added again is found by its RoverNum, or by its DorvaneNum when its RoverNum is
     // exactly "Dorvane Only"; the user is asked before its line changes.
     void addedAgain_data() {
-        QTest::addColumn<QStringList>("parts"); // the first and the second added
-        QTest::addColumn<QString>("answer");    // "yes", "no", "cancel": Yes, then Cancel
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("offered");
+        // parts: the first and the second added
+        // answer: "yes", "no", "cancel": Yes, then Cancel
+        tests::addColumns<QStringList, QString, QString, QStringList, QStringList>(
+            "parts", "answer", "status", "lines", "offered");
         const QString first = u"3|Don't \"bend\""_s;
         const QStringList same{u"DA11|NRC1"_s, u"DA11|NRC1"_s};
         const QString kept = u"DA11|NRC1|Part DA11|3|Don't \"bend\""_s;

@@ -63,13 +63,10 @@ class AddressesTest : public QObject {
 
 private slots:
     void addressRecords_data() {
-        QTest::addColumn<QStringList>("seeded"); // "Order|RecordName|ContactName|Address1..."
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("titles");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("shown"); // lstOrder|txtOrderName|lstDelivery|txtDeliveryName
-        QTest::addColumn<QStringList>("records");
-        QTest::addColumn<QString>("choice");
+        // seeded: "Order|RecordName|ContactName|Address1..."
+        // shown: lstOrder|txtOrderName|lstDelivery|txtDeliveryName
+        tests::addColumns<QStringList, QString, QString, QString, QString, QStringList, QString>(
+            "seeded", "steps", "titles", "status", "shown", "records", "choice");
         const QStringList two{u"Order|Office|Olga"_s, u"Delivery|Depot|Dan"_s};
         const QString office = u"Office|Olga||||"_s; // written again as shown
         const QString depot = u"Depot|Dan||||"_s;

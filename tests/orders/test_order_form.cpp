@@ -90,8 +90,7 @@ class OrderFormTest : public QObject {
 
 private slots:
     void templatesLoseTheirLineEnds_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
+        tests::addColumns<QByteArray, QString>("bytes", "text");
         addRow("CR LF lines", QByteArray("a\r\nb\r\nc\r\n"), u"abc"_s);
         addRow("lone CR ends a line", QByteArray("a\rb\r\nc"), u"abc"_s);
         addRow("lone LF stays", QByteArray("a\nb\r\nc"), u"a\nbc"_s);
@@ -106,10 +105,9 @@ private slots:
 
     // What the page holds for the lines, the catalogue and the addresses.
     void pageContents_data() {
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("addresses"); // order, delivery record: "|field|field..."
-        QTest::addColumn<QStringList>("contains");
+        // addresses: order, delivery record: "|field|field..."
+        tests::addColumns<QStringList, QStringList, QStringList, QStringList>(
+            "parts", "lines", "addresses", "contains");
         const QStringList offices{u"|Olga|1 High St"_s, u"|Dan|Yard 2"_s};
         const QString oneLine = u"DA1|AAA111|Stored|1|1"_s;
         addRow("two lines in order, the total",
@@ -198,8 +196,8 @@ private slots:
     // Written as UTF-8 with a byte-order mark, without the templates' line breaks, handed to the
     // browser; then the order is completed, or, when something stops it, stays open.
     void finalise_data() {
-        QTest::addColumn<QString>("stop");
-        QTest::addColumn<QString>("message"); // the box after the question, named in it
+        // message: the box after the question, named in it
+        tests::addColumns<QString, QString>("stop", "message");
         addRow("completed", "", "");
         addRow("question answered No", "no", "");
         addRow("order without lines", "empty", "");

@@ -3,9 +3,6 @@
 #include "order_steps.h"
 #include "test_registry.h"
 
-#include <QAction>
-#include <QStatusBar>
-
 using namespace quillon;
 using namespace quillon::tests;
 
@@ -34,12 +31,10 @@ private slots:
     // Keys pressed in the View Parts Order window as it opens (the focus on the first line); a
     // line modified gets the quantity 7.
     void viewOrderByKeyboard_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("answer");    // to "Delete record?"; -1: Enter (No)
-        QTest::addColumn<QString>("focus"); // after the keys; "closed"
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("summary");
+        // answer: to "Delete record?"; -1: Enter (No)
+        // focus: after the keys; "closed"
+        tests::addColumns<QString, int, QString, QString, QString, QString>(
+            "keys", "answer", "focus", "status", "stored", "summary");
         const int yes = int(Dialogs::Button::Yes), no = int(Dialogs::Button::No), enter = -1;
         const char* kept = "DA1|2 DA2|1 DA3|10";
         const char* whole = "Order 4 · 3 lines · £21.50";
@@ -109,9 +104,7 @@ private slots:
 
     // The panel follows every change of the order; ORD stays as it is.
     void summaryFollowsTheOrder_data() {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<bool>("ord");
+        tests::addColumns<QString, QString, bool>("steps", "summary", "ord");
         addRow("no order", "", "<hidden>", false);
         addRow("new order", "new", "Order 5 · 0 lines · £0.00", true);
         addRow("a part added", "new;add", "Order 5 · 1 line · £24.69", true);

@@ -37,14 +37,10 @@ class OrderLifecycleTest : public QObject {
 
 private slots:
     void newAndDeleteOrder_data() {
-        QTest::addColumn<bool>("open");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("answer"); // "yes", "no", "enter": the default button
-        QTest::addColumn<QString>("titles");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("orders");
-        QTest::addColumn<QString>("lines"); // the OrderNum of every line
-        QTest::addColumn<QString>("commands");
+        // answer: "yes", "no", "enter": the default button
+        // lines: the OrderNum of every line
+        tests::addColumns<bool, QString, QString, QString, QString, QStringList, QString, QString>(
+            "open", "command", "answer", "titles", "status", "orders", "lines", "commands");
         const QString none = u"order off, finalise off, ORD off"_s;
         const QString empty = u"order on, finalise off, ORD on"_s;
         const QString full = u"order on, finalise on, ORD on"_s;
@@ -116,9 +112,8 @@ private slots:
     // The open order of the last run is the current one, told by a box and shown at the start:
     // amounts grouped and rounded to the penny, tabs shown as blanks.
     void theStartShowsTheOpenOrder_data() {
-        QTest::addColumn<QStringList>("lines"); // of open order 9; none: no open order
-        QTest::addColumn<QStringList>("rows");
-        QTest::addColumn<QString>("total");
+        // lines: of open order 9; none: no open order
+        tests::addColumns<QStringList, QStringList, QString>("lines", "rows", "total");
         addRow("four lines", threeLines + QStringList{u"DA4|NRC4|Washer|1|0.125|"_s},
                QStringList{u"1|DA1|NRC1|Oil filter||2|£4.50|£9.00"_s,
                            u"2|DA2|Dorvane Only|Driver's seat \"cover\"|Don't bend|40000|£1,234.50|"
@@ -168,12 +163,12 @@ private slots:
     // Modify offers the line's values and rewrites that line alone, at the price it has; Delete
     // asks, then removes the line of the row picked in any column.
     void modifyAndDelete_data() {
-        QTest::addColumn<QStringList>("seeded");
-        QTest::addColumn<QPoint>("cell");    // row, column
-        QTest::addColumn<QString>("action"); // "modify", "modify cancel", "delete yes|no"
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QStringList>("lines"); // DorvaneNum|Quantity|Price|Comments
-        QTest::addColumn<QString>("shown");     // the row modified, or the last row
+        // cell: row, column
+        // action: "modify", "modify cancel", "delete yes|no"
+        // lines: DorvaneNum|Quantity|Price|Comments
+        // shown: the row modified, or the last row
+        tests::addColumns<QStringList, QPoint, QString, QString, QStringList, QString>(
+            "seeded", "cell", "action", "status", "lines", "shown");
         const QStringList all{u"DA1|2|4.5|"_s, u"DA2|40000|1234.5|Don't bend"_s,
                               u"DA3|10|0.25|Box of\t\"ten\""_s};
         addRow("Modify row 2", threeLines, QPoint(2, 4), "modify", "Order updated",

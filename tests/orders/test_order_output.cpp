@@ -96,12 +96,9 @@ print(json.dumps({'shape': shape, 'rows': rows}))
     return records;
 }
 
-void pickFirstAddresses(ProgramDriver& app) {
-    app.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { press(window, "cmdOK"); });
-}
-
 // Open order 5 (or completed order 4 beside open order 5 when previous) of those lines, with
-// the shipped templates and one order and one delivery address; started.
+// the shipped templates and one order and one delivery address; started, the first addresses
+// picked.
 void orderOf(ProgramDriver& app, const QStringList& lines, bool previous) {
     app.copyOrderFormFiles();
     addAddress(app, u"Order|Office|Olga Smith|1 High St|Ashcombe"_s);
@@ -111,7 +108,7 @@ void orderOf(ProgramDriver& app, const QStringList& lines, bool previous) {
         addOrder(app, 5, false, {u"DZ9|ZZZ999|Open line|1|1"_s});
     app.run();
     app.dialogs.clearRecords();
-    pickFirstAddresses(app);
+    app.dialogs.onWindow(u"frmOptions"_s, [](QDialog& window) { press(window, "cmdOK"); });
 }
 
 // The command: "mnu..." from the File menu, "cmd..." from the Previous Orders window.
@@ -151,11 +148,8 @@ private slots:
     // The form on paper and in a PDF: every line whole on one page with its special
     // instructions, the headings on every page of lines, "Page N of M" on every page.
     void formPages_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("lineCount");
-        QTest::addColumn<bool>("previous");
-        QTest::addColumn<int>("fewestPages");
-        QTest::addColumn<int>("mostPages");
+        tests::addColumns<QString, int, bool, int, int>("command", "lineCount", "previous",
+                                                        "fewestPages", "mostPages");
         addRow("open order, 1 line, Save as PDF", u"mnuSaveOrderPdf"_s, 1, false, 1, 1);
         addRow("open order, 500 lines, Save as PDF", u"mnuSaveOrderPdf"_s, 500, false, 10, 40);
         addRow("open order, 1 line, printed", u"mnuPrintOrder"_s, 1, false, 1, 1);
@@ -225,9 +219,7 @@ private slots:
 
     // Every field of the CSV as Python's csv module reads it back.
     void csvExport_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QList<QStringList>>("records");
+        tests::addColumns<QString, QStringList, QList<QStringList>>("command", "lines", "records");
         const QStringList header{
             u"DV Number"_s,  u"Rover Number"_s, u"Description"_s,         u"Quantity"_s,
             u"Unit Price"_s, u"Line Total"_s,   u"Special Instructions"_s};
@@ -277,10 +269,11 @@ private slots:
     // question the dialog could not ask); a file that can't be written says why and leaves
     // nothing; Cancel saves nothing.
     void saveDialog_data() {
-        QTest::addColumn<QString>("answer"); // relative to the scratch folder; "" cancels
-        QTest::addColumn<QString>("saved");  // the file then there, "" none
-        QTest::addColumn<QString>("second"); // where the second dialog opens: "out" or "start"
-        QTest::addColumn<QString>("boxes");  // the titles of the boxes
+        // answer: relative to the scratch folder; "" cancels
+        // saved: the file then there, "" none
+        // second: where the second dialog opens: "out" or "start"
+        // boxes: the titles of the boxes
+        tests::addColumns<QString, QString, QString, QString>("answer", "saved", "second", "boxes");
         addRow("named with its suffix", u"out/a.csv"_s, u"out/a.csv"_s, u"out"_s, u""_s);
         addRow("suffix added", u"out/b"_s, u"out/b.csv"_s, u"out"_s, u"Replace file?"_s);
         addRow("folder missing", u"gone/c.csv"_s, u""_s, u"start"_s,
@@ -334,9 +327,7 @@ private slots:
     // The PDF and the CSV handed to the mail client in a private folder, kept when no client
     // starts; the subject names the order and its date.
     void email_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("client");
-        QTest::addColumn<QString>("subject");
+        tests::addColumns<QString, bool, QString>("command", "client", "subject");
         addRow("open order", u"mnuEmailOrder"_s, true, u"Order 5 (01/03/2026)"_s);
         addRow("previous order", u"cmdEmailOrder"_s, true, u"Order 4 (01/03/2026)"_s);
         addRow("no mail client", u"mnuEmailOrder"_s, false, u"Order 5 (01/03/2026)"_s);
@@ -378,8 +369,7 @@ private slots:
 
     // The paper of the user's locale.
     void paper_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("paper");
+        tests::addColumns<QString, QString>("locale", "paper");
         addRow("United Kingdom", u"en_GB"_s, u"A4"_s);
         addRow("United States", u"en_US"_s, u"Letter / ANSI A"_s);
         addRow("Germany", u"de_DE"_s, u"A4"_s);
@@ -393,8 +383,8 @@ private slots:
     // The desktop's mail client as xdg-email answers: started with the subject and the
     // files attached, or not found.
     void desktopMail_data() {
-        QTest::addColumn<QString>("exit"); // the fake xdg-email's exit status; "" none installed
-        QTest::addColumn<bool>("started");
+        // exit: the fake xdg-email's exit status; "" none installed
+        tests::addColumns<QString, bool>("exit", "started");
         addRow("client opens", u"0"_s, true);
         addRow("no mail client", u"3"_s, false);
         addRow("xdg-email missing", u""_s, false);

@@ -70,9 +70,7 @@ private slots:
     }
 
     void translation_data() {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("parameters");
+        tests::addColumns<QString, QString, QString>("statement", "sql", "parameters");
         row("DELETE *", "delete  *  from orders where OrderNum=3",
             "delete from orders where OrderNum=3");
         row("TRUE, FALSE, -1 and text as Booleans",

@@ -156,7 +156,6 @@ private slots:
         QFETCH(QString, looseFirst);
         QFETCH(QString, keptSecond);
         QFETCH(QString, looseSecond);
-        QFETCH(QString, expected);
         Schema::createCatalogue(*user);
         user->execute(u"INSERT INTO Parts (ID, DorvaneNum, Description) VALUES (1, 'DA-100', "
                       "'PUMP'), (2, 'DA100X', 'HOSE'), (3, 'DA1', 'DA100 SEAL')"_s);
@@ -165,9 +164,9 @@ private slots:
             return text == u"-" ? LooseMatch{} : LooseMatch{text, {u"DorvaneNum"_s}};
         };
         (void)user->openRecordset(statement, {}, loose(looseFirst), keptFirst.split(u','));
-        QCOMPARE(tests::render(user->openRecordset(statement, {}, loose(looseSecond),
-                                                   keptSecond.split(u','))),
-                 expected);
+        QTEST(tests::render(
+                  user->openRecordset(statement, {}, loose(looseSecond), keptSecond.split(u','))),
+              "expected");
     }
 
     void orderNumbersAndLineIdsAreNeverReused() {

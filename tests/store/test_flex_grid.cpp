@@ -93,9 +93,8 @@ private slots:
     // Sorting by a column: the first column's texts in their new order. Rows are given as
     // "text of column 1" (column 0 numbers them); "*" in a row puts a picture into column 1.
     void sorting_data() {
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<bool>("ascending");
-        QTest::addColumn<QString>("order"); // column 0 of the rows, joined by ","
+        // order: column 0 of the rows, joined by ","
+        tests::addColumns<QStringList, bool, QString>("texts", "ascending", "order");
         const auto texts = [](const char* joined) { return QString::fromUtf8(joined).split(u','); };
         using quillon::tests::addRow;
         addRow("numbers by value", texts("LR10,LR9,LR100,LR09A,LR1"), true, u"4,1,3,0,2"_s);
@@ -114,7 +113,6 @@ private slots:
     void sorting() {
         QFETCH(QStringList, texts);
         QFETCH(bool, ascending);
-        QFETCH(QString, order);
         QStringList rows;
         for (qsizetype i = 0; i < texts.size(); ++i)
             rows << QString::number(i) + u'\t' + QString(texts[i]).remove(u'*');
@@ -129,7 +127,7 @@ private slots:
         QStringList shown;
         for (int r = 1; r < m.model.gridRows(); ++r)
             shown << m.model.text(r, 0);
-        QCOMPARE(shown.join(u','), order);
+        QTEST(shown.join(u','), "order");
         // What went with the rows: the cell set, the pictures, an index a view holds.
         const int first = int(shown.indexOf(u"0"_s)) + 1;
         QCOMPARE(m.model.text(first, 2), u"set"_s);

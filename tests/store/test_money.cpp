@@ -32,23 +32,23 @@ private slots:
             "box>£-5>-5>-£5.00|box>1234567.891>1234567.891>£1,234,567.89|box> £ 3.00 >3>£3.00|"
             "box>999.999>999.999>£1,000.00|box>0.0049>0.0049>£0.00|box>-0.001>-0.001>£0.00|"
             "box>0.125>0.125>£0.13|box>-0.005>-0.005>-£0.01|box>12,34|box>abc|box>|box>£|"
-            "box>$5|box>£1.2.3|number>3 boxes>3|number>2.50>2.5|number>PAIR>0|number>>0|"
+            "box>$5|box>£1.2.3|box>1.2.3|box>.25>0.25>£0.25|box>12.500>12.5>£12.50|box>£12.50abc|"
+            "box>12'5|box>99999999999999999999|number>3 "
+            "boxes>3|number>2.50>2.5|number>PAIR>0|number>>0|"
             "number>  -2>-2|number>1 2>12|number>.5>0.5|number>-0>0|number>007>7|number>5-3>5|"
             "number>1.2.3>1.2|number>٣>0|number>123456789012345678901>123456789012345678901");
     }
     void conversions() {
         QFETCH(QString, how);
         QFETCH(QString, text);
-        QFETCH(QString, result);
-        QFETCH(QString, shown);
         const LocaleFormats uk(QLocale(QLocale::English, QLocale::UnitedKingdom));
         const auto parsed = how == u"plain" ? Money::fromPlainText(text) : uk.parseAmount(text);
-        QCOMPARE(how == u"number" ? leadingNumberText(text)
-                                  : (parsed ? parsed->toPlainText() : QString()),
-                 result);
+        QTEST(how == u"number" ? leadingNumberText(text)
+                               : (parsed ? parsed->toPlainText() : QString()),
+              "result");
         QCOMPARE(parsed ? Money::fromPlainText(parsed->toPlainText()) : parsed, parsed);
         if (how == u"box")
-            QCOMPARE(parsed ? uk.currency(*parsed) : QString(), shown);
+            QTEST(parsed ? uk.currency(*parsed) : QString(), "shown");
     }
 
     void arithmeticIsExactAndChecked() {

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <optional>
@@ -59,10 +58,7 @@ private slots:
     // with the permissions given, "disk full" as it is written), what it says ("" when written),
     // and the folder afterwards.
     void whatStandsAtTheName_data() {
-        QTest::addColumn<QString>("stands");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("after");
+        tests::addColumns<QString, QString, QString, QString>("stands", "how", "said", "after");
         const auto row = [](const char* stands, const char* how, const char* said,
                             const char* after) {
             tests::addRow(
@@ -89,7 +85,6 @@ private slots:
         QFETCH(QString, stands);
         QFETCH(QString, how);
         QFETCH(QString, said);
-        QFETCH(QString, after);
         const QTemporaryDir folder;
         const QTemporaryDir outside;
         const QString path = folder.filePath(u"f.txt"_s);
@@ -136,7 +131,7 @@ private slots:
             QCOMPARE(reason, QString());
         else
             QVERIFY2(reason.contains(said), qPrintable(reason));
-        QCOMPARE(listing(folder.path()), after);
+        QTEST(listing(folder.path()), "after");
         QCOMPARE(listing(outside.path()), u"notes.txt file 600 notes"_s);
     }
 };

@@ -185,9 +185,8 @@ private slots:
     }
 
     void sameRowsAsScan_data() {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<bool>("indexable");
-        QTest::addColumn<QString>("loose"); // the loose number match's text
+        // loose: the loose number match's text
+        tests::addColumns<QString, bool, QString>("statement", "indexable", "loose");
         QRandomGenerator random(77);
         for (int i = 0; i < 120; ++i) {
             const QString& sample =
@@ -232,6 +231,16 @@ private slots:
               "CASE WHEN ID > 3 AND Description LIKE '*abc*' AND ID < 9 THEN 1 ELSE 1 END = 1"})
             row(where, u"SELECT * FROM Parts WHERE " + QString::fromUtf8(where), false);
         row("alias", u"SELECT * FROM Parts p WHERE p.Description LIKE '*abc*'"_s, false);
+        // The program's own searches, as PartSearch writes them and runs them (a number with
+        // its loose match): served by the index, or scanning where it can't serve them.
+        row("part number", partNumberSearch(u"KS0a"_s), true, u"KS0a"_s);
+        row("part number, loose", partNumberSearch(u"nrc 14"_s), true, u"nrc 14"_s);
+        row("part number, quote", partNumberSearch(u"O'B-1"_s), true, u"O'B-1"_s);
+        row("description, any vehicle", descriptionSearch(u"pump"_s, {}), true);
+        row("description, one vehicle", descriptionSearch(u"TER PU"_s, u"Series 3"_s), true);
+        row("part number with wildcards", partNumberSearch(u"a?1*"_s), false, u"a?1*"_s);
+        row("description beyond ASCII", descriptionSearch(u"pümp"_s, {}), false);
+        row("one vehicle, wildcards", descriptionSearch(u"ab#c"_s, u"Defender"_s), false);
         row("and with other conditions",
             u"SELECT * FROM Parts WHERE ID > 100 AND (DorvaneNum LIKE '*0a1*' OR RoverNum LIKE "
             "'*KS-*') AND ID < 1500 ORDER BY ID DESC"_s,
@@ -242,35 +251,6 @@ private slots:
         QFETCH(bool, indexable);
         QFETCH(QString, loose);
         compare(statement, indexable, loose);
-    }
-
-    // The program's own searches, as PartSearch writes them and runs them (a number with its
-    // loose match), are served by the index; those it can't serve scan, and still find the rows.
-    void programSearchesUseTheIndex_data() {
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("served");
-        tests::addRow("part number", u"number"_s, u"KS0a"_s, true);
-        tests::addRow("part number, loose", u"number"_s, u"nrc 14"_s, true);
-        tests::addRow("part number, quote", u"number"_s, u"O'B-1"_s, true);
-        tests::addRow("description, any vehicle", u"description"_s, u"pump"_s, true);
-        tests::addRow("description, one vehicle", u"Series 3"_s, u"TER PU"_s, true);
-        tests::addRow("part number with wildcards", u"number"_s, u"a?1*"_s, false);
-        tests::addRow("description beyond ASCII", u"description"_s, u"pümp"_s, false);
-        tests::addRow("one vehicle, wildcards", u"Defender"_s, u"ab#c"_s, false);
-    }
-    void programSearchesUseTheIndex() {
-        QFETCH(QString, search);
-        QFETCH(QString, text);
-        QFETCH(bool, served);
-        if (search == u"number") {
-            compare(partNumberSearch(text), served, text);
-            return;
-        }
-        const QString statement =
-            descriptionSearch(text, search == u"description" ? QString() : search);
-        QCOMPARE(usesIndex(*indexed_, statement), served);
-        QCOMPARE(found(*indexed_, statement), found(*scanned_, statement));
     }
 
     // The triggers keep the index in step with changes of the rows.

@@ -37,31 +37,20 @@ void ScriptedDialogs::clearRecords() {
 Dialogs::Button ScriptedDialogs::messageBox(const QString& prompt, Buttons buttons, Icon icon,
                                             const QString& title, Button defaultButton) {
     Box box{titleOrDefault(title), prompt, icon, buttons, Button::Ok, Button::Ok};
-    if (buttons == Buttons::YesNo) {
-        box.defaultButton = defaultButton == Button::No ? Button::No : Button::Yes;
+    if (buttons != Buttons::Ok) {
+        const bool yesNo = buttons == Buttons::YesNo;
+        box.defaultButton = !yesNo                        ? Button::SavePdf
+                            : defaultButton == Button::No ? Button::No
+                                                          : Button::Yes;
+        box.answer = yesNo ? Button::No : Button::Ok; // unless a fitting answer is scripted
         if (answers_.isEmpty()) {
             errors_.append(QStringLiteral("unexpected box \"%1\": %2").arg(box.title, prompt));
-            box.answer = Button::No;
+        } else if (const Button answer = answers_.takeFirst().value_or(box.defaultButton);
+                   yesNo == (answer == Button::Yes || answer == Button::No)) {
+            box.answer = answer;
         } else {
-            box.answer = answers_.takeFirst().value_or(box.defaultButton);
-            if (box.answer == Button::Ok) {
-                errors_.append(
-                    QStringLiteral("Ok scripted for the Yes/No box \"%1\"").arg(box.title));
-                box.answer = Button::No;
-            }
-        }
-    }
-    if (buttons == Buttons::OkSavePdf) {
-        box.defaultButton = Button::SavePdf;
-        if (answers_.isEmpty()) {
-            errors_.append(QStringLiteral("unexpected box \"%1\": %2").arg(box.title, prompt));
-        } else {
-            box.answer = answers_.takeFirst().value_or(box.defaultButton);
-            if (box.answer != Button::Ok && box.answer != Button::SavePdf) {
-                errors_.append(
-                    QStringLiteral("Yes or No scripted for the box \"%1\"").arg(box.title));
-                box.answer = Button::Ok;
-            }
+            errors_.append(
+                QStringLiteral("an answer of another box scripted for \"%1\"").arg(box.title));
         }
     }
     boxes_.append(box);

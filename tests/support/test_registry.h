@@ -21,6 +21,12 @@ template <typename TestClass> int runTestClass(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
+// The columns of a data-driven test: their types, and their names in the same order.
+template <typename... Types, typename... Names> void addColumns(const Names&... names) {
+    static_assert(sizeof...(Types) == sizeof...(Names), "one name a type");
+    (QTest::addColumn<Types>(names), ...);
+}
+
 // One row of a data-driven test: its name, then its values in the order of the columns.
 template <typename... Values> void addRow(const char* name, const Values&... values) {
     (QTest::newRow(name) << ... << values);
