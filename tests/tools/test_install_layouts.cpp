@@ -31,73 +31,56 @@ private slots:
     // Where the program finds its Application folder: given, its own folder when that holds a
     // catalogue and can be written, else a per-user folder made from the installed one.
     void installLayouts_data() {
-        QTest::addColumn<QString>("arrange");
-        QTest::addColumn<bool>("canWrite");    // the program's folder
-        QTest::addColumn<QString>("program");  // the program's folder: bin or installed
-        QTest::addColumn<QString>("expected"); // kind and folder, or the error's words
-        QTest::newRow("given folder") << "given" << true << "installed"
-                                      << "Given given";
-        QTest::newRow("portable") << "" << true << "installed"
-                                  << "ProgramFolder installed";
-        QTest::newRow("writable without catalogue") << "" << true << "bin"
-                                                    << "PerUser user made";
-        QTest::newRow("share beside bin") << "" << false << "bin"
-                                          << "PerUser user made";
-        QTest::newRow("installed in the program folder") << "" << false << "installed"
-                                                         << "PerUser user made";
-        QTest::newRow("nothing installed") << "no install" << false << "bin"
-                                           << "ProgramFolder bin";
-        QTest::newRow("nothing installed, user's own folder")
-            << "no install, own folder" << false << "bin"
-            << "PerUser user";
-        QTest::newRow("catalogue missing") << "parts.mdb" << false << "bin"
-                                           << "error: catalogue database parts.mdb is missing|%I";
-        QTest::newRow("catalogue damaged") << "parts.mdb=PK\x03\x04 no store" << false << "bin"
-                                           << "error: parts.mdb|damaged|%I";
-        QTest::newRow("template missing") << "systemuserDB.dat" << false << "bin"
-                                          << "error: empty user database systemuserDB.dat|%I";
+        // arrange; the program's folder: can it be written, bin or installed; kind and folder
+        // found, or the error's words
+        tests::addColumns<QString, bool, QString, QString>("arrange", "canWrite", "program",
+                                                           "expected");
+        using tests::addRow;
+        addRow("given folder", "given", true, "installed", "Given given");
+        addRow("portable", "", true, "installed", "ProgramFolder installed");
+        addRow("writable without catalogue", "", true, "bin", "PerUser user made");
+        addRow("share beside bin", "", false, "bin", "PerUser user made");
+        addRow("installed in the program folder", "", false, "installed", "PerUser user made");
+        addRow("nothing installed", "no install", false, "bin", "ProgramFolder bin");
+        addRow("nothing installed, user's own folder", "no install, own folder", false, "bin",
+               "PerUser user");
+        addRow("catalogue missing", "parts.mdb", false, "bin",
+               "error: catalogue database parts.mdb is missing|%I");
+        addRow("catalogue damaged", "parts.mdb=PK\x03\x04 no store", false, "bin",
+               "error: parts.mdb|damaged|%I");
+        addRow("template missing", "systemuserDB.dat", false, "bin",
+               "error: empty user database systemuserDB.dat|%I");
         // The per-user folder is the user's alone: made 0700 (the folders above it that the
         // program makes too) whatever the umask; one that others can change is refused.
-        QTest::newRow("made under umask 000") << "umask 000" << false << "bin"
-                                              << "PerUser user made";
-        QTest::newRow("own folder writable by others")
-            << "own folder 0777" << false << "bin"
-            << "error: The folder %U, which holds your own files, can be changed by other "
-               "users|chmod 700 %U\r\nthen start|Nothing has been changed.";
-        QTest::newRow("own folder group-writable")
-            << "own folder 0770, group 65534" << false << "bin"
-            << "error: The folder %U, which holds|chmod 700 %U";
-        QTest::newRow("own folder of another user")
-            << "own folder 0700, owner 65534" << false << "bin"
-            << "error: The folder %U, which holds your own files, belongs to another user|"
-               "mv %U %U.not-mine";
-        QTest::newRow("own folder not writable by others") << "own folder 0755" << false << "bin"
-                                                           << "PerUser user";
-        QTest::newRow("data folder writable by others")
-            << "data 0777" << false << "bin"
-            << "error: The folder %D, above the one that holds your own files (%U), can be "
-               "changed by other users|chmod go-w %D";
-        QTest::newRow("home writable by others")
-            << "home 0757" << false << "bin"
-            << "error: The folder %H, above the one|chmod go-w %H";
-        QTest::newRow("home of another user")
-            << "home 0755, owner 65534" << false << "bin"
-            << "error: The folder %H, above the one that holds your own files (%U), belongs to "
-               "another user|XDG_DATA_HOME";
-        QTest::newRow("home writable by all, sticky") << "home 01777" << false << "bin"
-                                                      << "PerUser user made";
+        addRow("made under umask 000", "umask 000", false, "bin", "PerUser user made");
+        addRow("own folder writable by others", "own folder 0777", false, "bin",
+               "error: The folder %U, which holds your own files, can be changed by other "
+               "users|chmod 700 %U\r\nthen start|Nothing has been changed.");
+        addRow("own folder group-writable", "own folder 0770, group 65534", false, "bin",
+               "error: The folder %U, which holds|chmod 700 %U");
+        addRow("own folder of another user", "own folder 0700, owner 65534", false, "bin",
+               "error: The folder %U, which holds your own files, belongs to another user|"
+               "mv %U %U.not-mine");
+        addRow("own folder not writable by others", "own folder 0755", false, "bin",
+               "PerUser user");
+        addRow("data folder writable by others", "data 0777", false, "bin",
+               "error: The folder %D, above the one that holds your own files (%U), can be "
+               "changed by other users|chmod go-w %D");
+        addRow("home writable by others", "home 0757", false, "bin",
+               "error: The folder %H, above the one|chmod go-w %H");
+        addRow("home of another user", "home 0755, owner 65534", false, "bin",
+               "error: The folder %H, above the one that holds your own files (%U), belongs to "
+               "another user|XDG_DATA_HOME");
+        addRow("home writable by all, sticky", "home 01777", false, "bin", "PerUser user made");
         // A folder whose name the system gives with a byte that isn't UTF-8 is named as it is.
-        QTest::newRow("home name not UTF-8")
-            << "user name caf%FF" << false << "bin"
-            << "error: The folder %H/caf\\xFF/.local/share/dorvane-quillon can't be used: its "
-               "name holds a byte (\\xFF) that isn't UTF-8 text";
-        QTest::newRow("program folder name not UTF-8")
-            << "program name b%FE%FFn" << true << "installed"
-            << "error: /b\\xFE\\xFFn can't be used: its name holds bytes (\\xFE, \\xFF) that "
-               "aren't UTF-8";
-        QTest::newRow("given folder, program folder name not UTF-8")
-            << "given, program name b%FF" << true << "installed"
-            << "Given given";
+        addRow("home name not UTF-8", "user name caf%FF", false, "bin",
+               "error: The folder %H/caf\\xFF/.local/share/dorvane-quillon can't be used: its "
+               "name holds a byte (\\xFF) that isn't UTF-8 text");
+        addRow("program folder name not UTF-8", "program name b%FE%FFn", true, "installed",
+               "error: /b\\xFE\\xFFn can't be used: its name holds bytes (\\xFE, \\xFF) that "
+               "aren't UTF-8");
+        addRow("given folder, program folder name not UTF-8", "given, program name b%FF", true,
+               "installed", "Given given");
     }
 
     void installLayouts() {

@@ -185,58 +185,53 @@ private slots:
     }
 
     void query_data() {
-        QTest::addColumn<QString>(
-            "statement"); // of separate runs joined by "\n;;\n"; %1: the folder
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("expected"); // the output when done, a piece of the error if not
-        QTest::newRow("rows, one a line")
-            << "SELECT ID, RoverNum, Description, CustomerPrice, Brand FROM Parts WHERE (RoverNum "
-               "LIKE "
-               "'*12*') ORDER BY ID ASC"
-            << 0
-            << "ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n1\tERR1234\tOIL FILTER\t12.5\t\n"
-               "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n";
-        QTest::newRow("UPDATE, then found by the new text")
-            << "UPDATE Parts SET Description = 'FUEL PUMP' WHERE ID = 3\n;;\nSELECT ID FROM Parts "
-               "WHERE Description LIKE '*UEL PU*' OR Description LIKE '*AIR FIL*'"
-            << 0 << "1\nID\n3\n";
-        QTest::newRow("DELETE: its rows, not the index's")
-            << "DELETE * FROM Parts WHERE ID = 2" << 0 << "1\n";
-        QTest::newRow("two statements")
-            << "PRAGMA foreign_keys; DELETE * FROM Parts WHERE ID = 2" << 1 << "Only one statement";
-        QTest::newRow("not SQL") << "SELEC * FROM Parts" << 1 << "syntax error";
-        QTest::newRow("not an amount")
-            << "UPDATE Parts SET CustomerPrice = 'cheap'" << 1 << "cheap";
+        // The statements of separate runs joined by "\n;;\n" (%1: the folder); the output when
+        // done, a piece of the error if not.
+        tests::addColumns<QString, int, QString>("statement", "exitCode", "expected");
+        using tests::addRow;
+        addRow("rows, one a line",
+               "SELECT ID, RoverNum, Description, CustomerPrice, Brand FROM Parts WHERE (RoverNum "
+               "LIKE '*12*') ORDER BY ID ASC",
+               0,
+               "ID\tRoverNum\tDescription\tCustomerPrice\tBrand\n1\tERR1234\tOIL FILTER\t12.5\t\n"
+               "2\tLR012345\tTAB\\tAND\\nBREAK\t0.25\t\n");
+        addRow("UPDATE, then found by the new text",
+               "UPDATE Parts SET Description = 'FUEL PUMP' WHERE ID = 3\n;;\nSELECT ID FROM Parts "
+               "WHERE Description LIKE '*UEL PU*' OR Description LIKE '*AIR FIL*'",
+               0, "1\nID\n3\n");
+        addRow("DELETE: its rows, not the index's", "DELETE * FROM Parts WHERE ID = 2", 0, "1\n");
+        addRow("two statements", "PRAGMA foreign_keys; DELETE * FROM Parts WHERE ID = 2", 1,
+               "Only one statement");
+        addRow("not SQL", "SELEC * FROM Parts", 1, "syntax error");
+        addRow("not an amount", "UPDATE Parts SET CustomerPrice = 'cheap'", 1, "cheap");
         // Nothing but the store's rows: no other file, no schema, no settings, no code.
-        QTest::newRow("a PRAGMA that reads") << "PRAGMA user_version" << 0 << "user_version\n1\n";
-        QTest::newRow("a PRAGMA read as a table")
-            << "SELECT name FROM pragma_table_info('Parts') WHERE cid < 2" << 0
-            << "name\nID\nDorvaneNum\n";
-        QTest::newRow("a DELETE after WITH")
-            << "WITH gone AS (SELECT 3 AS n) DELETE FROM Parts WHERE ID IN (SELECT n FROM gone)"
-            << 0 << "1\n";
-        QTest::newRow("VACUUM INTO a file")
-            << "VACUUM INTO '%1/copy.mdb'" << 1 << "VACUUM is not allowed in a query";
-        QTest::newRow("VACUUM after a comment")
-            << "/* tidy */ VACUUM" << 1 << "VACUUM is not allowed in a query";
-        QTest::newRow("ATTACH") << "ATTACH '%1/other.mdb' AS other" << 1
-                                << "ATTACH is not allowed in a query";
-        QTest::newRow("writable_schema")
-            << "PRAGMA writable_schema = ON" << 1 << "PRAGMA writable_schema is not allowed";
-        QTest::newRow("a PRAGMA that sets")
-            << "PRAGMA user_version = 7" << 1 << "PRAGMA user_version = 7 is not allowed";
-        QTest::newRow("a PRAGMA that acts")
-            << "PRAGMA optimize" << 1 << "PRAGMA optimize is not allowed";
-        QTest::newRow("load_extension")
-            << "SELECT load_extension('%1/evil.so')" << 1 << "load_extension() is not allowed";
-        QTest::newRow("CREATE TABLE")
-            << "CREATE TABLE Notes (A TEXT)" << 1 << "CREATE is not allowed in a query";
-        QTest::newRow("DROP TABLE") << "DROP TABLE Parts" << 1 << "DROP is not allowed in a query";
-        QTest::newRow("BEGIN") << "BEGIN" << 1 << "BEGIN is not allowed in a query";
-        QTest::newRow("SAVEPOINT") << "SAVEPOINT a" << 1 << "SAVEPOINT is not allowed in a query";
-        QTest::newRow("DETACH") << "DETACH main" << 1 << "DETACH is not allowed in a query";
-        QTest::newRow("REPLACE") << "REPLACE INTO Parts (ID) VALUES (1)" << 1
-                                 << "REPLACE is not allowed in a query";
+        addRow("a PRAGMA that reads", "PRAGMA user_version", 0, "user_version\n1\n");
+        addRow("a PRAGMA read as a table",
+               "SELECT name FROM pragma_table_info('Parts') WHERE cid < 2", 0,
+               "name\nID\nDorvaneNum\n");
+        addRow("a DELETE after WITH",
+               "WITH gone AS (SELECT 3 AS n) DELETE FROM Parts WHERE ID IN (SELECT n FROM gone)", 0,
+               "1\n");
+        addRow("VACUUM INTO a file", "VACUUM INTO '%1/copy.mdb'", 1,
+               "VACUUM is not allowed in a query");
+        addRow("VACUUM after a comment", "/* tidy */ VACUUM", 1,
+               "VACUUM is not allowed in a query");
+        addRow("ATTACH", "ATTACH '%1/other.mdb' AS other", 1, "ATTACH is not allowed in a query");
+        addRow("writable_schema", "PRAGMA writable_schema = ON", 1,
+               "PRAGMA writable_schema is not allowed");
+        addRow("a PRAGMA that sets", "PRAGMA user_version = 7", 1,
+               "PRAGMA user_version = 7 is not allowed");
+        addRow("a PRAGMA that acts", "PRAGMA optimize", 1, "PRAGMA optimize is not allowed");
+        addRow("load_extension", "SELECT load_extension('%1/evil.so')", 1,
+               "load_extension() is not allowed");
+        addRow("CREATE TABLE", "CREATE TABLE Notes (A TEXT)", 1,
+               "CREATE is not allowed in a query");
+        addRow("DROP TABLE", "DROP TABLE Parts", 1, "DROP is not allowed in a query");
+        addRow("BEGIN", "BEGIN", 1, "BEGIN is not allowed in a query");
+        addRow("SAVEPOINT", "SAVEPOINT a", 1, "SAVEPOINT is not allowed in a query");
+        addRow("DETACH", "DETACH main", 1, "DETACH is not allowed in a query");
+        addRow("REPLACE", "REPLACE INTO Parts (ID) VALUES (1)", 1,
+               "REPLACE is not allowed in a query");
     }
 
     void query() {
