@@ -37,27 +37,20 @@ private slots:
     // link leads to never written. A backup holds what user.mdb holds; one taken while another
     // program is halfway through a change holds the whole change.
     void faultsAsFilesAreWritten_data() {
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("says"); // in the box that stops the command; empty: no box
-        QTest::newRow("form, folder read-only as it is written") << false << "folder late"
-                                                                 << "printOrder.html";
-        QTest::newRow("form, disk full as it is written")
-            << false << "disk full late"
-            << "printOrder.html could not be written: the disk is full";
-        QTest::newRow("backup, file read-only")
-            << true << "file"
-            << "userdatabackup.mdb could not be written: the file is read-only";
-        QTest::newRow("backup, folder read-only") << true << "folder"
-                                                  << "NOT copied to userdatabackup.mdb";
-        QTest::newRow("backup, disk full")
-            << true << "disk full"
-            << "userdatabackup.mdb could not be written: the disk is full";
-        QTest::newRow("backup, another program halfway through a change") << true << "change ending"
-                                                                          << "";
-        QTest::newRow("backup, another program keeps its change going")
-            << true << "change held"
-            << "user.mdb is in use by another program that is changing it";
+        // says: in the box that stops the command; empty: no box
+        tests::addColumns<bool, QString, QString>("backup", "fault", "says");
+        using tests::addRow;
+        addRow("form, folder read-only as it is written", false, "folder late", "printOrder.html");
+        addRow("form, disk full as it is written", false, "disk full late",
+               "printOrder.html could not be written: the disk is full");
+        addRow("backup, file read-only", true, "file",
+               "userdatabackup.mdb could not be written: the file is read-only");
+        addRow("backup, folder read-only", true, "folder", "NOT copied to userdatabackup.mdb");
+        addRow("backup, disk full", true, "disk full",
+               "userdatabackup.mdb could not be written: the disk is full");
+        addRow("backup, another program halfway through a change", true, "change ending", "");
+        addRow("backup, another program keeps its change going", true, "change held",
+               "user.mdb is in use by another program that is changing it");
         for (const char* link : {"symbolic link", "hard link"}) {
             QTest::addRow("form, %s", link) << false << link << "";
             QTest::addRow("backup, %s", link) << true << link << "";

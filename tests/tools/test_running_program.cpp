@@ -26,24 +26,15 @@ private slots:
     // never the shared temporary folder. With no private place the second start says the
     // program is running. The socket goes with the first run.
     void aSecondStartAsksTheFirst_data() {
-        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR: "", or its mode
-        QTest::addColumn<QString>("cache");   // the mode of the cache folder, when it is made
-        QTest::addColumn<QString>("socketIn");
-        QTest::newRow("runtime folder") << "0700"
-                                        << ""
-                                        << "run";
-        QTest::newRow("no runtime folder") << ""
-                                           << ""
-                                           << "cache/dorvane-quillon/run";
-        QTest::newRow("runtime folder others may write") << "0777"
-                                                         << ""
-                                                         << "cache/dorvane-quillon/run";
-        QTest::newRow("cache of the user's, group may read") << ""
-                                                             << "0750"
-                                                             << "cache/dorvane-quillon/run";
-        QTest::newRow("no private place") << ""
-                                          << "0777"
-                                          << "";
+        // runtime: XDG_RUNTIME_DIR, "" or its mode; cache: the cache folder's mode, when made
+        tests::addColumns<QString, QString, QString>("runtime", "cache", "socketIn");
+        using tests::addRow;
+        const char* inCache = "cache/dorvane-quillon/run";
+        addRow("runtime folder", "0700", "", "run");
+        addRow("no runtime folder", "", "", inCache);
+        addRow("runtime folder others may write", "0777", "", inCache);
+        addRow("cache of the user's, group may read", "", "0750", inCache);
+        addRow("no private place", "", "0777", "");
     }
     void aSecondStartAsksTheFirst() {
         QFETCH(QString, runtime);

@@ -69,31 +69,28 @@ private slots:
     }
 
     void priceFileSources_data() {
-        QTest::addColumn<QString>("given");  // "-" (a pipe), "<" (- with a file), "fifo", "file"…
-        QTest::addColumn<QByteArray>("csv"); // what it holds; "big": a file of 180,000 parts
-        QTest::addColumn<QString>("change"); // made to the file mid-import: "append", "replace"
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says"); // the parts the catalogue holds after, or the error
-        const QByteArray two = "DorvaneNum\r\nA1\r\nA2\r\n";
-        QTest::newRow("- with a pipe") << "-" << two << "" << 0 << "A1\nA2";
-        QTest::newRow("- with a file") << "<" << two << "" << 0 << "A1\nA2";
-        QTest::newRow("- with an empty pipe")
-            << "-" << QByteArray() << "" << 1 << "standard input, line 1: the file is empty";
-        QTest::newRow("- with a store")
-            << "-" << QByteArray("SQLite format 3\0\x10\0\x01\x01", 20) << "" << 1
-            << "standard input: the file is a store, not a price file";
-        QTest::newRow("FIFO") << "fifo" << two << "" << 0 << "A1\nA2";
-        QTest::newRow("FIFO whose writer wrote nothing")
-            << "fifo" << QByteArray() << "" << 1 << "line 1: the file is empty";
-        QTest::newRow("a device that never ends")
-            << "/dev/zero" << QByteArray() << "" << 1 << "can't be read: it is a device";
-        QTest::newRow("a folder") << "folder" << QByteArray() << "" << 1
-                                  << "can't be read: it is a folder";
-        QTest::newRow("appended to mid-import")
-            << "file" << QByteArray("big") << "append" << 1
-            << "went from 9248913 to 9248922 bytes while it was being read";
-        QTest::newRow("replaced mid-import") << "file" << QByteArray("big") << "replace" << 1
-                                             << "was replaced or removed while it was being read";
+        // given: "-" (a pipe), "<" (- with a file), "fifo", "file"…; csv: what it holds, "big" a
+        // file of 180,000 parts; change: made to the file mid-import ("append", "replace"); says:
+        // the parts the catalogue holds after, or the error.
+        tests::addColumns<QString, QByteArray, QString, int, QString>("given", "csv", "change",
+                                                                      "exitCode", "says");
+        using tests::addRow;
+        const QByteArray two = "DorvaneNum\r\nA1\r\nA2\r\n", none, big = "big";
+        addRow("- with a pipe", "-", two, "", 0, "A1\nA2");
+        addRow("- with a file", "<", two, "", 0, "A1\nA2");
+        addRow("- with an empty pipe", "-", none, "", 1,
+               "standard input, line 1: the file is empty");
+        addRow("- with a store", "-", QByteArray("SQLite format 3\0\x10\0\x01\x01", 20), "", 1,
+               "standard input: the file is a store, not a price file");
+        addRow("FIFO", "fifo", two, "", 0, "A1\nA2");
+        addRow("FIFO whose writer wrote nothing", "fifo", none, "", 1, "line 1: the file is empty");
+        addRow("a device that never ends", "/dev/zero", none, "", 1,
+               "can't be read: it is a device");
+        addRow("a folder", "folder", none, "", 1, "can't be read: it is a folder");
+        addRow("appended to mid-import", "file", big, "append", 1,
+               "went from 9248913 to 9248922 bytes while it was being read");
+        addRow("replaced mid-import", "file", big, "replace", 1,
+               "was replaced or removed while it was being read");
     }
 
     // A price file given as a stream is read once, whole; one that changes while it is read is
@@ -108,13 +105,7 @@ private slots:
         const QString db = folder.filePath(u"parts.mdb"_s);
         const QString feed = folder.filePath(u"feed.csv"_s);
         QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
-        if (csv == "big") {
-            csv = "DorvaneNum,Description\n";
-            for (int i = 0; i < 180000; ++i)
-                csv +=
-                    "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
-        }
-        writeFile(feed, csv);
+        writeFile(feed, csv == "big" ? (csv = bigPriceFile(180000)) : csv);
         QString source = given == u"-" || given == u"<" ? u"-"_s : feed;
         QProcess writer; // a program writing the FIFO, which waits for the tool to open it
         if (given == u"fifo") {
@@ -180,10 +171,7 @@ private slots:
         QFETCH(int, signal);
         QTemporaryDir folder;
         const QString db = folder.filePath(u"parts.mdb"_s);
-        QByteArray csv = "DorvaneNum,Description\n";
-        for (int i = 0; i < 400000; ++i)
-            csv += "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
-        writeFile(folder.filePath(u"big.csv"_s), csv);
+        writeFile(folder.filePath(u"big.csv"_s), bigPriceFile(400000));
         QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
         const auto before = folderSnapshot(folder.path());
         QProcess import;

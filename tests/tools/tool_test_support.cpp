@@ -42,6 +42,13 @@ QStringList entries(const QString& folder) {
                                   QDir::Name);
 }
 
+QByteArray bigPriceFile(int parts) {
+    QByteArray csv = "DorvaneNum,Description\n";
+    for (int i = 0; i < parts; ++i)
+        csv += "BIG" + QByteArray::number(i) + ",A DESCRIPTION LONG ENOUGH TO TAKE A WHILE\n";
+    return csv;
+}
+
 void importParts(const QString& path, const QStringList& numbers) {
     QTemporaryDir work;
     QByteArray csv = "DorvaneNum,RoverNum,Description,CustomerPrice\n";

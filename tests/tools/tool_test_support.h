@@ -28,6 +28,8 @@ Run run(const QStringList& arguments, const QString& program = QStringLiteral(QU
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 QStringList entries(const QString& folder);
+// A price file of parts BIG0, BIG1… long enough that importing it takes a while.
+QByteArray bigPriceFile(int parts);
 // A catalogue of these parts (Dorvane numbers), made by quillon-db at path.
 void importParts(const QString& path, const QStringList& numbers);
 // The rows of a SELECT, one line each, fields joined by "|", Null as "-", an amount after "£".
