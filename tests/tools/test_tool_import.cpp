@@ -28,12 +28,11 @@ private slots:
     void initTestCase() { makeFixture(fixture_); }
 
     void importReadsFields_data() {
-        QTest::addColumn<QByteArray>("lineEnd");
-        QTest::addColumn<QByteArray>("start");
-        QTest::newRow("CR LF") << QByteArray("\r\n") << QByteArray("description");
-        QTest::newRow("LF") << QByteArray("\n") << QByteArray("description");
-        const QByteArray mark = "\xEF\xBB\xBF";
-        QTest::newRow("UTF-8 mark, quoted") << QByteArray("\r\n") << mark + "\"description\"";
+        tests::addColumns<QByteArray, QByteArray>("lineEnd", "start");
+        const QByteArray crLf = "\r\n", description = "description";
+        tests::addRow("CR LF", crLf, description);
+        tests::addRow("LF", QByteArray("\n"), description);
+        tests::addRow("UTF-8 mark, quoted", crLf, QByteArray("\xEF\xBB\xBF\"description\""));
     }
 
     // Columns in another order and letter case; a description with a comma, quotes and a line
