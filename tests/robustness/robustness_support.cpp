@@ -26,15 +26,14 @@ namespace {
 const QString orderAddressName = u"O'Hara's"_s;
 const QString deliveryAddressName = u"Depot"_s;
 
-} // namespace
-
 void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)
         qFatal("could not write %s", qPrintable(path));
 }
 
-void makeUserDatabase(const AppFolder& folder, int lines) {
+// user.mdb with one open order (OrderNum 1) of lines lines, the first of them DA1001 at 4.50.
+void makeUserDatabase(const AppFolder& folder, int lines = 1) {
     const auto db = Database::create(folder.userDatabase());
     Schema::createUser(*db);
     Transaction transaction(*db);
@@ -48,6 +47,8 @@ void makeUserDatabase(const AppFolder& folder, int lines) {
     transaction.commit();
 }
 
+// The journal of a change to a large user.mdb cut short by a power cut, copied to journalTo (and
+// the file as it then was to copyTo, when given).
 void interruptedChange(const QString& copyTo, const QString& journalTo) {
     const TestAppFolder source;
     makeUserDatabase(source.folder, 1001);
@@ -61,6 +62,8 @@ void interruptedChange(const QString& copyTo, const QString& journalTo) {
     QFile::copy(source.folder.userDatabase() + u"-journal"_s, journalTo);
     db->execute(u"ROLLBACK"_s);
 }
+
+} // namespace
 
 void arrange(const TestAppFolder& fx, const QString& how, std::optional<InstanceLock>& lock,
              std::unique_ptr<Database>& other) {

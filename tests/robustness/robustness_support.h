@@ -19,12 +19,6 @@
 
 namespace quillon::tests::robustness {
 
-void writeFile(const QString& path, const QByteArray& content);
-// user.mdb with one open order (OrderNum 1) of lines lines, the first of them DA1001 at 4.50.
-void makeUserDatabase(const AppFolder& folder, int lines = 1);
-// The journal of a change to a large user.mdb cut short by a power cut, copied to journalTo (and
-// the file as it then was to copyTo, when given).
-void interruptedChange(const QString& copyTo, const QString& journalTo);
 // Puts what the row names in the folder (see whatStandsInTheFolder).
 void arrange(const TestAppFolder& fx, const QString& how, std::optional<InstanceLock>& lock,
              std::unique_ptr<Database>& other);
