@@ -25,13 +25,12 @@ using quillon::tests::ProgramDriver;
 namespace {
 
 void addCatalogue(ProgramDriver& app) {
-    const auto part = &ProgramDriver::row;
     app.addParts({
-        part(u"ID=1|DorvaneNum=BR1001|RoverNum=STC1|Description=Brake pad|Application1=Defender|"
-             u"Picture1=a.jpg|Picture2=b.jpg|Picture3=c.jpg"_s),
-        part(u"ID=2|DorvaneNum=BR1002|RoverNum=STC2|Description=Brake disc|"
-             u"Application1=Range Rover"_s),
-        part(u"ID=3|DorvaneNum=AF1003|RoverNum=ESR3|Description=Air filter"_s),
+        u"ID=1|DorvaneNum=BR1001|RoverNum=STC1|Description=Brake pad|Application1=Defender|"
+        u"Picture1=a.jpg|Picture2=b.jpg|Picture3=c.jpg"_s,
+        u"ID=2|DorvaneNum=BR1002|RoverNum=STC2|Description=Brake disc|"
+        u"Application1=Range Rover"_s,
+        u"ID=3|DorvaneNum=AF1003|RoverNum=ESR3|Description=Air filter"_s,
     });
     app.writeIcons();
     for (const char* file : {"a.jpg", "b.jpg", "c.jpg"})

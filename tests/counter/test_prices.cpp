@@ -18,12 +18,11 @@ const QString rows = u"SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPri
 
 // CP100 and CP500 share a Rover number; CP300 and CP400 are Dorvane's own parts.
 void addCatalogue(const ProgramDriver& app) {
-    const auto row = &ProgramDriver::row;
-    app.addParts({row(u"ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"_s),
-                  row(u"ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"_s),
-                  row(u"ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"_s),
-                  row(u"ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"_s),
-                  row(u"ID=5|DorvaneNum=CP500|RoverNum=STC100"_s)});
+    app.addParts({u"ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"_s,
+                  u"ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"_s,
+                  u"ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"_s,
+                  u"ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"_s,
+                  u"ID=5|DorvaneNum=CP500|RoverNum=STC100"_s});
 }
 
 // The three boxes, as "file|selling|unit".

@@ -193,8 +193,8 @@ private slots:
         ProgramDriver app;
         addOrder(app, 4, false, seeded);
         // Part Detail shows another price for DA2: the line keeps its own.
-        app.addParts({ProgramDriver::row(u"ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|"
-                                         "Description=Driver's seat|CustomerPrice=99"_s)});
+        app.addParts(QStringList{
+            u"ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|Description=Driver's seat|CustomerPrice=99"_s});
         app.run();
         app.type(u"txtDesc"_s, u"Driver's seat"_s);
         ProgramDriver::key(Qt::Key_Return);

@@ -79,6 +79,13 @@ void ProgramDriver::addParts(const QList<Row>& rows) const {
                QStringLiteral("Parts"), rows);
 }
 
+void ProgramDriver::addParts(const QStringList& rows) const {
+    QList<Row> made;
+    for (const QString& pairs : rows)
+        made << row(pairs);
+    addParts(made);
+}
+
 void ProgramDriver::addRows(const QString& table, const QList<Row>& rows) const {
     if (state.userDb)
         return insertRows(*state.userDb, table, rows);

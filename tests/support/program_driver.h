@@ -28,6 +28,8 @@ public:
     static Row row(const QString& pairs);
     // Rows into the catalogue's Parts table; before the start.
     void addParts(const QList<Row>& rows) const;
+    // The same from rows written as row() takes them.
+    void addParts(const QStringList& rows) const;
     // Rows into a User database table: the open store once started, else user.mdb (made empty
     // from the schema when missing).
     void addRows(const QString& table, const QList<Row>& rows) const;
