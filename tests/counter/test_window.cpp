@@ -177,13 +177,11 @@ private slots:
         QFETCH(QString, next);
         ProgramDriver app;
         app.writeIcons();
-        const auto row = &ProgramDriver::row;
-        app.addParts(
-            {row(u"ID=1|DorvaneNum=GR10|RoverNum=STC2|Description=Hub nut|Picture1=a.jpg"_s),
-             row(u"ID=2|DorvaneNum=GR2|Description=axle"_s),
-             row(u"ID=3|DorvaneNum=gr3|RoverNum=STC10|Description=Brake|Picture1=b.jpg"_s),
-             row(u"ID=4|DorvaneNum=GR1|RoverNum=STC1|Description=Hub cap"_s),
-             row(u"ID=5|DorvaneNum=GR010|RoverNum=NRC5|Description=hub Bolt"_s)});
+        app.addParts({u"ID=1|DorvaneNum=GR10|RoverNum=STC2|Description=Hub nut|Picture1=a.jpg"_s,
+                      u"ID=2|DorvaneNum=GR2|Description=axle"_s,
+                      u"ID=3|DorvaneNum=gr3|RoverNum=STC10|Description=Brake|Picture1=b.jpg"_s,
+                      u"ID=4|DorvaneNum=GR1|RoverNum=STC1|Description=Hub cap"_s,
+                      u"ID=5|DorvaneNum=GR010|RoverNum=NRC5|Description=hub Bolt"_s});
         app.run();
         app.searchPart(u"*GR*"_s);
         const QStringList listed = {u"GR10"_s, u"GR2"_s, u"gr3"_s, u"GR1"_s, u"GR010"_s};
