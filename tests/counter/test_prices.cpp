@@ -4,6 +4,7 @@
 #include "test_registry.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace quillon;
@@ -43,18 +44,6 @@ void enter(ProgramDriver& app, const QString& part, const QString& values,
     app.type(u"txtUnit"_s, values.section(u'|', 2, 2));
     app.click(button);
 }
-
-// The user's settings for amounts, as the desktop would give them, for one test.
-class UserLocale {
-public:
-    explicit UserLocale(const QString& name) { QLocale::setDefault(QLocale(name)); }
-    ~UserLocale() { QLocale::setDefault(saved_); }
-    UserLocale(const UserLocale&) = delete;
-    UserLocale& operator=(const UserLocale&) = delete;
-
-private:
-    QLocale saved_;
-};
 
 class PricesTest : public QObject {
     Q_OBJECT
@@ -150,7 +139,9 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, said);
         const QString caption = box == u"txtFilePrice"_s ? u"File Price"_s : u"Selling Price"_s;
-        const UserLocale settings(locale);
+        // The user's settings for amounts, as the desktop would give them, for this case only.
+        const auto restore = qScopeGuard([saved = QLocale()] { QLocale::setDefault(saved); });
+        QLocale::setDefault(QLocale(locale));
         ProgramDriver app;
         addCatalogue(app);
         app.run();
