@@ -122,27 +122,7 @@ private slots:
         QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
-    // A catalogue renamed over the file after a search: the parts walked are those of the file
-    // the search read, and the next search reads the new one.
-    void catalogueReplacedAfterASearch() {
-        ProgramDriver app;
-        addCatalogue(app);
-        app.run();
-        app.searchPart(u"GR*0"_s);
-        const QString copy = app.folder.file(u"new.mdb"_s);
-        QVERIFY(QFile::copy(app.folder.catalogue(), copy));
-        Database::open(copy, Database::Access::ReadWrite)
-            ->execute(u"UPDATE Parts SET Description = 'Replaced'"_s);
-        QVERIFY(QFile::remove(app.folder.catalogue()) &&
-                QFile::rename(copy, app.folder.catalogue()));
-        app.grid()->setFocus();
-        ProgramDriver::key(Qt::Key_Down);
-        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u"Hub nut"_s);
-        app.searchPart(u"GR*0"_s);
-        QCOMPARE(app.status(), u"Replaced"_s);
-    }
-
-    void noMatchAndClear() {
+    void noMatchClearAndNewCatalogue() {
         ProgramDriver app;
         addCatalogue(app);
         app.run();
@@ -163,6 +143,21 @@ private slots:
         QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), u""_s);
         QVERIFY(!app.control(u"cmdClear"_s)->isEnabled());
         QCOMPARE(app.status(), u"Hub seal"_s);
+
+        // A catalogue renamed over the file after a search: the parts walked are those of the
+        // file the search read, and the next search reads the new one.
+        app.searchPart(u"GR*0"_s);
+        const QString copy = app.folder.file(u"new.mdb"_s);
+        QVERIFY(QFile::copy(app.folder.catalogue(), copy));
+        Database::open(copy, Database::Access::ReadWrite)
+            ->execute(u"UPDATE Parts SET Description = 'Replaced'"_s);
+        QVERIFY(QFile::remove(app.folder.catalogue()) &&
+                QFile::rename(copy, app.folder.catalogue()));
+        app.grid()->setFocus();
+        ProgramDriver::key(Qt::Key_Down);
+        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u"Hub nut"_s);
+        app.searchPart(u"GR*0"_s);
+        QCOMPARE(app.status(), u"Replaced"_s);
     }
 
     // A picture named in the part's second column: its thumbnail (slot 2 only), and what a click
