@@ -68,8 +68,9 @@ public:
     static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     // Types the number into txtPart and clicks its Search button.
     void searchPart(const QString& number) const;
-    // Clicks (twice: double-clicks) a cell of the results grid; grid rows count from 1.
+    // Clicks (twice: double-clicks) a cell of the results grid or the one given; rows from 1.
     void clickCell(int row, int column, bool twice = false) const;
+    static void clickCell(const FlexGrid& grid, int row, int column, bool twice = false);
     // Clicks the heading of a column of the results grid.
     void clickHeading(int column) const;
 
