@@ -4,6 +4,7 @@
 #include "test_registry.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace quillon;
@@ -18,12 +19,11 @@ const QString rows = u"SELECT DorvaneNum, RoverNum, CustomerPrice, CustomerLRPri
 
 // CP100 and CP500 share a Rover number; CP300 and CP400 are Dorvane's own parts.
 void addCatalogue(const ProgramDriver& app) {
-    const auto row = &ProgramDriver::row;
-    app.addParts({row(u"ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"_s),
-                  row(u"ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"_s),
-                  row(u"ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"_s),
-                  row(u"ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"_s),
-                  row(u"ID=5|DorvaneNum=CP500|RoverNum=STC100"_s)});
+    app.addParts({u"ID=1|DorvaneNum=CP100|RoverNum=STC100|Description=Pad"_s,
+                  u"ID=2|DorvaneNum=CP200|RoverNum=NRC200|Description=Disc"_s,
+                  u"ID=3|DorvaneNum=CP300|RoverNum=Dorvane Only"_s,
+                  u"ID=4|DorvaneNum=CP400|RoverNum=Dorvane Only"_s,
+                  u"ID=5|DorvaneNum=CP500|RoverNum=STC100"_s});
 }
 
 // The three boxes, as "file|selling|unit".
@@ -44,18 +44,6 @@ void enter(ProgramDriver& app, const QString& part, const QString& values,
     app.type(u"txtUnit"_s, values.section(u'|', 2, 2));
     app.click(button);
 }
-
-// The user's settings for amounts, as the desktop would give them, for one test.
-class UserLocale {
-public:
-    explicit UserLocale(const QString& name) { QLocale::setDefault(QLocale(name)); }
-    ~UserLocale() { QLocale::setDefault(saved_); }
-    UserLocale(const UserLocale&) = delete;
-    UserLocale& operator=(const UserLocale&) = delete;
-
-private:
-    QLocale saved_;
-};
 
 class PricesTest : public QObject {
     Q_OBJECT
@@ -151,7 +139,9 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, said);
         const QString caption = box == u"txtFilePrice"_s ? u"File Price"_s : u"Selling Price"_s;
-        const UserLocale settings(locale);
+        // The user's settings for amounts, as the desktop would give them, for this case only.
+        const auto restore = qScopeGuard([saved = QLocale()] { QLocale::setDefault(saved); });
+        QLocale::setDefault(QLocale(locale));
         ProgramDriver app;
         addCatalogue(app);
         app.run();

@@ -32,9 +32,8 @@ QByteArray bytes(const QString& path) {
 // Two parts (the second without a Rover number), an order open, both listed by a search for
 // "1001" and the first shown; the quantity dialog answers 3.
 void counter(ProgramDriver& app) {
-    app.addParts(
-        {ProgramDriver::row(u"ID=1|DorvaneNum=BJ1001|RoverNum=STC1001|Description=Brake"_s),
-         ProgramDriver::row(u"ID=2|DorvaneNum=AF1001|Description=Air filter"_s)});
+    app.addParts({u"ID=1|DorvaneNum=BJ1001|RoverNum=STC1001|Description=Brake"_s,
+                  u"ID=2|DorvaneNum=AF1001|Description=Air filter"_s});
     app.run();
     app.dialogs.answerNext(Dialogs::Button::Yes);
     app.click(u"cmdStartOrder"_s);

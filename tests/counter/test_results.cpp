@@ -28,20 +28,17 @@ const QStringList fullShown =
 
 // Six parts listed by "GR*0", the fifth with every value, the sixth with none shown.
 void addCatalogue(const ProgramDriver& app) {
-    const auto row = &ProgramDriver::row;
     app.addParts(
-        {row(u"ID=3|DorvaneNum=GR100|RoverNum=STC100|Description=Hub seal"_s),
-         row(u"ID=7|DorvaneNum=GR200|Description=Hub nut"_s),
-         row(u"ID=9|DorvaneNum=GR300|RoverNum=NRC300|Description=Hub\tbearing|Picture1=bearing.jpg"_s),
-         row(u"ID=12|DorvaneNum=GR400|RoverNum=ANR400|Description="_s),
-         row(u"ID=30|DorvaneNum=GR500|AltDorvaneNum=ALT500|RoverNum=STC500|RoverSuper2=OLD2|"
-             u"RoverSuper6=OLD6|Description=Hub cap|CustomerPrice=12.5|LRPrice=1234.5|"
-             u"CustomerLRPrice=0.25|LRDiscountCode=B|UnitSale=SET|UnitIssue=2|Weight=1.2kg|"
-             u"ProductGroup=Hubs|Brand=Genuine Wessex Axle "
-             u"Works|Application1=Defender|Application9=TD 5|"
-             u"Picture2=cap.jpg"_s),
-         row(u"ID=40|DorvaneNum=GR600|AltDorvaneNum=|CustomerPrice=0|LRDiscountCode=0.00|"
-             u"UnitSale="_s)});
+        {u"ID=3|DorvaneNum=GR100|RoverNum=STC100|Description=Hub seal"_s,
+         u"ID=7|DorvaneNum=GR200|Description=Hub nut"_s,
+         u"ID=9|DorvaneNum=GR300|RoverNum=NRC300|Description=Hub\tbearing|Picture1=bearing.jpg"_s,
+         u"ID=12|DorvaneNum=GR400|RoverNum=ANR400|Description="_s,
+         u"ID=30|DorvaneNum=GR500|AltDorvaneNum=ALT500|RoverNum=STC500|RoverSuper2=OLD2|"
+         u"RoverSuper6=OLD6|Description=Hub cap|CustomerPrice=12.5|LRPrice=1234.5|"
+         u"CustomerLRPrice=0.25|LRDiscountCode=B|UnitSale=SET|UnitIssue=2|Weight=1.2kg|"
+         u"ProductGroup=Hubs|Brand=Genuine Wessex Axle Works|Application1=Defender|"
+         u"Application9=TD 5|Picture2=cap.jpg"_s,
+         u"ID=40|DorvaneNum=GR600|AltDorvaneNum=|CustomerPrice=0|LRDiscountCode=0.00|UnitSale="_s});
 }
 
 const char* const valueFields[] = {
@@ -125,27 +122,7 @@ private slots:
         QVERIFY(app.dialogs.boxes().isEmpty());
     }
 
-    // A catalogue renamed over the file after a search: the parts walked are those of the file
-    // the search read, and the next search reads the new one.
-    void catalogueReplacedAfterASearch() {
-        ProgramDriver app;
-        addCatalogue(app);
-        app.run();
-        app.searchPart(u"GR*0"_s);
-        const QString copy = app.folder.file(u"new.mdb"_s);
-        QVERIFY(QFile::copy(app.folder.catalogue(), copy));
-        Database::open(copy, Database::Access::ReadWrite)
-            ->execute(u"UPDATE Parts SET Description = 'Replaced'"_s);
-        QVERIFY(QFile::remove(app.folder.catalogue()) &&
-                QFile::rename(copy, app.folder.catalogue()));
-        app.grid()->setFocus();
-        ProgramDriver::key(Qt::Key_Down);
-        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u"Hub nut"_s);
-        app.searchPart(u"GR*0"_s);
-        QCOMPARE(app.status(), u"Replaced"_s);
-    }
-
-    void noMatchAndClear() {
+    void noMatchClearAndNewCatalogue() {
         ProgramDriver app;
         addCatalogue(app);
         app.run();
@@ -166,14 +143,28 @@ private slots:
         QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), u""_s);
         QVERIFY(!app.control(u"cmdClear"_s)->isEnabled());
         QCOMPARE(app.status(), u"Hub seal"_s);
+
+        // A catalogue renamed over the file after a search: the parts walked are those of the
+        // file the search read, and the next search reads the new one.
+        app.searchPart(u"GR*0"_s);
+        const QString copy = app.folder.file(u"new.mdb"_s);
+        QVERIFY(QFile::copy(app.folder.catalogue(), copy));
+        Database::open(copy, Database::Access::ReadWrite)
+            ->execute(u"UPDATE Parts SET Description = 'Replaced'"_s);
+        QVERIFY(QFile::remove(app.folder.catalogue()) &&
+                QFile::rename(copy, app.folder.catalogue()));
+        app.grid()->setFocus();
+        ProgramDriver::key(Qt::Key_Down);
+        QCOMPARE(app.control<QLabel>(u"txtDescription"_s)->text(), u"Hub nut"_s);
+        app.searchPart(u"GR*0"_s);
+        QCOMPARE(app.status(), u"Replaced"_s);
     }
 
     // A picture named in the part's second column: its thumbnail (slot 2 only), and what a click
     // on it opens. "file" is what stands where, relative to the folder.
     void pictures_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("file");  // "page:" prefix: a web page; "junk:": no picture
-        QTest::addColumn<QString>("opens"); // "": no thumbnail; "window", "browser"
+        // file: "page:" prefix, a web page; "junk:", no picture. opens: "", "window", "browser"
+        tests::addColumns<QString, QString, QString>("name", "file", "opens");
         addRow("photograph", "front.jpg", "images/front.jpg", "window");
         addRow("page .html", "fitting.html", "page:images/fitting.html", "browser");
         addRow("page .htm not there", "sheet.htm", "", "browser");

@@ -16,19 +16,18 @@ using quillon::tests::ProgramDriver;
 namespace {
 
 void addCatalogue(const ProgramDriver& app) {
-    const auto part = &ProgramDriver::row;
     app.addParts({
-        part(u"ID=1|DorvaneNum=DV100|RoverNum=STC100|Description=Brake pad set|"
-             u"Application1=Defender"_s),
-        part(u"ID=2|DorvaneNum=DV200|RoverNum=NRC200|RoverSuper4=ZZX999|Description=Brake hose|"
-             u"Application1=Discovery|Application2=Defender"_s),
-        part(u"ID=3|DorvaneNum=DV300|RoverNum=Dorvane Only|Description=Brake    disc|"
-             u"Application1=Discovery"_s),
-        part(u"ID=4|DorvaneNum=DV400|AltDorvaneNum=ALT777|RoverNum=ERR400|Description=O'Ring seal|"
-             u"Application3=Defender 90"_s),
-        part(u"ID=5|DorvaneNum=DV500|RoverNum=AB[1X|Description=Brake light   bulb|"
-             u"Application9=Defender"_s),
-        part(u"ID=6|DorvaneNum=DV600|RoverNum=50%_OFF|Description=Sale item"_s),
+        u"ID=1|DorvaneNum=DV100|RoverNum=STC100|Description=Brake pad set|"
+        u"Application1=Defender"_s,
+        u"ID=2|DorvaneNum=DV200|RoverNum=NRC200|RoverSuper4=ZZX999|Description=Brake hose|"
+        u"Application1=Discovery|Application2=Defender"_s,
+        u"ID=3|DorvaneNum=DV300|RoverNum=Dorvane Only|Description=Brake    disc|"
+        u"Application1=Discovery"_s,
+        u"ID=4|DorvaneNum=DV400|AltDorvaneNum=ALT777|RoverNum=ERR400|Description=O'Ring seal|"
+        u"Application3=Defender 90"_s,
+        u"ID=5|DorvaneNum=DV500|RoverNum=AB[1X|Description=Brake light   bulb|"
+        u"Application9=Defender"_s,
+        u"ID=6|DorvaneNum=DV600|RoverNum=50%_OFF|Description=Sale item"_s,
     });
 }
 

@@ -60,8 +60,7 @@ private slots:
     // test_counter_at_150) 1280 x 800 is 853 x 533, and a narrower window down to 820 still
     // needs no horizontal scrolling.
     void room_data() {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<int>("leastRows");
+        tests::addColumns<QSize, int>("window", "leastRows");
         addRow("1920x1080", QSize(1920, 1020), 30);
         addRow("1366x768", QSize(1366, 708), 15);
         addRow("1024x600", QSize(1024, 540), 10);
@@ -72,11 +71,11 @@ private slots:
         QFETCH(QSize, window);
         QFETCH(int, leastRows);
         ProgramDriver app;
-        QList<quillon::tests::Row> parts;
+        QStringList parts;
         for (int id = 1; id <= 60; ++id)
-            parts << ProgramDriver::row(
-                u"ID=%1|DorvaneNum=RM%1|RoverNum=STC%1|Description=Room part %1|Brand=Brand %1|"
-                u"Application1=Defender|Application2=TD 5|RoverSuper1=OLD%1"_s.arg(id));
+            parts
+                << (u"ID=%1|DorvaneNum=RM%1|RoverNum=STC%1|Description=Room part %1|Brand=Brand %1|"
+                    u"Application1=Defender|Application2=TD 5|RoverSuper1=OLD%1"_s.arg(id));
         app.addParts(parts);
         app.run();
         app.searchPart(u"*RM*"_s);
@@ -107,14 +106,11 @@ private slots:
     void walkingMovesNothing() {
         ProgramDriver app;
         app.addParts(
-            {ProgramDriver::row(u"ID=1|DorvaneNum=WK1|Description=Nut|Brand=AB|UnitSale=1"_s),
-             ProgramDriver::row(u"ID=2|DorvaneNum=WK2|AltDorvaneNum=ALT-2-B|"
-                                u"Description=Gasket set - cylinder head - 2.5 NA|"
-                                u"Brand=Hollinpryce|CustomerPrice=12345.67|"
-                                u"UnitSale=SET|Weight=12.5 kg"_s),
-             ProgramDriver::row(u"ID=3|DorvaneNum=WK3|RoverNum=Dorvane Only|"
-                                u"Description=Hub|ProductGroup=Suspension"_s),
-             ProgramDriver::row(u"ID=4|DorvaneNum=WK4|Description=Washer"_s)});
+            {u"ID=1|DorvaneNum=WK1|Description=Nut|Brand=AB|UnitSale=1"_s,
+             u"ID=2|DorvaneNum=WK2|AltDorvaneNum=ALT-2-B|Description=Gasket set - cylinder head - "
+             u"2.5 NA|Brand=Hollinpryce|CustomerPrice=12345.67|UnitSale=SET|Weight=12.5 kg"_s,
+             u"ID=3|DorvaneNum=WK3|RoverNum=Dorvane Only|Description=Hub|ProductGroup=Suspension"_s,
+             u"ID=4|DorvaneNum=WK4|Description=Washer"_s});
         app.run();
         app.searchPart(u"*WK*"_s);
         layOut(app, QSize(1024, 600));
@@ -133,9 +129,7 @@ private slots:
 
     // A value longer than any before: its field widens to show it whole.
     void longValuesShownWhole_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("value");
+        tests::addColumns<QString, QString, QString>("field", "column", "value");
         addRow("long brand", "txtBrand", "Brand", "Wessex Axle and Gear Works of Dorchester");
         addRow("long number", "txtAltDRNumber", "AltDorvaneNum", "DV-ALT-000000000000042/B");
         addRow(
@@ -162,10 +156,8 @@ private slots:
     // Heading clicks: the rows' DV numbers in order afterwards, the grid row of the part shown
     // (GR10, the first listed, stays shown), and the part the Down key shows next.
     void sorting_data() {
-        QTest::addColumn<QList<int>>("clicks");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<int>("shownRow");
-        QTest::addColumn<QString>("next");
+        tests::addColumns<QList<int>, QStringList, int, QString>("clicks", "order", "shownRow",
+                                                                 "next");
         const auto dv = [](const char* texts) { return QString::fromLatin1(texts).split(u','); };
         addRow("DV No.", QList<int>{0}, dv("GR1,GR2,gr3,GR10,GR010"), 4, u"GR010"_s);
         addRow("DV No. again", QList<int>{0, 0}, dv("GR10,GR010,gr3,GR2,GR1"), 1, u"GR010"_s);
@@ -185,13 +177,11 @@ private slots:
         QFETCH(QString, next);
         ProgramDriver app;
         app.writeIcons();
-        const auto row = &ProgramDriver::row;
-        app.addParts(
-            {row(u"ID=1|DorvaneNum=GR10|RoverNum=STC2|Description=Hub nut|Picture1=a.jpg"_s),
-             row(u"ID=2|DorvaneNum=GR2|Description=axle"_s),
-             row(u"ID=3|DorvaneNum=gr3|RoverNum=STC10|Description=Brake|Picture1=b.jpg"_s),
-             row(u"ID=4|DorvaneNum=GR1|RoverNum=STC1|Description=Hub cap"_s),
-             row(u"ID=5|DorvaneNum=GR010|RoverNum=NRC5|Description=hub Bolt"_s)});
+        app.addParts({u"ID=1|DorvaneNum=GR10|RoverNum=STC2|Description=Hub nut|Picture1=a.jpg"_s,
+                      u"ID=2|DorvaneNum=GR2|Description=axle"_s,
+                      u"ID=3|DorvaneNum=gr3|RoverNum=STC10|Description=Brake|Picture1=b.jpg"_s,
+                      u"ID=4|DorvaneNum=GR1|RoverNum=STC1|Description=Hub cap"_s,
+                      u"ID=5|DorvaneNum=GR010|RoverNum=NRC5|Description=hub Bolt"_s});
         app.run();
         app.searchPart(u"*GR*"_s);
         const QStringList listed = {u"GR10"_s, u"GR2"_s, u"gr3"_s, u"GR1"_s, u"GR010"_s};
@@ -221,8 +211,7 @@ private slots:
     // The settings file as a run finds it, and the window it starts with: "x,y,w,h" of its
     // normal geometry, with " maximised" when it is.
     void remembered_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("window");
+        tests::addColumns<QByteArray, QString>("file", "window");
         const QByteArray ours = "[General]\nprogram=dorvane-quillon\n[window]\n";
         addRow("as left", ours + "geometry=\"20,30,700,500\"\nmaximised=false\n",
                u"20,30,700,500"_s);
@@ -263,7 +252,7 @@ private slots:
     // Closed and started again: the size, the place, the split and the column widths as left.
     void restartKeepsTheLayout() {
         ProgramDriver app;
-        app.addParts({ProgramDriver::row(u"ID=1|DorvaneNum=RS100|Description=Spring"_s)});
+        app.addParts(QStringList{u"ID=1|DorvaneNum=RS100|Description=Spring"_s});
         app.run();
         app.window->setWindowState(Qt::WindowNoState);
         app.window->setGeometry(12, 24, 760, 540);

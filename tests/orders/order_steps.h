@@ -24,16 +24,14 @@ inline void addOrder(const ProgramDriver& app, int orderNum, bool completed,
     app.addRows(
         u"orders"_s,
         {{{u"OrderNum"_s, orderNum}, {u"OrderDate"_s, date}, {u"OrderStatus"_s, completed}}});
+    const QStringList columns{u"DorvaneNum"_s, u"RoverNum"_s, u"Description"_s, u"Quantity"_s,
+                              u"Price"_s};
     QList<Row> rows;
     for (const QString& line : lines) {
         const QStringList v = line.split(u'|');
-        rows << Row{{u"OrderNum"_s, orderNum},
-                    {u"DorvaneNum"_s, v[0]},
-                    {u"RoverNum"_s, v[1]},
-                    {u"Description"_s, v[2]},
-                    {u"Quantity"_s, v[3]},
-                    {u"Price"_s, v[4]},
-                    {u"Comments"_s, v.mid(5).join(u'|')}};
+        rows << Row{{u"OrderNum"_s, orderNum}, {u"Comments"_s, v.mid(5).join(u'|')}};
+        for (int i = 0; i < 5; ++i)
+            rows.last().insert(columns[i], v[i]);
     }
     app.addRows(u"orderParts"_s, rows);
 }

@@ -19,13 +19,6 @@ void seed(const ProgramDriver& app, bool open) {
         addOrder(app, 7, false, {u"DA1|NRC1|Oil filter|2|4.5"_s, u"DA2|NRC2|Air filter|1|7"_s});
 }
 
-// Clicks a cell of the View Parts Order grid (rows from 1).
-void clickCell(const QWidget& window, int row, int column) {
-    auto* grid = child<FlexGrid>(window, "MSFlexGridViewOrder");
-    const QRect cell = grid->visualRect(grid->model()->index(row - 1, column));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
 const QStringList threeLines{u"DA1|NRC1|Oil filter|2|4.5|"_s,
                              u"DA2|Dorvane Only|Driver's seat \"cover\"|40000|1234.5|Don't bend"_s,
                              u"DA3|NRC3|Gasket\tset|10|0.25|Box of\t\"ten\""_s};
@@ -193,8 +186,8 @@ private slots:
         ProgramDriver app;
         addOrder(app, 4, false, seeded);
         // Part Detail shows another price for DA2: the line keeps its own.
-        app.addParts({ProgramDriver::row(u"ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|"
-                                         "Description=Driver's seat|CustomerPrice=99"_s)});
+        app.addParts(QStringList{
+            u"ID=1|DorvaneNum=DA2|RoverNum=Dorvane Only|Description=Driver's seat|CustomerPrice=99"_s});
         app.run();
         app.type(u"txtDesc"_s, u"Driver's seat"_s);
         ProgramDriver::key(Qt::Key_Return);
@@ -208,7 +201,8 @@ private slots:
         QString status;
         QString shown;
         app.dialogs.onWindow(u"frmViewOrder"_s, [&](QDialog& window) {
-            clickCell(window, cell.x(), cell.y());
+            ProgramDriver::clickCell(*child<FlexGrid>(window, "MSFlexGridViewOrder"), cell.x(),
+                                     cell.y());
             press(window, action.startsWith(u"modify") ? "cmdModify" : "cmdDelete");
             status = child<QLabel>(window, "StatusBarOrderPanel1")->text();
             const QStringList after = rows(window, "MSFlexGridViewOrder");

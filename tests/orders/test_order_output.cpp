@@ -24,21 +24,13 @@ using namespace quillon::tests;
 
 namespace {
 
-// Hostile texts in every text column, "DorvaneNum|RoverNum|Description|Quantity|Price|Comments"
-// (a line break inside a field stands as \n in the row and is put in below).
+// Hostile texts in every text column, "DorvaneNum|RoverNum|Description|Quantity|Price|Comments".
 const QStringList hostileLines{
     u"DA1|AAA111|Bolt, \"hex\" M8|3|2.5|=cmd|' /C calc'!A0"_s,
-    u"+DA2|-BBB222|@SUM(A1)|1|1234.5|Line one\\nline two"_s,
+    u"+DA2|-BBB222|@SUM(A1)|1|1234.5|Line one\nline two"_s,
     u"DA3|CCC333|\u0645\u0631\u062D\u0628\u0627 right to left|2|0.125|\tTabbed"_s,
     u"DA4|Dorvane Only|Emoji \U0001F697 part|10|7|\rReturn first"_s,
 };
-
-QStringList withBreaks(const QStringList& lines) {
-    QStringList out;
-    for (QString line : lines)
-        out << line.replace(u"\\n"_s, u"\n"_s);
-    return out;
-}
 
 // n lines DV0001 ... with a note each, quantity 1 and price 1.
 QStringList numberedLines(int n) {
@@ -233,10 +225,8 @@ private slots:
                                           u"0.125"_s, u"0.25"_s, u"'\tTabbed"_s},
                                          {u"DA4"_s, u"Dorvane Only"_s, u"Emoji \U0001F697 part"_s,
                                           u"10"_s, u"7"_s, u"70"_s, u"'\rReturn first"_s}};
-        addRow("open order, hostile texts", u"mnuExportOrderCsv"_s, withBreaks(hostileLines),
-               hostile);
-        addRow("previous order, hostile texts", u"cmdExportOrderCsv"_s, withBreaks(hostileLines),
-               hostile);
+        addRow("open order, hostile texts", u"mnuExportOrderCsv"_s, hostileLines, hostile);
+        addRow("previous order, hostile texts", u"cmdExportOrderCsv"_s, hostileLines, hostile);
         QList<QStringList> many{header};
         for (int i = 1; i <= 500; ++i) {
             const QString n = u"%1"_s.arg(i, 4, 10, QChar(u'0'));
@@ -338,7 +328,7 @@ private slots:
         QFETCH(bool, client);
         QFETCH(QString, subject);
         ProgramDriver app;
-        orderOf(app, withBreaks(hostileLines), command.startsWith(u"cmd"));
+        orderOf(app, hostileLines, command.startsWith(u"cmd"));
         app.browser.setMailAvailable(client);
 
         give(app, command);

@@ -3,6 +3,7 @@
 // link, a folder) is replaced by a file of our own or refused with the reason; what a link
 // leads to is never written; no temporary file is left behind.
 #include "platform/safe_file_writer.h"
+#include "store_fixture.h"
 #include "test_registry.h"
 
 #include <QDir>
@@ -58,28 +59,19 @@ private slots:
     // with the permissions given, "disk full" as it is written), what it says ("" when written),
     // and the folder afterwards.
     void whatStandsAtTheName_data() {
-        tests::addColumns<QString, QString, QString, QString>("stands", "how", "said", "after");
-        const auto row = [](const char* stands, const char* how, const char* said,
-                            const char* after) {
-            tests::addRow(
-                qPrintable(QString::fromLatin1(stands) + u", "_s + QString::fromLatin1(how)),
-                QString::fromLatin1(stands), QString::fromLatin1(how), QString::fromLatin1(said),
-                QString::fromLatin1(after));
-        };
-        row("nothing", "replace", "", "f.txt file 644 new");
-        row("nothing", "keep", "", "f.txt file 644 new");
-        row("nothing", "as 600", "", "f.txt file 600 new");
-        row("file 600", "replace", "", "f.txt file 600 new");
-        row("file 640", "as 600", "", "f.txt file 600 new");
-        row("file 444", "replace", "the file is read-only", "f.txt file 444 old");
-        row("file 600", "keep", "something stands at", "f.txt file 600 old");
-        row("file 600", "disk full", "the disk is full", "f.txt file 600 old");
-        row("link to a file", "replace", "", "f.txt file 644 new");
-        row("link to a folder", "replace", "", "f.txt file 644 new");
-        row("dangling link", "keep", "something stands at", "f.txt link");
-        row("dangling link", "replace", "", "f.txt file 644 new");
-        row("hard link", "replace", "", "f.txt file 600 new");
-        row("folder", "replace", "Is a directory", "f.txt folder");
+        tests::textTable({"stands", "how", "said", "after"},
+                         "nothing>replace>>f.txt file 644 new|nothing>keep>>f.txt file 644 new|"
+                         "nothing>as 600>>f.txt file 600 new|file 600>replace>>f.txt file 600 new|"
+                         "file 640>as 600>>f.txt file 600 new|"
+                         "file 444>replace>the file is read-only>f.txt file 444 old|"
+                         "file 600>keep>something stands at>f.txt file 600 old|"
+                         "file 600>disk full>the disk is full>f.txt file 600 old|"
+                         "link to a file>replace>>f.txt file 644 new|"
+                         "link to a folder>replace>>f.txt file 644 new|"
+                         "dangling link>keep>something stands at>f.txt link|"
+                         "dangling link>replace>>f.txt file 644 new|"
+                         "hard link>replace>>f.txt file 600 new|"
+                         "folder>replace>Is a directory>f.txt folder");
     }
     void whatStandsAtTheName() {
         QFETCH(QString, stands);

@@ -52,9 +52,7 @@ QString loosened(QRandomGenerator& random, const QString& text) {
 
 // The program's searches for a text: by part number, and by description, limited to one
 // vehicle unless it is empty.
-QString partNumberSearch(const QString& text) {
-    return PartSearch::partNumberStatement(text);
-}
+const auto partNumberSearch = &PartSearch::partNumberStatement;
 QString descriptionSearch(const QString& text, const QString& vehicle) {
     return PartSearch::descriptionStatement(text, vehicle.isEmpty() ? PartSearchFrames::anyVehicle()
                                                                     : vehicle);

@@ -79,6 +79,13 @@ void ProgramDriver::addParts(const QList<Row>& rows) const {
                QStringLiteral("Parts"), rows);
 }
 
+void ProgramDriver::addParts(const QStringList& rows) const {
+    QList<Row> made;
+    for (const QString& pairs : rows)
+        made << row(pairs);
+    addParts(made);
+}
+
 void ProgramDriver::addRows(const QString& table, const QList<Row>& rows) const {
     if (state.userDb)
         return insertRows(*state.userDb, table, rows);
@@ -168,11 +175,14 @@ void ProgramDriver::searchPart(const QString& number) const {
 }
 
 void ProgramDriver::clickCell(int row, int column, bool twice) const {
-    FlexGrid* g = grid();
-    const QPoint at = g->visualRect(g->model()->index(row - 1, column)).center();
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
+    clickCell(*grid(), row, column, twice);
+}
+
+void ProgramDriver::clickCell(const FlexGrid& grid, int row, int column, bool twice) {
+    const QPoint at = grid.visualRect(grid.model()->index(row - 1, column)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
     if (twice)
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
 }
 
 void ProgramDriver::clickHeading(int column) const {

@@ -28,6 +28,8 @@ public:
     static Row row(const QString& pairs);
     // Rows into the catalogue's Parts table; before the start.
     void addParts(const QList<Row>& rows) const;
+    // The same from rows written as row() takes them.
+    void addParts(const QStringList& rows) const;
     // Rows into a User database table: the open store once started, else user.mdb (made empty
     // from the schema when missing).
     void addRows(const QString& table, const QList<Row>& rows) const;
@@ -66,8 +68,9 @@ public:
     static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     // Types the number into txtPart and clicks its Search button.
     void searchPart(const QString& number) const;
-    // Clicks (twice: double-clicks) a cell of the results grid; grid rows count from 1.
+    // Clicks (twice: double-clicks) a cell of the results grid or the one given; rows from 1.
     void clickCell(int row, int column, bool twice = false) const;
+    static void clickCell(const FlexGrid& grid, int row, int column, bool twice = false);
     // Clicks the heading of a column of the results grid.
     void clickHeading(int column) const;
 
