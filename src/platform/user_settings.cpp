@@ -1,9 +1,9 @@
 #include "platform/user_settings.h"
 
+#include "platform/private_folder.h"
 #include "platform/safe_file_writer.h"
 #include "store/shown_path.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -30,20 +30,6 @@ void ignoring(const QString& path, const QString& why) {
     said.insert(path);
     std::fprintf(stderr, "dorvane-quillon: the settings file %s is ignored: %s\n",
                  qPrintable(shownPath(path)), qPrintable(why));
-}
-
-// Makes the folder and any missing parent, each readable by the user alone.
-bool makePrivateFolder(const QString& folder) {
-    const QFileInfo info(folder);
-    if (info.isDir())
-        return true;
-    if (info.exists() || info.isSymLink())
-        return false;
-    const QString parent = info.absolutePath();
-    if (parent == info.absoluteFilePath() || !makePrivateFolder(parent))
-        return false;
-    return QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
-           QFileInfo(folder).isDir();
 }
 
 } // namespace
@@ -91,8 +77,8 @@ void UserSettings::remove(const QString& key) {
 
 QString UserSettings::save() const {
     const QString folder = QFileInfo(path_).absolutePath();
-    if (!makePrivateFolder(folder))
-        return QStringLiteral("the folder %1 can't be made").arg(shownPath(folder));
+    if (QString why; !PrivateFolder::make(folder, &why))
+        return QStringLiteral("the folder %1 can't be made: %2").arg(shownPath(folder), why);
     // The settings are laid out by QSettings in a private scratch folder, then written in one
     // step over the file.
     QTemporaryDir scratch(folder + QStringLiteral("/.settings-XXXXXX"));
