@@ -108,6 +108,12 @@ inline QString commands(const ProgramDriver& app) {
         group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
 }
 
+// The panel beside ORD: the open order's number, lines and total.
+inline QString summary(const ProgramDriver& app) {
+    auto* panel = app.control<QLabel>(u"StatusBar1OrderSummary"_s);
+    return panel->isVisibleTo(app.window.get()) ? panel->text() : u"<hidden>"_s;
+}
+
 inline QString titles(const ScriptedDialogs& dialogs) {
     QStringList shown;
     for (const ScriptedDialogs::Box& box : dialogs.boxes())

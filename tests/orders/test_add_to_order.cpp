@@ -197,6 +197,8 @@ private slots:
         QCOMPARE(app.userRows(u"SELECT DorvaneNum, RoverNum, Description, Quantity, Comments "
                               "FROM orderParts WHERE OrderNum = 1 ORDER BY ID"_s),
                  lines);
+        QCOMPARE(summary(app), lines.size() == 1 ? u"Order 1 · 1 line · £0.00"_s
+                                                 : u"Order 1 · 2 lines · £0.00"_s);
         QVERIFY(app.dialogs.errors().isEmpty());
     }
 };
