@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 namespace quillon::tests {
 
@@ -68,25 +69,17 @@ inline void addAddress(const ProgramDriver& app, const QString& record) {
 }
 
 // An environment variable set for the life of the object, then put back as it was.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const QString& value)
-        : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+struct ScopedEnvironment {
+    ScopedEnvironment(const char* name, const QString& value) : name(name) {
+        if (qEnvironmentVariableIsSet(name))
+            saved = qgetenv(name);
         qputenv(name, QFile::encodeName(value));
     }
-    ~ScopedEnvironment() {
-        if (wasSet_)
-            qputenv(name_, saved_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() { saved ? qputenv(name, *saved) : qunsetenv(name); }
+    Q_DISABLE_COPY_MOVE(ScopedEnvironment)
 
-private:
-    const char* name_;
-    QByteArray saved_;
-    bool wasSet_;
+    const char* name;
+    std::optional<QByteArray> saved;
 };
 
 inline QStringList storedOrders(const ProgramDriver& app) {

@@ -123,14 +123,6 @@ private slots:
                            u"<H><table width=400><tr>"_s,
                            addressRow("Olga<br>1 High St<br>", "Dan<br>Yard 2<br>"),
                            u"<p><b>Order Number 5</b></p><M>"_s});
-        addRow("amounts grouped and to the penny", QStringList{},
-               QStringList{u"DA3|CCC333|Bolt|3|2.5"_s, u"DA4|DDD444|Axle|1|1234.5"_s,
-                           u"DA5|EEE555|Shim|1|0.125"_s},
-               offices,
-               QStringList{cells({"DA3", "CCC333", "Bolt", "3", "£2.50", "£7.50"}),
-                           cells({"DA4", "DDD444", "Axle", "1", "£1,234.50", "£1,234.50"}),
-                           cells({"DA5", "EEE555", "Shim", "1", "£0.13", "£0.13"}),
-                           totalRow("£1,242.13")});
         addRow("stored texts escaped", QStringList{u"DA1|AAA111|Washer <M8> & nut"_s},
                QStringList{u"DA1|AAA111|Stored|1|1|<5mm spacer"_s,
                            u"DA2|BBB<2>|Nut & bolt|1|1|Nut & bolt"_s},
