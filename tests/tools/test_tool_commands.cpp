@@ -34,14 +34,13 @@ private slots:
     // Refusals and answers of both programs: the exit code, what they print, and the folder (with
     // the home the program is given) left as it was.
     void commandLines_data() {
-        QTest::addColumn<QString>("arguments"); // file names are those of the fixture
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says");   // %1: the fixture's folder
-        QTest::addColumn<QByteArray>("csv"); // written to broken.csv when not empty
+        // arguments: file names are those of the fixture; says: %1 the fixture's folder; csv:
+        // written to broken.csv when not empty
+        tests::addColumns<QString, int, QString, QByteArray>("arguments", "exitCode", "says",
+                                                             "csv");
         const auto row = [](const char* name, const char* arguments, int exitCode, const char* says,
                             const QByteArray& csv = {}) {
-            QTest::newRow(name) << QString::fromUtf8(arguments) << exitCode
-                                << QString::fromUtf8(says) << csv;
+            tests::addRow(name, arguments, exitCode, says, csv);
         };
         const auto broken = [&](const char* name, const QByteArray& csv, const char* says) {
             row(name, "import-catalogue broken.csv parts.mdb", 1, says, csv);
@@ -259,42 +258,37 @@ private slots:
     }
 
     void storeLeftMidChange_data() {
-        QTest::addColumn<QString>("arrange");     // the store and what lies beside it
-        QTest::addColumn<QStringList>("command"); // the file goes after the command's name
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says");  // pieces joined by "|"; %D: the store, %J: its journal
-        QTest::addColumn<QString>("after"); // the store and its journal then
+        // arrange: the store and what lies beside it; command: the file goes after its name
+        // says: pieces joined by "|", %D the store, %J its journal; after: the store and journal
+        tests::addColumns<QString, QStringList, int, QString, QString>("arrange", "command",
+                                                                       "exitCode", "says", "after");
+        using tests::addRow;
         const QStringList check{u"check"_s};
         const QStringList search{u"query"_s, u"SELECT count(*) AS n FROM Parts WHERE Description "
                                              u"LIKE '*FILTER*'"_s};
         const QStringList orders{u"query"_s, u"SELECT count(*) AS n FROM orders"_s};
         const QString readOnly = u"%J|mid-change|quillon-db check %D"_s;
-        QTest::newRow("check, read-only folder")
-            << "catalogue, read-only" << check << 1 << readOnly << "as found";
-        QTest::newRow("search, read-only folder")
-            << "catalogue, read-only" << search << 1 << readOnly << "as found";
-        QTest::newRow("change, read-only folder")
-            << "catalogue, read-only" << QStringList{u"query"_s, u"DELETE * FROM Parts"_s} << 1
-            << readOnly << "as found";
-        QTest::newRow("check undoes the change")
-            << "catalogue" << check << 0
-            << "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
-               "from its journal %J, and the file checked sound."
-            << "undone";
-        QTest::newRow("search, journal of the larger file a backup replaced")
-            << "user database, old journal" << orders << 0
-            << "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly "
-               "as it was. %D is sound as it stands."
-            << "journal set aside";
-        for (const char* name : {"check", "search"})
-            QTest::addRow("%s, journal of a catalogue's change", name)
-                << "user database, catalogue's journal"
-                << (qstrcmp(name, "check") == 0 ? check : orders) << 0
-                << (qstrcmp(name, "check") == 0 ? u"ok\n"_s : u"n\n1\n"_s) +
-                       u"|undoing the change from it damaged the file (malformed database "
-                       u"schema (1))|%D was put back exactly as it was, and the journal set aside "
-                       u"as %J-set-aside. %D is sound as it stands."_s
-                << "journal set aside";
+        const QString catalogueJournal =
+            u"|undoing the change from it damaged the file (malformed database schema (1))|%D was "
+            "put back exactly as it was, and the journal set aside as %J-set-aside. %D is sound "
+            "as it stands."_s;
+        addRow("check, read-only folder", "catalogue, read-only", check, 1, readOnly, "as found");
+        addRow("search, read-only folder", "catalogue, read-only", search, 1, readOnly, "as found");
+        addRow("change, read-only folder", "catalogue, read-only",
+               QStringList{u"query"_s, u"DELETE * FROM Parts"_s}, 1, readOnly, "as found");
+        addRow("check undoes the change", "catalogue", check, 0,
+               "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
+               "from its journal %J, and the file checked sound.",
+               "undone");
+        addRow("search, journal of the larger file a backup replaced", "user database, old journal",
+               orders, 0,
+               "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly as "
+               "it was. %D is sound as it stands.",
+               "journal set aside");
+        addRow("check, journal of a catalogue's change", "user database, catalogue's journal",
+               check, 0, u"ok\n"_s + catalogueJournal, "journal set aside");
+        addRow("search, journal of a catalogue's change", "user database, catalogue's journal",
+               orders, 0, u"n\n1\n"_s + catalogueJournal, "journal set aside");
     }
 
     // A store as an update killed half-way leaves it: the file partly changed, beside it the
