@@ -86,7 +86,8 @@ inline QStringList storedOrders(const ProgramDriver& app) {
     return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);
 }
 
-// The order commands, the finalise commands and the ORD panel, as "on", "off" or "mixed".
+// The order commands (the File menu's order output too), the finalise commands and the ORD panel,
+// as "on", "off" or "mixed".
 inline QString commands(const ProgramDriver& app) {
     const auto group = [&app](std::initializer_list<QAnyStringView> names) {
         int on = 0;
@@ -97,7 +98,8 @@ inline QString commands(const ProgramDriver& app) {
         return on == 0 ? u"off"_s : on == int(names.size()) ? u"on"_s : u"mixed"_s;
     };
     return u"order %1, finalise %2, ORD %3"_s.arg(
-        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"}),
+        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem",
+               "mnuPrintOrder", "mnuSaveOrderPdf", "mnuExportOrderCsv", "mnuEmailOrder"}),
         group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
 }
 
