@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QStringDecoder>
-#include <optional>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -217,8 +216,7 @@ private slots:
         app.dialogs.answerNext(stop == u"no" ? Dialogs::Button::No : Dialogs::Button::Yes);
         // The box that says the form was not shown offers a PDF instead.
         const QString pdf = app.dir.filePath(u"form.pdf"_s);
-        std::optional<ScopedEnvironment> settings(std::in_place, "XDG_CONFIG_HOME",
-                                                  app.dir.filePath(u"config"_s));
+        const ScopedEnvironment settings("XDG_CONFIG_HOME", app.dir.filePath(u"config"_s));
         if (stop == u"browser")
             app.dialogs.answerNext(Dialogs::Button::Ok);
         if (stop == u"browserPdf") {
@@ -227,7 +225,6 @@ private slots:
         }
 
         app.trigger(u"mnuFinaliseOrder"_s);
-        settings.reset();
 
         QCOMPARE(app.dialogs.errors(), QStringList());
         QCOMPARE(QFileInfo(pdf).isFile(), stop == u"browserPdf");

@@ -17,7 +17,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <optional>
 
 using namespace quillon;
 using namespace quillon::tests;
@@ -114,20 +113,11 @@ class OrderOutputTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir scratch_; // the settings, the temporary files and the files saved
-    std::optional<ScopedEnvironment> settings_;
-    std::optional<ScopedEnvironment> temporary_;
+    const ScopedEnvironment settings_{"XDG_CONFIG_HOME", scratch_.filePath(u"config"_s)};
+    const ScopedEnvironment temporary_{"TMPDIR", scratch_.path()};
 
 private slots:
-    void initTestCase() {
-        QVERIFY(scratch_.isValid());
-        settings_.emplace("XDG_CONFIG_HOME", scratch_.filePath(u"config"_s));
-        temporary_.emplace("TMPDIR", scratch_.path());
-    }
-
-    void cleanupTestCase() {
-        temporary_.reset();
-        settings_.reset();
-    }
+    void initTestCase() { QVERIFY(scratch_.isValid()); }
 
     // The form on paper and in a PDF: every line whole on one page with its special
     // instructions, the headings on every page of lines, "Page N of M" on every page.
