@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <optional>
 
 namespace quillon::tests {
 
@@ -68,32 +69,25 @@ inline void addAddress(const ProgramDriver& app, const QString& record) {
 }
 
 // An environment variable set for the life of the object, then put back as it was.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const QString& value)
-        : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+struct ScopedEnvironment {
+    ScopedEnvironment(const char* name, const QString& value) : name(name) {
+        if (qEnvironmentVariableIsSet(name))
+            saved = qgetenv(name);
         qputenv(name, QFile::encodeName(value));
     }
-    ~ScopedEnvironment() {
-        if (wasSet_)
-            qputenv(name_, saved_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() { saved ? qputenv(name, *saved) : qunsetenv(name); }
+    Q_DISABLE_COPY_MOVE(ScopedEnvironment)
 
-private:
-    const char* name_;
-    QByteArray saved_;
-    bool wasSet_;
+    const char* name;
+    std::optional<QByteArray> saved;
 };
 
 inline QStringList storedOrders(const ProgramDriver& app) {
     return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);
 }
 
-// The order commands, the finalise commands and the ORD panel, as "on", "off" or "mixed".
+// The order commands (the File menu's order output too), the finalise commands and the ORD panel,
+// as "on", "off" or "mixed".
 inline QString commands(const ProgramDriver& app) {
     const auto group = [&app](std::initializer_list<QAnyStringView> names) {
         int on = 0;
@@ -104,8 +98,15 @@ inline QString commands(const ProgramDriver& app) {
         return on == 0 ? u"off"_s : on == int(names.size()) ? u"on"_s : u"mixed"_s;
     };
     return u"order %1, finalise %2, ORD %3"_s.arg(
-        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem"}),
+        group({"cmdOrder", "mnuAddToOrder", "mnuDeleteOrder", "cmdViewOrder", "mnuOrderItem",
+               "mnuPrintOrder", "mnuSaveOrderPdf", "mnuExportOrderCsv", "mnuEmailOrder"}),
         group({"cmdFinaliseOrder", "mnuFinaliseOrder"}), group({"StatusBar1Panel2"}));
+}
+
+// The panel beside ORD: the open order's number, lines and total.
+inline QString summary(const ProgramDriver& app) {
+    auto* panel = app.control<QLabel>(u"StatusBar1OrderSummary"_s);
+    return panel->isVisibleTo(app.window.get()) ? panel->text() : u"<hidden>"_s;
 }
 
 inline QString titles(const ScriptedDialogs& dialogs) {

@@ -35,35 +35,68 @@ class AddToOrderTest : public QObject {
 
 private slots:
     // OK (or Enter) takes the number the quantity box begins with; what can't be a line's
-    // quantity is refused and the dialog stays open as typed; every other way out cancels.
-    void quantity_data() {
-        // stored: Quantity|Comments; empty: no line
-        tests::addColumns<QString, QString, QString, QString>("typed", "way", "refusal", "stored");
-        addRow("3 boxes", "3 boxes", "ok", "", "3|Fit O'Neill's \"cap\"");
-        addRow("leading blanks, Enter", "  12", "enter", "", "12|Fit O'Neill's \"cap\"");
-        addRow("negative", "-2", "ok", "", "-2|Fit O'Neill's \"cap\"");
-        addRow("2.0 is whole", "2.0", "ok", "", "2|Fit O'Neill's \"cap\"");
-        addRow("largest", "2147483647", "ok", "", "2147483647|Fit O'Neill's \"cap\"");
-        addRow("empty", "", "ok", noQuantity, "");
-        addRow("0", "0", "enter", noQuantity, "");
-        addRow("PAIR", "PAIR", "ok", noQuantity, "");
-        addRow("fraction", "2.5", "ok", fraction, "");
-        addRow("fraction with text", "0.5 litre", "ok", fraction, "");
-        addRow("beyond 32 bits", "2147483648", "ok", tooLarge, "");
-        addRow("far beyond", "99999999999999999999999", "ok", tooLarge, "");
-        addRow("below 32 bits", "-2147483649", "ok", tooLarge, "");
-        addRow("Cancel", "4", "cancel", "", "");
-        addRow("Esc", "4", "esc", "", "");
-        addRow("window frame", "4", "frame", "", "");
+    // quantity is refused and the dialog stays open as typed; every other way out cancels. The
+    // line takes a customer's price above zero, else the catalogue's above zero, else the LR
+    // price; the line added again takes the price in force then.
+    void newLine_data() {
+        // stored: Quantity|Price|Comments, empty: no line
+        // prices: the catalogue's CustomerPrice|LRPrice, then the customer's price when they
+        // have a record ("": Null); updated: the price when the part is added again
+        tests::addColumns<QString, QString, QString, QString, QString, QString>(
+            "typed", "way", "refusal", "stored", "prices", "updated");
+        const auto asTyped = [](const char* name, const char* typed, const char* way,
+                                QAnyStringView refusal, const char* stored) {
+            addRow(name, typed, way, refusal.toString(), stored, "4.5", "");
+        };
+        const auto priced = [](const char* name, const char* prices, QAnyStringView added,
+                               const char* updated) {
+            addRow(name, "1", "ok", "", u"1|" + added.toString() + u"|Fit O'Neill's \"cap\"",
+                   prices, updated);
+        };
+        asTyped("3 boxes", "3 boxes", "ok", "", "3|4.5|Fit O'Neill's \"cap\"");
+        asTyped("leading blanks, Enter", "  12", "enter", "", "12|4.5|Fit O'Neill's \"cap\"");
+        asTyped("negative", "-2", "ok", "", "-2|4.5|Fit O'Neill's \"cap\"");
+        asTyped("2.0 is whole", "2.0", "ok", "", "2|4.5|Fit O'Neill's \"cap\"");
+        asTyped("largest", "2147483647", "ok", "", "2147483647|4.5|Fit O'Neill's \"cap\"");
+        asTyped("empty", "", "ok", noQuantity, "");
+        asTyped("0", "0", "enter", noQuantity, "");
+        asTyped("PAIR", "PAIR", "ok", noQuantity, "");
+        asTyped("fraction", "2.5", "ok", fraction, "");
+        asTyped("fraction with text", "0.5 litre", "ok", fraction, "");
+        asTyped("beyond 32 bits", "2147483648", "ok", tooLarge, "");
+        asTyped("far beyond", "99999999999999999999999", "ok", tooLarge, "");
+        asTyped("below 32 bits", "-2147483649", "ok", tooLarge, "");
+        asTyped("Cancel", "4", "cancel", "", "");
+        asTyped("Esc", "4", "esc", "", "");
+        asTyped("window frame", "4", "frame", "", "");
+        priced("catalogue price", "10|12", "10", "10");
+        priced("custom price wins", "10|12|8.75", "8.75", "8.75");
+        priced("custom price below the catalogue's", "10|12|0.25", "0.25", "0.25");
+        priced("catalogue price 0: the LR price", "0|12", "12", "12");
+        priced("negative catalogue price: the LR price", "-1|12.5", "12.5", "12.5");
+        priced("negative custom price", "10|12|-3", "0", "-3");
+        priced("custom price 0", "10|12|0", "0", "0");
+        priced("custom record without a price", "10|12|", "0", "0");
     }
 
-    void quantity() {
+    void newLine() {
         QFETCH(QString, typed);
         QFETCH(QString, way);
         QFETCH(QString, refusal);
         QFETCH(QString, stored);
+        QFETCH(QString, prices);
+        QFETCH(QString, updated);
         ProgramDriver app;
-        startWithNewOrder(app, {u"DA11|NRC1|4.5"_s});
+        // Another part's custom price must not count.
+        app.addRows(u"customParts"_s, {ProgramDriver::row(u"DorvaneNum=DA19|RoverNum=NRC9|"
+                                                          "CustomerPrice=1"_s)});
+        const QString custom = prices.section(u'|', 2);
+        if (prices.count(u'|') == 2)
+            app.addRows(u"customParts"_s,
+                        {{{u"DorvaneNum"_s, u"DA11"_s},
+                          {u"RoverNum"_s, u"NRC1"_s},
+                          {u"CustomerPrice"_s, custom.isEmpty() ? QVariant() : custom}}});
+        startWithNewOrder(app, {u"DA11|NRC1|"_s + prices.section(u'|', 0, 1)});
         QStringList offered;
         answerQuantity(app, offered, typed, u"Fit O'Neill's \"cap\""_s, way);
         app.searchPart(u"DA11"_s);
@@ -76,54 +109,16 @@ private slots:
         QCOMPARE(app.dialogs.boxes().size(), refusal.isEmpty() ? 0 : 1);
         if (!refusal.isEmpty())
             QCOMPARE(app.onlyPrompt(), refusal);
-        QCOMPARE(app.userRows(u"SELECT Quantity, Comments FROM orderParts"_s),
+        QCOMPARE(app.userRows(u"SELECT Quantity, Price, Comments FROM orderParts"_s),
                  stored.isEmpty() ? QStringList{} : QStringList{stored});
         QCOMPARE(app.status(), stored.isEmpty() ? before : u"Part added to order number 1"_s);
         QCOMPARE(commands(app), stored.isEmpty() ? u"order on, finalise off, ORD on"_s
                                                  : u"order on, finalise on, ORD on"_s);
         QVERIFY(app.dialogs.errors().isEmpty());
-    }
-
-    // A customer's price above zero, else the catalogue's above zero, else the LR price; the line
-    // added again takes the price in force then.
-    void thePrice_data() {
-        // part: CustomerPrice|LRPrice of the catalogue
-        // custom: the customer's price; "none": no record
-        tests::addColumns<QString, QString, QString, QString>("part", "custom", "added", "updated");
-        addRow("catalogue price", "10|12", "none", "10", "10");
-        addRow("custom price wins", "10|12", "8.75", "8.75", "8.75");
-        addRow("custom price below the catalogue's", "10|12", "0.25", "0.25", "0.25");
-        addRow("catalogue price 0: the LR price", "0|12", "none", "12", "12");
-        addRow("negative catalogue price: the LR price", "-1|12.5", "none", "12.5", "12.5");
-        addRow("negative custom price", "10|12", "-3", "0", "-3");
-        addRow("custom price 0", "10|12", "0", "0", "0");
-        addRow("custom record without a price", "10|12", "", "0", "0");
-    }
-
-    void thePrice() {
-        QFETCH(QString, part);
-        QFETCH(QString, custom);
-        QFETCH(QString, added);
-        QFETCH(QString, updated);
-        ProgramDriver app;
-        // Another part's custom price must not count.
-        app.addRows(u"customParts"_s, {ProgramDriver::row(u"DorvaneNum=DA19|RoverNum=NRC9|"
-                                                          "CustomerPrice=1"_s)});
-        if (custom != u"none")
-            app.addRows(u"customParts"_s,
-                        {{{u"DorvaneNum"_s, u"DA11"_s},
-                          {u"RoverNum"_s, u"NRC1"_s},
-                          {u"CustomerPrice"_s, custom.isEmpty() ? QVariant() : custom}}});
-        startWithNewOrder(app, {u"DA11|NRC1|"_s + part});
-        QStringList offered;
-        answerQuantity(app, offered, u"1"_s);
-
-        app.searchPart(u"DA11"_s);
-        app.click(u"cmdOrder"_s);
-        QCOMPARE(app.userRows(u"SELECT Price FROM orderParts"_s), QStringList{added});
+        if (updated.isEmpty())
+            return;
         app.dialogs.answerNext(Dialogs::Button::Yes);
         app.click(u"cmdOrder"_s);
-
         QCOMPARE(app.status(), u"Part order updated in order number 1"_s);
         QCOMPARE(app.userRows(u"SELECT Price FROM orderParts"_s), QStringList{updated});
         QVERIFY(app.dialogs.errors().isEmpty());
@@ -197,6 +192,8 @@ private slots:
         QCOMPARE(app.userRows(u"SELECT DorvaneNum, RoverNum, Description, Quantity, Comments "
                               "FROM orderParts WHERE OrderNum = 1 ORDER BY ID"_s),
                  lines);
+        QCOMPARE(summary(app), lines.size() == 1 ? u"Order 1 · 1 line · £0.00"_s
+                                                 : u"Order 1 · 2 lines · £0.00"_s);
         QVERIFY(app.dialogs.errors().isEmpty());
     }
 };

@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,14 +33,13 @@ private slots:
     // Refusals and answers of both programs: the exit code, what they print, and the folder (with
     // the home the program is given) left as it was.
     void commandLines_data() {
-        QTest::addColumn<QString>("arguments"); // file names are those of the fixture
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says");   // %1: the fixture's folder
-        QTest::addColumn<QByteArray>("csv"); // written to broken.csv when not empty
+        // arguments: file names are those of the fixture; says: %1 the fixture's folder; csv:
+        // written to broken.csv when not empty
+        tests::addColumns<QString, int, QString, QByteArray>("arguments", "exitCode", "says",
+                                                             "csv");
         const auto row = [](const char* name, const char* arguments, int exitCode, const char* says,
                             const QByteArray& csv = {}) {
-            QTest::newRow(name) << QString::fromUtf8(arguments) << exitCode
-                                << QString::fromUtf8(says) << csv;
+            tests::addRow(name, arguments, exitCode, says, csv);
         };
         const auto broken = [&](const char* name, const QByteArray& csv, const char* says) {
             row(name, "import-catalogue broken.csv parts.mdb", 1, says, csv);
@@ -140,50 +138,6 @@ private slots:
         QCOMPARE(folderSnapshot(folder), before);
     }
 
-    // A User database left with the journal of an interrupted change: copied over, the backup would
-    // be spoilt by that journal at the next start. Restored, it holds the backup's data, and the
-    // old file with its journal is kept, still recoverable.
-    void restoreSetsAStaleJournalAside() {
-        QTemporaryDir folder;
-        const auto file = [&](const char* name) { return folder.filePath(QLatin1String(name)); };
-        const auto orders = [](const QString& path) -> QString {
-            auto store = Database::open(path, Database::Access::ReadWrite);
-            return store->integrityCheck().join(u' ') +
-                   rowsOf(*store, u"SELECT OrderNum FROM orders"_s);
-        };
-        QVERIFY(QFile::copy(fixture_.filePath(u"user.mdb"_s), file("user.mdb")));
-        for (int order = 1; order <= 3; ++order) {
-            Database::open(file("user.mdb"), Database::Access::ReadWrite)
-                ->execute(u"INSERT INTO orders(orderDate) SELECT '01/02/2026' AS X"_s);
-            if (order == 1)
-                QVERIFY(QFile::copy(file("user.mdb"), file("userdatabackup.mdb")));
-        }
-        // A change under way, its pages partly written, as a crash would leave it.
-        QVERIFY(QFile::copy(file("user.mdb"), file("work.mdb")));
-        sqlite3* work = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(file("work.mdb")).constData(), &work), SQLITE_OK);
-        const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(work, sqlite3_close);
-        QCOMPARE(
-            sqlite3_exec(work,
-                         "PRAGMA cache_size = 1; BEGIN; DELETE FROM orders; CREATE TABLE Filler "
-                         "(A TEXT); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM "
-                         "n WHERE i < 2000) INSERT INTO Filler SELECT printf('%.500c', 'x') FROM n",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-        QVERIFY(QFile::remove(file("user.mdb")) && QFile::copy(file("work.mdb"), file("user.mdb")));
-        QVERIFY(QFile::copy(file("work.mdb-journal"), file("user.mdb-journal")));
-        const QByteArray backup = readFile(file("userdatabackup.mdb"));
-
-        const Run done =
-            run({u"restore-user-data"_s, file("userdatabackup.mdb"), file("user.mdb")});
-        QVERIFY2(done.exitCode == 0, done.describe());
-        QVERIFY(!QFile::exists(file("user.mdb-journal")));
-        QCOMPARE(orders(file("user.mdb")), u"1"_s);
-        QCOMPARE(readFile(file("userdatabackup.mdb")), backup);
-        QVERIFY(QFile::exists(file("user.mdb.before-restore-journal")));
-        QCOMPARE(orders(file("user.mdb.before-restore")), u"1\n2\n3"_s);
-    }
-
     void query_data() {
         // The statements of separate runs joined by "\n;;\n" (%1: the folder); the output when
         // done, a piece of the error if not.
@@ -259,49 +213,53 @@ private slots:
     }
 
     void storeLeftMidChange_data() {
-        QTest::addColumn<QString>("arrange");     // the store and what lies beside it
-        QTest::addColumn<QStringList>("command"); // the file goes after the command's name
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("says");  // pieces joined by "|"; %D: the store, %J: its journal
-        QTest::addColumn<QString>("after"); // the store and its journal then
-        const QStringList check{u"check"_s};
-        const QStringList search{u"query"_s, u"SELECT count(*) AS n FROM Parts WHERE Description "
-                                             u"LIKE '*FILTER*'"_s};
-        const QStringList orders{u"query"_s, u"SELECT count(*) AS n FROM orders"_s};
+        // arrange: the store and what lies beside it; command: %D the store, %B a backup of a User
+        // database; says: pieces joined by "|", %D, %B and %J the store's journal; after: the
+        // store and its journal then
+        tests::addColumns<QString, QStringList, int, QString, QString>("arrange", "command",
+                                                                       "exitCode", "says", "after");
+        using tests::addRow;
+        const QStringList check{u"check"_s, u"%D"_s};
+        const QStringList search{u"query"_s, u"%D"_s,
+                                 u"SELECT count(*) AS n FROM Parts WHERE Description LIKE "
+                                 u"'*FILTER*'"_s};
+        const QStringList orders{u"query"_s, u"%D"_s, u"SELECT count(*) AS n FROM orders"_s};
         const QString readOnly = u"%J|mid-change|quillon-db check %D"_s;
-        QTest::newRow("check, read-only folder")
-            << "catalogue, read-only" << check << 1 << readOnly << "as found";
-        QTest::newRow("search, read-only folder")
-            << "catalogue, read-only" << search << 1 << readOnly << "as found";
-        QTest::newRow("change, read-only folder")
-            << "catalogue, read-only" << QStringList{u"query"_s, u"DELETE * FROM Parts"_s} << 1
-            << readOnly << "as found";
-        QTest::newRow("check undoes the change")
-            << "catalogue" << check << 0
-            << "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
-               "from its journal %J, and the file checked sound."
-            << "undone";
-        QTest::newRow("search, journal of the larger file a backup replaced")
-            << "user database, old journal" << orders << 0
-            << "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly "
-               "as it was. %D is sound as it stands."
-            << "journal set aside";
-        for (const char* name : {"check", "search"})
-            QTest::addRow("%s, journal of a catalogue's change", name)
-                << "user database, catalogue's journal"
-                << (qstrcmp(name, "check") == 0 ? check : orders) << 0
-                << (qstrcmp(name, "check") == 0 ? u"ok\n"_s : u"n\n1\n"_s) +
-                       u"|undoing the change from it damaged the file (malformed database "
-                       u"schema (1))|%D was put back exactly as it was, and the journal set aside "
-                       u"as %J-set-aside. %D is sound as it stands."_s
-                << "journal set aside";
+        const QString catalogueJournal =
+            u"|undoing the change from it damaged the file (malformed database schema (1))|%D was "
+            "put back exactly as it was, and the journal set aside as %J-set-aside. %D is sound "
+            "as it stands."_s;
+        addRow("check, read-only folder", "catalogue, read-only", check, 1, readOnly, "as found");
+        addRow("search, read-only folder", "catalogue, read-only", search, 1, readOnly, "as found");
+        addRow("change, read-only folder", "catalogue, read-only",
+               QStringList{u"query"_s, u"%D"_s, u"DELETE * FROM Parts"_s}, 1, readOnly, "as found");
+        addRow("check undoes the change", "catalogue", check, 0,
+               "ok\n|%D had been left mid-change by an interrupted update: the change was undone "
+               "from its journal %J, and the file checked sound.",
+               "undone");
+        addRow("search, journal of the larger file a backup replaced", "user database, old journal",
+               orders, 0,
+               "n\n1\n|written for a larger file|set aside as %J-set-aside, and %D left exactly as "
+               "it was. %D is sound as it stands.",
+               "journal set aside");
+        addRow("check, journal of a catalogue's change", "user database, catalogue's journal",
+               check, 0, u"ok\n"_s + catalogueJournal, "journal set aside");
+        addRow("search, journal of a catalogue's change", "user database, catalogue's journal",
+               orders, 0, u"n\n1\n"_s + catalogueJournal, "journal set aside");
+        // Copied over by hand, the backup would be spoilt by that journal at the next start.
+        addRow("restored over a User database mid-change", "user database mid-change",
+               QStringList{u"restore-user-data"_s, u"%B"_s, u"%D"_s}, 0,
+               "%D now holds the data of %B|the old file is kept as %D.before-restore|interrupted "
+               "change beside it moved to %D.before-restore-journal",
+               "restored");
     }
 
     // A store as an update killed half-way leaves it: the file partly changed, beside it the
     // journal that undoes the change; or a User database restored by hand, the journal of the file
     // it replaced still beside it. In a folder that can't be written the tool touches nothing and
     // says how to mend the file. Else it undoes the change, or sets aside a journal that doesn't
-    // belong to the file and leaves or puts the file back byte for byte; and says so.
+    // belong to the file and leaves or puts the file back byte for byte; and says so. A backup
+    // restored over the file leaves the file and its journal beside it, as they were.
     void storeLeftMidChange() {
         QFETCH(QString, arrange);
         QFETCH(QStringList, command);
@@ -318,9 +276,14 @@ private slots:
         const bool user = arrange.startsWith(u"user");
         const QString db = folder.filePath(user ? u"user.mdb"_s : u"parts.mdb"_s);
         const QString journalOf = db + u"-journal";
+        const QString backup = folder.filePath(u"backup.mdb"_s);
+        makeUserStore(backup, 1);
+        const bool ownChange = arrange.endsWith(u"mid-change"); // the journal of the file's own
         if (arrange.endsWith(u"old journal")) { // a change of 1000 lines to the file replaced
             makeUserStore(work, 1000);
             makeUserStore(db, 1);
+        } else if (ownChange) {
+            makeUserStore(work, 2000);
         } else {
             QCOMPARE(run({u"import-catalogue"_s, folder.filePath(u"big.csv"_s), work}).exitCode, 0);
             if (user)
@@ -333,7 +296,8 @@ private slots:
             writer->execute(user && !arrange.endsWith(u"catalogue's journal")
                                 ? u"DELETE * FROM orderParts"_s
                                 : u"UPDATE Parts SET Description = 'CHANGED'"_s);
-            QVERIFY((user || QFile::copy(work, db)) && QFile::copy(work + u"-journal", journalOf));
+            QVERIFY(((user && !ownChange) || QFile::copy(work, db)) &&
+                    QFile::copy(work + u"-journal", journalOf));
         }
         QVERIFY(QFile::remove(work));
         const QByteArray before = readFile(db);
@@ -342,12 +306,17 @@ private slots:
         std::unique_ptr<ReadOnlyPlace> place;
         if (arrange.endsWith(u"read-only") && !(place = ReadOnlyPlace::make(folder.path(), &why)))
             QSKIP(qPrintable(u"no way to make a folder read-only here: "_s + why));
-        const Run done = run(QStringList{command[0], db} + command.mid(1));
+        for (QString& argument : command)
+            argument.replace(u"%D"_s, db).replace(u"%B"_s, backup);
+        const QByteArray backupBefore = readFile(backup);
+        const Run done = run(command);
         place.reset();
         QVERIFY2(done.exitCode == exitCode && done.out.isEmpty() == (exitCode != 0),
                  done.describe());
         for (QString piece : says.split(u'|'))
-            QVERIFY2(done.text().contains(piece.replace(u"%J"_s, journalOf).replace(u"%D"_s, db)),
+            QVERIFY2(done.text().contains(piece.replace(u"%J"_s, journalOf)
+                                              .replace(u"%D"_s, db)
+                                              .replace(u"%B"_s, backup)),
                      done.describe());
         QVERIFY2(!done.text().contains(u"not a valid store"_s), done.describe());
         QCOMPARE(entries(folder.path()).filter(u"before-recovery"_s), QStringList());
@@ -356,6 +325,16 @@ private slots:
             QCOMPARE(rowsOf(*Database::open(db, Database::Access::ReadOnly),
                             u"SELECT count(*) FROM Parts WHERE Description = 'CHANGED'"_s),
                      u"0"_s);
+            return;
+        }
+        QCOMPARE(readFile(backup), backupBefore);
+        if (after == u"restored") {
+            QVERIFY(!QFile::exists(journalOf));
+            QCOMPARE(rowsOf(*Database::open(db, Database::Access::ReadOnly),
+                            u"SELECT count(*) FROM orderParts"_s),
+                     u"1"_s);
+            QCOMPARE(readFile(db + u".before-restore"), before);
+            QCOMPARE(readFile(db + u".before-restore-journal"), journal);
             return;
         }
         QCOMPARE(readFile(db), before);

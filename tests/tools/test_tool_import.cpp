@@ -1,6 +1,5 @@
 // quillon-db import-catalogue: the fields it reads, the price files it is given as streams,
 // and an import stopped part way.
-#include "folder_snapshot.h"
 #include "store/database.h"
 #include "test_registry.h"
 #include "tool_test_support.h"
@@ -10,14 +9,12 @@
 #include <QTest>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::tests::tool;
 using namespace Qt::StringLiterals;
-using quillon::tests::folderSnapshot;
 
 class TestToolImport : public QObject {
     Q_OBJECT
@@ -69,8 +66,8 @@ private slots:
 
     void priceFileSources_data() {
         // given: "-" (a pipe), "<" (- with a file), "fifo", "file"…; csv: what it holds, "big" a
-        // file of 180,000 parts; change: made to the file mid-import ("append", "replace"); says:
-        // the parts the catalogue holds after, or the error.
+        // file of 180,000 parts; change: made to the file mid-import ("append", "replace"), or the
+        // signal that stops it; says: the parts the catalogue holds after, or the error.
         tests::addColumns<QString, QByteArray, QString, int, QString>("given", "csv", "change",
                                                                       "exitCode", "says");
         using tests::addRow;
@@ -90,10 +87,14 @@ private slots:
                "went from 9248913 to 9248922 bytes while it was being read");
         addRow("replaced mid-import", "file", big, "replace", 1,
                "was replaced or removed while it was being read");
+        for (const char* signal : {"SIGINT", "SIGTERM", "SIGKILL"}) // -1: stopped by it
+            addRow(signal, "file", big, signal, -1, "");
     }
 
     // A price file given as a stream is read once, whole; one that changes while it is read is
-    // refused, the catalogue left byte for byte as it was.
+    // refused, the catalogue left byte for byte as it was. An import stopped part way leaves the
+    // folder as it was: SIGINT and SIGTERM at once, SIGKILL (which can't be caught) at the next
+    // import there, which leaves a run still going alone.
     void priceFileSources() {
         QFETCH(QString, given);
         QFETCH(QByteArray, csv);
@@ -128,7 +129,7 @@ private slots:
         import.closeWriteChannel();
         QByteArray err;
         if (!change.isEmpty()) {
-            // Its first progress report comes when the file is part read.
+            // Its first progress report comes when the file is part read, the catalogue part built.
             import.setReadChannel(QProcess::StandardError);
             while (!err.contains('%') && import.state() == QProcess::Running)
                 if (import.waitForReadyRead(1000))
@@ -137,10 +138,15 @@ private slots:
             if (change == u"append") {
                 QFile file(feed);
                 QVERIFY(file.open(QIODevice::Append) && file.write("LATE PART") == 9);
-            } else {
+            } else if (change == u"replace") {
                 writeFile(feed + u".new"_s, "DorvaneNum\nNEW1\n");
                 QVERIFY(::rename(QFile::encodeName(feed + u".new"_s).constData(),
                                  QFile::encodeName(feed).constData()) == 0);
+            } else {
+                QCOMPARE(entries(folder.path()).filter(u".tmp-journal"_s).size(), 1);
+                ::kill(pid_t(import.processId()), change == u"SIGKILL"   ? SIGKILL
+                                                  : change == u"SIGTERM" ? SIGTERM
+                                                                         : SIGINT);
             }
         }
         QVERIFY(import.waitForFinished(120000));
@@ -148,6 +154,14 @@ private slots:
         const Run done{import.exitStatus() == QProcess::NormalExit ? import.exitCode() : -1,
                        import.readAllStandardOutput(), err + import.readAllStandardError()};
         QVERIFY2(done.exitCode == exitCode, done.describe());
+        if (change == u"SIGKILL") {
+            const QString going = folder.filePath(u".parts.mdb.%1-0badf00d.tmp"_s.arg(getpid()));
+            writeFile(going, "a run still going");
+            const Run next = run({u"import-catalogue"_s, fixture_.filePath(u"new.csv"_s),
+                                  folder.filePath(u"other.mdb"_s)});
+            QVERIFY2(next.exitCode == 0 && next.err.contains("removed 2"), next.describe());
+            QVERIFY(QFile::remove(going) && QFile::remove(folder.filePath(u"other.mdb"_s)));
+        }
         if (exitCode == 0) {
             auto store = Database::open(db, Database::Access::ReadOnly);
             QCOMPARE(rowsOf(*store, u"SELECT DorvaneNum FROM Parts ORDER BY ID ASC"_s), says);
@@ -156,43 +170,6 @@ private slots:
             QCOMPARE(readFile(db), before);
         }
         QCOMPARE(entries(folder.path()).filter(u"parts.mdb"_s), QStringList{u"parts.mdb"_s});
-    }
-
-    void stoppedImportsLeaveNothing_data() {
-        QTest::addColumn<int>("signal");
-        for (const int signal : {SIGINT, SIGTERM, SIGKILL})
-            QTest::addRow("%s", sigabbrev_np(signal)) << signal;
-    }
-
-    // An import stopped part way leaves the folder as it was: SIGINT and SIGTERM at once, SIGKILL
-    // (which can't be caught) at the next import there, which leaves a run still going alone.
-    void stoppedImportsLeaveNothing() {
-        QFETCH(int, signal);
-        QTemporaryDir folder;
-        const QString db = folder.filePath(u"parts.mdb"_s);
-        writeFile(folder.filePath(u"big.csv"_s), bigPriceFile(400000));
-        QVERIFY(QFile::copy(fixture_.filePath(u"parts.mdb"_s), db));
-        const auto before = folderSnapshot(folder.path());
-        QProcess import;
-        import.start(u"" QUILLON_DB_PATH ""_s,
-                     {u"import-catalogue"_s, folder.filePath(u"big.csv"_s), db});
-        QVERIFY(import.waitForStarted());
-        // Its first progress report comes when the new catalogue is part built.
-        while (!import.readAllStandardError().contains('%') && import.state() == QProcess::Running)
-            import.waitForReadyRead(1000);
-        QVERIFY2(import.state() == QProcess::Running, "the import ended before it was stopped");
-        QCOMPARE(entries(folder.path()).filter(u".tmp-journal"_s).size(), 1);
-        ::kill(pid_t(import.processId()), signal);
-        QVERIFY(import.waitForFinished(60000));
-        if (signal == SIGKILL) {
-            const QString going = folder.filePath(u".parts.mdb.%1-0badf00d.tmp"_s.arg(getpid()));
-            writeFile(going, "a run still going");
-            const Run next = run({u"import-catalogue"_s, fixture_.filePath(u"new.csv"_s),
-                                  folder.filePath(u"other.mdb"_s)});
-            QVERIFY2(next.exitCode == 0 && next.err.contains("removed 2"), next.describe());
-            QVERIFY(QFile::remove(going) && QFile::remove(folder.filePath(u"other.mdb"_s)));
-        }
-        QCOMPARE(folderSnapshot(folder.path()), before);
     }
 };
 
