@@ -127,32 +127,6 @@ private slots:
         }
     }
 
-    // A value longer than any before: its field widens to show it whole.
-    void longValuesShownWhole_data() {
-        tests::addColumns<QString, QString, QString>("field", "column", "value");
-        addRow("long brand", "txtBrand", "Brand", "Wessex Axle and Gear Works of Dorchester");
-        addRow("long number", "txtAltDRNumber", "AltDorvaneNum", "DV-ALT-000000000000042/B");
-        addRow(
-            "long description", "txtDescription", "Description",
-            "Cylinder head gasket set with bolts - 2.5 NA diesel - Defender 110 and 130 1990 on");
-        addRow("wide letters", "txtWeight", "Weight", "WWWWWWWWWWWW");
-    }
-    void longValuesShownWhole() {
-        QFETCH(QString, field);
-        QFETCH(QString, column);
-        QFETCH(QString, value);
-        ProgramDriver app;
-        app.addParts({{{u"ID"_s, 1}, {u"DorvaneNum"_s, u"LV100"_s}, {column, value}}});
-        app.run();
-        app.searchPart(u"LV10"_s);
-        QTest::qWait(0);
-        const auto* shown = app.control<QLabel>(field);
-        QCOMPARE(shown->text(), value);
-        QVERIFY2(
-            shown->width() >= shown->QLabel::sizeHint().width(),
-            qPrintable(u"%1 < %2"_s.arg(shown->width()).arg(shown->QLabel::sizeHint().width())));
-    }
-
     // Heading clicks: the rows' DV numbers in order afterwards, the grid row of the part shown
     // (GR10, the first listed, stays shown), and the part the Down key shows next.
     void sorting_data() {
