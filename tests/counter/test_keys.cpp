@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -271,27 +270,6 @@ private slots:
         QCOMPARE(box->windowTitle(), shown);
         QVERIFY(box->testAttribute(Qt::WA_KeyboardFocusChange)); // its default button marked
         box->close();
-    }
-
-    // The Help window opens at a size to read in, as far as the screen allows.
-    void helpWindowSize() {
-        ProgramDriver app;
-        app.run();
-        app.writeFile(u"help.dat"_s, QByteArray("help\r\n").repeated(200));
-        QSize columnsAndLines;
-        app.dialogs.onWindow(u"frmHelp"_s, [&](QDialog& window) {
-            auto* text = window.findChild<QPlainTextEdit*>(u"txtDescription"_s);
-            const QFontMetrics metrics(text->font());
-            columnsAndLines = QSize(text->viewport()->width() / metrics.averageCharWidth(),
-                                    text->viewport()->height() / metrics.lineSpacing());
-            QVERIFY(window.frameGeometry().height() <=
-                    window.screen()->availableGeometry().height());
-            window.close();
-        });
-        app.trigger(u"mnuContentsItem"_s);
-        QVERIFY2(
-            columnsAndLines.width() >= 72 && columnsAndLines.height() >= 20,
-            qPrintable(u"%1 x %2"_s.arg(columnsAndLines.width()).arg(columnsAndLines.height())));
     }
 };
 
