@@ -6,5 +6,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Amounts as a United Kingdom desktop writes them, whatever the machine's settings.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     return quillon::tests::TestRegistry::runAll(argc, argv);
 }

@@ -22,9 +22,6 @@ class StartFolderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Amounts as a United Kingdom desktop writes them, whatever the machine's settings.
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-
     void whatStandsInTheFolder_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("words"); // pieces of the box; %F: the folder
