@@ -72,6 +72,7 @@ class ResultsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The rows listed and walked, the part shown, then no match, Clear and a new catalogue.
     void listingAndWalkingTheRows() {
         ProgramDriver app;
         addCatalogue(app);
@@ -125,13 +126,8 @@ private slots:
         QCOMPARE(app.state.selectedPart.id, 40);
         QCOMPARE(app.dialogs.beeps(), 1);
         QVERIFY(app.dialogs.boxes().isEmpty());
-    }
 
-    void noMatchClearAndNewCatalogue() {
-        ProgramDriver app;
-        addCatalogue(app);
-        app.run();
-        app.searchPart(u"GR*0"_s);
+        // No match: "No Parts Found!" in place of the rows, no count, no part to show.
         app.searchPart(u"QQQQ"_s);
         QCOMPARE(ProgramDriver::gridRows(*app.grid()),
                  QStringList({header, u"||No Parts Found!|"_s}));
