@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -77,7 +76,7 @@ private slots:
     // anything else is a key pressed where the focus is.
     void keys_data() {
         // listed: the results' DV No. column
-        // selected: of the focused box; "row N" in the results
+        // selected: of the focused box; "row N" in the results; else the pictures opened
         tests::addColumns<QString, QString, QString, QString, QString, QString>(
             "steps", "focus", "defaultButton", "listed", "selected", "vehicle");
         const char* any = "- any -";
@@ -122,12 +121,31 @@ private slots:
                "cmdEnterFilePrice", both, "", any);
         addRow("a list of Part Detail marks no button", "txtPart=BR10;Return;@lstRoverSupers",
                "lstRoverSupers", "", both, "", any);
+        // The thumbnails shown take the focus by Tab from the Tools buttons; the arrow keys move
+        // between them, stopping at the ends; Enter or Space opens the picture.
+        const auto picture = [any](const char* name, const char* keys, const char* focus,
+                                   const char* opened) {
+            addRow(name, u"txtPart=BR1001;Return;@cmdOptions;"_s + QLatin1String(keys), focus, "",
+                   "BR1001", opened, any);
+        };
+        picture("Tab reaches the first picture", "Tab", "Image1", "");
+        picture("Right to the next picture", "Tab;Right;Right", "Image3", "");
+        picture("Right stops at the last picture", "Tab;Right;Right;Right", "Image3", "");
+        picture("Left back, stopping at the first picture", "Tab;Right;Left;Left", "Image1", "");
+        picture("Enter opens a picture", "Tab;Right;Return", "Image2", "b.jpg");
+        picture("Space opens a picture", "Tab;Right;Right;Space", "Image3", "c.jpg");
+        picture("Tab leaves the pictures", "Tab;Tab;Tab;Tab", "lstRoverSupers", "");
     }
     void keys() {
         QFETCH(QString, steps);
         ProgramDriver app;
         addCatalogue(app);
         app.run();
+        QStringList opened;
+        app.dialogs.onWindow(u"frmImageView"_s, [&](QDialog& window) {
+            opened << app.state.viewPictureFile;
+            window.close();
+        });
         for (const QString& step : steps.split(u';')) {
             if (step.contains(u'=')) {
                 app.type(step.section(u'=', 0, 0), step.section(u'=', 1));
@@ -150,41 +168,10 @@ private slots:
         auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         const QString selected = QApplication::focusWidget() == app.grid()
                                      ? u"row %1"_s.arg(app.grid()->row())
-                                     : (edit ? edit->selectedText() : QString());
+                                     : (edit ? edit->selectedText() : opened.join(u' '));
         QTEST(selected, "selected");
         QTEST(app.control<QComboBox>(u"lstApplication"_s)->currentText(), "vehicle");
         QVERIFY(app.dialogs.boxes().isEmpty());
-    }
-
-    // The thumbnails shown take the focus by Tab from the Tools buttons; the arrow keys move
-    // between them, stopping at the ends; Enter or Space opens the picture.
-    void pictures_data() {
-        // opened: the pictures shown, in order
-        tests::addColumns<QString, QString, QString>("keys", "focus", "opened");
-        addRow("Tab reaches the first", "Tab", "Image1", "");
-        addRow("Right to the next", "Tab;Right;Right", "Image3", "");
-        addRow("Right stops at the last", "Tab;Right;Right;Right", "Image3", "");
-        addRow("Left back, stopping at the first", "Tab;Right;Left;Left", "Image1", "");
-        addRow("Enter opens", "Tab;Right;Return", "Image2", "b.jpg");
-        addRow("Space opens", "Tab;Right;Right;Space", "Image3", "c.jpg");
-        addRow("Tab leaves the pictures", "Tab;Tab;Tab;Tab", "lstRoverSupers", "");
-    }
-    void pictures() {
-        QFETCH(QString, keys);
-        ProgramDriver app;
-        addCatalogue(app);
-        app.run();
-        app.searchPart(u"BR1001"_s);
-        QStringList opened;
-        app.dialogs.onWindow(u"frmImageView"_s, [&](QDialog& window) {
-            opened << app.state.viewPictureFile;
-            window.close();
-        });
-        app.control(u"cmdOptions"_s)->setFocus(Qt::TabFocusReason);
-        for (const QString& key : keys.split(u';'))
-            ProgramDriver::key(QKeySequence::fromString(key)[0].key());
-        QTEST(focusName(), "focus");
-        QTEST(opened.join(u' '), "opened");
     }
 
     // Every window: each control that takes the focus, and each Part Detail value, has a name a
@@ -271,27 +258,6 @@ private slots:
         QCOMPARE(box->windowTitle(), shown);
         QVERIFY(box->testAttribute(Qt::WA_KeyboardFocusChange)); // its default button marked
         box->close();
-    }
-
-    // The Help window opens at a size to read in, as far as the screen allows.
-    void helpWindowSize() {
-        ProgramDriver app;
-        app.run();
-        app.writeFile(u"help.dat"_s, QByteArray("help\r\n").repeated(200));
-        QSize columnsAndLines;
-        app.dialogs.onWindow(u"frmHelp"_s, [&](QDialog& window) {
-            auto* text = window.findChild<QPlainTextEdit*>(u"txtDescription"_s);
-            const QFontMetrics metrics(text->font());
-            columnsAndLines = QSize(text->viewport()->width() / metrics.averageCharWidth(),
-                                    text->viewport()->height() / metrics.lineSpacing());
-            QVERIFY(window.frameGeometry().height() <=
-                    window.screen()->availableGeometry().height());
-            window.close();
-        });
-        app.trigger(u"mnuContentsItem"_s);
-        QVERIFY2(
-            columnsAndLines.width() >= 72 && columnsAndLines.height() >= 20,
-            qPrintable(u"%1 x %2"_s.arg(columnsAndLines.width()).arg(columnsAndLines.height())));
     }
 };
 

@@ -55,7 +55,7 @@ private slots:
         app.run();
         enter(app, u""_s, u"5|6|BOX"_s); // no part shown: nothing
         app.click(u"cmdRemoveFilePrice"_s);
-        QCOMPARE(app.status(), MainWindow::startStatusText());
+        QCOMPARE(app.status(), u"Dorvane Quillon - enter a part number or part description"_s);
 
         enter(app, u"CP10"_s, u"12.5|20|BOX"_s);
         QCOMPARE(app.status(), u"Custom price stored"_s);

@@ -220,7 +220,7 @@ private slots:
     }
 
     // Help and About show their file line by line, each line ended by CR LF, or one line naming
-    // a file that can't be read.
+    // a file that can't be read; they fit the screen, Help at a size to read in.
     void textWindows_data() {
         // content: null: no file
         tests::addColumns<QByteArray, QString>("content", "shown");
@@ -230,6 +230,8 @@ private slots:
         addRow("UTF-8", QByteArray("Caf\xc3\xa9 \xc2\xa3 5\r\n"), "Café £ 5\n");
         addRow("other 8-bit text", QByteArray("Caf\xe9\r\n"), "Caf\uFFFD\n");
         addRow("missing", QByteArray(), "<name>\n");
+        addRow("taller than the screen", QByteArray("help\r\n").repeated(200),
+               QString(u"help\n"_s).repeated(200));
     }
     void textWindows() {
         QFETCH(QByteArray, content);
@@ -241,9 +243,15 @@ private slots:
                 app.writeFile(file, content);
             QString text;
             const QString form = item == u"mnuAboutItem" ? u"frmAbout"_s : u"frmHelp"_s;
+            QSize columnsAndLines;
             app.dialogs.onWindow(form, [&](QDialog& w) {
-                text = w.findChild<QPlainTextEdit*>(u"txtDescription"_s)->toPlainText();
-                QTest::keyClick(w.findChild<QPlainTextEdit*>(u"txtDescription"_s), Qt::Key_Return);
+                auto* shown = w.findChild<QPlainTextEdit*>(u"txtDescription"_s);
+                text = shown->toPlainText();
+                const QFontMetrics metrics(shown->font());
+                columnsAndLines = QSize(shown->viewport()->width() / metrics.averageCharWidth(),
+                                        shown->viewport()->height() / metrics.lineSpacing());
+                QVERIFY(w.frameGeometry().height() <= w.screen()->availableGeometry().height());
+                QTest::keyClick(shown, Qt::Key_Return);
             });
             app.trigger(item);
             if (content.isNull())
@@ -252,6 +260,11 @@ private slots:
                          qPrintable(text));
             else
                 QTEST(text, "shown");
+            QVERIFY2(item == u"mnuAboutItem" ||
+                         (columnsAndLines.width() >= 72 && columnsAndLines.height() >= 20),
+                     qPrintable(u"%1 x %2 in %3"_s.arg(columnsAndLines.width())
+                                    .arg(columnsAndLines.height())
+                                    .arg(form)));
         }
         QVERIFY(app.dialogs.errors().isEmpty()); // Enter closed them
     }

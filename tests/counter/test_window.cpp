@@ -55,8 +55,9 @@ class WindowTest : public QObject {
 
 private slots:
     // With a part shown and no scrolling: the result rows in view, the Tools buttons and
-    // Customer Retail whole, and the two lists no taller than the value rows beside them. The
-    // window is the screen less a title bar and a panel (60 px); at 150 % (ctest
+    // Customer Retail whole, and the two lists no taller than the value rows beside them; then
+    // walking the rows with the arrow keys moves no control, whatever each part's values are.
+    // The window is the screen less a title bar and a panel (60 px); at 150 % (ctest
     // test_counter_at_150) 1280 x 800 is 853 x 533, and a narrower window down to 820 still
     // needs no horizontal scrolling.
     void room_data() {
@@ -71,8 +72,14 @@ private slots:
         QFETCH(QSize, window);
         QFETCH(int, leastRows);
         ProgramDriver app;
-        QStringList parts;
-        for (int id = 1; id <= 60; ++id)
+        QStringList parts{
+            u"ID=1|DorvaneNum=RM1|RoverNum=STC1|Description=Nut|Brand=AB|UnitSale=1|"
+            u"Application1=Defender|Application2=TD 5|RoverSuper1=OLD1"_s,
+            u"ID=2|DorvaneNum=RM2|AltDorvaneNum=ALT-2-B|Description=Gasket set - cylinder head - "
+            u"2.5 NA|Brand=Hollinpryce|CustomerPrice=12345.67|UnitSale=SET|Weight=12.5 kg"_s,
+            u"ID=3|DorvaneNum=RM3|RoverNum=Dorvane Only|Description=Hub|ProductGroup=Suspension"_s,
+            u"ID=4|DorvaneNum=RM4|Description=Washer"_s};
+        for (int id = 5; id <= 60; ++id)
             parts
                 << (u"ID=%1|DorvaneNum=RM%1|RoverNum=STC%1|Description=Room part %1|Brand=Brand %1|"
                     u"Application1=Defender|Application2=TD 5|RoverSuper1=OLD%1"_s.arg(id));
@@ -99,58 +106,16 @@ private slots:
             QVERIFY2(places[QLatin1String(list)].top() >= places[u"txtDRNumber"_s].top(), list);
             QVERIFY2(places[QLatin1String(list)].bottom() <= places[u"txtBrand"_s].bottom(), list);
         }
-    }
-
-    // Walking the rows with the arrow keys moves no control, whatever each part's values are,
-    // and no value is laid out narrower than its text needs.
-    void walkingMovesNothing() {
-        ProgramDriver app;
-        app.addParts(
-            {u"ID=1|DorvaneNum=WK1|Description=Nut|Brand=AB|UnitSale=1"_s,
-             u"ID=2|DorvaneNum=WK2|AltDorvaneNum=ALT-2-B|Description=Gasket set - cylinder head - "
-             u"2.5 NA|Brand=Hollinpryce|CustomerPrice=12345.67|UnitSale=SET|Weight=12.5 kg"_s,
-             u"ID=3|DorvaneNum=WK3|RoverNum=Dorvane Only|Description=Hub|ProductGroup=Suspension"_s,
-             u"ID=4|DorvaneNum=WK4|Description=Washer"_s});
-        app.run();
-        app.searchPart(u"*WK*"_s);
-        layOut(app, QSize(1024, 600));
-        const QMap<QString, QRect> before = placesOfControls(app);
         app.grid()->setFocus();
-        const QStringList shown = {u"WK2"_s, u"WK3"_s, u"WK4"_s, u"WK3"_s, u"WK2"_s, u"WK1"_s};
+        const QStringList shown = {u"RM2"_s, u"RM3"_s, u"RM4"_s, u"RM3"_s, u"RM2"_s, u"RM1"_s};
         for (int step = 0; step < shown.size(); ++step) {
             ProgramDriver::key(step < 3 ? Qt::Key_Down : Qt::Key_Up);
             QTest::qWait(0);
             QCOMPARE(app.control<QLabel>(u"txtDRNumber"_s)->text(), shown[step]);
             const QMap<QString, QRect> after = placesOfControls(app);
-            for (auto it = before.cbegin(); it != before.cend(); ++it)
+            for (auto it = places.cbegin(); it != places.cend(); ++it)
                 QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
         }
-    }
-
-    // A value longer than any before: its field widens to show it whole.
-    void longValuesShownWhole_data() {
-        tests::addColumns<QString, QString, QString>("field", "column", "value");
-        addRow("long brand", "txtBrand", "Brand", "Wessex Axle and Gear Works of Dorchester");
-        addRow("long number", "txtAltDRNumber", "AltDorvaneNum", "DV-ALT-000000000000042/B");
-        addRow(
-            "long description", "txtDescription", "Description",
-            "Cylinder head gasket set with bolts - 2.5 NA diesel - Defender 110 and 130 1990 on");
-        addRow("wide letters", "txtWeight", "Weight", "WWWWWWWWWWWW");
-    }
-    void longValuesShownWhole() {
-        QFETCH(QString, field);
-        QFETCH(QString, column);
-        QFETCH(QString, value);
-        ProgramDriver app;
-        app.addParts({{{u"ID"_s, 1}, {u"DorvaneNum"_s, u"LV100"_s}, {column, value}}});
-        app.run();
-        app.searchPart(u"LV10"_s);
-        QTest::qWait(0);
-        const auto* shown = app.control<QLabel>(field);
-        QCOMPARE(shown->text(), value);
-        QVERIFY2(
-            shown->width() >= shown->QLabel::sizeHint().width(),
-            qPrintable(u"%1 < %2"_s.arg(shown->width()).arg(shown->QLabel::sizeHint().width())));
     }
 
     // Heading clicks: the rows' DV numbers in order afterwards, the grid row of the part shown

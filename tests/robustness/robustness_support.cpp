@@ -4,7 +4,6 @@
 #include "store/schema.h"
 #include "store/transaction.h"
 
-#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -242,13 +241,6 @@ QString prompts(const ScriptedDialogs& dialogs, bool errors) {
             all << box.prompt;
     }
     return all.join(u'\n');
-}
-
-QByteArray digest(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-               : QByteArray();
 }
 
 void click(QWidget& root, const QString& name) {

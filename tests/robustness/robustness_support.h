@@ -41,7 +41,6 @@ void enterText(QLineEdit* box, const QString& text);
 QString engineErrors(const ScriptedDialogs& dialogs);
 // The boxes shown that ask nothing (only the exclamation ones, when errors).
 QString prompts(const ScriptedDialogs& dialogs, bool errors);
-QByteArray digest(const QString& path);
 void click(QWidget& root, const QString& name);
 // The shipped files, a catalogue whose numbers and descriptions hold quotes, backslashes,
 // wildcards and other scripts, an order and a delivery address; the program started on it, with

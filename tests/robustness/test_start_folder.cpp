@@ -1,7 +1,6 @@
 // What may stand in the Application folder when the program starts: damaged, odd or locked
 // files, leftovers of a crash, a running program. A start that can't go on says what is wrong in
 // one box and leaves every file as it was; a start that can repairs what a crash left.
-#include "housekeeping/user_data_backup.h"
 #include "platform/instance_lock.h"
 #include "platform/safe_file_writer.h"
 #include "robustness_support.h"
@@ -22,9 +21,6 @@ class StartFolderTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Amounts as a United Kingdom desktop writes them, whatever the machine's settings.
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-
     void whatStandsInTheFolder_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("words"); // pieces of the box; %F: the folder
@@ -37,8 +33,9 @@ private slots:
             QTest::newRow(how) << QString::fromLatin1(how) << pieces << starts;
         };
         for (const char* how : {"garbage", "page overwritten"})
-            row(how, {"user.mdb in the folder %F is damaged", "has not changed it",
-                      "There is no backup", UserDataBackup::restoreNotice(), "What is wrong: "});
+            row(how,
+                {"user.mdb in the folder %F is damaged", "has not changed it", "There is no backup",
+                 "restore a previous backup of your user data file", "What is wrong: "});
         row("backup, page overwritten", {"is damaged", "The last backup of your user data"});
         row("dangling link", {"%F is a link to /nowhere/drive/user.mdb", "not changed anything"});
         row("folder", {"user.mdb in the folder %F is a folder, not a file."});

@@ -25,9 +25,6 @@ class WriteFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Amounts as a United Kingdom desktop writes them, whatever the machine's settings.
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
-
     // A fault as the Order form or the backup is written: the folder read-only or the disk full
     // (from the start, or once the addresses are chosen), a link planted at the file's name that
     // leads out of the folder, another program changing the User database meanwhile. Each row

@@ -5,6 +5,7 @@
 // every row of Parts.
 #include "catalogue/part_search.h"
 #include "catalogue/part_search_frames.h"
+#include "store/prepared_statement.h"
 #include "store/schema.h"
 #include "store/search_index.h"
 #include "store/sql_literal.h"
@@ -60,24 +61,13 @@ QString descriptionSearch(const QString& text, const QString& vehicle) {
 
 // The engine's plan of a statement as the store runs it: each step's words, parted by "; ".
 QString plan(sqlite3* db, const TranslatedStatement& translated) {
-    sqlite3_stmt* raw = nullptr;
-    const QByteArray sql = "EXPLAIN QUERY PLAN " + translated.sql.toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
-        return u"not prepared: "_s + QString::fromUtf8(sqlite3_errmsg(db));
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> stmt(raw, sqlite3_finalize);
-    for (std::size_t i = 0; i < translated.parameters.size(); ++i) {
-        const SqlParameter& value = translated.parameters[i];
-        if (const auto* text = std::get_if<QString>(&value)) {
-            const QByteArray utf8 = text->toUtf8();
-            sqlite3_bind_text(raw, int(i) + 1, utf8.constData(), int(utf8.size()),
-                              SQLITE_TRANSIENT);
-        } else if (const auto* number = std::get_if<qint64>(&value)) {
-            sqlite3_bind_int64(raw, int(i) + 1, *number);
-        }
-    }
+    PreparedStatement explain(db, "EXPLAIN QUERY PLAN " + translated.sql.toUtf8(), translated.sql);
+    for (std::size_t i = 0; i < translated.parameters.size(); ++i)
+        explain.bind(int(i) + 1, translated.parameters[i]);
     QStringList steps;
-    while (sqlite3_step(raw) == SQLITE_ROW)
-        steps << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 3)));
+    while (explain.step())
+        steps << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(explain.get(), 3)));
     return steps.join(u"; ");
 }
 

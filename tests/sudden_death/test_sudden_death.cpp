@@ -4,19 +4,19 @@
 // pass the engine's integrity check and hold everything the driver had logged as done, with
 // nothing half-done.
 #include "platform/app_folder.h"
+#include "program_driver.h"
 #include "store/database.h"
-#include "store/schema.h"
 #include "store_dump.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <random>
 
 using namespace quillon;
 using namespace Qt::StringLiterals;
+using quillon::tests::ProgramDriver;
 using quillon::tests::StoreDump;
 
 namespace {
@@ -91,27 +91,22 @@ private slots:
         const int kills = qEnvironmentVariableIntValue("QUILLON_SUDDEN_DEATH_KILLS");
         const int runs = kills > 0 ? kills : 200;
         const quint32 firstSeed = 20261206;
-        QTemporaryDir dir;
-        const AppFolder folder(dir.path());
-        {
-            // Ten parts, two of them "Dorvane Only"; the addresses an order is finalised with.
-            auto catalogue = Database::create(folder.catalogue());
-            Schema::createCatalogue(*catalogue);
-            for (int n = 1; n <= 10; ++n)
-                catalogue->execute(u"INSERT INTO Parts(DorvaneNum, RoverNum, "
-                                   u"Description, CustomerPrice) SELECT 'SDA%1' AS "
-                                   u"a, '%2' AS b, 'Driver''s seal' AS c, %3 AS d"_s.arg(1000 + n)
-                                       .arg(n % 5 ? u"RTC%1"_s.arg(n) : u"Dorvane Only"_s)
-                                       .arg(n % 4 ? n * 3 : 0));
-            auto user = Database::create(folder.userTemplate());
-            Schema::createUser(*user);
-            for (const char* table : {"orderCompanyDetails", "deliveryCompanyDetails"})
-                user->execute(u"INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a"_s.arg(
+        // Ten parts, two of them "Dorvane Only"; the addresses an order is finalised with. (The
+        // driver runs the program on the folder, not this process.)
+        const ProgramDriver fx;
+        const AppFolder& folder = fx.folder;
+        QStringList parts;
+        for (int n = 1; n <= 10; ++n)
+            parts << u"DorvaneNum=SDA%1|RoverNum=%2|Description=Driver's seal|CustomerPrice=%3"_s
+                         .arg(1000 + n)
+                         .arg(n % 5 ? u"RTC%1"_s.arg(n) : u"Dorvane Only"_s)
+                         .arg(n % 4 ? n * 3 : 0);
+        fx.addParts(parts);
+        for (const char* table : {"orderCompanyDetails", "deliveryCompanyDetails"})
+            Database::open(folder.userTemplate(), Database::Access::ReadWrite)
+                ->execute(u"INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a"_s.arg(
                     QLatin1String(table)));
-        }
-        for (const QString& name : {u"orderHeader.dat"_s, u"orderMidA.dat"_s, u"orderFooter.dat"_s})
-            QVERIFY(QFile::copy(qEnvironmentVariable("QUILLON_TEST_DATA") + u'/' + name,
-                                folder.file(name)));
+        fx.copyOrderFormFiles();
         QFile catalogueFile(folder.catalogue());
         QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
         const QByteArray catalogueBytes = catalogueFile.readAll();
@@ -123,7 +118,7 @@ private slots:
         environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         for (int run = 0; run < runs; ++run) {
             const quint32 seed = firstSeed + quint32(run);
-            const QString log = dir.filePath(u"log-%1.txt"_s.arg(run));
+            const QString log = fx.dir.filePath(u"log-%1.txt"_s.arg(run));
             // Every tenth kill falls in the start-up, which may have to roll back what the last
             // kill left half-written, or take over the folder's lock from it.
             const bool inStartUp = run % 10 == 9;
