@@ -4,6 +4,7 @@
 #include "platform/flex_grid.h"
 #include "platform/twips.h"
 #include "program_driver.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 #include <QAction>
@@ -21,13 +22,9 @@ using namespace quillon;
 using namespace Qt::StringLiterals;
 using quillon::tests::addRow;
 using quillon::tests::ProgramDriver;
+using quillon::tests::readFile;
 
 namespace {
-
-QByteArray bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // Two parts (the second without a Rover number), an order open, both listed by a search for
 // "1001" and the first shown; the quantity dialog answers 3.
@@ -56,11 +53,11 @@ private slots:
         app.run();
         QCOMPARE(app.status(), u"Dorvane Quillon - enter a part number or part description"_s);
         app.addRows(u"customParts"_s, {ProgramDriver::row(u"DorvaneNum=DV1|RoverNum=NRC1"_s)});
-        const QByteArray userTemplate = bytes(app.folder.userTemplate());
+        const QByteArray userTemplate = readFile(app.folder.userTemplate());
         app.restart();
         QVERIFY(app.dialogs.boxes().isEmpty());
         QCOMPARE(app.userRows(u"SELECT DorvaneNum FROM customParts"_s), QStringList{u"DV1"_s});
-        QCOMPARE(bytes(app.folder.userTemplate()), userTemplate);
+        QCOMPARE(readFile(app.folder.userTemplate()), userTemplate);
     }
 
     // With an order open, Exit asks first, the close box only tells, and the order stays stored.
@@ -204,9 +201,9 @@ private slots:
         app.trigger(u"mnuBackup"_s);
         QCOMPARE(app.dialogs.boxes().size(), report.isEmpty() ? 1 : 2);
         if (report.isEmpty() || report.contains(u"NOT"_s)) {
-            QCOMPARE(bytes(app.dir.filePath(earlier)), "earlier");
+            QCOMPARE(readFile(app.dir.filePath(earlier)), "earlier");
         } else { // a copy of the store, with its rows
-            QCOMPARE(bytes(app.folder.userBackup()), bytes(app.folder.userDatabase()));
+            QCOMPARE(readFile(app.folder.userBackup()), readFile(app.folder.userDatabase()));
             auto copy = Database::open(app.folder.userBackup(), Database::Access::ReadOnly);
             QCOMPARE(copy->openRecordset(u"SELECT * FROM orders"_s).recordCount(), 1);
         }

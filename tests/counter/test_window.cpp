@@ -3,6 +3,7 @@
 // and the window comes back as the user left it (damaged or foreign settings passed over).
 #include "platform/flex_grid.h"
 #include "program_driver.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 #include <QApplication>
@@ -199,11 +200,8 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, window);
         ProgramDriver app;
-        if (!file.isNull()) {
-            QDir().mkpath(QFileInfo(app.settingsFile()).absolutePath());
-            QFile written(app.settingsFile());
-            QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file) == file.size());
-        }
+        if (!file.isNull())
+            tests::writeFile(app.settingsFile(), file);
         // The screen is 800 x 800: smaller than the window likes.
         app.run();
         const bool maximised = app.window->isMaximized();

@@ -216,7 +216,6 @@ private slots:
         app.dialogs.answerNext(stop == u"no" ? Dialogs::Button::No : Dialogs::Button::Yes);
         // The box that says the form was not shown offers a PDF instead.
         const QString pdf = app.dir.filePath(u"form.pdf"_s);
-        const ScopedEnvironment settings("XDG_CONFIG_HOME", app.dir.filePath(u"config"_s));
         if (stop == u"browser")
             app.dialogs.answerNext(Dialogs::Button::Ok);
         if (stop == u"browserPdf") {

@@ -6,6 +6,7 @@
 #include "order_steps.h"
 #include "platform/desktop_browser.h"
 #include "printing/order_form_pages.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 #include <QJsonArray>
@@ -112,8 +113,7 @@ void give(ProgramDriver& app, const QString& command) {
 class OrderOutputTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir scratch_; // the settings, the temporary files and the files saved
-    const ScopedEnvironment settings_{"XDG_CONFIG_HOME", scratch_.filePath(u"config"_s)};
+    QTemporaryDir scratch_; // the temporary files and the files saved
     const ScopedEnvironment temporary_{"TMPDIR", scratch_.path()};
 
 private slots:
@@ -297,7 +297,6 @@ private slots:
         QFETCH(QString, second);
         QFETCH(QString, boxes);
         QDir(scratch_.path()).mkpath(u"out/dir.csv"_s);
-        QFile::remove(scratch_.filePath(u"config/dorvane-quillon/dorvane-quillon.conf"_s));
         ProgramDriver app;
         orderOf(app, {u"DA1|AAA111|Bolt|1|1"_s}, false);
         const QString documents =
@@ -360,12 +359,11 @@ private slots:
         QTemporaryDir bin;
         const QString arguments = bin.filePath(u"arguments"_s);
         if (!exit.isEmpty()) {
-            QFile fake(bin.filePath(u"xdg-email"_s));
-            QVERIFY(fake.open(QIODevice::WriteOnly));
-            fake.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"${0%/*}/arguments\"\nexit " +
-                       exit.toLatin1() + "\n");
-            fake.close();
-            QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            const QString fake = bin.filePath(u"xdg-email"_s);
+            writeFile(fake, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"${0%/*}/arguments\"\nexit " +
+                                exit.toLatin1() + "\n");
+            QVERIFY(QFile::setPermissions(fake,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         const QString pdf = bin.filePath(u"Order 5.pdf"_s);
         const ScopedEnvironment path("PATH", bin.path());
@@ -374,9 +372,8 @@ private slots:
         QTEST(desktop.mail(u"Order 5 (01/03/2026)"_s, {pdf, bin.filePath(u"Order 5.csv"_s)}),
               "started");
 
-        QFile given(arguments);
-        QCOMPARE(given.open(QIODevice::ReadOnly) ? QString::fromUtf8(given.readAll()) : QString(),
-                 exit.isEmpty() ? QString()
+        QCOMPARE(QString::fromUtf8(readFile(arguments)),
+                 exit.isEmpty() ? u"<unreadable>"_s
                                 : u"--utf8\n--subject\nOrder 5 (01/03/2026)\n--attach\n"_s + pdf +
                                       u"\n--attach\n" + bin.filePath(u"Order 5.csv"_s) + u'\n');
         QCOMPARE(QDir(bin.path())

@@ -25,12 +25,6 @@ namespace {
 const QString orderAddressName = u"O'Hara's"_s;
 const QString deliveryAddressName = u"Depot"_s;
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)
-        qFatal("could not write %s", qPrintable(path));
-}
-
 // user.mdb with one open order (OrderNum 1) of lines lines, the first of them DA1001 at 4.50.
 void makeUserDatabase(const AppFolder& folder, int lines = 1) {
     const auto db = Database::create(folder.userDatabase());
@@ -211,18 +205,6 @@ QList<Hostile> hostileTexts(const QString& box) {
     return texts;
 }
 
-void enterText(QLineEdit* box, const QString& text) {
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
-    else if (text.size() <= 60 && std::all_of(text.begin(), text.end(), [](QChar c) {
-                 return c.unicode() >= 32 && c.unicode() < 127;
-             }))
-        QTest::keyClicks(box, text);
-    else
-        box->insert(text);
-}
-
 QString engineErrors(const ScriptedDialogs& dialogs) {
     QStringList found = dialogs.errors();
     for (const ScriptedDialogs::Box& box : dialogs.boxes()) {
@@ -271,8 +253,9 @@ void start(ProgramDriver& p, bool withAnOrder) {
     for (const char* number : {"DA1001", "O'BR-2002"}) {
         p.searchPart(QString::fromUtf8(number));
         p.dialogs.onWindow(u"frmOrderQuantity"_s, [](QDialog& dialog) {
-            enterText(dialog.findChild<QLineEdit*>(u"txtQty"_s), u"3"_s);
-            enterText(dialog.findChild<QLineEdit*>(u"txtComment"_s), u"Mr O'Neill's van"_s);
+            ProgramDriver::typeInto(dialog.findChild<QLineEdit*>(u"txtQty"_s), u"3"_s);
+            ProgramDriver::typeInto(dialog.findChild<QLineEdit*>(u"txtComment"_s),
+                                    u"Mr O'Neill's van"_s);
             click(dialog, u"cmdOK"_s);
         });
         p.click(u"cmdOrder"_s);

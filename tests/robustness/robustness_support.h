@@ -7,6 +7,7 @@
 #include "program_driver.h"
 #include "store/database.h"
 #include "test_app_folder.h"
+#include "test_files.h"
 
 #include <QByteArray>
 #include <QLineEdit>
@@ -18,6 +19,9 @@
 #include <optional>
 
 namespace quillon::tests::robustness {
+
+using quillon::tests::readFile;
+using quillon::tests::writeFile;
 
 // Puts what the row names in the folder (see whatStandsInTheFolder).
 void arrange(const TestAppFolder& fx, const QString& how, std::optional<InstanceLock>& lock,
@@ -35,8 +39,6 @@ struct Hostile {
 // the same at every run. A free-text box stores each as typed; the outcomes in a price box
 // (United Kingdom settings), the quantity and an address's new name are written beside the text.
 QList<Hostile> hostileTexts(const QString& box);
-// Short plain text is typed key by key, anything else pasted over what the box held.
-void enterText(QLineEdit* box, const QString& text);
 // The error boxes of the handler guard and the boxes nobody scripted.
 QString engineErrors(const ScriptedDialogs& dialogs);
 // The boxes shown that ask nothing (only the exclamation ones, when errors).

@@ -67,9 +67,10 @@ private slots:
                         p.dialogs.answerNext(Button::Yes); // "Part exists in order." Update?
                     p.dialogs.onWindow(u"frmOrderQuantity"_s, [&](QDialog& dialog) {
                         const bool qty = box == u"txtQty";
-                        enterText(dialog.findChild<QLineEdit*>(u"txtQty"_s), qty ? text : u"2"_s);
-                        enterText(dialog.findChild<QLineEdit*>(u"txtComment"_s),
-                                  qty ? u"x"_s : text);
+                        ProgramDriver::typeInto(dialog.findChild<QLineEdit*>(u"txtQty"_s),
+                                                qty ? text : u"2"_s);
+                        ProgramDriver::typeInto(dialog.findChild<QLineEdit*>(u"txtComment"_s),
+                                                qty ? u"x"_s : text);
                         taken = dialog.findChild<QLineEdit*>(box)->text() == text;
                         click(dialog, u"cmdOK"_s);
                         if (dialog.isVisible())
@@ -82,7 +83,7 @@ private slots:
                 } else {
                     auto* target = root.findChild<QLineEdit*>(box);
                     target->setFocus(Qt::MouseFocusReason);
-                    enterText(target, text);
+                    ProgramDriver::typeInto(target, text);
                     taken = target->text() == text;
                     if (&root == p.window.get())
                         click(root, u"cmdEnterFilePrice"_s);

@@ -64,9 +64,7 @@ private slots:
         const QString file = backup ? p.folder.userBackup() : p.folder.printOrder();
         const QString notes = outside.filePath(u"notes.txt"_s);
         const bool link = fault.endsWith(u"link");
-        QFile earlier(link ? notes : file);
-        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("the user's own\n") > 0);
-        earlier.close();
+        writeFile(link ? notes : file, "the user's own\n");
         if (fault == u"symbolic link")
             QVERIFY(QFile::link(notes, file));
         if (fault == u"hard link")
@@ -96,15 +94,13 @@ private slots:
             QSKIP(qPrintable(u"no way to make it read-only here: "_s + why));
         QCOMPARE(engineErrors(p.dialogs), QString());
         const QString said = prompts(p.dialogs, true);
-        QFile kept(link ? notes : file);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
+        const QByteArray kept = readFile(link ? notes : file);
         if (says.isEmpty()) {
             QCOMPARE(said, QString());
-            QVERIFY(!QFileInfo(file).isSymLink() &&
-                    (!link || kept.readAll() == "the user's own\n"));
+            QVERIFY(!QFileInfo(file).isSymLink() && (!link || kept == "the user's own\n"));
         } else {
             QVERIFY2(said.contains(says), qPrintable(said));
-            QCOMPARE(kept.readAll(), QByteArray("the user's own\n"));
+            QCOMPARE(kept, QByteArray("the user's own\n"));
             QCOMPARE(userRows(p), before);
             QVERIFY(p.state.orderActive && p.browser.requests().isEmpty());
             QFile::remove(file);
@@ -117,9 +113,7 @@ private slots:
                      QStringList{fault == u"change ending" ? u"300"_s : u"0"_s});
             return;
         }
-        QFile form(file);
-        QVERIFY(form.open(QIODevice::ReadOnly));
-        const QByteArray page = form.readAll();
+        const QByteArray page = readFile(file);
         QVERIFY(page.contains("O'BR-2002") && page.contains("Mr O'Neill's van"));
         QVERIFY(!p.state.orderActive && p.browser.requests().size() == 1);
     }

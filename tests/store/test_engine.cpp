@@ -4,6 +4,7 @@
 #include "store/store_error.h"
 #include "store/transaction.h"
 #include "store_fixture.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 #include <QFile>
@@ -25,11 +26,6 @@ QString orderLine(const QString& quantity, const QString& price, const QString& 
                                         {u"Quantity"_s, text(quantity)},
                                         {u"Price"_s, text(price)},
                                         {u"Comments"_s, text(comment), u"Comment"_s}});
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
 } // namespace
@@ -61,19 +57,17 @@ private slots:
         user->close(); // twice is harmless
         QVERIFY_THROWS_EXCEPTION(StoreError, user->execute(newOrder));
         QVERIFY_THROWS_EXCEPTION(StoreError, Database::create(path())); // it exists
-        QFile garbage(dir->filePath(u"garbage.mdb"_s));
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) &&
-                garbage.flush());
+        tests::writeFile(dir->filePath(u"garbage.mdb"_s), QByteArray(4096, 'x'));
         for (const QString& name : {u"nothing here.mdb"_s, u"garbage.mdb"_s}) {
             for (const auto access : {Database::Access::ReadOnly, Database::Access::ReadWrite}) {
-                const QByteArray before = contents(dir->filePath(name));
+                const QByteArray before = tests::readFile(dir->filePath(name));
                 try {
                     Database::open(dir->filePath(name), access);
                     QFAIL(qPrintable(name));
                 } catch (const StoreError& e) {
                     QVERIFY2(e.message().contains(dir->filePath(name)), qPrintable(e.message()));
                 }
-                QCOMPARE(contents(dir->filePath(name)), before);
+                QCOMPARE(tests::readFile(dir->filePath(name)), before);
             }
         }
         user = Database::open(path(), Database::Access::ReadOnly);

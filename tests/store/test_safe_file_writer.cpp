@@ -4,6 +4,7 @@
 // leads to is never written; no temporary file is left behind.
 #include "platform/safe_file_writer.h"
 #include "store_fixture.h"
+#include "test_files.h"
 #include "test_registry.h"
 
 #include <QDir>
@@ -35,10 +36,8 @@ QString listing(const QString& folder) {
         } else if (S_ISDIR(st.st_mode)) {
             entries << name + u" folder"_s;
         } else {
-            QFile file(dir.filePath(name));
-            const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
             entries << name + u" file "_s + QString::number(st.st_mode & 07777, 8) + u' ' +
-                           QString::fromUtf8(text);
+                           QString::fromUtf8(tests::readFile(dir.filePath(name)));
         }
     }
     return entries.join(u", ");
@@ -81,15 +80,11 @@ private slots:
         const QTemporaryDir outside;
         const QString path = folder.filePath(u"f.txt"_s);
         const QString notes = outside.filePath(u"notes.txt"_s);
-        QFile written(notes);
-        QVERIFY(written.open(QIODevice::WriteOnly) && written.write("notes") == 5);
-        written.close();
+        tests::writeFile(notes, "notes");
         QVERIFY(QFile::setPermissions(notes, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         const QByteArray name = QFile::encodeName(path);
         if (stands.startsWith(u"file ")) {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-            old.close();
+            tests::writeFile(path, "old");
             QCOMPARE(::chmod(name.constData(), mode_t(stands.mid(5).toUInt(nullptr, 8))), 0);
         } else if (stands == u"link to a file") {
             QVERIFY(QFile::link(notes, path));

@@ -7,6 +7,7 @@
 #include "program_driver.h"
 #include "store/database.h"
 #include "store_dump.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -17,6 +18,7 @@
 using namespace quillon;
 using namespace Qt::StringLiterals;
 using quillon::tests::ProgramDriver;
+using quillon::tests::readFile;
 using quillon::tests::StoreDump;
 
 namespace {
@@ -27,10 +29,8 @@ namespace {
 // order; a line without its order.
 QStringList problems(const StoreDump::Rows& before, const QString& logPath,
                      const StoreDump::Rows& after, int* stepsDone) {
-    QFile file(logPath);
-    QList<QByteArray> lines =
-        file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>{""};
-    lines.removeLast(); // cut short by the kill, or empty
+    QList<QByteArray> lines = readFile(logPath).split('\n');
+    lines.removeLast(); // cut short by the kill, or empty (or the file unreadable)
     StoreDump::Rows expected = before;
     QStringList inFlight; // the patterns of the step begun and not done
     for (const QByteArray& line : lines) {

@@ -7,6 +7,7 @@
 #include "store/prepared_statement.h"
 #include "store/schema.h"
 #include "store/transaction.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,11 +96,7 @@ void ProgramDriver::addRows(const QString& table, const QList<Row>& rows) const 
 }
 
 void ProgramDriver::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    const QString path = dir.filePath(relativePath);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("could not write %s", qPrintable(path));
+    tests::writeFile(dir.filePath(relativePath), bytes);
 }
 
 void ProgramDriver::writePicture(const QString& relativePath, QSize size) const {
@@ -148,6 +145,10 @@ void ProgramDriver::type(const QString& box, const QString& text) const {
     if (edit == nullptr)
         qFatal("%s is no box to type into", qPrintable(box));
     widget->setFocus();
+    typeInto(edit, text);
+}
+
+void ProgramDriver::typeInto(QLineEdit* edit, const QString& text) {
     edit->selectAll();
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);

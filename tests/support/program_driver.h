@@ -3,6 +3,7 @@
 #include "program_run.h"
 #include "test_app_folder.h"
 
+#include <QLineEdit>
 #include <QSize>
 #include <QStringList>
 #include <QVariantMap>
@@ -60,6 +61,8 @@ public:
     }
     // Replaces the text of a box (a line edit or an editable list) as typing does, with the focus.
     void type(const QString& box, const QString& text) const;
+    // The same for a box of any window: short plain text typed key by key, the rest pasted.
+    static void typeInto(QLineEdit* edit, const QString& text);
     // Clicks a button (or any control) by objectName with the left mouse button.
     void click(const QString& button) const;
     // A menu item by objectName, triggered as a click on it does.

@@ -4,6 +4,7 @@
 // stores they write.
 #include "program_run.h"
 #include "store/database.h"
+#include "test_files.h"
 
 #include <QByteArray>
 #include <QProcessEnvironment>
@@ -25,8 +26,8 @@ struct Run {
 
 Run run(const QStringList& arguments, const QString& program = QStringLiteral(QUILLON_DB_PATH),
         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
-void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
+using quillon::tests::readFile;
+using quillon::tests::writeFile;
 QStringList entries(const QString& folder);
 // A price file of parts BIG0, BIG1… long enough that importing it takes a while.
 QByteArray bigPriceFile(int parts);
