@@ -63,10 +63,9 @@ private slots:
     // With an order open, Exit asks first, the close box only tells, and the order stays stored.
     void openOrderKeptOnLeaving() {
         ProgramDriver app;
-        app.addRows(
-            u"orders"_s,
-            {{{u"OrderNum"_s, 1}, {u"OrderDate"_s, u"01/03/2024"_s}, {u"OrderStatus"_s, true}},
-             {{u"OrderNum"_s, 2}, {u"OrderDate"_s, u"02/03/2024"_s}}});
+        app.addRows(u"orders"_s,
+                    {ProgramDriver::row(u"OrderNum=1|OrderDate=01/03/2024|OrderStatus=1"_s),
+                     ProgramDriver::row(u"OrderNum=2|OrderDate=02/03/2024"_s)});
         app.run();
         app.dialogs.clearRecords();
         app.dialogs.answerNext(Dialogs::Button::No);

@@ -7,12 +7,9 @@
 #include "test_registry.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>

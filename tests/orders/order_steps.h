@@ -7,12 +7,10 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <optional>
 
 namespace quillon::tests {
 
@@ -67,20 +65,6 @@ inline void addAddress(const ProgramDriver& app, const QString& record) {
         row.insert(v[0] + columns[i - 2], v[i]);
     app.addRows(v[0].toLower() + u"CompanyDetails", {row});
 }
-
-// An environment variable set for the life of the object, then put back as it was.
-struct ScopedEnvironment {
-    ScopedEnvironment(const char* name, const QString& value) : name(name) {
-        if (qEnvironmentVariableIsSet(name))
-            saved = qgetenv(name);
-        qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedEnvironment() { saved ? qputenv(name, *saved) : qunsetenv(name); }
-    Q_DISABLE_COPY_MOVE(ScopedEnvironment)
-
-    const char* name;
-    std::optional<QByteArray> saved;
-};
 
 inline QStringList storedOrders(const ProgramDriver& app) {
     return app.userRows(u"SELECT OrderNum, OrderStatus FROM orders ORDER BY OrderNum"_s);

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -114,10 +115,11 @@ class OrderOutputTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir scratch_; // the temporary files and the files saved
-    const ScopedEnvironment temporary_{"TMPDIR", scratch_.path()};
+    const QByteArray temporaryFolder_ = qgetenv("TMPDIR");
 
 private slots:
-    void initTestCase() { QVERIFY(scratch_.isValid()); }
+    void initTestCase() { qputenv("TMPDIR", QFile::encodeName(scratch_.path())); }
+    void cleanupTestCase() { qputenv("TMPDIR", temporaryFolder_); }
 
     // The form on paper and in a PDF: every line whole on one page with its special
     // instructions, the headings on every page of lines, "Page N of M" on every page.
@@ -336,7 +338,6 @@ private slots:
         tests::addColumns<QString, QString>("locale", "paper");
         addRow("United Kingdom", u"en_GB"_s, u"A4"_s);
         addRow("United States", u"en_US"_s, u"Letter / ANSI A"_s);
-        addRow("Germany", u"de_DE"_s, u"A4"_s);
     }
 
     void paper() {
@@ -366,7 +367,9 @@ private slots:
                                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         const QString pdf = bin.filePath(u"Order 5.pdf"_s);
-        const ScopedEnvironment path("PATH", bin.path());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const auto putBack = qScopeGuard([&] { qputenv("PATH", path); });
         DesktopBrowser desktop;
 
         QTEST(desktop.mail(u"Order 5 (01/03/2026)"_s, {pdf, bin.filePath(u"Order 5.csv"_s)}),

@@ -232,17 +232,17 @@ void click(QWidget& root, const QString& name) {
 void start(ProgramDriver& p, bool withAnOrder) {
     p.copyOrderFormFiles();
     p.writeIcons();
+    QStringList parts;
     for (const char16_t* part :
          {u"DA1001|STC1001|Brake pad set", u"O'BR-2002|O'NEILL-77|Driver's door seal",
           u"QU\"OTE-3003|Dorvane Only|\"Heavy duty\" spring",
           u"BACK\\SL-4004|BS\\4004|Back\\slash bracket", u"PCT%_5005|P%_5005|50% off_ clip",
           u"ÜMLAUT-6006|GRÖSSE-6|Größe Dichtung", u"CAR🚗-8008|EMOJI-8|Spanner 🔧 set"}) {
         const QStringList f = QString::fromUtf16(part).split(u'|');
-        p.addParts({{{u"DorvaneNum"_s, f[0]},
-                     {u"RoverNum"_s, f[1]},
-                     {u"Description"_s, f[2]},
-                     {u"CustomerPrice"_s, u"12.5"_s}}});
+        parts << u"DorvaneNum=%1|RoverNum=%2|Description=%3|CustomerPrice=12.5"_s.arg(f[0], f[1],
+                                                                                      f[2]);
     }
+    p.addParts(parts);
     p.run();
     p.addRows(u"orderCompanyDetails"_s, {{{u"RecordName"_s, orderAddressName}}});
     p.addRows(u"deliveryCompanyDetails"_s, {{{u"RecordName"_s, deliveryAddressName}}});

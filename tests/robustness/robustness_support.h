@@ -9,8 +9,6 @@
 #include "test_app_folder.h"
 #include "test_files.h"
 
-#include <QByteArray>
-#include <QLineEdit>
 #include <QList>
 #include <QString>
 #include <QStringList>

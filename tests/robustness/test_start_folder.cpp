@@ -22,9 +22,8 @@ class StartFolderTest : public QObject {
 
 private slots:
     void whatStandsInTheFolder_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QStringList>("words"); // pieces of the box; %F: the folder
-        QTest::addColumn<bool>("starts");       // with its order 1 open
+        // words: pieces of the box, %F the folder; starts: with its order 1 open
+        tests::addColumns<QString, QStringList, bool>("how", "words", "starts");
         const auto row = [](const char* how, std::initializer_list<QAnyStringView> words,
                             bool starts = false) {
             QStringList pieces;

@@ -7,7 +7,6 @@
 #include "test_files.h"
 #include "test_registry.h"
 
-#include <QFile>
 #include <stdexcept>
 
 using namespace quillon;

@@ -107,9 +107,7 @@ private slots:
                 ->execute(u"INSERT INTO %1(RecordName) SELECT 'O''Hara' AS a"_s.arg(
                     QLatin1String(table)));
         fx.copyOrderFormFiles();
-        QFile catalogueFile(folder.catalogue());
-        QVERIFY(catalogueFile.open(QIODevice::ReadOnly));
-        const QByteArray catalogueBytes = catalogueFile.readAll();
+        const QByteArray catalogueBytes = readFile(folder.catalogue());
 
         std::mt19937 random(firstSeed);
         StoreDump::Rows before; // the store as the next run finds it
@@ -148,7 +146,7 @@ private slots:
             before = after;
             QFile::remove(log);
         }
-        QVERIFY(catalogueFile.seek(0) && catalogueFile.readAll() == catalogueBytes); // only read
+        QVERIFY(readFile(folder.catalogue()) == catalogueBytes); // only read
         qInfo("%d kills survived, %d steps verified, %d rows in the store at the end", runs,
               stepsDone, int(before.size()));
         QVERIFY2(stepsDone >= runs, "the kills fell too early to test the workload");

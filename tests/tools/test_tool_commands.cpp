@@ -8,7 +8,6 @@
 #include "test_registry.h"
 #include "tool_test_support.h"
 
-#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
