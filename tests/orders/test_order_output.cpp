@@ -115,11 +115,13 @@ class OrderOutputTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir scratch_; // the temporary files and the files saved
-    const QByteArray temporaryFolder_ = qgetenv("TMPDIR");
+    const QByteArray temporaryFolder_ = qgetenv("TMPDIR"); // null when it was not set
 
 private slots:
     void initTestCase() { qputenv("TMPDIR", QFile::encodeName(scratch_.path())); }
-    void cleanupTestCase() { qputenv("TMPDIR", temporaryFolder_); }
+    void cleanupTestCase() {
+        temporaryFolder_.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporaryFolder_);
+    }
 
     // The form on paper and in a PDF: every line whole on one page with its special
     // instructions, the headings on every page of lines, "Page N of M" on every page.
